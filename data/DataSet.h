@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Value.h"
+
+#include <QObject>
+#include <QString>
+
+namespace kb {
+
+// What a grid, a data-bound control or an export sees of a query or a table
+// object: a result of rows and named fields with one current row.
+//
+// Cursor flags follow the desktop database components: first() sets bof,
+// last() sets eof, next() on the last row sets eof without moving, prior() on
+// the first row sets bof; on an empty result both are set.
+class DataSet : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual bool isActive() const = 0;
+    // These throw DbError while the data set is closed.
+    virtual int fieldCount() const = 0;
+    virtual QString fieldName(int column) const = 0;
+    virtual int recordCount() const = 0;
+    virtual Value value(int row, int column) const = 0;
+
+    // The current row, -1 when closed or empty.
+    int currentRow() const { return current_; }
+    Value currentValue(int column) const;
+    bool bof() const { return bof_; }
+    bool eof() const { return eof_; }
+    bool isEmpty() const;
+
+    virtual void first();
+    virtual void last();
+    virtual void next();
+    virtual void prior();
+    // Makes row the current one (a grid click); clears bof and eof.
+    virtual void moveTo(int row);
+
+signals:
+    void activeChanged(bool active);
+    // Rows or fields replaced wholesale: opened, closed, refreshed.
+    void dataReset();
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void rowChanged(int row);
+    void currentRowChanged(int row);
+
+protected:
+    // For subclasses: set position and flags, emitting currentRowChanged when the row changes.
+    void setCursor(int row, bool bof, bool eof);
+    void throwIfInactive() const;
+
+private:
+    int current_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+};
+
+} // namespace kb

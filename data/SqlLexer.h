@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace kb::sql {
+
+// A token of an SQL statement. Positions are in UTF-16 code units of the text.
+struct Token {
+    enum class Kind {
+        Identifier,       // Sotr, FIO, Month, and, SELECT (keywords are identifiers here)
+        QuotedIdentifier, // "name", [name] or `name`
+        String,           // 'text' with '' inside
+        Number,           // 12, 0.12, 1e5
+        Parameter,        // :Name (also ?, ?NNN, @Name, $Name)
+        Operator,         // + - * / % || = == <> != < <= > >= & | << >> ~
+        Punct,            // ( ) , . ;
+        Space,            // blanks and line breaks
+        Comment           // -- to end of line, /* ... */
+    };
+    Kind kind;
+    int begin;
+    int length;
+    QString text;
+
+    bool is(Kind k, QStringView t) const { return kind == k && text.compare(t, Qt::CaseInsensitive) == 0; }
+};
+
+// Splits the text into tokens; concatenating every token's text gives the
+// text back. An unterminated string or comment runs to the end.
+std::vector<Token> tokenize(const QString& text);
+
+// Names of the :Name placeholders in order of first appearance, without the
+// colon; a placeholder inside a string literal, quoted name or comment is no
+// placeholder.
+QStringList parameterNames(const QString& text);
+
+} // namespace kb::sql

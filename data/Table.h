@@ -1,0 +1,83 @@
+#pragma once
+
+#include "DataSet.h"
+#include "Field.h"
+#include "Schema.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace kb {
+
+class Connection;
+
+// A table object: a snapshot of a table's rows (a static cursor), one current
+// row, and browse, edit and insert states. Leaving a row that is being edited
+// posts it. Every post and delete is one transaction. Pending edits belong to
+// the table object, so they outlive the widgets that show them.
+class Table : public DataSet {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Table(Connection& connection, const schema::TableDef& def, QObject* parent = nullptr);
+    ~Table() override;
+
+    const QString& tableName() const { return def_.name; }
+
+    // Reads the snapshot; throws DbError when the table or one of its fields
+    // is missing from the file. The current row is the first.
+    void open();
+    void close();
+    bool isActive() const override { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+    bool canModify() const { return isActive(); }
+
+    int fieldCount() const override { return int(fields_.size()); }
+    QString fieldName(int column) const override;
+    int recordCount() const override;
+    Value value(int row, int column) const override;
+    Field& field(int column) { return *fields_.at(size_t(column)); }
+    Field& fieldByName(const QString& name); // throws DbError when absent
+    Field* findField(const QString& name);
+
+    void edit();   // Browse -> Edit on the current row; an empty table goes to Insert
+    void insert(); // a new row before the current one, all fields null
+    void append(); // a new row at the end
+    void post();   // writes the pending edit or insert; throws DbError and stays editing on failure
+    void cancel(); // drops the pending edit or insert
+    void remove(); // deletes the current row (the confirmation is the caller's)
+    void refresh(); // re-reads the snapshot, keeping the current row by ID where it still exists
+
+    void first() override;
+    void last() override;
+    void next() override;
+    void prior() override;
+    void moveTo(int row) override;
+
+    // The pending edit, for Field.
+    Value pendingValue(int column) const;
+    void setPendingValue(int column, const Value& value);
+
+signals:
+    void stateChanged(kb::Table::State state);
+    void fieldChanged(int column);
+
+private:
+    void requireActive() const;
+    void postIfEditing();
+    void setState(State state);
+    void readSnapshot();
+
+    Connection& connection_;
+    schema::TableDef def_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<std::vector<Value>> rows_;
+    State state_ = State::Inactive;
+    std::vector<Value> pending_;
+    int insertRow_ = -1; // where an inserted row is shown while pending
+};
+
+} // namespace kb
