@@ -24,9 +24,9 @@ public:
 
     // Parameters are numbered from 1, as SQLite numbers them.
     int parameterCount() const;
-    QString parameterName(int index) const; // ":P1", or empty for "?"
+    QString parameterName(int index) const;        // ":P1", or empty for "?"
     int parameterIndex(const QString& name) const; // 0 when absent; name with its ':'
-    void bind(int index, const Value& value); // DateTime binds as ISO text
+    void bind(int index, const Value& value);      // DateTime binds as ISO text
     void clearBindings();
 
     // Runs one step: true while a row is ready, false when done.
@@ -61,9 +61,16 @@ public:
         CreateNew     // the file must not exist; a new empty database is made
     };
 
+    // How long a statement waits for another connection's lock before it
+    // fails with "database is locked".
+    static constexpr int kDefaultBusyTimeoutMs = 5000;
+
     // fileName is taken relative to the working directory. Throws DbError
     // naming the file when it is missing, not a database, locked or unreadable.
-    explicit Connection(const QString& fileName, Mode mode = Mode::OpenExisting);
+    // Other processes may open the same file at the same time; every commit
+    // is synchronous and goes through SQLite's rollback journal.
+    explicit Connection(const QString& fileName, Mode mode = Mode::OpenExisting,
+                        int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -83,10 +90,15 @@ public:
 
     qint64 lastInsertRowId() const;
     int changes() const;
+    // The file's absolute path, fixed when the connection opened.
     const QString& fileName() const { return fileName_; }
     sqlite3* handle() const { return db_; }
 
 private:
+    void openFile(int busyTimeoutMs);
+    void configure();
+    [[noreturn]] void failOpening(const QString& action, int rc, const QString& engineMessage) const;
+
     sqlite3* db_ = nullptr;
     QString fileName_;
     std::unique_ptr<ColumnTypes> columnTypes_;

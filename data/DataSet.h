@@ -19,7 +19,8 @@ public:
     using QObject::QObject;
 
     virtual bool isActive() const = 0;
-    // These throw DbError while the data set is closed.
+    // These throw DbError while the data set is closed (a table object knows
+    // its fields, fieldCount() and fieldName(), even then).
     virtual int fieldCount() const = 0;
     virtual QString fieldName(int column) const = 0;
     virtual int recordCount() const = 0;
@@ -45,12 +46,16 @@ signals:
     void dataReset();
     void rowInserted(int row);
     void rowRemoved(int row);
+    // The stored values of a row changed (posted, refreshed one by one).
     void rowChanged(int row);
+    // The current row moved, another row took its place, or bof/eof changed.
     void currentRowChanged(int row);
 
 protected:
-    // For subclasses: set position and flags, emitting currentRowChanged when the row changes.
-    void setCursor(int row, bool bof, bool eof);
+    // For subclasses: set position and flags, emitting currentRowChanged when
+    // the row or a flag changes, or always with alwaysNotify (another row now
+    // stands at the same position).
+    void setCursor(int row, bool bof, bool eof, bool alwaysNotify = false);
     void throwIfInactive() const;
 
 private:

@@ -10,6 +10,7 @@
 namespace kb {
 
 class Connection;
+class Statement;
 
 // A named parameter of a query: set its data type, then its value.
 class Parameter {
@@ -60,6 +61,8 @@ private:
 
 // A free query on the connection. Opening executes the statement and fetches
 // the whole result, so the record count is exact and rows can be revisited.
+// Changing the text closes the query and rebuilds its parameters, each without
+// type or value. A parameter left without a value is bound as NULL.
 class Query : public DataSet {
     Q_OBJECT
 public:
@@ -82,6 +85,9 @@ public:
     Value fieldValue(int column) const;
 
 private:
+    void textChanged();
+    void bindParameters(Statement& statement);
+
     Connection& connection_;
     SqlLines sql_;
     Parameters params_;

@@ -11,11 +11,20 @@
 namespace kb {
 
 class Connection;
+class Statement;
 
 // A table object: a snapshot of a table's rows (a static cursor), one current
 // row, and browse, edit and insert states. Leaving a row that is being edited
 // posts it. Every post and delete is one transaction. Pending edits belong to
 // the table object, so they outlive the widgets that show them.
+//
+// What a bound widget follows: currentRowChanged (another row is current, or
+// a new row took the current position), rowChanged (the stored values of a
+// row changed, e.g. after a post showing the new ID), fieldChanged (a pending
+// value changed), stateChanged, dataReset (opened, closed, refreshed). While
+// inserting, the pending row is part of the data set at insertRow and
+// counts in recordCount(); while editing, value() of the current row gives
+// the pending values.
 class Table : public DataSet {
     Q_OBJECT
 public:
@@ -43,12 +52,12 @@ public:
     Field& fieldByName(const QString& name); // throws DbError when absent
     Field* findField(const QString& name);
 
-    void edit();   // Browse -> Edit on the current row; an empty table goes to Insert
-    void insert(); // a new row before the current one, all fields null
-    void append(); // a new row at the end
-    void post();   // writes the pending edit or insert; throws DbError and stays editing on failure
-    void cancel(); // drops the pending edit or insert
-    void remove(); // deletes the current row (the confirmation is the caller's)
+    void edit();    // Browse -> Edit on the current row; an empty table goes to Insert
+    void insert();  // a new row before the current one, all fields null
+    void append();  // a new row at the end
+    void post();    // writes the pending edit or insert; throws DbError and stays editing on failure
+    void cancel();  // drops the pending edit or insert
+    void remove();  // deletes the current row (the confirmation is the caller's)
     void refresh(); // re-reads the snapshot, keeping the current row by ID where it still exists
 
     void first() override;
@@ -66,18 +75,40 @@ signals:
     void fieldChanged(int column);
 
 private:
+    using Row = std::vector<Value>;
+
     void requireActive() const;
     void postIfEditing();
     void setState(State state);
-    void readSnapshot();
+    std::vector<Row> readSnapshot() const;
+    Row readRow(const QString& sql, const Value& key) const;
+    Row readValues(Statement& statement) const;
+    void beginInsert(bool atEnd);
+    void postEdit();
+    void postInsert();
+    [[noreturn]] void rowVanished(const Value& key, const QString& consequence) const;
 
     Connection& connection_;
     schema::TableDef def_;
     std::vector<std::unique_ptr<Field>> fields_;
-    std::vector<std::vector<Value>> rows_;
+    std::vector<Row> rows_;
     State state_ = State::Inactive;
-    std::vector<Value> pending_;
+    Row pending_;
     int insertRow_ = -1; // where an inserted row is shown while pending
+    // Where the cursor stood before an insert, for cancel().
+    int savedRow_ = -1;
+    bool savedBof_ = true;
+    bool savedEof_ = true;
+
+    // Statements built once from the field list; values are always bound.
+    int keyColumn_ = 0;         // the auto-numbered ID
+    std::vector<int> writable_; // columns written by INSERT and UPDATE, in order
+    QString selectSql_;         // every field, in rowid order
+    QString selectByKeySql_;    // one row by ID
+    QString selectByRowidSql_;  // one row by rowid (a row just inserted)
+    QString insertSql_;
+    QString updateSql_; // writable columns, then the key
+    QString deleteSql_;
 };
 
 } // namespace kb

@@ -1,0 +1,58 @@
+#include "Startup.h"
+
+#include "AppearanceSetup.h"
+#include "DataModule.h"
+#include "DebugFile.h"
+#include "KultbuhApplication.h"
+#include "LastChanceReport.h"
+#include "ProgramFile.h"
+#include "TFormMain.h"
+
+#include <exception>
+#include <memory>
+
+namespace kb::app {
+
+QString createProgramDebugFile() {
+    const QString name = debugFileName(programFilePath());
+    CreateDebugFile(name);
+    return name;
+}
+
+int runMainWindow(QApplication& application) {
+    auto mainWindow = std::make_unique<TFormMain>();
+    mainWindow->FormCreate();
+    auto dataModule = std::make_unique<TDataM>();
+    mainWindow->bindData(*dataModule);
+    mainWindow->show();
+    const int exitCode = application.exec();
+    dataModule.reset();
+    mainWindow.reset();
+    return exitCode;
+}
+
+int startApplication(QApplication& application) noexcept {
+    try {
+        return runMainWindow(application);
+    } catch (...) {
+        return reportLastChance(std::current_exception());
+    }
+}
+
+int runProgram(char* programArgument) {
+    try {
+        createProgramDebugFile();
+    } catch (...) {
+        return reportLastChance(std::current_exception());
+    }
+    // Qt sees only the program's own name: no option of the command line
+    // changes what the program does.
+    static char fallbackName[] = "kultbuh";
+    int argc = 1;
+    char* argv[] = {programArgument != nullptr ? programArgument : fallbackName, nullptr};
+    KultbuhApplication application(argc, argv);
+    setupAppearance(application);
+    return startApplication(application);
+}
+
+} // namespace kb::app

@@ -1,0 +1,102 @@
+#include "BenchDatabase.h"
+
+#include "Connection.h"
+#include "DateTimeText.h"
+#include "DemoDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <array>
+#include <stdexcept>
+#include <vector>
+
+namespace kb::bench {
+
+namespace {
+
+// Bump when the generated content changes, so that cached files are remade.
+constexpr int kGeneratorVersion = 1;
+
+constexpr std::array<const char*, 24> kSurnames = {"Иванов",   "Смирнов",  "Кузнецов", "Попов",   "Васильев", "Петров",
+                                                   "Соколов",  "Михайлов", "Новиков",  "Фёдоров", "Морозов",  "Волков",
+                                                   "Алексеев", "Лебедев",  "Семёнов",  "Егоров",  "Павлов",   "Козлов",
+                                                   "Степанов", "Николаев", "Орлов",    "Андреев", "Макаров",  "Ёлкин"};
+constexpr std::array<const char*, 12> kFirstNames = {"Александр", "Дмитрий", "Максим", "Сергей", "Андрей", "Алексей",
+                                                     "Артём",     "Илья",    "Кирилл", "Михаил", "Никита", "Иван"};
+constexpr std::array<const char*, 8> kPatronymics = {"Александрович", "Дмитриевич", "Сергеевич", "Андреевич",
+                                                     "Алексеевич",    "Иванович",   "Петрович",  "Олегович"};
+constexpr std::array<const char*, 6> kPositions = {"Директор", "Бухгалтер",  "Библиотекарь",
+                                                   "Методист", "Хормейстер", "Культорганизатор"};
+constexpr std::array<const char*, 6> kBonuses = {"10", "15", "12,5", "20", "7,5", "25"};
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+void fill(Connection& connection, int employees) {
+    Statement position = connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"));
+    Statement employee = connection.prepareNative(
+        QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, Passport, INN) "
+                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
+    Statement rate = connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"));
+    Statement bonus =
+        connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"));
+    Statement days =
+        connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"));
+
+    std::vector<qint64> positionIds;
+    for (const char* name : kPositions)
+        positionIds.push_back(tools::insertRow(connection, position, {Value(utf8(name))}));
+
+    // Stored date texts of every month, made once: the rows only pick them.
+    std::vector<Value> monthDates;
+    for (int year = kFirstYear; year <= kLastYear; ++year)
+        for (int month = 1; month <= 12; ++month)
+            for (int day : {3, 17})
+                monthDates.emplace_back(datetime::toIso(datetime::make(year, month, day)));
+    std::vector<Value> bonusTexts;
+    for (const char* text : kBonuses)
+        bonusTexts.emplace_back(utf8(text));
+    const Value address(QStringLiteral("г. Москва, ул. Ленина, д. 1"));
+
+    for (int e = 0; e < employees; ++e) {
+        const QString fio = utf8(kSurnames[size_t(e) % kSurnames.size()]) + QLatin1Char(' ') +
+                            utf8(kFirstNames[size_t(e / 24) % kFirstNames.size()]) + QLatin1Char(' ') +
+                            utf8(kPatronymics[size_t(e / 288) % kPatronymics.size()]);
+        const qint64 id = tools::insertRow(
+            connection, employee,
+            {Value(fio), Value(datetime::make(1950 + e % 50, 1 + e % 12, 1 + e % 28)),
+             Value(positionIds[size_t(e) % positionIds.size()]), address,
+             Value(QStringLiteral("(495)%1-%2").arg(100 + e % 900).arg(e % 10000, 4, 10, QLatin1Char('0'))),
+             Value(QStringLiteral("45%1 %2").arg(e % 100, 2, 10, QLatin1Char('0')).arg(e, 6, 10, QLatin1Char('0'))),
+             Value(QStringLiteral("77%1").arg(e, 10, 10, QLatin1Char('0')))});
+        tools::insertRow(connection, rate, {Value(id), Value(10000.0 + (e % 40) * 250.5)});
+        const int months = int(monthDates.size() / 2);
+        for (int m = 0; m < months; ++m) {
+            tools::insertRow(connection, bonus,
+                             {Value(id), monthDates[size_t(2 * m)], bonusTexts[size_t(e + m) % bonusTexts.size()]});
+            tools::insertRow(connection, days, {Value(id), Value(15 + (e + 3 * m) % 9), monthDates[size_t(2 * m + 1)]});
+        }
+    }
+}
+
+} // namespace
+
+QString benchDatabase(const QString& folder, int employees) {
+    QDir().mkpath(folder);
+    const QString file =
+        QDir(folder).filePath(QStringLiteral("bench-v%1-%2.mdb").arg(kGeneratorVersion).arg(employees));
+    if (QFileInfo::exists(file))
+        return file;
+    // Made under another name and renamed when complete, so that an
+    // interrupted run never leaves a half-filled file to be reused.
+    const QString partial = file + QStringLiteral(".partial");
+    QFile::remove(partial);
+    tools::createDatabase(partial, [employees](Connection& connection) { fill(connection, employees); });
+    if (!QFile::rename(partial, file))
+        throw std::runtime_error(QStringLiteral("Не удалось переименовать %1").arg(partial).toStdString());
+    return file;
+}
+
+} // namespace kb::bench

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace kb::bench {
+
+// The database of a department of `employees` people with one rate each and a
+// bonus and a days-worked row for every month of 2005 to 2014. Generated once
+// into the folder and reused by later runs; returns the file name.
+QString benchDatabase(const QString& folder, int employees);
+
+// The years the generated data covers.
+inline constexpr int kFirstYear = 2005;
+inline constexpr int kLastYear = 2014;
+
+} // namespace kb::bench

@@ -1,0 +1,228 @@
+// Timing of the program's statements on generated databases: the salary
+// statement and the name search through the query object and the dialect,
+// each against the same statement written for SQLite itself, and the opening
+// of the employee table object. Prints figures and ratios; asserts nothing.
+
+#include "BenchDatabase.h"
+#include "Connection.h"
+#include "DateTimeText.h"
+#include "Dialect.h"
+#include "Query.h"
+#include "Schema.h"
+#include "Statements.h"
+#include "Table.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using kb::Value;
+namespace reports = kb::reports;
+
+struct Timing {
+    double median; // wall-clock milliseconds
+    double best;
+    double cpu; // median processor time in milliseconds: steadier on a busy machine
+    int rows;
+};
+
+double cpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Runs the job once to warm the caches, then `runs` times.
+Timing measure(int runs, const std::function<int()>& job) {
+    job();
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    int rows = 0;
+    for (int i = 0; i < runs; ++i) {
+        const double cpuStart = cpuMs();
+        const auto start = std::chrono::steady_clock::now();
+        rows = job();
+        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        cpu.push_back(cpuMs() - cpuStart);
+    }
+    return {median(wall), *std::min_element(wall.begin(), wall.end()), median(cpu), rows};
+}
+
+int runRequest(kb::Query& query, const reports::GridRequest& request) {
+    query.close();
+    query.sql().clear();
+    for (const QString& line : request.sql)
+        query.sql().add(line);
+    for (const reports::ParamBinding& binding : request.bindings) {
+        kb::Parameter& parameter = query.parameters().paramByName(binding.name);
+        if (binding.kind == reports::ParamBinding::Kind::DateTime)
+            parameter.setDataType(kb::FieldType::DateTime);
+        parameter.setValue(binding.value);
+    }
+    query.open();
+    return query.recordCount();
+}
+
+// Prepares, binds ?1.. and fetches every value, as the query object does.
+int runNative(const kb::Connection& connection, const QString& sql, const std::vector<Value>& params) {
+    kb::Statement statement = connection.prepareNative(sql);
+    for (size_t i = 0; i < params.size(); ++i)
+        statement.bind(int(i) + 1, params[i]);
+    std::vector<std::vector<Value>> rows;
+    const int columns = statement.columnCount();
+    while (statement.step()) {
+        std::vector<Value> row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(statement.column(c));
+        rows.push_back(std::move(row));
+    }
+    return int(rows.size());
+}
+
+// The salary statement as one would write it for SQLite alone.
+const QString kNativeSalary = QStringLiteral(
+    "SELECT Sotr.FIO, Stavka.Sum, OtrChas.Count, round(Stavka.Sum*OtrChas.Count/20, 0), Stavka.Sum*0.12, "
+    "Stavka.Sum*0.01, Stavka.Sum*0.4, Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01, Premia.Premia*Stavka.Sum/100, "
+    "Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01+Premia.Premia*Stavka.Sum/100\n"
+    "FROM Stavka, Sotr, Premia, OtrChas\n"
+    "WHERE Stavka.IDSotr = Sotr.ID and Sotr.ID = Premia.IDSotr and Sotr.ID = OtrChas.IDSotr\n"
+    "and strftime('%m', Premia.Data) = strftime('%m', ?1) and strftime('%Y', Premia.Data) = strftime('%Y', ?2)\n"
+    "and strftime('%m', OtrChas.Data) = strftime('%m', ?3) and strftime('%Y', OtrChas.Data) = strftime('%Y', ?4)\n"
+    "ORDER BY Sotr.FIO");
+
+const QString kNativeNameSearch =
+    QStringLiteral("SELECT Sotr.ID, Sotr.FIO, Dolznost.Nazvanie, Sotr.DataR, Sotr.Adres, Sotr.Telefon, Sotr.Passport, "
+                   "Sotr.INN\nFROM Sotr, Dolznost\nWHERE Dolznost.ID = Sotr.IDDolznost and instr(Sotr.FIO, ?1) > 0");
+
+void printPlan(const kb::Connection& connection, const QString& title, const QString& sql) {
+    std::printf("  plan of %s:\n", title.toUtf8().constData());
+    kb::Statement plan = connection.prepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    while (plan.step())
+        std::printf("    %s\n", plan.column(3).toText().toUtf8().constData());
+}
+
+void printRow(const char* what, const Timing& t, const char* target) {
+    std::printf("  %-44s %9.2f ms (best %8.2f, cpu %8.2f, %6d rows)  %s\n", what, t.median, t.best, t.cpu, t.rows,
+                target);
+}
+
+void printRatio(const char* what, const Timing& ours, const Timing& native, const char* target) {
+    std::printf("  %-44s %9.2f    (cpu %5.2f)                            %s\n", what, ours.median / native.median,
+                ours.cpu / native.cpu, target);
+}
+
+void benchSize(const QString& folder, int employees, int runs, bool plans, const QString& pragma) {
+    const QString file = kb::bench::benchDatabase(folder, employees);
+    kb::Connection connection(file);
+    if (!pragma.isEmpty())
+        connection.execute(QStringLiteral("PRAGMA ") + pragma);
+    kb::Query query(connection);
+    const QDateTime april = kb::datetime::make(2013, 4, 15, 10, 30);
+    const Value aprilText(kb::datetime::toIso(april));
+    std::printf("\n%d employees, %d months of bonuses and days (%s)\n", employees,
+                (kb::bench::kLastYear - kb::bench::kFirstYear + 1) * 12, file.toUtf8().constData());
+
+    const reports::GridRequest salary = reports::salaryStatement(april);
+    const Timing ours = measure(runs, [&] { return runRequest(query, salary); });
+    const Timing native = measure(runs, [&] {
+        return runNative(connection, kNativeSalary, {aprilText, aprilText, aprilText, aprilText});
+    });
+    printRow("salary statement, query object and dialect", ours,
+             employees <= 1000 ? "target < 30 ms" : "target < 300 ms");
+    printRow("salary statement, SQLite alone", native, "");
+    printRatio("dialect cost ratio", ours, native, "target <= 1.5");
+
+    const QString fn = QStringLiteral("SELECT COUNT(*) FROM Premia WHERE Month(Data) = Month(?1) AND Year(Data) = "
+                                      "Year(?2)");
+    const QString fnNative = QStringLiteral("SELECT COUNT(*) FROM Premia WHERE strftime('%m', Data) = strftime('%m', "
+                                            "?1) AND strftime('%Y', Data) = strftime('%Y', ?2)");
+    const auto count = [&](kb::Statement statement) {
+        statement.bind(1, aprilText);
+        statement.bind(2, aprilText);
+        statement.step();
+        return int(statement.column(0).toInt());
+    };
+    const Timing monthYear = measure(runs, [&] { return count(connection.prepare(fn)); });
+    const Timing strftime = measure(runs, [&] { return count(connection.prepareNative(fnNative)); });
+    printRow("count of April 2013 bonuses, Month/Year", monthYear, "");
+    printRow("count of April 2013 bonuses, strftime", strftime, "");
+
+    const reports::GridRequest search = reports::nameSearch(QStringLiteral("ов"));
+    const Timing searchOurs = measure(runs, [&] { return runRequest(query, search); });
+    const Timing searchNative =
+        measure(runs, [&] { return runNative(connection, kNativeNameSearch, {Value(QStringLiteral("ов"))}); });
+    printRow("name search, query object and LIKE", searchOurs, "");
+    printRow("name search, SQLite instr()", searchNative, "");
+    printRatio("dialect cost ratio", searchOurs, searchNative, "");
+
+    const Timing table = measure(runs, [&] {
+        kb::Table sotr(connection, kb::schema::table(QStringLiteral("Sotr")));
+        sotr.open();
+        return sotr.recordCount();
+    });
+    const Timing tableNative =
+        measure(runs, [&] { return runNative(connection, QStringLiteral("SELECT * FROM Sotr"), {}); });
+    printRow("opening the Sotr table object", table, employees >= 10000 ? "target < 50 ms" : "");
+    printRow("SELECT * FROM Sotr, SQLite alone", tableNative, "");
+    printRatio("table object cost ratio", table, tableNative, "");
+
+    if (plans) {
+        printPlan(
+            connection, QStringLiteral("the salary statement as sent"),
+            kb::dialect::rewrite(reports::salaryStatementSql().join(QLatin1Char('\n')), connection.columnTypes()));
+        printPlan(connection, QStringLiteral("the native salary statement"), kNativeSalary);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool plans = args.removeAll(QStringLiteral("--plan")) > 0;
+    QString pragma;
+    QString folder = QStringLiteral(KULTBUH_BENCH_DATA);
+    int runs = 9;
+    QList<int> sizes{1000, 10000};
+    for (const QString& arg : args) {
+        if (arg.startsWith(QLatin1String("--runs=")))
+            runs = std::max(1, arg.mid(7).toInt());
+        else if (arg.startsWith(QLatin1String("--data=")))
+            folder = arg.mid(7);
+        else if (arg.startsWith(QLatin1String("--pragma=")))
+            pragma = arg.mid(9);
+        else if (arg.startsWith(QLatin1String("--sizes="))) {
+            sizes.clear();
+            for (const QString& n : arg.mid(8).split(QLatin1Char(',')))
+                sizes << n.toInt();
+        } else {
+            std::fprintf(stderr, "Использование: kultbuh-bench [--runs=N] [--sizes=1000,10000] [--plan] "
+                                 "[--pragma=NAME=VALUE] [--data=FOLDER]\n");
+            return 2;
+        }
+    }
+    try {
+        std::printf("kultbuh benchmark: median of %d runs after one warm-up run (wall clock, best, processor time)\n",
+                    runs);
+        for (int employees : sizes)
+            benchSize(folder, employees, runs, plans, pragma);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmark. The generated databases (1,000 and 10,000
+# employees) are kept in build/bench/data and reused by later runs.
+# Arguments go to kultbuh-bench: --runs=N, --sizes=1000,10000, --plan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja
+cmake --build build --target kultbuh-bench --parallel "$(nproc)"
+build/bench/kultbuh-bench "$@"

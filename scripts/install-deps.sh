@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running kultbuh
+# need, and only those that are missing. Quiet when everything is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-translations-l10n
+    libsqlite3-dev libicu-dev libxlsxwriter-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick
+    fonts-dejavu-core fonts-wine
+    poppler-utils python3-openpyxl
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    if [[ "$status" != "installed" ]]; then
+        missing+=("$package")
+    fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+if [[ $(id -u) -eq 0 ]]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "install-deps: не хватает пакетов (${missing[*]}), а прав root и sudo нет" >&2
+    exit 1
+fi
+
+echo "install-deps: устанавливаются пакеты: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,162 @@
+#include "TestSupport.h"
+
+#include "DateTimeText.h"
+#include "Schema.h"
+
+#include <QDir>
+#include <QStringList>
+#include <QTest>
+#include <exception>
+#include <stdexcept>
+
+namespace kb {
+
+char* toString(const Value& value) {
+    return QTest::toString(kbtest::describe(value));
+}
+
+} // namespace kb
+
+namespace kbtest {
+
+TempDatabase::TempDatabase(Content content, const QString& fileName) {
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = dir_.filePath(fileName);
+    connection_ = std::make_unique<kb::Connection>(path_, kb::Connection::Mode::CreateNew);
+    if (content == Content::Schema) {
+        // One transaction: one synchronous commit instead of one per table.
+        connection_->execute(QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(kb::schema::createStatements()));
+        connection_->reloadColumnTypes();
+    } else {
+        // SQLite writes nothing into a file without tables; make it a real database.
+        connection_->execute(QStringLiteral("PRAGMA user_version = 1"));
+    }
+}
+
+TempDatabase::~TempDatabase() = default;
+
+kb::Connection& TempDatabase::connection() {
+    if (!connection_)
+        connection_ = std::make_unique<kb::Connection>(path_);
+    return *connection_;
+}
+
+void TempDatabase::closeConnection() {
+    connection_.reset();
+}
+
+void TempDatabase::exec(const QString& sql, std::initializer_list<kb::Value> values) {
+    kb::Statement statement = connection().prepareNative(sql);
+    int index = 1;
+    for (const kb::Value& v : values)
+        statement.bind(index++, v);
+    while (statement.step()) {
+    }
+}
+
+kb::Value TempDatabase::scalar(const QString& sql, std::initializer_list<kb::Value> values) {
+    kb::Statement statement = connection().prepareNative(sql);
+    int index = 1;
+    for (const kb::Value& v : values)
+        statement.bind(index++, v);
+    return statement.step() ? statement.column(0) : kb::Value();
+}
+
+qint64 TempDatabase::count(const QString& table) {
+    return scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();
+}
+
+qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pair<QString, kb::Value>> values) {
+    QStringList names;
+    QStringList marks;
+    for (const auto& [name, value] : values) {
+        names.append(QLatin1Char('"') + name + QLatin1Char('"'));
+        marks.append(QStringLiteral("?"));
+    }
+    const QString sql = names.isEmpty()
+                            ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table)
+                            : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                  .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    kb::Statement statement = connection().prepareNative(sql);
+    int index = 1;
+    for (const auto& [name, value] : values)
+        statement.bind(index++, value);
+    statement.step();
+    return connection().lastInsertRowId();
+}
+
+qint64 TempDatabase::addDolznost(const QString& nazvanie) {
+    return insert(QStringLiteral("Dolznost"), {{QStringLiteral("Nazvanie"), kb::Value(nazvanie)}});
+}
+
+qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR) {
+    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::Value(fio)},
+                                           {QStringLiteral("IDDolznost"), idDolznost},
+                                           {QStringLiteral("DataR"), dataR}});
+}
+
+qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR,
+                             const QString& adres, const QString& telefon, const QString& passport,
+                             const QString& inn) {
+    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::Value(fio)},
+                                           {QStringLiteral("IDDolznost"), idDolznost},
+                                           {QStringLiteral("DataR"), dataR},
+                                           {QStringLiteral("Adres"), kb::Value(adres)},
+                                           {QStringLiteral("Telefon"), kb::Value(telefon)},
+                                           {QStringLiteral("Passport"), kb::Value(passport)},
+                                           {QStringLiteral("INN"), kb::Value(inn)}});
+}
+
+qint64 TempDatabase::addStavka(qint64 idSotr, double sum) {
+    return insert(QStringLiteral("Stavka"),
+                  {{QStringLiteral("IDSotr"), kb::Value(idSotr)}, {QStringLiteral("Sum"), kb::Value(sum)}});
+}
+
+qint64 TempDatabase::addPremia(qint64 idSotr, const QDateTime& data, const QString& premia) {
+    return insert(QStringLiteral("Premia"), {{QStringLiteral("IDSotr"), kb::Value(idSotr)},
+                                             {QStringLiteral("Data"), kb::Value(data)},
+                                             {QStringLiteral("Premia"), kb::Value(premia)}});
+}
+
+qint64 TempDatabase::addOtrChas(qint64 idSotr, int count, const QDateTime& data) {
+    return insert(QStringLiteral("OtrChas"), {{QStringLiteral("IDSotr"), kb::Value(idSotr)},
+                                              {QStringLiteral("Count"), kb::Value(count)},
+                                              {QStringLiteral("Data"), kb::Value(data)}});
+}
+
+CurrentDir::CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
+    if (!QDir::setCurrent(path))
+        throw std::runtime_error("cannot change the working directory");
+}
+
+CurrentDir::~CurrentDir() {
+    QDir::setCurrent(previous_);
+}
+
+QString errorMessage(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+QString describe(const kb::Value& value) {
+    switch (value.kind()) {
+    case kb::Value::Kind::Null:
+        return QStringLiteral("NULL");
+    case kb::Value::Kind::Integer:
+        return QStringLiteral("Integer %1").arg(value.toInt());
+    case kb::Value::Kind::Float:
+        return QStringLiteral("Float %1").arg(value.toDouble(), 0, 'g', 17);
+    case kb::Value::Kind::Text:
+        return QStringLiteral("Text '%1'").arg(value.toText());
+    case kb::Value::Kind::DateTime:
+        return QStringLiteral("DateTime %1").arg(kb::datetime::toIso(value.toDateTime()));
+    }
+    return {};
+}
+
+} // namespace kbtest

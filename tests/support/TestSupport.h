@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Connection.h"
+#include "Value.h"
+
+#include <QDateTime>
+#include <QMetaType>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+namespace kb {
+// Lets QCOMPARE print database values.
+char* toString(const Value& value);
+} // namespace kb
+
+Q_DECLARE_METATYPE(kb::Value)
+Q_DECLARE_METATYPE(kb::FieldType)
+
+namespace kbtest {
+
+// A database file of its own in a fresh temporary folder (removed with the
+// object), made through the program's own layer, with an open connection and
+// helpers that add rows. Each test should use its own TempDatabase.
+class TempDatabase {
+public:
+    enum class Content {
+        Schema, // the five tables of the program
+        Empty   // a valid database without tables
+    };
+
+    explicit TempDatabase(Content content = Content::Schema, const QString& fileName = QStringLiteral("BAZA.mdb"));
+    ~TempDatabase();
+    TempDatabase(const TempDatabase&) = delete;
+    TempDatabase& operator=(const TempDatabase&) = delete;
+
+    // The temporary folder and the database file's absolute path.
+    QString dir() const { return dir_.path(); }
+    const QString& path() const { return path_; }
+    // Another file in the same folder.
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+    // The connection this object writes through; reopened when it was closed.
+    kb::Connection& connection();
+    // Closes the connection (for tests that want the file to themselves).
+    void closeConnection();
+
+    // Runs one statement, ?1, ?2, ... bound to values, reading any rows it gives.
+    void exec(const QString& sql, std::initializer_list<kb::Value> values = {});
+    // The first column of the first row, null when there is no row.
+    kb::Value scalar(const QString& sql, std::initializer_list<kb::Value> values = {});
+    qint64 count(const QString& table);
+
+    // INSERT of the named columns; returns the new row's ID.
+    qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::Value>> values);
+    qint64 addDolznost(const QString& nazvanie);
+    qint64 addSotr(const QString& fio, const kb::Value& idDolznost = {}, const kb::Value& dataR = {});
+    qint64 addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR, const QString& adres,
+                   const QString& telefon, const QString& passport, const QString& inn);
+    qint64 addStavka(qint64 idSotr, double sum);
+    qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia);
+    qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data);
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+    std::unique_ptr<kb::Connection> connection_;
+};
+
+// Makes a folder the working directory for the object's lifetime (the
+// program opens its database file relative to it).
+class CurrentDir {
+public:
+    explicit CurrentDir(const QString& path);
+    ~CurrentDir();
+    CurrentDir(const CurrentDir&) = delete;
+    CurrentDir& operator=(const CurrentDir&) = delete;
+
+private:
+    QString previous_;
+};
+
+// The message of the exception that action throws; a null string when it throws nothing.
+QString errorMessage(const std::function<void()>& action);
+
+// A text for a value in test failure messages: kind and value.
+QString describe(const kb::Value& value);
+
+} // namespace kbtest

@@ -1,0 +1,79 @@
+#include "DatabaseCheck.h"
+
+#include "Connection.h"
+#include "DbError.h"
+#include "Schema.h"
+
+#include <QFileInfo>
+
+namespace kb::tools {
+
+namespace {
+
+QString typeName(FieldType type) {
+    switch (type) {
+    case FieldType::Integer:
+        return QStringLiteral("целое число");
+    case FieldType::Float:
+        return QStringLiteral("число с плавающей точкой");
+    case FieldType::Text:
+        return QStringLiteral("текст");
+    case FieldType::DateTime:
+        return QStringLiteral("дата и время");
+    case FieldType::Unknown:
+        break;
+    }
+    return QStringLiteral("неизвестный тип");
+}
+
+QStringList integrityProblems(const Connection& connection) {
+    QStringList problems;
+    Statement check = connection.prepareNative(QStringLiteral("PRAGMA integrity_check"));
+    while (check.step()) {
+        const QString line = check.column(0).toText();
+        if (line != QLatin1String("ok"))
+            problems << QStringLiteral("Нарушена целостность файла: %1").arg(line);
+    }
+    return problems;
+}
+
+QStringList schemaProblems(const ColumnTypes& types) {
+    QStringList problems;
+    for (const schema::TableDef& table : schema::tables()) {
+        if (!types.hasTable(table.name)) {
+            problems << QStringLiteral("Нет таблицы %1").arg(table.name);
+            continue;
+        }
+        for (const schema::FieldDef& field : table.fields) {
+            if (!types.hasColumn(table.name, field.name)) {
+                problems << QStringLiteral("Нет поля %1.%2").arg(table.name, field.name);
+                continue;
+            }
+            const QString declared = types.declaredType(table.name, field.name);
+            if (ColumnTypes::classify(declared) != field.type)
+                problems << QStringLiteral("Поле %1.%2 объявлено как \"%3\", а должно быть типа \"%4\"")
+                                .arg(table.name, field.name, declared, typeName(field.type));
+        }
+    }
+    return problems;
+}
+
+} // namespace
+
+QStringList checkDatabase(const QString& fileName) {
+    if (!QFileInfo(fileName).isFile())
+        return {QStringLiteral("Файл %1 не найден").arg(fileName)};
+    try {
+        Connection connection(fileName, Connection::Mode::OpenExisting);
+        QStringList problems = integrityProblems(connection);
+        if (!problems.isEmpty())
+            return problems;
+        // Read the declared types afresh: the schema is only trusted after the integrity check.
+        connection.reloadColumnTypes();
+        return schemaProblems(connection.columnTypes());
+    } catch (const DbError& e) {
+        return {QString::fromUtf8(e.what())};
+    }
+}
+
+} // namespace kb::tools

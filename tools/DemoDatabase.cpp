@@ -1,0 +1,248 @@
+#include "DemoDatabase.h"
+
+#include "Connection.h"
+#include "DateTimeText.h"
+#include "Schema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <array>
+#include <optional>
+#include <stdexcept>
+
+namespace kb::tools {
+
+void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill) {
+    if (QFileInfo::exists(fileName))
+        throw std::runtime_error(
+            QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(fileName).toStdString());
+    std::optional<Connection> connection;
+    try {
+        connection.emplace(fileName, Connection::Mode::CreateNew);
+        connection->execute(schema::createStatements());
+        connection->reloadColumnTypes();
+        if (fill) {
+            Transaction transaction(*connection);
+            fill(*connection);
+            transaction.commit();
+        }
+    } catch (...) {
+        if (connection) {
+            connection.reset();
+            QFile::remove(fileName);
+        }
+        throw;
+    }
+}
+
+void createEmptyDatabase(const QString& fileName) {
+    createDatabase(fileName);
+}
+
+qint64 insertRow(Connection& connection, Statement& insert, std::initializer_list<Value> values) {
+    int index = 1;
+    for (const Value& value : values)
+        insert.bind(index++, value);
+    insert.step();
+    insert.reset();
+    return connection.lastInsertRowId();
+}
+
+namespace {
+
+struct DemoEmployee {
+    const char* fio;
+    int position; // index into kPositions
+    int birthYear, birthMonth, birthDay;
+    const char* address;
+    const char* telefon; // as the telephone mask stores it
+    const char* passport;
+    const char* inn;
+    std::array<double, 2> rates; // a second rate of 0 means none
+};
+
+constexpr std::array<const char*, 9> kPositions = {
+    "Директор",         "Бухгалтер",     "Библиотекарь", "Методист", "Хормейстер", "Художественный руководитель",
+    "Культорганизатор", "Звукорежиссёр", "Хореограф",
+};
+
+// Telephones as the telephone mask stores them; a number without an area code
+// keeps the unfilled optional digits as blanks.
+constexpr std::array<DemoEmployee, 12> kEmployees = {{
+    {"Иванов Иван Иванович",
+     0,
+     1961,
+     3,
+     14,
+     "г. Москва, ул. Ленина, д. 5, кв. 12",
+     "(495)123-4567",
+     "4506 318245",
+     "771234567890",
+     {28500, 0}},
+    {"Петрова Мария Сергеевна",
+     1,
+     1972,
+     11,
+     2,
+     "г. Москва, ул. Гагарина, д. 17, кв. 4",
+     "(495)234-5678",
+     "4502 774120",
+     "772345678901",
+     {21000, 0}},
+    {"Сидорова Анна Павловна",
+     2,
+     1980,
+     6,
+     25,
+     "г. Москва, Садовая ул., д. 3, кв. 61",
+     "(499)345-6789",
+     "4510 123456",
+     "773456789012",
+     {12345, 0}},
+    {"Ёлкина Ольга Николаевна",
+     2,
+     1987,
+     1,
+     9,
+     "г. Москва, ул. Мира, д. 40, кв. 8",
+     "(   )456-7890",
+     "4508 902311",
+     "774567890123",
+     {11800, 0}},
+    {"Егоров Павел Андреевич",
+     3,
+     1975,
+     9,
+     30,
+     "г. Москва, Лесная ул., д. 11, кв. 27",
+     "(495)567-8901",
+     "4501 665432",
+     "775678901234",
+     {15200, 0}},
+    {"Жуков Сергей Викторович",
+     4,
+     1968,
+     4,
+     18,
+     "г. Москва, ул. Пушкина, д. 2, кв. 15",
+     "(499)678-9012",
+     "4503 210987",
+     "776789012345",
+     {17600, 0}},
+    {"Кузнецова Елена Викторовна",
+     5,
+     1970,
+     12,
+     5,
+     "г. Москва, Школьная ул., д. 8, кв. 3",
+     "(495)789-0123",
+     "4505 456789",
+     "777890123456",
+     {24300, 0}},
+    {"Смирнов Алексей Дмитриевич",
+     6,
+     1990,
+     7,
+     21,
+     "г. Москва, ул. Чехова, д. 21, кв. 90",
+     "(495)890-1234",
+     "4511 345678",
+     "778901234567",
+     {13900, 0}},
+    {"Морозова Татьяна Игоревна",
+     6,
+     1985,
+     2,
+     28,
+     "г. Москва, Полевая ул., д. 6, кв. 44",
+     "(499)901-2345",
+     "4509 567890",
+     "779012345678",
+     {13900, 0}},
+    {"Васильев Николай Петрович",
+     7,
+     1979,
+     10,
+     11,
+     "г. Москва, ул. Строителей, д. 14, кв. 7",
+     "(495)012-3456",
+     "4504 678901",
+     "770123456789",
+     {16100, 0}},
+    {"Новикова Ирина Александровна",
+     8,
+     1983,
+     5,
+     16,
+     "г. Москва, Речная ул., д. 9, кв. 52",
+     "(499)135-7924",
+     "4507 789012",
+     "771357924680",
+     {15800, 0}},
+    // Works one and a half rates: a full rate and a half one, two rows.
+    {"Фёдоров Дмитрий Олегович",
+     3,
+     1977,
+     8,
+     3,
+     "г. Москва, ул. Кирова, д. 33, кв. 19",
+     "(495)246-8135",
+     "4512 890123",
+     "772468013579",
+     {15200, 7600}},
+}};
+
+// Bonus percentages as the accountant types them, a decimal comma included.
+constexpr std::array<const char*, 8> kBonuses = {"10", "15", "20", "12,5", "25", "7,5", "30", "17,5"};
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+void fillDemo(Connection& connection) {
+    Statement position = connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"));
+    Statement employee = connection.prepareNative(
+        QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, Passport, INN) "
+                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
+    Statement rate = connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"));
+    Statement bonus =
+        connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"));
+    Statement days =
+        connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"));
+
+    std::array<qint64, kPositions.size()> positionIds{};
+    for (size_t i = 0; i < kPositions.size(); ++i)
+        positionIds[i] = insertRow(connection, position, {Value(utf8(kPositions[i]))});
+
+    for (size_t e = 0; e < kEmployees.size(); ++e) {
+        const DemoEmployee& d = kEmployees[e];
+        const qint64 id = insertRow(connection, employee,
+                                    {Value(utf8(d.fio)), Value(datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
+                                     Value(positionIds[size_t(d.position)]), Value(utf8(d.address)),
+                                     Value(utf8(d.telefon)), Value(utf8(d.passport)), Value(utf8(d.inn))});
+        for (double sum : d.rates)
+            if (sum > 0)
+                insertRow(connection, rate, {Value(id), Value(sum)});
+        const int n = int(e);
+        for (int year = 2013; year <= 2014; ++year) {
+            for (int month = 1; month <= 12; ++month) {
+                const int step = (year - 2013) * 12 + month;
+                const char* percent = kBonuses[size_t(n * 3 + step * 5) % kBonuses.size()];
+                const int bonusDay = 1 + (n * 2 + step) % 28;
+                insertRow(connection, bonus,
+                          {Value(id), Value(datetime::make(year, month, bonusDay)), Value(utf8(percent))});
+                const int worked = 15 + (n * 5 + step * 3) % 9; // 15..23
+                const int daysDay = 1 + (n + step * 3) % 28;
+                insertRow(connection, days, {Value(id), Value(worked), Value(datetime::make(year, month, daysDay))});
+            }
+        }
+    }
+}
+
+} // namespace
+
+void createDemoDatabase(const QString& fileName) {
+    createDatabase(fileName, fillDemo);
+}
+
+} // namespace kb::tools

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <initializer_list>
+
+namespace kb {
+class Connection;
+class Statement;
+class Value;
+} // namespace kb
+
+namespace kb::tools {
+
+// Makes a new database file with the program's schema and lets fill add rows,
+// all in one transaction. An existing file is never touched: that is an
+// error. When anything fails, the half-made file is removed again.
+void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill = {});
+
+// A new database with the schema and no rows.
+void createEmptyDatabase(const QString& fileName);
+
+// A new database holding a small culture department: positions, a dozen
+// employees with their personal data, salary rates, and bonuses and days
+// worked for every month of 2013 and 2014. Always the same content.
+void createDemoDatabase(const QString& fileName);
+
+// Binds values to ?1, ?2, ... of a prepared INSERT, runs it and resets it for
+// the next row; returns the new row's ID.
+qint64 insertRow(Connection& connection, Statement& insert, std::initializer_list<Value> values);
+
+} // namespace kb::tools

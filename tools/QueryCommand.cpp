@@ -1,0 +1,189 @@
+#include "QueryCommand.h"
+
+#include "Connection.h"
+#include "DateTimeText.h"
+#include "DbTool.h"
+#include "Query.h"
+
+#include <array>
+#include <charconv>
+#include <system_error>
+
+namespace kb::tools {
+
+namespace {
+
+[[noreturn]] void badParam(const QString& spec, const QString& reason) {
+    throw UsageError(QStringLiteral("Неверный параметр \"%1\": %2").arg(spec, reason).toStdString());
+}
+
+Value parseValue(const QString& spec, QueryParam::Kind kind, const QString& text) {
+    switch (kind) {
+    case QueryParam::Kind::Text:
+        return Value(text);
+    case QueryParam::Kind::DateTime: {
+        const auto dt = datetime::fromIso(text);
+        if (!dt)
+            badParam(spec, QStringLiteral("дата и время ожидаются в виде YYYY-MM-DD HH:MM:SS"));
+        return Value(*dt);
+    }
+    case QueryParam::Kind::Integer: {
+        bool ok = false;
+        const qint64 number = text.toLongLong(&ok);
+        if (!ok)
+            badParam(spec, QStringLiteral("ожидается целое число"));
+        return Value(number);
+    }
+    case QueryParam::Kind::Float: {
+        const std::string utf8 = text.toStdString();
+        double number = 0;
+        const auto [end, ec] = std::from_chars(utf8.data(), utf8.data() + utf8.size(), number);
+        if (utf8.empty() || ec != std::errc() || end != utf8.data() + utf8.size())
+            badParam(spec, QStringLiteral("ожидается число с точкой в качестве десятичного разделителя"));
+        return Value(number);
+    }
+    }
+    badParam(spec, QStringLiteral("неизвестный вид значения"));
+}
+
+} // namespace
+
+QueryParam parseQueryParam(const QString& spec) {
+    const qsizetype eq = spec.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        badParam(spec, QStringLiteral("ожидается NAME=KIND:VALUE"));
+    QString name = spec.left(eq);
+    if (name.startsWith(QLatin1Char(':')))
+        name.remove(0, 1);
+    if (name.isEmpty())
+        badParam(spec, QStringLiteral("не указано имя параметра"));
+    const QString rest = spec.mid(eq + 1);
+    const qsizetype colon = rest.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        badParam(spec, QStringLiteral("ожидается KIND:VALUE после \"=\""));
+    const QString kindName = rest.left(colon);
+    const QString text = rest.mid(colon + 1);
+
+    QueryParam param{name, QueryParam::Kind::Text, Value()};
+    if (kindName == QLatin1String("datetime"))
+        param.kind = QueryParam::Kind::DateTime;
+    else if (kindName == QLatin1String("text"))
+        param.kind = QueryParam::Kind::Text;
+    else if (kindName == QLatin1String("int"))
+        param.kind = QueryParam::Kind::Integer;
+    else if (kindName == QLatin1String("float"))
+        param.kind = QueryParam::Kind::Float;
+    else
+        badParam(spec, QStringLiteral("вид значения \"%1\" неизвестен (datetime, text, int, float)").arg(kindName));
+    param.value = parseValue(spec, param.kind, text);
+    return param;
+}
+
+std::string formatDouble(double value) {
+    std::array<char, 64> buffer{};
+    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (ec != std::errc())
+        return "?";
+    return std::string(buffer.data(), end);
+}
+
+std::string escapeText(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar ch : text) {
+        switch (ch.unicode()) {
+        case '\t':
+            escaped += QLatin1String("\\t");
+            break;
+        case '\n':
+            escaped += QLatin1String("\\n");
+            break;
+        case '\r':
+            escaped += QLatin1String("\\r");
+            break;
+        case '\\':
+            escaped += QLatin1String("\\\\");
+            break;
+        default:
+            escaped += ch;
+        }
+    }
+    return escaped.toStdString();
+}
+
+std::string formatValue(const Value& value) {
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        return "NULL";
+    case Value::Kind::Integer:
+        return std::to_string(value.toInt());
+    case Value::Kind::Float:
+        return formatDouble(value.toDouble());
+    case Value::Kind::DateTime:
+        return datetime::toIso(value.toDateTime()).toStdString();
+    case Value::Kind::Text:
+        return escapeText(value.toText());
+    }
+    return {};
+}
+
+int runQueryCommand(const QStringList& args, std::ostream& out) {
+    if (args.isEmpty())
+        throw UsageError("Не указан файл базы данных");
+    const QString fileName = args.at(0);
+    std::vector<QueryParam> params;
+    int i = 1;
+    for (; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--")) {
+            ++i;
+            break;
+        }
+        if (arg == QLatin1String("--param")) {
+            if (i + 1 >= args.size())
+                throw UsageError("После --param нужно NAME=KIND:VALUE");
+            params.push_back(parseQueryParam(args.at(++i)));
+        } else if (arg.startsWith(QLatin1String("--param="))) {
+            params.push_back(parseQueryParam(arg.mid(8)));
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            throw UsageError(QStringLiteral("Неизвестный ключ: %1").arg(arg).toStdString());
+        } else {
+            break;
+        }
+    }
+    const QStringList lines = args.mid(i);
+    if (lines.isEmpty())
+        throw UsageError("Не указан текст запроса");
+
+    Connection connection(fileName, Connection::Mode::OpenExisting);
+    Query query(connection);
+    for (const QString& line : lines)
+        query.sql().add(line);
+    for (const QueryParam& param : params) {
+        Parameter& parameter = query.parameters().paramByName(param.name);
+        if (param.kind == QueryParam::Kind::DateTime)
+            parameter.setDataType(FieldType::DateTime);
+        parameter.setValue(param.value);
+    }
+    query.open();
+
+    std::string text;
+    for (int c = 0; c < query.fieldCount(); ++c) {
+        if (c > 0)
+            text += '\t';
+        text += escapeText(query.fieldName(c));
+    }
+    text += '\n';
+    for (int r = 0; r < query.recordCount(); ++r) {
+        for (int c = 0; c < query.fieldCount(); ++c) {
+            if (c > 0)
+                text += '\t';
+            text += formatValue(query.value(r, c));
+        }
+        text += '\n';
+    }
+    out << text;
+    return kExitOk;
+}
+
+} // namespace kb::tools

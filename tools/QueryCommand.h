@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Value.h"
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kb::tools {
+
+// One --param NAME=KIND:VALUE of the query command.
+struct QueryParam {
+    enum class Kind { DateTime, Text, Integer, Float };
+    QString name; // without the colon
+    Kind kind;
+    Value value;
+};
+
+// Parses "NAME=KIND:VALUE"; throws UsageError naming what is wrong.
+QueryParam parseQueryParam(const QString& spec);
+
+// The text form of a result value in the tool's output: integers in decimal,
+// doubles in the shortest form that reads back to the same double, date-times
+// as "YYYY-MM-DD HH:MM:SS", text with tab, line feed, carriage return and
+// backslash written as \t, \n, \r and \\, NULL as "NULL". UTF-8.
+std::string formatValue(const Value& value);
+std::string formatDouble(double value);
+std::string escapeText(const QString& text);
+
+// query FILE [--param NAME=KIND:VALUE]... [--] LINE...: runs the statement
+// made of the lines through a query object and prints its result as
+// tab-separated lines, the field names first. Throws UsageError or DbError.
+int runQueryCommand(const QStringList& args, std::ostream& out);
+
+} // namespace kb::tools
