@@ -13,25 +13,25 @@ namespace kb::tools {
 
 namespace {
 
-[[noreturn]] void badParam(const QString& spec, const QString& reason) {
-    throw UsageError(QStringLiteral("Неверный параметр \"%1\": %2").arg(spec, reason).toStdString());
+[[noreturn]] void badParam(const QString& argument, const QString& reason) {
+    throw UsageError(QStringLiteral("Неверный параметр \"%1\": %2").arg(argument, reason).toStdString());
 }
 
-Value parseValue(const QString& spec, QueryParam::Kind kind, const QString& text) {
+Value parseValue(const QString& argument, QueryParam::Kind kind, const QString& text) {
     switch (kind) {
     case QueryParam::Kind::Text:
         return Value(text);
     case QueryParam::Kind::DateTime: {
         const auto dt = datetime::fromIso(text);
         if (!dt)
-            badParam(spec, QStringLiteral("дата и время ожидаются в виде YYYY-MM-DD HH:MM:SS"));
+            badParam(argument, QStringLiteral("дата и время ожидаются в виде YYYY-MM-DD HH:MM:SS"));
         return Value(*dt);
     }
     case QueryParam::Kind::Integer: {
         bool ok = false;
         const qint64 number = text.toLongLong(&ok);
         if (!ok)
-            badParam(spec, QStringLiteral("ожидается целое число"));
+            badParam(argument, QStringLiteral("ожидается целое число"));
         return Value(number);
     }
     case QueryParam::Kind::Float: {
@@ -39,28 +39,28 @@ Value parseValue(const QString& spec, QueryParam::Kind kind, const QString& text
         double number = 0;
         const auto [end, ec] = std::from_chars(utf8.data(), utf8.data() + utf8.size(), number);
         if (utf8.empty() || ec != std::errc() || end != utf8.data() + utf8.size())
-            badParam(spec, QStringLiteral("ожидается число с точкой в качестве десятичного разделителя"));
+            badParam(argument, QStringLiteral("ожидается число с точкой в качестве десятичного разделителя"));
         return Value(number);
     }
     }
-    badParam(spec, QStringLiteral("неизвестный вид значения"));
+    badParam(argument, QStringLiteral("неизвестный вид значения"));
 }
 
 } // namespace
 
-QueryParam parseQueryParam(const QString& spec) {
-    const qsizetype eq = spec.indexOf(QLatin1Char('='));
+QueryParam parseQueryParam(const QString& argument) {
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
     if (eq < 0)
-        badParam(spec, QStringLiteral("ожидается NAME=KIND:VALUE"));
-    QString name = spec.left(eq);
+        badParam(argument, QStringLiteral("ожидается NAME=KIND:VALUE"));
+    QString name = argument.left(eq);
     if (name.startsWith(QLatin1Char(':')))
         name.remove(0, 1);
     if (name.isEmpty())
-        badParam(spec, QStringLiteral("не указано имя параметра"));
-    const QString rest = spec.mid(eq + 1);
+        badParam(argument, QStringLiteral("не указано имя параметра"));
+    const QString rest = argument.mid(eq + 1);
     const qsizetype colon = rest.indexOf(QLatin1Char(':'));
     if (colon < 0)
-        badParam(spec, QStringLiteral("ожидается KIND:VALUE после \"=\""));
+        badParam(argument, QStringLiteral("ожидается KIND:VALUE после \"=\""));
     const QString kindName = rest.left(colon);
     const QString text = rest.mid(colon + 1);
 
@@ -74,8 +74,8 @@ QueryParam parseQueryParam(const QString& spec) {
     else if (kindName == QLatin1String("float"))
         param.kind = QueryParam::Kind::Float;
     else
-        badParam(spec, QStringLiteral("вид значения \"%1\" неизвестен (datetime, text, int, float)").arg(kindName));
-    param.value = parseValue(spec, param.kind, text);
+        badParam(argument, QStringLiteral("вид значения \"%1\" неизвестен (datetime, text, int, float)").arg(kindName));
+    param.value = parseValue(argument, param.kind, text);
     return param;
 }
 

@@ -19,7 +19,7 @@ struct QueryParam {
 };
 
 // Parses "NAME=KIND:VALUE"; throws UsageError naming what is wrong.
-QueryParam parseQueryParam(const QString& spec);
+QueryParam parseQueryParam(const QString& argument);
 
 // The text form of a result value in the tool's output: integers in decimal,
 // doubles in the shortest form that reads back to the same double, date-times
