@@ -1,31 +1,13 @@
 #include "KultbuhApplication.h"
 
 #include "ApplicationTitle.h"
-#include "ErrorText.h"
-#include "ModalDialogs.h"
-
-#include <cstdio>
-#include <exception>
+#include "ErrorReporting.h"
 
 namespace kb::app {
 
-namespace {
-
-QString messageOf(const std::exception_ptr& error) {
-    if (!error)
-        return QStringLiteral("Неизвестная ошибка");
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        return QStringLiteral("Неизвестная ошибка");
-    }
+KultbuhApplication::KultbuhApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    ui::setErrorCaption(applicationTitle());
 }
-
-} // namespace
-
-KultbuhApplication::KultbuhApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool KultbuhApplication::notify(QObject* receiver, QEvent* event) {
     try {
@@ -37,14 +19,7 @@ bool KultbuhApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void KultbuhApplication::showError(const std::exception_ptr& error) noexcept {
-    QString text;
-    try {
-        text = ui::withFullStop(messageOf(error));
-        ui::dialogs().errorBox(applicationTitle(), text);
-    } catch (...) {
-        // The box could not be shown; the message must not be lost.
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-    }
+    ui::reportError(error);
 }
 
 } // namespace kb::app

@@ -1,5 +1,6 @@
 #include "LastChanceReport.h"
 
+#include "AppearanceSetup.h"
 #include "ErrorText.h"
 #include "ModalDialogs.h"
 #include "ProgramFile.h"
@@ -51,6 +52,7 @@ void showBox(const QString& text) {
     static char name[] = "kultbuh";
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
+    setupAppearance(application);
     ui::dialogs().errorBox(QString::fromLatin1(kLastChanceCaption), text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AppearanceSetup.h"
 #include "DataModule.h"
+#include "ErrorReporting.h"
 #include "GridQueryRun.h"
 #include "Query.h"
 #include "ResultGrid.h"
@@ -120,16 +121,16 @@ void TFormMain::buildMenu() {
     N8 = bar->addAction(QStringLiteral("Помощь"));
     N8->setObjectName(QStringLiteral("N8"));
 
-    connect(N11, &QAction::triggered, this, &TFormMain::N11Click);
-    connect(Excel1, &QAction::triggered, this, &TFormMain::Excel1Click);
-    connect(N2, &QAction::triggered, this, &TFormMain::N2Click);
-    connect(N4, &QAction::triggered, this, &TFormMain::N4Click);
-    connect(N5, &QAction::triggered, this, &TFormMain::N5Click);
-    connect(N6, &QAction::triggered, this, &TFormMain::N6Click);
-    connect(N7, &QAction::triggered, this, &TFormMain::N7Click);
-    connect(N12, &QAction::triggered, this, &TFormMain::N12Click);
-    connect(N10, &QAction::triggered, this, &TFormMain::N10Click);
-    connect(N8, &QAction::triggered, this, &TFormMain::N8Click);
+    kb::ui::connectHandler(N11, &QAction::triggered, this, &TFormMain::N11Click);
+    kb::ui::connectHandler(Excel1, &QAction::triggered, this, &TFormMain::Excel1Click);
+    kb::ui::connectHandler(N2, &QAction::triggered, this, &TFormMain::N2Click);
+    kb::ui::connectHandler(N4, &QAction::triggered, this, &TFormMain::N4Click);
+    kb::ui::connectHandler(N5, &QAction::triggered, this, &TFormMain::N5Click);
+    kb::ui::connectHandler(N6, &QAction::triggered, this, &TFormMain::N6Click);
+    kb::ui::connectHandler(N7, &QAction::triggered, this, &TFormMain::N7Click);
+    kb::ui::connectHandler(N12, &QAction::triggered, this, &TFormMain::N12Click);
+    kb::ui::connectHandler(N10, &QAction::triggered, this, &TFormMain::N10Click);
+    kb::ui::connectHandler(N8, &QAction::triggered, this, &TFormMain::N8Click);
 }
 
 void TFormMain::buildClientArea() {
@@ -172,11 +173,11 @@ void TFormMain::buildClientArea() {
     Edit2 = makeEdit(Panel1, "Edit2", {12, 65, 173, 21});
     Button3 = makeButton(Panel1, "Button3", QStringLiteral("Поиск сотрудников по должности"), {191, 65, 363, 25});
 
-    connect(Button1, &QPushButton::clicked, this, &TFormMain::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFormMain::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TFormMain::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TFormMain::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TFormMain::Button5Click);
+    kb::ui::connectHandler(Button1, &QPushButton::clicked, this, &TFormMain::Button1Click);
+    kb::ui::connectHandler(Button2, &QPushButton::clicked, this, &TFormMain::Button2Click);
+    kb::ui::connectHandler(Button3, &QPushButton::clicked, this, &TFormMain::Button3Click);
+    kb::ui::connectHandler(Button4, &QPushButton::clicked, this, &TFormMain::Button4Click);
+    kb::ui::connectHandler(Button5, &QPushButton::clicked, this, &TFormMain::Button5Click);
 
     setCentralWidget(client);
 }

@@ -201,7 +201,9 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
 
 void Connection::openFile(int busyTimeoutMs) {
     // Read-write without CREATE: a file that vanished since the check is not made anew.
-    const int rc = sqlite3_open_v2(nativePath(fileName_).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    // The program uses a connection from one thread only, so SQLite's own locking is not needed.
+    const int rc = sqlite3_open_v2(nativePath(fileName_).constData(), &db_,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = engineMessage(db_);
         sqlite3_close_v2(db_);
@@ -210,6 +212,11 @@ void Connection::openFile(int busyTimeoutMs) {
     }
     try {
         sqlite3_busy_timeout(db_, busyTimeoutMs);
+        // A double-quoted name that is no column must be an error, never a
+        // text literal: a renamed column would otherwise show its own name
+        // in every row.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
         configure();
     } catch (...) {
         sqlite3_close_v2(db_);

@@ -2,13 +2,31 @@
 
 #include "DbError.h"
 
+#include <QMetaMethod>
+
 namespace kb {
+
+int DataSet::currentRow() const {
+    settleCursor();
+    return current_;
+}
+
+bool DataSet::bof() const {
+    settleCursor();
+    return bof_;
+}
+
+bool DataSet::eof() const {
+    settleCursor();
+    return eof_;
+}
 
 Value DataSet::currentValue(int column) const {
     throwIfInactive();
-    if (current_ < 0)
+    const int row = currentRow();
+    if (row < 0)
         return {};
-    return value(current_, column);
+    return value(row, column);
 }
 
 bool DataSet::isEmpty() const {
@@ -36,6 +54,7 @@ void DataSet::last() {
 // Once eof is set, next() does nothing.
 void DataSet::next() {
     throwIfInactive();
+    settleCursor();
     const int count = recordCount();
     if (count == 0) {
         setCursor(-1, true, true);
@@ -51,6 +70,7 @@ void DataSet::next() {
 
 void DataSet::prior() {
     throwIfInactive();
+    settleCursor();
     const int count = recordCount();
     if (count == 0) {
         setCursor(-1, true, true);
@@ -73,12 +93,35 @@ void DataSet::moveTo(int row) {
 }
 
 void DataSet::setCursor(int row, bool bof, bool eof, bool alwaysNotify) {
+    if (isActive())
+        settleCursor();
+    else // closed before anyone asked where it stood: there is no position to leave
+        atFirstRow_ = false;
     const bool changed = row != current_ || bof != bof_ || eof != eof_;
     current_ = row;
     bof_ = bof;
     eof_ = eof;
     if (changed || alwaysNotify)
         emit currentRowChanged(row);
+}
+
+void DataSet::setCursorToFirstRow() {
+    static const QMetaMethod rowSignal = QMetaMethod::fromSignal(&DataSet::currentRowChanged);
+    if (isSignalConnected(rowSignal)) {
+        DataSet::first();
+        return;
+    }
+    atFirstRow_ = true;
+}
+
+void DataSet::settleCursor() const {
+    if (!atFirstRow_ || !isActive())
+        return;
+    const int count = recordCount(); // may read the rows; a failed read leaves the position unfixed
+    atFirstRow_ = false;
+    current_ = count > 0 ? 0 : -1;
+    bof_ = true;
+    eof_ = count == 0;
 }
 
 void DataSet::throwIfInactive() const {

@@ -13,6 +13,11 @@ namespace kb {
 // Cursor flags follow the desktop database components: first() sets bof,
 // last() sets eof, next() on the last row sets eof without moving, prior() on
 // the first row sets bof; on an empty result both are set.
+//
+// A subclass that reads its rows on first use places its cursor with
+// setCursorToFirstRow(): the current row is then the first of whatever rows
+// recordCount() gives when the cursor is first read or moved. Reading the
+// cursor may therefore read the rows, and throws what that read throws.
 class DataSet : public QObject {
     Q_OBJECT
 public:
@@ -27,10 +32,10 @@ public:
     virtual Value value(int row, int column) const = 0;
 
     // The current row, -1 when closed or empty.
-    int currentRow() const { return current_; }
+    int currentRow() const;
     Value currentValue(int column) const;
-    bool bof() const { return bof_; }
-    bool eof() const { return eof_; }
+    bool bof() const;
+    bool eof() const;
     bool isEmpty() const;
 
     virtual void first();
@@ -56,12 +61,24 @@ protected:
     // the row or a flag changes, or always with alwaysNotify (another row now
     // stands at the same position).
     void setCursor(int row, bool bof, bool eof, bool alwaysNotify = false);
+    // For an open data set whose rows may not have been read yet: puts the
+    // cursor where first() would, leaving the rows unread. When something
+    // follows currentRowChanged, this is first() itself (the signal carries
+    // the row, so the rows are read now); otherwise the position is fixed,
+    // without a signal, when the cursor is first read or moved.
+    void setCursorToFirstRow();
+    // Fixes a position left by setCursorToFirstRow(), reading the rows if need
+    // be; does nothing otherwise. A subclass calls it before it changes its
+    // rows or its record count. Logically const: the position it fixes is the
+    // one every reader would be given anyway.
+    void settleCursor() const;
     void throwIfInactive() const;
 
 private:
-    int current_ = -1;
-    bool bof_ = true;
-    bool eof_ = true;
+    mutable int current_ = -1;
+    mutable bool bof_ = true;
+    mutable bool eof_ = true;
+    mutable bool atFirstRow_ = false; // placed by setCursorToFirstRow(), not yet fixed
 };
 
 } // namespace kb

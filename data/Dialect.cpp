@@ -2,16 +2,16 @@
 
 #include "DbError.h"
 
-#include <sqlite3.h>
-#include <unicode/uchar.h>
-#include <unicode/ucol.h>
-#include <unicode/utf8.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <sqlite3.h>
 #include <string>
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/utf8.h>
+#include <vector>
 
 namespace kb::dialect {
 namespace {
@@ -60,7 +60,9 @@ struct YearMonth {
     int month = 0;
 };
 
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads count digits at s[pos]; -1 when the text is too short or one is no digit.
 int readDigits(const unsigned char* s, int n, int pos, int count) {
@@ -87,8 +89,7 @@ bool parseIsoDate(const unsigned char* s, int n, YearMonth& out) {
     const int year = readDigits(s, n, 0, 4);
     const int month = readDigits(s, n, 5, 2);
     const int day = readDigits(s, n, 8, 2);
-    if (year < 1 || month < 1 || month > 12 || day < 1 || s[4] != '-' || s[7] != '-' ||
-        day > daysInMonth(year, month))
+    if (year < 1 || month < 1 || month > 12 || day < 1 || s[4] != '-' || s[7] != '-' || day > daysInMonth(year, month))
         return false;
     if (n > 10) {
         if (n < 16 || (s[10] != ' ' && s[10] != 'T') || s[13] != ':')
@@ -134,8 +135,7 @@ bool dayNumberDate(double days, YearMonth& out) {
 
 enum class DatePart { Month, Year };
 
-template <DatePart part>
-void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+template <DatePart part> void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_value* v = argv[0];
     YearMonth ym;
     bool ok = false;
@@ -170,7 +170,9 @@ struct Number {
     double real = 0;
 };
 
-bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Blanks, an optional sign, digits, optionally "." or "," and more digits,
 // blanks. A number without a decimal part that fits 64 bits is an integer.
@@ -202,18 +204,25 @@ Number parseNumber(const unsigned char* s, int n) {
 
     // The text with "." as the decimal point, for std::from_chars (which,
     // unlike strtod, does not depend on the process locale). A leading '+'
-    // is dropped: from_chars does not take it.
-    std::string buffer;
-    buffer.reserve(size_t(n - start) + 1);
+    // is dropped: from_chars does not take it. Usually on the stack.
+    char small[64];
+    std::string large;
+    const size_t needed = size_t(n - start) + 1;
+    char* buffer = needed <= sizeof small ? small : (large.resize(needed), large.data());
+    size_t length = 0;
+    auto append = [&](const unsigned char* from, int count) {
+        std::memcpy(buffer + length, from, size_t(count));
+        length += size_t(count);
+    };
     if (s[start] == '-')
-        buffer += '-';
-    buffer.append(reinterpret_cast<const char*>(s + intBegin), size_t(intEnd - intBegin));
+        buffer[length++] = '-';
+    append(s + intBegin, intEnd - intBegin);
     if (fracBegin >= 0) {
-        buffer += '.';
-        buffer.append(reinterpret_cast<const char*>(s + fracBegin), size_t(n - fracBegin));
+        buffer[length++] = '.';
+        append(s + fracBegin, n - fracBegin);
     }
-    const char* first = buffer.data();
-    const char* last = first + buffer.size();
+    const char* first = buffer;
+    const char* last = buffer + length;
     Number result;
     if (fracBegin < 0) {
         const auto [ptr, ec] = std::from_chars(first, last, result.integer);
@@ -245,19 +254,20 @@ void numberFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_value(ctx, v);
         return;
     }
-    std::string where;
-    if (argc > 1 && sqlite3_value_type(argv[1]) == SQLITE_TEXT)
-        where = std::string(" в поле ") + reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
     if (type == SQLITE_TEXT) {
         const Number number = parseNumber(sqlite3_value_text(v), sqlite3_value_bytes(v));
         if (number.kind != Number::Kind::Invalid) {
             resultNumber(ctx, number);
             return;
         }
-        fail(ctx, "Значение " + quotedValue(v) + where + " не является числом");
-        return;
     }
-    fail(ctx, "Двоичное значение" + where + " не является числом");
+    std::string where;
+    if (argc > 1 && sqlite3_value_type(argv[1]) == SQLITE_TEXT)
+        where = std::string(" в поле ") + reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    if (type == SQLITE_TEXT)
+        fail(ctx, "Значение " + quotedValue(v) + where + " не является числом");
+    else
+        fail(ctx, "Двоичное значение" + where + " не является числом");
 }
 
 // ---------------------------------------------------------------------------
@@ -308,76 +318,98 @@ inline UChar32 foldCase(UChar32 c) {
     return u_foldCase(c, U_FOLD_CASE_DEFAULT);
 }
 
-// Pattern p against text t, both UTF-8: '%' any run of characters (the empty
-// one too), '_' exactly one character, esc (or -1) makes the next pattern
-// character literal; letters compare by simple case folding. Iterative: on a
-// mismatch the match resumes after the last '%', one text character further
-// on, which is enough since a later '%' can absorb anything an earlier one could.
-bool likeMatch(const uint8_t* p, int32_t pn, const uint8_t* t, int32_t tn, UChar32 esc) {
-    int32_t pi = 0;
-    int32_t ti = 0;
-    int32_t starP = -1; // pattern position after the last '%'
-    int32_t starT = 0;  // text position that '%' was last tried to end at
-    while (true) {
-        if (pi < pn) {
-            UChar32 pc;
-            U8_NEXT_OR_FFFD(p, pi, pn, pc);
-            bool literal = false;
-            if (pc == esc) {
-                if (pi >= pn)
-                    return false; // an escape with nothing after it matches nothing
-                U8_NEXT_OR_FFFD(p, pi, pn, pc);
-                literal = true;
+// A LIKE pattern read once per statement (SQLite keeps it with the
+// statement while the pattern argument stays the same): literal characters
+// case-folded, '%' runs collapsed, the escape character applied.
+struct LikePattern {
+    struct Element {
+        enum class Kind : uint8_t { Literal, AnyRun, One } kind;
+        UChar32 c;
+    };
+    std::vector<Element> elements;
+    UChar32 escape = -1;
+    bool matchesNothing = false; // ends in an escape character with nothing after it
+
+    LikePattern(const uint8_t* p, int32_t n, UChar32 esc) : escape(esc) {
+        elements.reserve(size_t(n));
+        int32_t i = 0;
+        while (i < n) {
+            UChar32 c;
+            U8_NEXT_OR_FFFD(p, i, n, c);
+            if (c == esc) {
+                if (i >= n) {
+                    matchesNothing = true;
+                    return;
+                }
+                U8_NEXT_OR_FFFD(p, i, n, c);
+                elements.push_back({Element::Kind::Literal, foldCase(c)});
+            } else if (c == '%') {
+                if (elements.empty() || elements.back().kind != Element::Kind::AnyRun)
+                    elements.push_back({Element::Kind::AnyRun, 0});
+            } else if (c == '_') {
+                elements.push_back({Element::Kind::One, 0});
+            } else {
+                elements.push_back({Element::Kind::Literal, foldCase(c)});
             }
-            if (!literal && pc == '%') {
-                if (pi >= pn)
-                    return true;
-                starP = pi;
-                starT = ti;
-                continue;
-            }
-            if (ti < tn) {
-                int32_t next = ti;
-                UChar32 tc;
-                U8_NEXT_OR_FFFD(t, next, tn, tc);
-                if ((!literal && pc == '_') || foldCase(tc) == foldCase(pc)) {
-                    ti = next;
+        }
+    }
+
+    // Against UTF-8 text t. Iterative: on a mismatch the match resumes after
+    // the last '%', which takes one more text character; that is enough, as a
+    // later '%' can absorb anything an earlier one could.
+    bool matches(const uint8_t* t, int32_t tn) const {
+        if (matchesNothing)
+            return false;
+        const size_t pn = elements.size();
+        size_t pi = 0;
+        int32_t ti = 0;
+        size_t starP = SIZE_MAX; // pattern position after the last '%'
+        int32_t starT = 0;       // where the text resumes when that '%' takes one more character
+        while (true) {
+            if (pi < pn) {
+                const Element& e = elements[pi];
+                if (e.kind == Element::Kind::AnyRun) {
+                    if (pi + 1 == pn)
+                        return true;
+                    starP = ++pi;
+                    starT = ti;
                     continue;
                 }
+                if (ti < tn) {
+                    int32_t next = ti;
+                    UChar32 tc;
+                    U8_NEXT_OR_FFFD(t, next, tn, tc);
+                    if (e.kind == Element::Kind::One || foldCase(tc) == e.c) {
+                        ti = next;
+                        ++pi;
+                        continue;
+                    }
+                }
+            } else if (ti >= tn) {
+                return true;
             }
-        } else if (ti >= tn) {
-            return true;
+            if (starP == SIZE_MAX || starT >= tn)
+                return false;
+            U8_FWD_1(t, starT, tn);
+            ti = starT;
+            pi = starP;
         }
-        // Mismatch: let the last '%' take one more character.
-        if (starP < 0 || starT >= tn)
-            return false;
-        UChar32 skipped;
-        U8_NEXT_OR_FFFD(t, starT, tn, skipped);
-        (void)skipped;
-        ti = starT;
-        pi = starP;
     }
+};
+
+void deleteLikePattern(void* p) {
+    delete static_cast<LikePattern*>(p);
 }
 
-// like(pattern, text [, escape]), as SQLite calls it for "text LIKE pattern".
+// like(pattern, text [, escape]), as SQLite calls it for "text LIKE pattern":
+// '%' any run of characters (the empty one too), '_' exactly one character,
+// letters compared by simple case folding.
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
             sqlite3_result_null(ctx);
             return;
         }
-    }
-    const auto* pattern = reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[0]));
-    const int32_t patternBytes = sqlite3_value_bytes(argv[0]);
-    const auto* text = reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[1]));
-    const int32_t textBytes = sqlite3_value_bytes(argv[1]);
-    if (!pattern || !text) {
-        sqlite3_result_error_nomem(ctx);
-        return;
-    }
-    if (patternBytes > sqlite3_limit(sqlite3_context_db_handle(ctx), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1)) {
-        fail(ctx, "Слишком длинный образец LIKE");
-        return;
     }
     UChar32 esc = -1;
     if (argc == 3) {
@@ -391,7 +423,38 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             return;
         }
     }
-    sqlite3_result_int(ctx, likeMatch(pattern, patternBytes, text, textBytes, esc) ? 1 : 0);
+    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern || pattern->escape != esc) {
+        const auto* p = reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[0]));
+        const int32_t pn = sqlite3_value_bytes(argv[0]);
+        if (!p) {
+            sqlite3_result_error_nomem(ctx);
+            return;
+        }
+        if (pn > sqlite3_limit(sqlite3_context_db_handle(ctx), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1)) {
+            fail(ctx, "Слишком длинный образец LIKE");
+            return;
+        }
+        pattern = new LikePattern(p, pn, esc);
+        // SQLite owns it from here on (and deletes it at once when it cannot keep it).
+        sqlite3_set_auxdata(ctx, 0, pattern, deleteLikePattern);
+        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) {
+            // Not kept (a pattern that changes from row to row): match with a fresh copy.
+            const LikePattern once(p, pn, esc);
+            sqlite3_result_int(ctx, once.matches(reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[1])),
+                                                 sqlite3_value_bytes(argv[1]))
+                                        ? 1
+                                        : 0);
+            return;
+        }
+    }
+    const auto* text = reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[1]));
+    if (!text) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    sqlite3_result_int(ctx, pattern->matches(text, sqlite3_value_bytes(argv[1])) ? 1 : 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -407,7 +470,9 @@ int collate(void* collator, int n1, const void* s1, int n2, const void* s2) {
     return c != 0 ? c : n1 - n2;
 }
 
-void closeCollator(void* collator) { ucol_close(static_cast<UCollator*>(collator)); }
+void closeCollator(void* collator) {
+    ucol_close(static_cast<UCollator*>(collator));
+}
 
 // ---------------------------------------------------------------------------
 
@@ -416,8 +481,7 @@ void closeCollator(void* collator) { ucol_close(static_cast<UCollator*>(collator
 }
 
 void addFunction(sqlite3* db, const char* name, int nArg, void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
-    if (sqlite3_create_function_v2(db, name, nArg, kFunctionFlags, nullptr, fn, nullptr, nullptr, nullptr) !=
-        SQLITE_OK)
+    if (sqlite3_create_function_v2(db, name, nArg, kFunctionFlags, nullptr, fn, nullptr, nullptr, nullptr) != SQLITE_OK)
         registrationFailed(db, (std::string("функцию ") + name).c_str());
 }
 

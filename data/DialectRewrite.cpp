@@ -17,26 +17,26 @@ using Kind = Token::Kind;
 // Keywords after which an operand begins: a '+' or '-' there is unary, a '('
 // there groups an expression (rather than holding a call's arguments).
 constexpr QLatin1String kOperandStarts[] = {
-    QLatin1String("SELECT"), QLatin1String("DISTINCT"), QLatin1String("ALL"),     QLatin1String("WHERE"),
-    QLatin1String("AND"),    QLatin1String("OR"),       QLatin1String("NOT"),     QLatin1String("ON"),
-    QLatin1String("HAVING"), QLatin1String("BY"),       QLatin1String("WHEN"),    QLatin1String("THEN"),
-    QLatin1String("ELSE"),   QLatin1String("CASE"),     QLatin1String("SET"),     QLatin1String("IS"),
-    QLatin1String("BETWEEN"), QLatin1String("LIKE"),    QLatin1String("GLOB"),    QLatin1String("REGEXP"),
-    QLatin1String("MATCH"),  QLatin1String("ESCAPE"),   QLatin1String("LIMIT"),   QLatin1String("OFFSET"),
+    QLatin1String("SELECT"),   QLatin1String("DISTINCT"), QLatin1String("ALL"),   QLatin1String("WHERE"),
+    QLatin1String("AND"),      QLatin1String("OR"),       QLatin1String("NOT"),   QLatin1String("ON"),
+    QLatin1String("HAVING"),   QLatin1String("BY"),       QLatin1String("WHEN"),  QLatin1String("THEN"),
+    QLatin1String("ELSE"),     QLatin1String("CASE"),     QLatin1String("SET"),   QLatin1String("IS"),
+    QLatin1String("BETWEEN"),  QLatin1String("LIKE"),     QLatin1String("GLOB"),  QLatin1String("REGEXP"),
+    QLatin1String("MATCH"),    QLatin1String("ESCAPE"),   QLatin1String("LIMIT"), QLatin1String("OFFSET"),
     QLatin1String("RETURNING")};
 
 // Keywords that end a FROM list or a select list.
 constexpr QLatin1String kClauseEnds[] = {
-    QLatin1String("WHERE"),  QLatin1String("GROUP"),     QLatin1String("HAVING"),  QLatin1String("ORDER"),
-    QLatin1String("LIMIT"),  QLatin1String("WINDOW"),    QLatin1String("SET"),     QLatin1String("RETURNING"),
-    QLatin1String("UNION"),  QLatin1String("INTERSECT"), QLatin1String("EXCEPT"),  QLatin1String("VALUES"),
-    QLatin1String("FROM"),   QLatin1String("DEFAULT")};
+    QLatin1String("WHERE"), QLatin1String("GROUP"),     QLatin1String("HAVING"), QLatin1String("ORDER"),
+    QLatin1String("LIMIT"), QLatin1String("WINDOW"),    QLatin1String("SET"),    QLatin1String("RETURNING"),
+    QLatin1String("UNION"), QLatin1String("INTERSECT"), QLatin1String("EXCEPT"), QLatin1String("VALUES"),
+    QLatin1String("FROM"),  QLatin1String("DEFAULT")};
 
 // Words that may follow a table in a FROM list and are no alias.
-constexpr QLatin1String kJoinWords[] = {
-    QLatin1String("ON"),    QLatin1String("USING"), QLatin1String("JOIN"),  QLatin1String("LEFT"),
-    QLatin1String("RIGHT"), QLatin1String("FULL"),  QLatin1String("INNER"), QLatin1String("OUTER"),
-    QLatin1String("CROSS"), QLatin1String("NATURAL"), QLatin1String("INDEXED"), QLatin1String("NOT")};
+constexpr QLatin1String kJoinWords[] = {QLatin1String("ON"),      QLatin1String("USING"),   QLatin1String("JOIN"),
+                                        QLatin1String("LEFT"),    QLatin1String("RIGHT"),   QLatin1String("FULL"),
+                                        QLatin1String("INNER"),   QLatin1String("OUTER"),   QLatin1String("CROSS"),
+                                        QLatin1String("NATURAL"), QLatin1String("INDEXED"), QLatin1String("NOT")};
 
 // Functions whose arguments are numbers: a text column as a whole argument is
 // converted by SQLite as silently as in arithmetic.
@@ -47,8 +47,7 @@ constexpr QLatin1String kArithmeticOperators[] = {QLatin1String("+"), QLatin1Str
                                                   QLatin1String("/"), QLatin1String("%"),  QLatin1String("&"),
                                                   QLatin1String("|"), QLatin1String("<<"), QLatin1String(">>")};
 
-template <size_t N>
-bool isOneOf(const Token& t, Kind kind, const QLatin1String (&words)[N]) {
+template <size_t N> bool isOneOf(const Token& t, Kind kind, const QLatin1String (&words)[N]) {
     if (t.kind != kind)
         return false;
     for (const QLatin1String& w : words)
@@ -131,8 +130,7 @@ private:
         const QLatin1String l(w);
         return at(k).length == l.size() && at(k).text.compare(l, Qt::CaseInsensitive) == 0;
     }
-    template <size_t N>
-    bool oneOf(int k, Kind kind, const QLatin1String (&words)[N]) const {
+    template <size_t N> bool oneOf(int k, Kind kind, const QLatin1String (&words)[N]) const {
         return k >= 0 && k < size() && isOneOf(at(k), kind, words);
     }
     bool isName(int k) const {
@@ -322,7 +320,8 @@ private:
             open = enclosing_[size_t(p)];
         else if (word(p, "DISTINCT") && punct(p - 1, '('))
             open = p - 1;
-        if (open > 0 && ((punct(q, ')') && match_[size_t(q)] == open) || (punct(q, ',') && enclosing_[size_t(q)] == open)) &&
+        if (open > 0 &&
+            ((punct(q, ')') && match_[size_t(q)] == open) || (punct(q, ',') && enclosing_[size_t(q)] == open)) &&
             oneOf(open - 1, Kind::Identifier, kNumericFunctions))
             return true;
 
@@ -441,8 +440,10 @@ private:
     // Whether the select-list item [a, last] surely has no alias.
     bool lacksAlias(int a, int last) const {
         const Token& t = at(last);
-        if (punct(last, ')') || t.kind == Kind::Number || t.kind == Kind::String || t.kind == Kind::Parameter)
+        if (punct(last, ')') || t.kind == Kind::Number || t.kind == Kind::Parameter)
             return true;
+        if (t.kind == Kind::String) // SELECT x 'name' names the column
+            return last == a || operandStartsAfter(last - 1);
         if (!isName(last))
             return false;
         // A name right after an operator, a '.', COLLATE or a keyword such as
@@ -459,6 +460,16 @@ private:
             }
         }
         return false; // maybe "expression alias": leave it as it is
+    }
+
+    // The name SQLite gives an unaliased result column: the text from the
+    // expression's first token up to the next token, comments included,
+    // without the blanks at its end.
+    QString columnName(int begin, int next) const {
+        qsizetype end = next < size() ? at(next).begin : sql_.size();
+        while (end > begin && QStringView(u" \t\n\r\f\v").contains(sql_[end - 1]))
+            --end;
+        return sql_.mid(begin, end - begin);
     }
 
     // A changed select-list item without alias gets its original text as
@@ -480,7 +491,7 @@ private:
                     const bool changed = std::any_of(wrapped_.begin(), wrapped_.end(),
                                                      [&](int pos) { return pos >= begin && pos < end; });
                     if (changed && lacksAlias(a, k - 1))
-                        edits_.push_back({end, QLatin1String(" AS ") + sqlName(sql_.mid(begin, end - begin))});
+                        edits_.push_back({end, QLatin1String(" AS ") + sqlName(columnName(begin, k))});
                 }
                 a = k + 1;
             }
@@ -521,7 +532,15 @@ private:
 bool mayNeedRewrite(const QString& sql) {
     for (const QChar c : sql) {
         switch (c.unicode()) {
-        case '+': case '-': case '*': case '/': case '%': case '&': case '|': case '~': case '(':
+        case '+':
+        case '-':
+        case '*':
+        case '/':
+        case '%':
+        case '&':
+        case '|':
+        case '~':
+        case '(':
             return true;
         default:
             break;

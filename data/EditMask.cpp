@@ -6,7 +6,9 @@
 namespace kb {
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 } // namespace
 
@@ -58,6 +60,8 @@ EditMask::Run EditMask::runAt(int pos) const {
 }
 
 QString EditMask::toEditText(const QString& stored) const {
+    if (isEmpty())
+        return stored;
     QString text = emptyText();
     qsizetype j = 0;
     int pos = 0;
@@ -129,6 +133,8 @@ bool EditMask::isComplete(const QString& editText) const {
 }
 
 QString EditMask::toStored(const QString& editText) const {
+    if (isEmpty())
+        return editText;
     bool anything = false;
     for (int pos = 0; pos < length() && !anything; ++pos)
         anything = !isLiteral(pos) && isFilled(editText, pos);

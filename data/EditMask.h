@@ -19,7 +19,7 @@ namespace kb {
 // positions move together, so with ! the run's unfilled positions become
 // leading blanks: "(12_)345-6789" stores "( 12)345-6789", "5_.04.13" stores
 // " 5.04.13"; without ! they become trailing blanks. Literals not kept: just
-// the digits typed.
+// the digits typed. An empty mask (no first part) passes text through unchanged.
 class EditMask {
 public:
     EditMask() = default;

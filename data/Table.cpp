@@ -6,6 +6,10 @@
 
 #include <QDir>
 #include <algorithm>
+#include <functional>
+#include <sqlite3.h>
+#include <string>
+#include <string_view>
 
 namespace kb {
 
@@ -17,17 +21,110 @@ QString quoted(const QString& name) {
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-// The snapshot holds each value in its field's type even where the file's
-// column would give it otherwise (a REAL column's whole number, a date as text).
-Value normalized(const Value& v, FieldType type) {
-    if (type == FieldType::Float && v.kind() == Value::Kind::Integer)
-        return Value(v.toDouble());
-    if (type == FieldType::DateTime && v.kind() == Value::Kind::Text) {
-        if (const auto dt = datetime::fromIso(v.toText()))
-            return Value(*dt);
+// The values a column's stored texts gave. Stored texts repeat (a few dozen
+// dates and percentages over thousands of rows), so a repeated text costs
+// neither a parse nor an allocation: its copies share one string. A column
+// whose texts mostly differ stops being remembered.
+class TextValues {
+public:
+    template <typename Make> Value get(const char* text, int length, Make make) {
+        if (off_ || length > kMaxLength)
+            return make();
+        const std::string_view key(text, size_t(length));
+        Slot& slot = slots_[std::hash<std::string_view>{}(key) % kSlots];
+        if (slot.filled && slot.text == key) {
+            ++hits_;
+            return slot.value;
+        }
+        if (++misses_ > kTrial && misses_ > hits_)
+            off_ = true;
+        slot.text.assign(key);
+        slot.value = make();
+        slot.filled = true;
+        return slot.value;
     }
-    return v;
-}
+
+private:
+    struct Slot {
+        std::string text;
+        Value value;
+        bool filled = false;
+    };
+    static constexpr int kMaxLength = 32;
+    static constexpr size_t kSlots = 512;
+    static constexpr qint64 kTrial = 1024; // misses before a column may be given up
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+    qint64 hits_ = 0;
+    qint64 misses_ = 0;
+    bool off_ = false;
+};
+
+// Reads the rows of a statement over a table's fields straight from the
+// engine. Each value is held in its field's type even where the file's column
+// would give it otherwise (a whole number in a REAL field, a date stored as
+// text); a text that reads as a date in a column declared as a date becomes a
+// date-time too, as the statement layer reads it. A reader of many rows
+// remembers the values of repeated texts.
+class RowReader {
+public:
+    enum class Rows { One, Many };
+
+    RowReader(const Statement& statement, const std::vector<schema::FieldDef>& fields, Rows rows)
+        : stmt_(statement.handle()), columns_(fields.size()), texts_(rows == Rows::Many ? fields.size() : 0) {
+        for (size_t c = 0; c < fields.size(); ++c) {
+            const char* declared = sqlite3_column_decltype(stmt_, int(c));
+            const bool declaredDate =
+                declared && ColumnTypes::classify(QString::fromUtf8(declared)) == FieldType::DateTime;
+            columns_[c] = {fields[c].type == FieldType::Float, fields[c].type == FieldType::DateTime || declaredDate};
+        }
+    }
+
+    std::vector<Value> read() {
+        std::vector<Value> row;
+        row.reserve(columns_.size());
+        for (size_t c = 0; c < columns_.size(); ++c)
+            row.push_back(value(c));
+        return row;
+    }
+
+private:
+    struct Column {
+        bool floating; // a whole number stored here is held as a double
+        bool dated;    // a text that reads as a date-time is held as one
+    };
+
+    Value value(size_t index) {
+        const int c = int(index);
+        const Column column = columns_[index];
+        switch (sqlite3_column_type(stmt_, c)) {
+        case SQLITE_INTEGER: {
+            const qint64 v = sqlite3_column_int64(stmt_, c);
+            return column.floating ? Value(double(v)) : Value(v);
+        }
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt_, c));
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+            const int length = sqlite3_column_bytes(stmt_, c);
+            const auto make = [&] {
+                if (column.dated) {
+                    if (const auto dt = datetime::fromIso(text, length))
+                        return Value(*dt);
+                }
+                return Value(QString::fromUtf8(text, length));
+            };
+            return texts_.empty() ? make() : texts_[index].get(text, length, make);
+        }
+        default:
+            return {};
+        }
+    }
+
+    sqlite3_stmt* stmt_;
+    std::vector<Column> columns_;
+    std::vector<TextValues> texts_;
+};
 
 } // namespace
 
@@ -56,6 +153,7 @@ Table::Table(Connection& connection, const schema::TableDef& def, QObject* paren
     const QString keyName =
         def_.fields.empty() ? QStringLiteral("rowid") : quoted(def_.fields[size_t(keyColumn_)].name);
     selectSql_ = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, table);
+    countSql_ = QStringLiteral("SELECT count(*) FROM %1").arg(table);
     selectByKeySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, table, keyName);
     selectByRowidSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns, table);
     insertSql_ = written.isEmpty()
@@ -83,10 +181,12 @@ void Table::open() {
             throw DbError(
                 QStringLiteral("Поле '%1' не найдено в таблице '%2' базы данных %3").arg(f.name, def_.name, file));
     }
-    rows_ = readSnapshot();
+    // The rows are read on first use (see snapshot()).
+    rows_.clear();
+    rowsRead_ = false;
     state_ = State::Browse;
     emit dataReset();
-    DataSet::first();
+    setCursorToFirstRow();
     emit activeChanged(true);
     emit stateChanged(state_);
 }
@@ -96,7 +196,8 @@ void Table::close() {
         return;
     pending_.clear();
     insertRow_ = -1;
-    rows_.clear();
+    std::vector<Row>().swap(rows_); // gives the memory back, not only the rows
+    rowsRead_ = false;
     state_ = State::Inactive;
     emit dataReset();
     setCursor(-1, true, true);
@@ -105,11 +206,44 @@ void Table::close() {
 }
 
 std::vector<Table::Row> Table::readSnapshot() const {
-    Statement statement = connection_.prepareNative(selectSql_);
-    std::vector<Row> rows;
-    while (statement.step())
-        rows.push_back(readValues(statement));
-    return rows;
+    try {
+        std::vector<Row> rows;
+        {
+            // Counting goes through the smallest index and spares the snapshot
+            // its regrowing; another user's rows in between only make it a guess.
+            Statement count = connection_.prepareNative(countSql_);
+            if (count.step())
+                rows.reserve(size_t(std::max<qint64>(count.column(0).toInt(), 0)));
+        }
+        Statement statement = connection_.prepareNative(selectSql_);
+        RowReader reader(statement, def_.fields, RowReader::Rows::Many);
+        while (statement.step())
+            rows.push_back(reader.read());
+        return rows;
+    } catch (const DbError& e) {
+        // Named with the table, as the read may come long after opening; the engine's words follow.
+        const QString engine = QString::fromUtf8(e.what());
+        if (e.sqliteCode() == SQLITE_BUSY || e.sqliteCode() == SQLITE_LOCKED)
+            throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
+                                         "пользователем или программой (%3). Повторите действие позже")
+                              .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
+                          e.sqliteCode());
+        throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
+    }
+}
+
+const std::vector<Table::Row>& Table::snapshot() const {
+    if (!rowsRead_) {
+        rows_ = readSnapshot(); // a failed read leaves the rows unread, to be read at the next use
+        rowsRead_ = true;
+    }
+    return rows_;
+}
+
+void Table::requireRows() const {
+    throwIfInactive();
+    snapshot();
+    settleCursor();
 }
 
 Table::Row Table::readRow(const QString& sql, const Value& key) const {
@@ -117,14 +251,7 @@ Table::Row Table::readRow(const QString& sql, const Value& key) const {
     statement.bind(1, key);
     if (!statement.step())
         return {};
-    return readValues(statement);
-}
-
-Table::Row Table::readValues(Statement& statement) const {
-    Row row(fields_.size());
-    for (size_t c = 0; c < row.size(); ++c)
-        row[c] = normalized(statement.column(int(c)), def_.fields[c].type);
-    return row;
+    return RowReader(statement, def_.fields, RowReader::Rows::One).read();
 }
 
 QString Table::fieldName(int column) const {
@@ -135,7 +262,7 @@ QString Table::fieldName(int column) const {
 
 int Table::recordCount() const {
     throwIfInactive();
-    return int(rows_.size()) + (state_ == State::Insert ? 1 : 0);
+    return int(snapshot().size()) + (state_ == State::Insert ? 1 : 0);
 }
 
 Value Table::value(int row, int column) const {
@@ -147,7 +274,7 @@ Value Table::value(int row, int column) const {
     if (isEditing() && row == currentRow())
         return pending_[size_t(column)];
     const int stored = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
-    return rows_[size_t(stored)][size_t(column)];
+    return snapshot()[size_t(stored)][size_t(column)];
 }
 
 Field* Table::findField(const QString& name) {
@@ -166,10 +293,6 @@ Field& Table::fieldByName(const QString& name) {
 
 // ---------------------------------------------------------------- states
 
-void Table::requireActive() const {
-    throwIfInactive();
-}
-
 void Table::setState(State state) {
     if (state_ == state)
         return;
@@ -183,7 +306,7 @@ void Table::postIfEditing() {
 }
 
 void Table::edit() {
-    requireActive();
+    requireRows();
     if (isEditing())
         return;
     if (rows_.empty()) {
@@ -203,7 +326,7 @@ void Table::append() {
 }
 
 void Table::beginInsert(bool atEnd) {
-    requireActive();
+    requireRows();
     postIfEditing();
     savedRow_ = currentRow();
     savedBof_ = bof();
@@ -218,7 +341,7 @@ void Table::beginInsert(bool atEnd) {
 }
 
 void Table::post() {
-    requireActive();
+    requireRows();
     if (state_ == State::Edit)
         postEdit();
     else if (state_ == State::Insert)
@@ -304,7 +427,7 @@ void Table::cancel() {
 }
 
 void Table::remove() {
-    requireActive();
+    requireRows();
     if (state_ == State::Insert) { // the new row is not in the file yet
         cancel();
         return;
@@ -339,11 +462,13 @@ void Table::remove() {
 }
 
 void Table::refresh() {
-    requireActive();
+    const bool wasRead = rowsRead_;
+    requireRows(); // rows never read before are read now: that is the refresh
     postIfEditing();
     const int oldRow = currentRow();
     const Value key = oldRow >= 0 ? rows_[size_t(oldRow)][size_t(keyColumn_)] : Value();
-    rows_ = readSnapshot();
+    if (wasRead)
+        rows_ = readSnapshot();
     const int count = int(rows_.size());
     int row = -1;
     for (int i = 0; i < count && !key.isNull(); ++i) {
@@ -371,31 +496,31 @@ void Table::rowVanished(const Value& key, const QString& consequence) const {
 // ---------------------------------------------------------------- navigation
 
 void Table::first() {
-    requireActive();
+    requireRows();
     postIfEditing();
     DataSet::first();
 }
 
 void Table::last() {
-    requireActive();
+    requireRows();
     postIfEditing();
     DataSet::last();
 }
 
 void Table::next() {
-    requireActive();
+    requireRows();
     postIfEditing();
     DataSet::next();
 }
 
 void Table::prior() {
-    requireActive();
+    requireRows();
     postIfEditing();
     DataSet::prior();
 }
 
 void Table::moveTo(int row) {
-    requireActive();
+    requireRows();
     if (row == currentRow())
         return;
     postIfEditing();
@@ -405,7 +530,7 @@ void Table::moveTo(int row) {
 // ---------------------------------------------------------------- pending values
 
 Value Table::pendingValue(int column) const {
-    requireActive();
+    throwIfInactive();
     if (!isEditing())
         throw DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки").arg(def_.name));
     if (column < 0 || column >= fieldCount())
@@ -414,7 +539,7 @@ Value Table::pendingValue(int column) const {
 }
 
 void Table::setPendingValue(int column, const Value& value) {
-    requireActive();
+    throwIfInactive();
     if (column < 0 || column >= fieldCount())
         throw DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(def_.name));
     const schema::FieldDef& f = def_.fields[size_t(column)];

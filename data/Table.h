@@ -11,12 +11,23 @@
 namespace kb {
 
 class Connection;
-class Statement;
 
 // A table object: a snapshot of a table's rows (a static cursor), one current
 // row, and browse, edit and insert states. Leaving a row that is being edited
 // posts it. Every post and delete is one transaction. Pending edits belong to
 // the table object, so they outlive the widgets that show them.
+//
+// Opening checks the table and its fields but leaves the rows unread: the
+// snapshot is read the first time anything asks for the rows or the cursor
+// (recordCount, value, currentRow, bof, eof, isEmpty, a field's value, a move,
+// edit, insert, remove, refresh). Its rows are those of the file at that
+// first use, as with a static cursor opened then: rows another connection
+// adds, changes or deletes between open() and that use are seen, later ones
+// only after refresh(). Whenever the rows are read, the current row is then
+// their first. If something follows currentRowChanged while the table opens,
+// the rows are read at once, so that the signal can tell the row. A failed
+// read throws DbError from the call that needed the rows and leaves the table
+// open with its rows unread, to be read at the next use.
 //
 // What a bound widget follows: currentRowChanged (another row is current, or
 // a new row took the current position), rowChanged (the stored values of a
@@ -35,8 +46,8 @@ public:
 
     const QString& tableName() const { return def_.name; }
 
-    // Reads the snapshot; throws DbError when the table or one of its fields
-    // is missing from the file. The current row is the first.
+    // Throws DbError when the table or one of its fields is missing from the
+    // file. The current row is the first of the snapshot, once it is read.
     void open();
     void close();
     bool isActive() const override { return state_ != State::Inactive; }
@@ -77,12 +88,15 @@ signals:
 private:
     using Row = std::vector<Value>;
 
-    void requireActive() const;
+    // The rows, read from the file on first use.
+    const std::vector<Row>& snapshot() const;
+    // Throws while closed; otherwise makes sure the rows are read and the
+    // cursor fixed. Every operation that moves, edits or re-reads starts here.
+    void requireRows() const;
     void postIfEditing();
     void setState(State state);
     std::vector<Row> readSnapshot() const;
     Row readRow(const QString& sql, const Value& key) const;
-    Row readValues(Statement& statement) const;
     void beginInsert(bool atEnd);
     void postEdit();
     void postInsert();
@@ -91,7 +105,8 @@ private:
     Connection& connection_;
     schema::TableDef def_;
     std::vector<std::unique_ptr<Field>> fields_;
-    std::vector<Row> rows_;
+    mutable std::vector<Row> rows_; // valid once rowsRead_; filled by snapshot()
+    mutable bool rowsRead_ = false;
     State state_ = State::Inactive;
     Row pending_;
     int insertRow_ = -1; // where an inserted row is shown while pending
@@ -104,6 +119,7 @@ private:
     int keyColumn_ = 0;         // the auto-numbered ID
     std::vector<int> writable_; // columns written by INSERT and UPDATE, in order
     QString selectSql_;         // every field, in rowid order
+    QString countSql_;          // the number of rows, to size the snapshot
     QString selectByKeySql_;    // one row by ID
     QString selectByRowidSql_;  // one row by rowid (a row just inserted)
     QString insertSql_;

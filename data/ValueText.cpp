@@ -7,7 +7,9 @@
 namespace kb::text {
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // 15 significant digits, trailing zeros dropped, decimal comma; an exponent
 // (below 1E-5 and from 1E15 on) written as E20 / E-7.

@@ -29,7 +29,7 @@ cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$listener_pid" ] && kill "$listener_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    wait 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -48,8 +48,9 @@ xdotool mousemove 640 400
 # Root-window events, each line stamped with the time it arrived.
 start_listener() {
     : >"$work/events"
-    stdbuf -oL xev -root -event substructure 2>/dev/null |
-        while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done >"$work/events" &
+    # $! is xev itself: when it ends, the stamping loop sees the end of input.
+    stdbuf -oL xev -root -event substructure 2>/dev/null \
+        > >(while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done >"$work/events") &
     listener_pid=$!
     # xev reports nothing until something happens: make an event and wait for it.
     timeout 5 bash -c "until grep -q 'CreateNotify' '$work/events'; do xdotool mousemove 640 400 >/dev/null; \

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DataModule.h"
 #include "DataSource.h"
+#include "DateTimeText.h"
 #include "Query.h"
 #include "Table.h"
 #include "TestSupport.h"
@@ -20,6 +21,7 @@ private slots:
     void loadsEveryObjectInOrder();
     void tablesAndSources();
     void queriesStartClosedAndEmpty();
+    void tablesAreReadOnFirstUse();
     void loadFailures_data();
     void loadFailures();
     void lockedDatabase();
@@ -91,6 +93,37 @@ void TestDataModule::queriesStartClosedAndEmpty() {
     QCOMPARE(dm.ADOQuery->fieldValue(0), kb::Value(0));
 }
 
+// Loading checks the tables but reads no rows: each table object shows the
+// rows the file holds when it is first used, from the first one.
+void TestDataModule::tablesAreReadOnFirstUse() {
+    TempDatabase db;
+    const qint64 cashier = db.addDolznost(QStringLiteral("Кассир"));
+    kbtest::CurrentDir cd(db.dir());
+    TDataM dm;
+    const QDateTime april = kb::datetime::make(2013, 4, 1);
+    const qint64 employee = db.addSotr(QStringLiteral("Петров Пётр Петрович"), kb::Value(cashier));
+    db.addDolznost(QStringLiteral("Методист"));
+    db.addStavka(employee, 1200);
+    db.addPremia(employee, april, QStringLiteral("15"));
+    db.addOtrChas(employee, 21, april);
+    db.addOtrChas(employee, 20, kb::datetime::make(2013, 5, 1));
+
+    QCOMPARE(dm.ADOTableDolznost->recordCount(), 2);
+    QCOMPARE(dm.ADOTableSotr->recordCount(), 1);
+    QCOMPARE(dm.ADOTableSotr->fieldByName(QStringLiteral("IDDolznost")).value(), kb::Value(cashier));
+    QCOMPARE(dm.ADOTableStavka->fieldByName(QStringLiteral("Sum")).value(), kb::Value(1200.0));
+    QCOMPARE(dm.ADOTablePremia->fieldByName(QStringLiteral("Data")).value(), kb::Value(april));
+    QCOMPARE(dm.ADOTablePremia->fieldByName(QStringLiteral("Premia")).displayText(), QStringLiteral("15"));
+    kb::Table& days = *dm.ADOTableOtrChas;
+    QVERIFY(days.bof() && !days.eof());
+    QCOMPARE(days.currentRow(), 0);
+    QCOMPARE(days.fieldByName(QStringLiteral("Count")).value(), kb::Value(21));
+    days.next();
+    QCOMPARE(days.fieldByName(QStringLiteral("Data")).displayText(), QStringLiteral("05.2013"));
+    for (kb::Table* t : dm.findChildren<kb::Table*>())
+        QCOMPARE(t->state(), kb::Table::State::Browse);
+}
+
 void TestDataModule::loadFailures_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QStringList>("named");
@@ -100,6 +133,10 @@ void TestDataModule::loadFailures_data() {
     QTest::newRow("missing field")
         << "DROP TABLE OtrChas; CREATE TABLE OtrChas (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Data DATETIME)"
         << QStringList{"Поле 'Count'", "'OtrChas'"};
+    QTest::newRow("missing field of the first table")
+        << "DROP TABLE Sotr; CREATE TABLE Sotr (ID INTEGER PRIMARY KEY, FIO TEXT)"
+        << QStringList{"Поле 'DataR'", "'Sotr'"};
+    QTest::newRow("missing table after its data source") << "DROP TABLE Premia" << QStringList{"Таблица 'Premia'"};
 }
 
 void TestDataModule::loadFailures() {

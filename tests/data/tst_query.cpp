@@ -56,6 +56,7 @@ private slots:
     void badDateParameter();
     void failedOpenLeavesQueryClosed();
     void statementWithoutResultIsNotRun();
+    void doubleQuotedUnknownNameIsAnError();
     void signalsForAGrid();
     void cursor_data();
     void cursor();
@@ -285,6 +286,16 @@ void TestQuery::failedOpenLeavesQueryClosed() {
     q.open();
     QCOMPARE(q.recordCount(), 3);
     QCOMPARE(active.count(), 1);
+}
+
+void TestQuery::doubleQuotedUnknownNameIsAnError() {
+    // SQLite would otherwise read "Nazvanie2" as a text literal and show it in every row.
+    TempDatabase db;
+    addPositions(db);
+    Query q(db.connection());
+    q.sql().add(QStringLiteral("SELECT \"Nazvanie2\" FROM Dolznost"));
+    QCOMPARE(kbtest::errorMessage([&] { q.open(); }), QStringLiteral("no such column: Nazvanie2"));
+    QVERIFY(!q.isActive());
 }
 
 void TestQuery::statementWithoutResultIsNotRun() {

@@ -1,6 +1,9 @@
 // The table object: snapshot, states, navigation, posting and deleting on a real file.
+// The snapshot is read at the first use after opening, so several tests change
+// the file through another connection between open() and that use.
 #include "Connection.h"
 #include "DataSource.h"
+#include "DateTimeText.h"
 #include "DbError.h"
 #include "Schema.h"
 #include "Table.h"
@@ -8,6 +11,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 using kb::DbError;
@@ -56,7 +60,44 @@ struct Positions {
                                "BEGIN SELECT RAISE(ABORT, 'Изменение запрещено'); END")
                     .arg(what));
     }
+    // Runs a statement through a connection of its own, as another user would.
+    void byAnotherUser(const QString& sql) {
+        kb::Connection other(db.path());
+        other.execute(sql);
+    }
 };
+
+// The first thing done with a table object after opening it.
+void firstUse(Table& t, const QString& use) {
+    if (use == QLatin1String("currentRow"))
+        t.currentRow();
+    else if (use == QLatin1String("bof"))
+        t.bof();
+    else if (use == QLatin1String("eof"))
+        t.eof();
+    else if (use == QLatin1String("isEmpty"))
+        t.isEmpty();
+    else if (use == QLatin1String("recordCount"))
+        t.recordCount();
+    else if (use == QLatin1String("value"))
+        t.value(0, 1);
+    else if (use == QLatin1String("field"))
+        t.fieldByName(QStringLiteral("Nazvanie")).displayText();
+    else if (use == QLatin1String("next"))
+        t.next();
+    else if (use == QLatin1String("last"))
+        t.last();
+    else if (use == QLatin1String("moveTo"))
+        t.moveTo(1);
+    else if (use == QLatin1String("edit"))
+        t.edit();
+    else if (use == QLatin1String("insert"))
+        t.insert();
+    else if (use == QLatin1String("refresh"))
+        t.refresh();
+    else
+        QFAIL(qPrintable(QStringLiteral("unknown use ") + use));
+}
 
 } // namespace
 
@@ -88,6 +129,18 @@ private slots:
     void pendingEditOutlivesItsWidgets();
     void closeDropsThePendingEdit();
     void closedTableRefuses();
+    void firstUseSeesTheFileAsItIsThen_data();
+    void firstUseSeesTheFileAsItIsThen();
+    void laterChangesWaitForRefresh();
+    void signalsOnOpening_data();
+    void signalsOnOpening();
+    void signalsOnClosing_data();
+    void signalsOnClosing();
+    void failedFirstReadIsRetried_data();
+    void failedFirstReadIsRetried();
+    void snapshotTypes_data();
+    void snapshotTypes();
+    void repeatedAndDistinctTexts();
 };
 
 void TestTable::openShowsTheListedFieldsInRowidOrder() {
@@ -516,6 +569,304 @@ void TestTable::closedTableRefuses() {
     QCOMPARE(kbtest::errorMessage([&] { t.next(); }), closed);
     QCOMPARE(kbtest::errorMessage([&] { t.recordCount(); }), closed);
     QCOMPARE(kbtest::errorMessage([&] { t.field(1).value(); }), closed);
+}
+
+// Whatever is asked first, the rows are those of the file at that moment and
+// the current row is the first of them (unless the first use moved it).
+void TestTable::firstUseSeesTheFileAsItIsThen_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("use");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("bof");
+    QTest::addColumn<bool>("eof");
+    const QString added = QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Методист')");
+    const QString deletedFirst = QStringLiteral("DELETE FROM Dolznost WHERE Nazvanie = 'Бухгалтер'");
+    const QString emptied = QStringLiteral("DELETE FROM Dolznost");
+    const QString renamed = QStringLiteral("UPDATE Dolznost SET Nazvanie = 'Главбух' WHERE Nazvanie = 'Бухгалтер'");
+    const QStringList four{"Бухгалтер", "Директор", "Кассир", "Методист"};
+    const QStringList two{"Директор", "Кассир"};
+    const QStringList renamedList{"Главбух", "Директор", "Кассир"};
+    QTest::newRow("row added, current row asked") << added << "currentRow" << four << 0 << true << false;
+    QTest::newRow("first row deleted, bof asked") << deletedFirst << "bof" << two << 0 << true << false;
+    QTest::newRow("emptied, eof asked") << emptied << "eof" << QStringList() << -1 << true << true;
+    QTest::newRow("emptied, isEmpty asked") << emptied << "isEmpty" << QStringList() << -1 << true << true;
+    QTest::newRow("row added, count asked") << added << "recordCount" << four << 0 << true << false;
+    QTest::newRow("renamed, value asked") << renamed << "value" << renamedList << 0 << true << false;
+    QTest::newRow("renamed, field shown") << renamed << "field" << renamedList << 0 << true << false;
+    QTest::newRow("first row deleted, next") << deletedFirst << "next" << two << 1 << false << false;
+    QTest::newRow("row added, last") << added << "last" << four << 3 << false << true;
+    QTest::newRow("row added, grid click") << added << "moveTo" << four << 1 << false << false;
+    QTest::newRow("renamed, edit") << renamed << "edit" << renamedList << 0 << true << false;
+    QTest::newRow("emptied, edit starts a row") << emptied << "edit" << QStringList{QString()} << 0 << false << false;
+    QTest::newRow("first row deleted, insert")
+        << deletedFirst << "insert" << QStringList{QString(), "Директор", "Кассир"} << 0 << false << false;
+    QTest::newRow("row added, refresh") << added << "refresh" << four << 0 << true << false;
+}
+
+void TestTable::firstUseSeesTheFileAsItIsThen() {
+    QFETCH(QString, change);
+    QFETCH(QString, use);
+    QFETCH(QStringList, shown);
+    QFETCH(int, row);
+    QFETCH(bool, bof);
+    QFETCH(bool, eof);
+    Positions p;
+    p.byAnotherUser(change);
+    firstUse(p.t(), use);
+    QCOMPARE(p.t().currentRow(), row);
+    QCOMPARE(p.t().bof(), bof);
+    QCOMPARE(p.t().eof(), eof);
+    QCOMPARE(p.shown(), shown);
+    if (use == QLatin1String("edit") && !shown[0].isEmpty()) {
+        QCOMPARE(p.t().state(), State::Edit);
+        QCOMPARE(p.name().value(), Value(shown[0])); // the edit starts from the row as it is in the file
+    }
+}
+
+void TestTable::laterChangesWaitForRefresh() {
+    Positions p;
+    QCOMPARE(p.t().recordCount(), 3);
+    p.byAnotherUser(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Методист')"));
+    p.byAnotherUser(QStringLiteral("UPDATE Dolznost SET Nazvanie = 'Главбух' WHERE ID = %1").arg(p.ids[0]));
+    QCOMPARE(p.shown(), QStringList(std::begin(kPositions), std::end(kPositions)));
+    p.t().last();
+    QCOMPARE(p.t().currentRow(), 2);
+    p.t().refresh();
+    QCOMPARE(p.shown(), QStringList({"Главбух", kPositions[1], kPositions[2], "Методист"}));
+    QCOMPARE(p.t().currentRow(), 2);
+
+    // Closing forgets the rows: after opening again they are read afresh.
+    p.t().close();
+    p.byAnotherUser(QStringLiteral("DELETE FROM Dolznost WHERE Nazvanie = 'Методист'"));
+    p.t().open();
+    QCOMPARE(p.shown(), QStringList({"Главбух", kPositions[1], kPositions[2]}));
+    QCOMPARE(p.t().currentRow(), 0);
+}
+
+// Something that follows the current row while the table opens is told the
+// first row, so the rows are read then; otherwise they wait for their first
+// use, and that read notifies no one, since nobody saw another position.
+void TestTable::signalsOnOpening_data() {
+    QTest::addColumn<bool>("following");
+    QTest::addColumn<int>("positions");
+    QTest::newRow("followed, with rows") << true << 3;
+    QTest::newRow("followed, empty") << true << 0;
+    QTest::newRow("not followed, with rows") << false << 3;
+    QTest::newRow("not followed, empty") << false << 0;
+}
+
+void TestTable::signalsOnOpening() {
+    QFETCH(bool, following);
+    QFETCH(int, positions);
+    TempDatabase db;
+    for (int i = 0; i < positions; ++i)
+        db.addDolznost(kPositions[i]);
+    Table t(db.connection(), kb::schema::table(QStringLiteral("Dolznost")));
+    QStringList order;
+    QObject::connect(&t, &Table::dataReset, [&] { order << QStringLiteral("reset"); });
+    QObject::connect(&t, &Table::activeChanged,
+                     [&](bool active) { order << (active ? QStringLiteral("active") : QStringLiteral("inactive")); });
+    QObject::connect(&t, &Table::stateChanged, [&](State s) { order << QStringLiteral("state %1").arg(int(s)); });
+    std::unique_ptr<QSignalSpy> followed;
+    if (following)
+        followed = std::make_unique<QSignalSpy>(&t, &Table::currentRowChanged);
+    t.open();
+    QCOMPARE(order, QStringList({"reset", "active", QStringLiteral("state %1").arg(int(State::Browse))}));
+    if (following) {
+        QCOMPARE(followed->count(), positions > 0 ? 1 : 0);
+        if (positions > 0)
+            QCOMPARE(followed->at(0).at(0).toInt(), 0);
+    }
+
+    db.addDolznost(QStringLiteral("Методист"));
+    QSignalSpy later(&t, &Table::currentRowChanged);
+    QSignalSpy reset(&t, &Table::dataReset);
+    // Read at opening when followed, so the new row is not in the snapshot.
+    const int count = t.recordCount();
+    QCOMPARE(count, following ? positions : positions + 1);
+    QCOMPARE(t.currentRow(), count > 0 ? 0 : -1);
+    QVERIFY(t.bof());
+    QCOMPARE(t.eof(), count == 0);
+    QCOMPARE(later.count(), 0);
+    QCOMPARE(reset.count(), 0);
+    t.next();
+    QCOMPARE(later.count(), count > 0 ? 1 : 0);
+    if (count > 0)
+        QCOMPARE(later.at(0).at(0).toInt(), count > 1 ? 1 : 0);
+}
+
+// A table closed before anyone asked for its rows has no position to leave.
+void TestTable::signalsOnClosing_data() {
+    QTest::addColumn<bool>("used");
+    QTest::newRow("rows never read") << false;
+    QTest::newRow("rows read") << true;
+}
+
+void TestTable::signalsOnClosing() {
+    QFETCH(bool, used);
+    Positions p;
+    if (used)
+        QCOMPARE(p.t().currentRow(), 0);
+    QSignalSpy current(&p.t(), &Table::currentRowChanged);
+    QSignalSpy reset(&p.t(), &Table::dataReset);
+    QSignalSpy active(&p.t(), &Table::activeChanged);
+    p.t().close();
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(active.count(), 1);
+    QCOMPARE(current.count(), used ? 1 : 0);
+    if (used)
+        QCOMPARE(current.at(0).at(0).toInt(), -1);
+    QCOMPARE(p.t().currentRow(), -1);
+    QVERIFY(p.t().bof() && p.t().eof());
+    QVERIFY(p.t().isEmpty());
+}
+
+// The read at first use can fail (another user's lock, the table gone): it
+// fails with a message naming the table, the table stays open, and the next
+// use reads the rows as they are then.
+void TestTable::failedFirstReadIsRetried_data() {
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("locked by another user") << true << "занята другим пользователем";
+    QTest::newRow("table renamed by another user") << false << "no such table";
+}
+
+void TestTable::failedFirstReadIsRetried() {
+    QFETCH(bool, locked);
+    QFETCH(QString, said);
+    TempDatabase db;
+    db.addDolznost(kPositions[0]);
+    db.addDolznost(kPositions[1]);
+    kb::Connection mine(db.path(), kb::Connection::Mode::OpenExisting, 50);
+    Table t(mine, kb::schema::table(QStringLiteral("Dolznost")));
+    t.open();
+    db.connection().execute(locked ? QStringLiteral("BEGIN EXCLUSIVE")
+                                   : QStringLiteral("ALTER TABLE Dolznost RENAME TO Gone"));
+    const std::function<void()> uses[] = {[&] { t.recordCount(); }, [&] { t.currentRow(); }, [&] { t.next(); },
+                                          [&] { t.edit(); }};
+    for (const auto& use : uses) {
+        const QString message = kbtest::errorMessage(use);
+        QVERIFY2(message.startsWith(QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: ")) &&
+                     message.contains(said),
+                 qPrintable(message));
+    }
+    QVERIFY(t.isActive());
+    QCOMPARE(t.state(), State::Browse);
+    if (locked) {
+        db.connection().execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Кассир')"));
+        db.connection().execute(QStringLiteral("COMMIT"));
+    } else {
+        db.connection().execute(QStringLiteral("ALTER TABLE Gone RENAME TO Dolznost"));
+        db.connection().execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Кассир')"));
+    }
+    QCOMPARE(t.currentRow(), 0);
+    QVERIFY(t.bof() && !t.eof());
+    QCOMPARE(t.recordCount(), 3);
+    QCOMPARE(t.value(2, 1), Value(kPositions[2]));
+}
+
+// Each value is held in its field's type, whatever the file's column gives,
+// both in the snapshot and in a row read back after a post.
+void TestTable::snapshotTypes_data() {
+    QTest::addColumn<QString>("create");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<Value>("expected");
+    const QString loose = QStringLiteral("CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr, Sum)");
+    const QString textDates = QStringLiteral("CREATE TABLE Premia (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Data TEXT, "
+                                             "Premia TEXT)");
+    const QString dated = QStringLiteral("CREATE TABLE Premia (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Data DATETIME, "
+                                         "Premia TEXT)");
+    const QString datedName = QStringLiteral("CREATE TABLE Dolznost (ID INTEGER PRIMARY KEY, Nazvanie DATETIME)");
+    const auto april = [](int hour, int minute) { return Value(kb::datetime::make(2013, 4, 1, hour, minute)); };
+    QTest::newRow("whole number in a float field") << loose << "1, 1200"
+                                                   << "Stavka" << Value(1200.0);
+    QTest::newRow("fraction in a float field") << loose << "1, 1200.5"
+                                               << "Stavka" << Value(1200.5);
+    QTest::newRow("text in a float field") << loose << "1, 'много'"
+                                           << "Stavka" << Value(QStringLiteral("много"));
+    QTest::newRow("null in a float field") << loose << "1, NULL"
+                                           << "Stavka" << Value();
+    QTest::newRow("date text in a date column") << dated << "1, '2013-04-01', '10'"
+                                                << "Premia" << april(0, 0);
+    QTest::newRow("date and time text") << dated << "1, '2013-04-01 10:30:00', '10'"
+                                        << "Premia" << april(10, 30);
+    QTest::newRow("date text in a text column") << textDates << "1, '2013-04-01', '10'"
+                                                << "Premia" << april(0, 0);
+    QTest::newRow("no date in a date column") << dated << "1, '01.04.2013', '10'"
+                                              << "Premia" << Value(QStringLiteral("01.04.2013"));
+    QTest::newRow("no such day") << dated << "1, '2013-02-30', '10'"
+                                 << "Premia" << Value(QStringLiteral("2013-02-30"));
+    QTest::newRow("number in a date column") << dated << "1, 41365.5, '10'"
+                                             << "Premia" << Value(41365.5);
+    QTest::newRow("empty text in a date column") << dated << "1, '', '10'"
+                                                 << "Premia" << Value(QString(""));
+    QTest::newRow("date text in a text field of a date column") << datedName << "'2013-04-01'"
+                                                                << "Dolznost" << april(0, 0);
+}
+
+void TestTable::snapshotTypes() {
+    QFETCH(QString, create);
+    QFETCH(QString, stored);
+    QFETCH(QString, table);
+    QFETCH(Value, expected);
+    TempDatabase db(TempDatabase::Content::Empty);
+    db.exec(create);
+    const kb::schema::TableDef def = kb::schema::table(table);
+    QStringList columns;
+    for (size_t i = 1; i < def.fields.size(); ++i)
+        columns << def.fields[i].name;
+    db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(QLatin1Char(',')), stored));
+    db.connection().reloadColumnTypes();
+    Table t(db.connection(), def);
+    t.open();
+    const int column = table == QLatin1String("Dolznost") ? 1 : 2;
+    QCOMPARE(t.value(0, column), expected);
+    if (column == 2) { // another column changes, this one is written back as it was
+        t.edit();
+        t.field(1).setValue(Value(2));
+        t.post();
+        QCOMPARE(db.scalar(QStringLiteral("SELECT IDSotr FROM %1").arg(table)), Value(2));
+        QCOMPARE(t.value(0, column), expected);
+    }
+}
+
+// Texts that repeat and texts that do not, empty texts and nulls, in many
+// rows: each row keeps its own value.
+void TestTable::repeatedAndDistinctTexts() {
+    TempDatabase db;
+    db.exec(QStringLiteral("BEGIN"));
+    std::vector<Value> names;
+    std::vector<Value> dates;
+    for (int i = 0; i < 5000; ++i) {
+        if (i % 7 == 0)
+            names.emplace_back(QStringLiteral("Общая"));
+        else if (i % 11 == 0)
+            names.emplace_back(QString(""));
+        else if (i % 13 == 0)
+            names.emplace_back();
+        else
+            names.emplace_back(QStringLiteral("Должность %1").arg(i));
+        // Some two thousand dates: more than any small memory of recent texts holds.
+        dates.push_back(i % 17 == 0 ? Value()
+                                    : Value(kb::datetime::make(2000 + (i % 300) / 12, 1 + i % 12, 1 + i % 28)));
+        db.exec(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"), {names.back()});
+        db.exec(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"),
+                {Value(i), dates.back(), i % 3 == 0 ? Value(QStringLiteral("10")) : Value(QString(""))});
+    }
+    db.exec(QStringLiteral("COMMIT"));
+    Table positions(db.connection(), kb::schema::table(QStringLiteral("Dolznost")));
+    Table bonuses(db.connection(), kb::schema::table(QStringLiteral("Premia")));
+    positions.open();
+    bonuses.open();
+    QCOMPARE(positions.recordCount(), 5000);
+    QCOMPARE(bonuses.recordCount(), 5000);
+    for (int i = 0; i < 5000; ++i) {
+        QCOMPARE(positions.value(i, 1), names[size_t(i)]);
+        QCOMPARE(bonuses.value(i, 2), dates[size_t(i)]);
+        QCOMPARE(bonuses.value(i, 3), i % 3 == 0 ? Value(QStringLiteral("10")) : Value(QString("")));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTable)

@@ -34,7 +34,9 @@ Value scalar(kb::Connection& c, const QString& sql, const QList<Value>& values =
     return row.isEmpty() ? Value() : row.first();
 }
 
-QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 } // namespace
 
@@ -51,6 +53,7 @@ private slots:
     void roundRefusesText();
     void like_data();
     void like();
+    void likeOverRows();
     void likeEscapeMustBeOneCharacter();
     void collationOrdersRussianNames();
     void collationEqualityIgnoresCase();
@@ -166,7 +169,8 @@ void TestDialect::roundRefusesText() {
     TempDatabase db;
     const QString message =
         kbtest::errorMessage([&] { scalar(db.connection(), QStringLiteral("SELECT ROUND('12 5')")); });
-    QVERIFY2(message.contains(QLatin1String("'12 5'")) && message.contains(QLatin1String("ROUND")), qPrintable(message));
+    QVERIFY2(message.contains(QLatin1String("'12 5'")) && message.contains(QLatin1String("ROUND")),
+             qPrintable(message));
 }
 
 void TestDialect::like_data() {
@@ -222,6 +226,20 @@ void TestDialect::like() {
     QCOMPARE(row.value(1), expected.isNull() ? expected : Value(1 - expected.toInt()));
 }
 
+void TestDialect::likeOverRows() {
+    TempDatabase db;
+    for (const char* fio : {"Иванов Иван", "Петров Иван", "Иванова Анна", "Сидоров Пётр"})
+        db.addSotr(text(fio));
+    // One pattern for every row, as the employee search sends it.
+    QCOMPARE(scalar(db.connection(), QStringLiteral("SELECT count(*) FROM Sotr WHERE Sotr.FIO LIKE :P1"),
+                    {Value(text("%иван%"))}),
+             Value(3));
+    // A pattern that changes from row to row: each name matches itself and "Иванов%" also "Иванова Анна".
+    db.exec(text("UPDATE Sotr SET Adres = CASE WHEN FIO = 'Иванов Иван' THEN 'иванов%' ELSE FIO END"));
+    QCOMPARE(scalar(db.connection(), QStringLiteral("SELECT count(*) FROM Sotr a, Sotr b WHERE b.FIO LIKE a.Adres")),
+             Value(5));
+}
+
 void TestDialect::likeEscapeMustBeOneCharacter() {
     TempDatabase db;
     const QString message =
@@ -231,8 +249,8 @@ void TestDialect::likeEscapeMustBeOneCharacter() {
 
 void TestDialect::collationOrdersRussianNames() {
     TempDatabase db;
-    const QStringList names = {text("Жуков"), text("ёжиков"), text("Егоров"), text("Ёлкин"), text("абрамов"),
-                               text("Борисов"), text("Smith"), text("ежов")};
+    const QStringList names = {text("Жуков"),   text("ёжиков"),  text("Егоров"), text("Ёлкин"),
+                               text("абрамов"), text("Борисов"), text("Smith"),  text("ежов")};
     for (const QString& n : names)
         db.addSotr(n);
     kb::Statement s = db.connection().prepare(QStringLiteral("SELECT FIO FROM Sotr ORDER BY Sotr.FIO"));
@@ -274,6 +292,8 @@ void TestDialect::strictConversion_data() {
     QTest::newRow("plus") << "+5" << Value(10) << Value(500.0);
     QTest::newRow("decimal part makes it real") << "12,0" << Value(24.0) << Value(1200.0);
     QTest::newRow("zero") << "0" << Value(0) << Value(0.0);
+    QTest::newRow("long text") << QString(70, QLatin1Char('0')) + QStringLiteral("25,5") << Value(51.0)
+                               << Value(2550.0);
 }
 
 void TestDialect::strictConversion() {
@@ -284,9 +304,9 @@ void TestDialect::strictConversion() {
     const qint64 id = db.addSotr(text("Иванов"));
     db.addStavka(id, 10000);
     db.addPremia(id, dt::make(2013, 4, 5), premia);
-    const QList<Value> row = firstRow(
-        db.connection(), QStringLiteral("SELECT Premia*2, Premia.Premia*Stavka.Sum/100 FROM Premia, Stavka "
-                                        "WHERE Premia.IDSotr = Stavka.IDSotr"));
+    const QList<Value> row =
+        firstRow(db.connection(), QStringLiteral("SELECT Premia*2, Premia.Premia*Stavka.Sum/100 FROM Premia, Stavka "
+                                                 "WHERE Premia.IDSotr = Stavka.IDSotr"));
     QCOMPARE(row.value(0), times2);
     QCOMPARE(row.value(1), bonus);
 }
@@ -365,6 +385,10 @@ void TestDialect::rewrite_data() {
     changed("unary minus", "SELECT -Premia.Premia, -(Premia) FROM Premia",
             "SELECT -kb_number(Premia.Premia,'Premia.Premia') AS \"-Premia.Premia\", "
             "-(kb_number(Premia,'Premia.Premia')) AS \"-(Premia)\" FROM Premia");
+    changed("string as alias", "SELECT Premia*2 'twice' FROM Premia",
+            "SELECT kb_number(Premia,'Premia.Premia')*2 'twice' FROM Premia");
+    changed("keyword touching a quoted name", "SELECT ID FROM Premia WHERE 1 AND\"Premia\"*2 > 1",
+            "SELECT ID FROM Premia WHERE 1 AND kb_number(\"Premia\",'Premia.Premia')*2 > 1");
     changed("sum", "SELECT sum(Premia) FROM Premia",
             "SELECT sum(kb_number(Premia,'Premia.Premia')) AS \"sum(Premia)\" FROM Premia");
     changed("quoted names", "SELECT \"Premia\".\"Premia\"+1 FROM \"Premia\"",
@@ -397,18 +421,20 @@ void TestDialect::rewrite() {
 
 void TestDialect::rewriteKeepsColumnNames_data() {
     QTest::addColumn<QString>("sql");
-    QTest::newRow("salary statement")
-        << QStringLiteral("SELECT Sotr.FIO, Stavka.Sum, OtrChas.Count, ROUND(Stavka.Sum*OtrChas.Count/20), "
-                          "Stavka.Sum*0.12, \nStavka.Sum*0.01, Stavka.Sum*0.4, "
-                          "Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01, Premia.Premia*Stavka.Sum/100, "
-                          "Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01+Premia.Premia*Stavka.Sum/100\n"
-                          "FROM Stavka, Sotr, Premia, OtrChas\n"
-                          "WHERE Stavka.IDSotr = Sotr.ID and Sotr.ID  = Premia.IDSotr and Sotr.ID = OtrChas.IDSotr\n"
-                          "and Month(Premia.Data) = Month(:D1) and Year(Premia.Data) = Year(:D2)\n"
-                          "and Month(OtrChas.Data) = Month(:D3) and Year(OtrChas.Data) = Year(:D4)\n"
-                          "ORDER BY Sotr.FIO");
+    QTest::newRow("salary statement") << QStringLiteral(
+        "SELECT Sotr.FIO, Stavka.Sum, OtrChas.Count, ROUND(Stavka.Sum*OtrChas.Count/20), "
+        "Stavka.Sum*0.12, \nStavka.Sum*0.01, Stavka.Sum*0.4, "
+        "Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01, Premia.Premia*Stavka.Sum/100, "
+        "Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01+Premia.Premia*Stavka.Sum/100\n"
+        "FROM Stavka, Sotr, Premia, OtrChas\n"
+        "WHERE Stavka.IDSotr = Sotr.ID and Sotr.ID  = Premia.IDSotr and Sotr.ID = OtrChas.IDSotr\n"
+        "and Month(Premia.Data) = Month(:D1) and Year(Premia.Data) = Year(:D2)\n"
+        "and Month(OtrChas.Data) = Month(:D3) and Year(OtrChas.Data) = Year(:D4)\n"
+        "ORDER BY Sotr.FIO");
     QTest::newRow("spread over lines") << QStringLiteral("SELECT Premia\n  * 2, (-Premia) FROM Premia");
     QTest::newRow("with comment") << QStringLiteral("SELECT Premia /* percent */ * 2 FROM Premia");
+    QTest::newRow("comment after the item") << QStringLiteral("SELECT Premia*2 /* twice */ , ID FROM Premia");
+    QTest::newRow("line comment after the item") << QStringLiteral("SELECT ID, Premia*2 -- twice\n FROM Premia");
 }
 
 void TestDialect::rewriteKeepsColumnNames() {

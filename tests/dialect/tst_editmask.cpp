@@ -95,19 +95,38 @@ void TestEditMask::toStored_data() {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("complete");
-    QTest::newRow("date") << kDate << "05.04.13" << "05.04.13" << true;
-    QTest::newRow("one-digit day typed first") << kDate << "5_.04.13" << " 5.04.13" << true;
-    QTest::newRow("one-digit day typed second") << kDate << "_5. 4.13" << " 5. 4.13" << true;
-    QTest::newRow("phone") << kPhone << "(123)456-7890" << "(123)456-7890" << true;
-    QTest::newRow("two-digit area code") << kPhone << "(12_)345-6789" << "( 12)345-6789" << true;
-    QTest::newRow("no area code") << kPhone << "(___)345-6789" << "(   )345-6789" << true;
-    QTest::newRow("passport") << kPassport << "1234 567890" << "1234 567890" << true;
-    QTest::newRow("taxpayer number") << kInn << "123456789012" << "123456789012" << true;
-    QTest::newRow("literals not saved") << "!99/99/00;0;_" << "05.04.13" << "050413" << true;
-    QTest::newRow("literals not saved, short day") << "!99/99/00;0;_" << "5_.04.13" << "50413" << true;
-    QTest::newRow("trailing blanks without !") << "99-99;1;_" << "_5-12" << "5 -12" << true;
-    QTest::newRow("nothing entered clears") << kDate << "__.__.__" << "" << false;
-    QTest::newRow("phone nothing entered") << kPhone << "(   )   -    " << "" << false;
+    QTest::newRow("date") << kDate << "05.04.13"
+                          << "05.04.13" << true;
+    QTest::newRow("one-digit day typed first") << kDate << "5_.04.13"
+                                               << " 5.04.13" << true;
+    QTest::newRow("one-digit day typed second") << kDate << "_5. 4.13"
+                                                << " 5. 4.13" << true;
+    QTest::newRow("phone") << kPhone << "(123)456-7890"
+                           << "(123)456-7890" << true;
+    QTest::newRow("two-digit area code") << kPhone << "(12_)345-6789"
+                                         << "( 12)345-6789" << true;
+    QTest::newRow("no area code") << kPhone << "(___)345-6789"
+                                  << "(   )345-6789" << true;
+    QTest::newRow("passport") << kPassport << "1234 567890"
+                              << "1234 567890" << true;
+    QTest::newRow("taxpayer number") << kInn << "123456789012"
+                                     << "123456789012" << true;
+    QTest::newRow("literals not saved") << "!99/99/00;0;_"
+                                        << "05.04.13"
+                                        << "050413" << true;
+    QTest::newRow("literals not saved, short day") << "!99/99/00;0;_"
+                                                   << "5_.04.13"
+                                                   << "50413" << true;
+    QTest::newRow("trailing blanks without !") << "99-99;1;_"
+                                               << "_5-12"
+                                               << "5 -12" << true;
+    QTest::newRow("nothing entered clears") << kDate << "__.__.__"
+                                            << "" << false;
+    QTest::newRow("no mask passes text") << ""
+                                         << " any text "
+                                         << " any text " << true;
+    QTest::newRow("phone nothing entered") << kPhone << "(   )   -    "
+                                           << "" << false;
 }
 
 void TestEditMask::toStored() {
@@ -139,7 +158,8 @@ void TestEditMask::refusesIncomplete() {
         EditMask(mask).toStored(edit);
         QFAIL("no error");
     } catch (const std::invalid_argument& e) {
-        QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Invalid input value.  Use escape key to abandon changes"));
+        QCOMPARE(QString::fromUtf8(e.what()),
+                 QStringLiteral("Invalid input value.  Use escape key to abandon changes"));
     }
 }
 
@@ -147,16 +167,30 @@ void TestEditMask::toEditText_data() {
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("edit");
-    QTest::newRow("date") << kDate << "05.04.13" << "05.04.13";
-    QTest::newRow("date with leading blanks") << kDate << " 5. 4.13" << "_5._4.13";
-    QTest::newRow("nothing stored") << kDate << "" << "__.__.__";
-    QTest::newRow("phone") << kPhone << "(123)456-7890" << "(123)456-7890";
-    QTest::newRow("phone with blank area digit") << kPhone << "( 12)345-6789" << "(_12)345-6789";
-    QTest::newRow("phone, short area code") << kPhone << "(12)345-6789" << "(_12)345-6789";
-    QTest::newRow("phone, digits only") << kPhone << "1234567890" << "(123)456-7890";
-    QTest::newRow("taxpayer number, short") << kInn << "1234" << "1234________";
-    QTest::newRow("literals not saved") << "!99/99/00;0;_" << "050413" << "05.04.13";
-    QTest::newRow("foreign character kept visible") << kPassport << "12A4 567890" << "12A4 567890";
+    QTest::newRow("date") << kDate << "05.04.13"
+                          << "05.04.13";
+    QTest::newRow("date with leading blanks") << kDate << " 5. 4.13"
+                                              << "_5._4.13";
+    QTest::newRow("nothing stored") << kDate << ""
+                                    << "__.__.__";
+    QTest::newRow("phone") << kPhone << "(123)456-7890"
+                           << "(123)456-7890";
+    QTest::newRow("phone with blank area digit") << kPhone << "( 12)345-6789"
+                                                 << "(_12)345-6789";
+    QTest::newRow("phone, short area code") << kPhone << "(12)345-6789"
+                                            << "(_12)345-6789";
+    QTest::newRow("phone, digits only") << kPhone << "1234567890"
+                                        << "(123)456-7890";
+    QTest::newRow("taxpayer number, short") << kInn << "1234"
+                                            << "1234________";
+    QTest::newRow("literals not saved") << "!99/99/00;0;_"
+                                        << "050413"
+                                        << "05.04.13";
+    QTest::newRow("no mask passes text") << ""
+                                         << "8-912-345"
+                                         << "8-912-345";
+    QTest::newRow("foreign character kept visible") << kPassport << "12A4 567890"
+                                                    << "12A4 567890";
 }
 
 void TestEditMask::toEditText() {

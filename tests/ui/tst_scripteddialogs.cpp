@@ -61,7 +61,6 @@ private slots:
     void inputAnswerIsCutToTheEntryLength();
     void dialogScriptActsOnTheShownDialog();
     void dialogIsHiddenWhenTheScriptThrows();
-    void unusedAnswersAreCounted();
     void scopeRestoresThePreviousImplementation();
 };
 
@@ -161,18 +160,6 @@ void TestScriptedDialogs::dialogIsHiddenWhenTheScriptThrows() {
     AcceptingDialog window;
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, dialogs.execDialog(window.dialog));
     QVERIFY(!window.dialog.isVisible());
-}
-
-void TestScriptedDialogs::unusedAnswersAreCounted() {
-    auto dialogs = std::make_unique<ScriptedModalDialogs>();
-    dialogs->scriptConfirm(true);
-    dialogs->expectMessageBox();
-    dialogs->scriptDialog([](QDialog&) { return 1; });
-    QCOMPARE(dialogs->unusedAnswers(), 3);
-    dialogs->messageBox(QString(), QString());
-    QCOMPARE(dialogs->unusedAnswers(), 2);
-    QTest::ignoreMessage(QtWarningMsg, "ScriptedModalDialogs: 2 scripted answer(s) never asked for");
-    dialogs.reset();
 }
 
 void TestScriptedDialogs::scopeRestoresThePreviousImplementation() {
