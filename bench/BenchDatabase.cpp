@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DateTimeText.h"
 #include "DemoDatabase.h"
+#include "RowInserts.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,19 +36,11 @@ QString utf8(const char* text) {
 }
 
 void fill(Connection& connection, int employees) {
-    Statement position = connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"));
-    Statement employee = connection.prepareNative(
-        QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, Passport, INN) "
-                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
-    Statement rate = connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"));
-    Statement bonus =
-        connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"));
-    Statement days =
-        connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"));
+    tools::RowInserts insert(connection);
 
     std::vector<qint64> positionIds;
     for (const char* name : kPositions)
-        positionIds.push_back(tools::insertRow(connection, position, {Value(utf8(name))}));
+        positionIds.push_back(insert.dolznost(Value(utf8(name))));
 
     // Stored date texts of every month, made once: the rows only pick them.
     std::vector<Value> monthDates;
@@ -64,19 +57,17 @@ void fill(Connection& connection, int employees) {
         const QString fio = utf8(kSurnames[size_t(e) % kSurnames.size()]) + QLatin1Char(' ') +
                             utf8(kFirstNames[size_t(e / 24) % kFirstNames.size()]) + QLatin1Char(' ') +
                             utf8(kPatronymics[size_t(e / 288) % kPatronymics.size()]);
-        const qint64 id = tools::insertRow(
-            connection, employee,
-            {Value(fio), Value(datetime::make(1950 + e % 50, 1 + e % 12, 1 + e % 28)),
-             Value(positionIds[size_t(e) % positionIds.size()]), address,
-             Value(QStringLiteral("(495)%1-%2").arg(100 + e % 900).arg(e % 10000, 4, 10, QLatin1Char('0'))),
-             Value(QStringLiteral("45%1 %2").arg(e % 100, 2, 10, QLatin1Char('0')).arg(e, 6, 10, QLatin1Char('0'))),
-             Value(QStringLiteral("77%1").arg(e, 10, 10, QLatin1Char('0')))});
-        tools::insertRow(connection, rate, {Value(id), Value(10000.0 + (e % 40) * 250.5)});
+        const qint64 id = insert.sotr(
+            Value(fio), Value(datetime::make(1950 + e % 50, 1 + e % 12, 1 + e % 28)),
+            Value(positionIds[size_t(e) % positionIds.size()]), address,
+            Value(QStringLiteral("(495)%1-%2").arg(100 + e % 900).arg(e % 10000, 4, 10, QLatin1Char('0'))),
+            Value(QStringLiteral("45%1 %2").arg(e % 100, 2, 10, QLatin1Char('0')).arg(e, 6, 10, QLatin1Char('0'))),
+            Value(QStringLiteral("77%1").arg(e, 10, 10, QLatin1Char('0'))));
+        insert.stavka(id, Value(10000.0 + (e % 40) * 250.5));
         const int months = int(monthDates.size() / 2);
         for (int m = 0; m < months; ++m) {
-            tools::insertRow(connection, bonus,
-                             {Value(id), monthDates[size_t(2 * m)], bonusTexts[size_t(e + m) % bonusTexts.size()]});
-            tools::insertRow(connection, days, {Value(id), Value(15 + (e + 3 * m) % 9), monthDates[size_t(2 * m + 1)]});
+            insert.premia(id, monthDates[size_t(2 * m)], bonusTexts[size_t(e + m) % bonusTexts.size()]);
+            insert.otrChas(id, Value(15 + (e + 3 * m) % 9), monthDates[size_t(2 * m + 1)]);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "DataModule.h"
 #include "DateTimeText.h"
 #include "Dialect.h"
+#include "GridQueryRun.h"
 #include "Query.h"
 #include "Schema.h"
 #include "Statements.h"
@@ -70,17 +71,7 @@ Timing measure(int runs, const std::function<int()>& job, const std::function<vo
 }
 
 int runRequest(kb::Query& query, const reports::GridRequest& request) {
-    query.close();
-    query.sql().clear();
-    for (const QString& line : request.sql)
-        query.sql().add(line);
-    for (const reports::ParamBinding& binding : request.bindings) {
-        kb::Parameter& parameter = query.parameters().paramByName(binding.name);
-        if (binding.kind == reports::ParamBinding::Kind::DateTime)
-            parameter.setDataType(kb::FieldType::DateTime);
-        parameter.setValue(binding.value);
-    }
-    query.open();
+    reports::openRequest(request, query);
     return query.recordCount();
 }
 
@@ -89,16 +80,7 @@ int runNative(const kb::Connection& connection, const QString& sql, const std::v
     kb::Statement statement = connection.prepareNative(sql);
     for (size_t i = 0; i < params.size(); ++i)
         statement.bind(int(i) + 1, params[i]);
-    std::vector<std::vector<Value>> rows;
-    const int columns = statement.columnCount();
-    while (statement.step()) {
-        std::vector<Value> row;
-        row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(statement.column(c));
-        rows.push_back(std::move(row));
-    }
-    return int(rows.size());
+    return int(statement.fetchAll().size());
 }
 
 // The salary statement as one would write it for SQLite alone.

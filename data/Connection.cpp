@@ -159,6 +159,19 @@ Value Statement::column(int column) const {
     }
 }
 
+std::vector<std::vector<Value>> Statement::fetchAll() {
+    const int columns = columnCount();
+    std::vector<std::vector<Value>> rows;
+    while (step()) {
+        std::vector<Value> row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(column(c));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 // ---------------------------------------------------------------- Connection
 
 Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
@@ -202,8 +215,8 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
 void Connection::openFile(int busyTimeoutMs) {
     // Read-write without CREATE: a file that vanished since the check is not made anew.
     // The program uses a connection from one thread only, so SQLite's own locking is not needed.
-    const int rc = sqlite3_open_v2(nativePath(fileName_).constData(), &db_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(nativePath(fileName_).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = engineMessage(db_);
         sqlite3_close_v2(db_);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -40,6 +41,9 @@ public:
     // a column declared DATETIME is read as a date-time when it parses.
     Value column(int column) const;
     QString declaredType(int column) const;
+    // Steps through every remaining row and returns the values of each, in
+    // column order. Throws DbError as step() does.
+    std::vector<std::vector<Value>> fetchAll();
 
     sqlite3_stmt* handle() const { return stmt_; }
     const QString& sql() const { return sql_; }

@@ -135,14 +135,7 @@ void Query::open() {
         throw DbError(QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
     bindParameters(statement);
 
-    std::vector<std::vector<Value>> rows;
-    while (statement.step()) {
-        std::vector<Value> row;
-        row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(statement.column(c));
-        rows.push_back(std::move(row));
-    }
+    std::vector<std::vector<Value>> rows = statement.fetchAll();
     QStringList names;
     for (int c = 0; c < columns; ++c)
         names.append(statement.columnName(c));

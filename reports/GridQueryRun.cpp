@@ -5,11 +5,7 @@
 
 namespace kb::reports {
 
-void runGridQuery(const GridRequest& request, kb::Query& query, ResultGrid& grid,
-                  const std::function<void()>& enableExportCommands) {
-    if (enableExportCommands)
-        enableExportCommands();
-
+void openRequest(const GridRequest& request, kb::Query& query) {
     query.close();
     query.sql().clear();
     for (const QString& line : request.sql)
@@ -23,6 +19,13 @@ void runGridQuery(const GridRequest& request, kb::Query& query, ResultGrid& grid
     }
 
     query.open();
+}
+
+void runGridQuery(const GridRequest& request, kb::Query& query, ResultGrid& grid,
+                  const std::function<void()>& enableExportCommands) {
+    if (enableExportCommands)
+        enableExportCommands();
+    openRequest(request, query);
 
     for (int column = 0; column < int(request.columns.size()); ++column) {
         const ColumnLayout& layout = request.columns[size_t(column)];

@@ -17,31 +17,18 @@ program=${1:?usage: measure-startup.sh KULTBUH KULTBUH_DB [LARGE.mdb] [RUNS]}
 dbtool=${2:?usage: measure-startup.sh KULTBUH KULTBUH_DB [LARGE.mdb] [RUNS]}
 large=${3:-}
 runs=${4:-5}
-for tool in Xvfb xdotool xdpyinfo xev stdbuf timeout; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps.sh)" >&2; exit 2; }
-done
+# shellcheck source=lib/xvfb.sh
+. "$(dirname "$0")/lib/xvfb.sh"
+if tool=$(missing_tool Xvfb xdotool xdpyinfo xev stdbuf timeout); then
+    echo "$tool is not installed (scripts/install-deps.sh)" >&2
+    exit 2
+fi
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
+begin_session
 listener_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$listener_pid" ] && kill "$listener_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'stop_process "$listener_pid"; end_session' EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-timeout 10 bash -c "until [ -s '$work/display' ]; do sleep 0.02; done"
-export DISPLAY=":$(head -n1 "$work/display")"
-timeout 10 bash -c 'until xdpyinfo >/dev/null 2>&1; do sleep 0.02; done'
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-export XDG_RUNTIME_DIR="$work/xdg"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work" || { echo "$xvfb_error" >&2; exit 1; }
 # The splash screen is centred: the pointer waits there, so Enter reaches it.
 xdotool mousemove 640 400
 
@@ -58,8 +45,7 @@ start_listener() {
 }
 
 stop_listener() {
-    kill "$listener_pid" 2>/dev/null || true
-    wait "$listener_pid" 2>/dev/null || true
+    stop_process "$listener_pid"
     listener_pid=
 }
 
@@ -105,8 +91,7 @@ measure_once() {
     t1=$EPOCHREALTIME
     xdotool key Return
     main=$(wait_for_map 794 '[0-9]+') || { echo "no main window" >&2; return 1; }
-    kill "$app_pid"
-    wait "$app_pid" 2>/dev/null || true
+    stop_process "$app_pid"
     app_pid=
     stop_listener
     echo "$(millis "$t0" "$splash") $(millis "$t1" "$main")"

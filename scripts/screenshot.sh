@@ -8,6 +8,8 @@
 # Usage: scripts/screenshot.sh [BUILD_DIR]   (default: build)
 # Needs Xvfb, xdotool, xdpyinfo and ImageMagick (scripts/install-deps.sh).
 set -euo pipefail
+# shellcheck source=lib/xvfb.sh
+. "$(dirname "$0")/lib/xvfb.sh"
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${1:-build}
@@ -15,25 +17,15 @@ program="$build/app/kultbuh"
 dbtool="$build/tools/kultbuh-db"
 output="$root/docs/main-window.png"
 
-for tool in Xvfb xdotool xdpyinfo import timeout; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
-done
+if tool=$(missing_tool Xvfb xdotool xdpyinfo import timeout); then
+    echo "$tool is not installed (scripts/install-deps.sh installs it)" >&2
+    exit 1
+fi
 for file in "$program" "$dbtool"; do
     [ -x "$file" ] || { echo "$file is not built: cmake --build $build" >&2; exit 1; }
 done
 
-readonly MAIN_CAPTION='Информационно-справочная система бухгалтера отдела культуры'
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$app_pid" ] && wait "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+begin_session
 
 fail() {
     echo "screenshot: $*" >&2
@@ -41,14 +33,7 @@ fail() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-timeout 10 bash -c "until [ -s '$work/display' ]; do sleep 0.02; done" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-timeout 10 bash -c 'until xdpyinfo >/dev/null 2>&1; do sleep 0.02; done' || fail "display $DISPLAY not ready"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-export XDG_RUNTIME_DIR="$work/xdg"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work" || fail "$xvfb_error"
 
 mkdir "$work/run"
 cp "$program" "$work/run/kultbuh"
@@ -56,20 +41,9 @@ cp "$program" "$work/run/kultbuh"
 (cd "$work/run" && exec ./kultbuh) 2>"$work/stderr" &
 app_pid=$!
 
-find_window() {
-    timeout 15 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n1
-}
-geometry_of() {
-    unset X Y WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-}
-
-# Without a window manager keys go to the window under the pointer.
 splash=$(find_window 'Заставка') || true
 [ -n "$splash" ] || fail "no splash screen"
-geometry_of "$splash"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + 5))
-xdotool key Return
+press_enter_on "$splash"
 
 main=$(find_window "$MAIN_CAPTION") || true
 [ -n "$main" ] || fail "no main window after the splash screen"

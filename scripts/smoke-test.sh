@@ -14,24 +14,14 @@ set -euo pipefail
 
 program=${1:?usage: smoke-test.sh KULTBUH [KULTBUH_DB]}
 dbtool=${2:-}
-for tool in Xvfb xdotool xdpyinfo timeout; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-        exit 77
-    fi
-done
+# shellcheck source=lib/xvfb.sh
+. "$(dirname "$0")/lib/xvfb.sh"
+if tool=$(missing_tool Xvfb xdotool xdpyinfo timeout); then
+    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
+    exit 77
+fi
 
-readonly MAIN_CAPTION='Информационно-справочная система бухгалтера отдела культуры'
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+begin_session
 
 fail() {
     echo "FAIL: $*" >&2
@@ -42,15 +32,7 @@ fail() {
     exit 1
 }
 
-# A display of its own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-timeout 10 bash -c "until [ -s '$work/display' ]; do sleep 0.02; done" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-timeout 10 bash -c 'until xdpyinfo >/dev/null 2>&1; do sleep 0.02; done' || fail "display $DISPLAY not ready"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-export XDG_RUNTIME_DIR="$work/xdg"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work" || fail "$xvfb_error"
 
 # A folder with a copy of the program, so its debug file lands there too.
 new_case() {
@@ -64,30 +46,23 @@ start_program() {
     app_pid=$!
 }
 
-# The window id of the visible window whose title is exactly $1.
-find_window() {
-    timeout "${2:-15}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n1
-}
-
-# X, Y, WIDTH, HEIGHT of a window, as shell variables.
-geometry_of() {
-    unset X Y WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-}
-
-# Keys go to the window under the pointer (there is no window manager).
-press_enter_on() {
-    geometry_of "$1"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 5))
-    xdotool key Return
-}
-
 # Waits for the program to end and sets exit_code.
 wait_for_exit() {
     timeout "${1:-15}" tail --pid="$app_pid" -f /dev/null || fail "the program did not end"
     exit_code=0
     wait "$app_pid" || exit_code=$?
     app_pid=
+}
+
+# Enter on the error report $1 must end the program with exit code 1 and the
+# report on stderr, naming the exception class $2 and the text $3; $4 says in
+# which case, for the failure message.
+close_report() {
+    press_enter_on "$1"
+    wait_for_exit 10
+    [ "$exit_code" = 1 ] || fail "exit code $exit_code $4, not 1"
+    grep -q "^Exception $2 in module kultbuh at 0x[0-9a-f]*\\." "$case_dir/stderr" || fail "no report on stderr"
+    grep -qF "$3" "$case_dir/stderr" || fail "the report does not name $3"
 }
 
 # --- 1. A normal start on the demo database.
@@ -149,11 +124,7 @@ report=$(find_window 'Application Error') || true
 if xdotool search --onlyvisible --name "^$MAIN_CAPTION\$" >/dev/null 2>&1; then
     fail "the main window is shown although the database is missing"
 fi
-press_enter_on "$report"
-wait_for_exit 10
-[ "$exit_code" = 1 ] || fail "exit code $exit_code without a database, not 1"
-grep -q '^Exception DbError in module kultbuh at 0x[0-9a-f]*\.' "$case_dir/stderr" || fail "no report on stderr"
-grep -q 'BAZA.mdb' "$case_dir/stderr" || fail "the report does not name BAZA.mdb"
+close_report "$report" DbError BAZA.mdb "without a database"
 [ -f "$case_dir/kultbuh.debug" ] && [ ! -s "$case_dir/kultbuh.debug" ] || fail "no empty debug file"
 [ ! -e "$case_dir/BAZA.mdb" ] || fail "a database file was created"
 echo "ok: missing database reported after the splash screen"
@@ -167,9 +138,5 @@ report=$(find_window 'Application Error') || true
 if xdotool search --onlyvisible --name '^Заставка$' >/dev/null 2>&1; then
     fail "the splash screen appeared although the debug file failed"
 fi
-press_enter_on "$report"
-wait_for_exit 10
-[ "$exit_code" = 1 ] || fail "exit code $exit_code when the debug file fails, not 1"
-grep -q '^Exception FileError in module kultbuh at 0x[0-9a-f]*\.' "$case_dir/stderr" || fail "no report on stderr"
-grep -q 'kultbuh.debug' "$case_dir/stderr" || fail "the report does not name the debug file"
+close_report "$report" FileError kultbuh.debug "when the debug file fails"
 echo "ok: debug file failure reported before any window"

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DateTimeText.h"
+#include "RowInserts.h"
 #include "Schema.h"
 
 #include <QFile>
@@ -37,15 +38,6 @@ void createDatabase(const QString& fileName, const std::function<void(Connection
 
 void createEmptyDatabase(const QString& fileName) {
     createDatabase(fileName);
-}
-
-qint64 insertRow(Connection& connection, Statement& insert, std::initializer_list<Value> values) {
-    int index = 1;
-    for (const Value& value : values)
-        insert.bind(index++, value);
-    insert.step();
-    insert.reset();
-    return connection.lastInsertRowId();
 }
 
 namespace {
@@ -200,40 +192,30 @@ QString utf8(const char* text) {
 }
 
 void fillDemo(Connection& connection) {
-    Statement position = connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"));
-    Statement employee = connection.prepareNative(
-        QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, Passport, INN) "
-                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
-    Statement rate = connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"));
-    Statement bonus =
-        connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"));
-    Statement days =
-        connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"));
+    RowInserts insert(connection);
 
     std::array<qint64, kPositions.size()> positionIds{};
     for (size_t i = 0; i < kPositions.size(); ++i)
-        positionIds[i] = insertRow(connection, position, {Value(utf8(kPositions[i]))});
+        positionIds[i] = insert.dolznost(Value(utf8(kPositions[i])));
 
     for (size_t e = 0; e < kEmployees.size(); ++e) {
         const DemoEmployee& d = kEmployees[e];
-        const qint64 id = insertRow(connection, employee,
-                                    {Value(utf8(d.fio)), Value(datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
-                                     Value(positionIds[size_t(d.position)]), Value(utf8(d.address)),
-                                     Value(utf8(d.telefon)), Value(utf8(d.passport)), Value(utf8(d.inn))});
+        const qint64 id = insert.sotr(Value(utf8(d.fio)), Value(datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
+                                      Value(positionIds[size_t(d.position)]), Value(utf8(d.address)),
+                                      Value(utf8(d.telefon)), Value(utf8(d.passport)), Value(utf8(d.inn)));
         for (double sum : d.rates)
             if (sum > 0)
-                insertRow(connection, rate, {Value(id), Value(sum)});
+                insert.stavka(id, Value(sum));
         const int n = int(e);
         for (int year = 2013; year <= 2014; ++year) {
             for (int month = 1; month <= 12; ++month) {
                 const int step = (year - 2013) * 12 + month;
                 const char* percent = kBonuses[size_t(n * 3 + step * 5) % kBonuses.size()];
                 const int bonusDay = 1 + (n * 2 + step) % 28;
-                insertRow(connection, bonus,
-                          {Value(id), Value(datetime::make(year, month, bonusDay)), Value(utf8(percent))});
+                insert.premia(id, Value(datetime::make(year, month, bonusDay)), Value(utf8(percent)));
                 const int worked = 15 + (n * 5 + step * 3) % 9; // 15..23
                 const int daysDay = 1 + (n + step * 3) % 28;
-                insertRow(connection, days, {Value(id), Value(worked), Value(datetime::make(year, month, daysDay))});
+                insert.otrChas(id, Value(worked), Value(datetime::make(year, month, daysDay)));
             }
         }
     }

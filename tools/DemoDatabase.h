@@ -2,12 +2,9 @@
 
 #include <QString>
 #include <functional>
-#include <initializer_list>
 
 namespace kb {
 class Connection;
-class Statement;
-class Value;
 } // namespace kb
 
 namespace kb::tools {
@@ -24,9 +21,5 @@ void createEmptyDatabase(const QString& fileName);
 // employees with their personal data, salary rates, and bonuses and days
 // worked for every month of 2013 and 2014. Always the same content.
 void createDemoDatabase(const QString& fileName);
-
-// Binds values to ?1, ?2, ... of a prepared INSERT, runs it and resets it for
-// the next row; returns the new row's ID.
-qint64 insertRow(Connection& connection, Statement& insert, std::initializer_list<Value> values);
 
 } // namespace kb::tools

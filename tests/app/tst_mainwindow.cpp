@@ -3,10 +3,10 @@
 
 #include "AppearanceSetup.h"
 #include "DataModule.h"
-#include "DateTimeText.h"
 #include "DbError.h"
 #include "Query.h"
 #include "ResultGrid.h"
+#include "SampleStaff.h"
 #include "ScriptedModalDialogs.h"
 #include "TFormMain.h"
 #include "TestSupport.h"
@@ -25,30 +25,9 @@
 #include <memory>
 
 using kb::Value;
+using kbtest::at;
 
 namespace {
-
-QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    return kb::datetime::make(year, month, day, hour, minute, second);
-}
-
-// April 2013 rows for two employees with a position, a May row for one, and
-// an employee without position.
-void addStaff(kbtest::TempDatabase& db) {
-    const qint64 clerk = db.addDolznost(QStringLiteral("Бухгалтер"));
-    const qint64 head = db.addDolznost(QStringLiteral("Директор"));
-    const qint64 ivanov = db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(clerk), Value(at(1970, 5, 17)));
-    const qint64 petrova = db.addSotr(QStringLiteral("Петрова Анна Сергеевна"), Value(head));
-    db.addSotr(QStringLiteral("Сидоров Пётр"));
-    db.addStavka(ivanov, 10000);
-    db.addPremia(ivanov, at(2013, 4, 10), QStringLiteral("25"));
-    db.addOtrChas(ivanov, 10, at(2013, 4, 30));
-    db.addStavka(petrova, 12345);
-    db.addPremia(petrova, at(2013, 4, 1), QStringLiteral("10"));
-    db.addOtrChas(petrova, 3, at(2013, 4, 1));
-    db.addPremia(ivanov, at(2013, 5, 1), QStringLiteral("50"));
-    db.addOtrChas(ivanov, 20, at(2013, 5, 1));
-}
 
 // A database, the data module on it and the main window bound to it.
 struct Program {
@@ -57,7 +36,7 @@ struct Program {
     TFormMain window;
 
     Program() {
-        addStaff(db);
+        kbtest::addSampleStaff(db);
         dataModule = std::make_unique<TDataM>(nullptr, db.path());
         window.bindData(*dataModule);
     }

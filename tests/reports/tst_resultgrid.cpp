@@ -1,12 +1,12 @@
 // The result grid, its model and the grid query run, on real database files.
 
 #include "DataSource.h"
-#include "DateTimeText.h"
 #include "DbError.h"
 #include "GridQueryRun.h"
 #include "Query.h"
 #include "ResultGrid.h"
 #include "ResultGridModel.h"
+#include "SampleStaff.h"
 #include "Statements.h"
 #include "TestSupport.h"
 
@@ -22,12 +22,9 @@ using kb::Value;
 using kb::reports::GridRequest;
 using kb::reports::ResultGrid;
 using kb::reports::ResultGridModel;
+using kbtest::at;
 
 namespace {
-
-QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    return kb::datetime::make(year, month, day, hour, minute, second);
-}
 
 // A database, the shared query over it with its data source, and a grid.
 struct Bench {
@@ -68,26 +65,6 @@ struct Bench {
         return list;
     }
 };
-
-// Two employees with a position, one without; April 2013 rows for the first
-// two, a May row for the first.
-void addStaff(kbtest::TempDatabase& db) {
-    const qint64 clerk = db.addDolznost(QStringLiteral("Бухгалтер"));
-    const qint64 head = db.addDolznost(QStringLiteral("Директор"));
-    const qint64 ivanov = db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(clerk), Value(at(1970, 5, 17)),
-                                     QStringLiteral("ул. Ленина, 1"), QStringLiteral("22-33-44"),
-                                     QStringLiteral("4501 123456"), QStringLiteral("770101010101"));
-    const qint64 petrova = db.addSotr(QStringLiteral("Петрова Анна Сергеевна"), Value(head));
-    db.addSotr(QStringLiteral("Сидоров Без Должности"));
-    db.addStavka(ivanov, 10000);
-    db.addPremia(ivanov, at(2013, 4, 10), QStringLiteral("25"));
-    db.addOtrChas(ivanov, 10, at(2013, 4, 30));
-    db.addStavka(petrova, 12345);
-    db.addPremia(petrova, at(2013, 4, 1), QStringLiteral("10"));
-    db.addOtrChas(petrova, 3, at(2013, 4, 1));
-    db.addPremia(ivanov, at(2013, 5, 1), QStringLiteral("50"));
-    db.addOtrChas(ivanov, 20, at(2013, 5, 1));
-}
 
 QStringList layoutTitles(const GridRequest& request) {
     QStringList titles;
@@ -143,7 +120,7 @@ void TestResultGrid::modelIsEmptyWhileClosed() {
     QCOMPARE(unbound.columnCount(), 0);
 
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     QCOMPARE(b.grid.model()->rowCount(), 0);
     QCOMPARE(b.grid.model()->columnCount(), 0);
     b.open(QStringLiteral("SELECT ID, FIO FROM Sotr"));
@@ -157,7 +134,7 @@ void TestResultGrid::modelIsEmptyWhileClosed() {
 
 void TestResultGrid::modelPassesTheTesterThroughOpenAndClose() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     ResultGridModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setDataSource(&b.source);
@@ -206,7 +183,7 @@ void TestResultGrid::modelShowsTheDefaultTextForm() {
     QFETCH(QString, shown);
     QFETCH(int, alignment);
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.db.addPremia(1, at(2013, 4, 5, 14, 30, 5), QStringLiteral("x"));
     b.open(sql);
     QCOMPARE(b.cell(0, 0), shown);
@@ -215,7 +192,7 @@ void TestResultGrid::modelShowsTheDefaultTextForm() {
 
 void TestResultGrid::modelIsReadOnlyAndChecksIndexes() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.open(QStringLiteral("SELECT ID, FIO FROM Sotr"));
     QAbstractItemModel* model = b.grid.model();
     const QModelIndex cell = model->index(1, 1);
@@ -235,7 +212,7 @@ void TestResultGrid::modelIsReadOnlyAndChecksIndexes() {
 
 void TestResultGrid::titlesStartAsFieldNamesAndResetAtOpening() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.open(QStringLiteral("SELECT ID, FIO FROM Sotr"));
     QCOMPARE(b.titles(), (QStringList{QStringLiteral("ID"), QStringLiteral("FIO")}));
     b.grid.setColumnTitle(1, QStringLiteral("ФИО"));
@@ -249,7 +226,7 @@ void TestResultGrid::titlesStartAsFieldNamesAndResetAtOpening() {
 
 void TestResultGrid::modelForgetsADestroyedDataSet() {
     kbtest::TempDatabase db;
-    addStaff(db);
+    kbtest::addSampleStaff(db);
     ResultGridModel model;
     auto query = std::make_unique<kb::Query>(db.connection());
     kb::DataSource source(query.get());
@@ -282,7 +259,7 @@ void TestResultGrid::gridSettings() {
 
 void TestResultGrid::currentRowFollowsBothWays() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.open(QStringLiteral("SELECT ID, FIO FROM Sotr ORDER BY ID"));
     QCOMPARE(b.query.currentRow(), 0);
     QCOMPARE(b.grid.currentIndex().row(), 0);
@@ -317,7 +294,7 @@ void TestResultGrid::currentRowFollowsBothWays() {
 
 void TestResultGrid::rowIndicatorMarksTheCurrentRow() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.grid.resize(400, 300);
     b.grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&b.grid));
@@ -343,7 +320,7 @@ void TestResultGrid::rowIndicatorMarksTheCurrentRow() {
 
 void TestResultGrid::reopeningRebuildsMovedAndWidenedColumns() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.open(QStringLiteral("SELECT ID, FIO, IDDolznost FROM Sotr"));
     const int defaultWidth = b.grid.columnWidth(0);
     QHeaderView* titles = b.grid.horizontalHeader();
@@ -401,7 +378,7 @@ void TestResultGrid::runSetsTitlesAndWidths() {
     QFETCH(int, which);
     QFETCH(int, rows);
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     const GridRequest request = requestNumber(which);
     b.run(request);
     QCOMPARE(b.enabled, 1);
@@ -419,7 +396,7 @@ void TestResultGrid::runSetsTitlesAndWidths() {
 
 void TestResultGrid::runReplacesTenColumnsByEight() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.run(kb::reports::salaryStatement(at(2013, 4, 1)));
     QCOMPARE(b.grid.columnCount(), 10);
     const GridRequest list = kb::reports::employeeList();
@@ -434,7 +411,7 @@ void TestResultGrid::runReplacesTenColumnsByEight() {
 
 void TestResultGrid::runRestoresAColumnTheUserWidened() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     const GridRequest request = kb::reports::nameSearch(QString());
     b.run(request);
     b.grid.horizontalHeader()->resizeSection(1, 400);
@@ -447,7 +424,7 @@ void TestResultGrid::runRestoresAColumnTheUserWidened() {
 
 void TestResultGrid::runBindsDateTimeAndTextAsGiven() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     const QDateTime picker = at(2013, 4, 1, 12, 32, 52);
     b.run(kb::reports::salaryStatement(picker));
     QCOMPARE(b.query.parameters().count(), 4);
@@ -468,7 +445,7 @@ void TestResultGrid::runBindsDateTimeAndTextAsGiven() {
 
 void TestResultGrid::runEnablesExportCommandsBeforeTouchingTheQuery() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.run(kb::reports::employeeList());
     std::optional<bool> activeWhenEnabled;
     QStringList sqlWhenEnabled;
@@ -483,7 +460,7 @@ void TestResultGrid::runEnablesExportCommandsBeforeTouchingTheQuery() {
 
 void TestResultGrid::failingRunLeavesEnabledCommandsAndAnEmptyGrid() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.run(kb::reports::employeeList());
     QCOMPARE(b.grid.columnCount(), 8);
     // A bonus that is no number fails the statement when it is opened.
@@ -512,7 +489,7 @@ void TestResultGrid::failingRunLeavesEnabledCommandsAndAnEmptyGrid() {
 
 void TestResultGrid::emptyResultShowsTitlesOverNoRows() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     const GridRequest request = kb::reports::salaryStatement(at(2014, 1, 1));
     b.run(request);
     QVERIFY(b.query.isActive());
@@ -530,7 +507,7 @@ void TestResultGrid::runStartsAtTheFirstRowAndKeepsTheFocus() {
     QWidget window;
     auto* edit = new QLineEdit(&window);
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.grid.setParent(&window);
     edit->move(0, 320);
     window.resize(500, 400);
@@ -550,7 +527,7 @@ void TestResultGrid::runStartsAtTheFirstRowAndKeepsTheFocus() {
 
 void TestResultGrid::salaryStatementValuesInTheGrid() {
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.run(kb::reports::salaryStatement(at(2013, 4, 1, 12, 32, 52)));
     QCOMPARE(b.grid.model()->rowCount(), 2);
     QCOMPARE(b.row(0), (QStringList{QStringLiteral("Иванов Иван Иванович"), "10000", "10", "5000", "1200", "100",
@@ -574,7 +551,7 @@ void TestResultGrid::anyDayOfTheMonthGivesTheSameStatement() {
     QFETCH(QDateTime, picker);
     QFETCH(int, rows);
     Bench b;
-    addStaff(b.db);
+    kbtest::addSampleStaff(b.db);
     b.run(kb::reports::salaryStatement(picker));
     QCOMPARE(b.grid.model()->rowCount(), rows);
     if (rows == 2) {

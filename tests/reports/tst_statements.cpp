@@ -2,6 +2,7 @@
 // object on real database files: which rows they give and what they compute.
 
 #include "DbError.h"
+#include "GridQueryRun.h"
 #include "Query.h"
 #include "StatementFixtures.h"
 #include "Statements.h"
@@ -142,7 +143,7 @@ void TestStatements::layouts() {
     // One layout entry per field of the select list, also on an empty result.
     StatementDb db;
     Query query(db.connection());
-    kbtest::runRequest(query, request);
+    reports::openRequest(request, query);
     QCOMPARE(query.fieldCount(), int(request.columns.size()));
     QCOMPARE(query.recordCount(), 0);
 }
@@ -180,7 +181,7 @@ void TestStatements::salaryFigures() {
     StatementDb db;
     addPaid(db, QStringLiteral("Сотрудник Один"), rate, days, bonus);
     Query query(db.connection());
-    kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+    reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(query.fieldCount(), 10);
     QCOMPARE(query.recordCount(), 1);
     QCOMPARE(query.value(0, 0), Value(QStringLiteral("Сотрудник Один")));
@@ -240,7 +241,7 @@ void TestStatements::salaryRowSelection() {
         db.addOtrChas(id, 20, d);
 
     Query query(db.connection());
-    kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+    reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(column(query, 0).count(QStringLiteral("Контрольный")), 1);
     QCOMPARE(column(query, 0).count(fio), rows);
 
@@ -287,7 +288,7 @@ void TestStatements::salaryMonthChoice() {
     add(QStringLiteral("Мартовский"), at(2013, 3, 1), at(2013, 3, 31, 23, 59, 59));
     add(QStringLiteral("Майский"), at(2013, 5, 1), at(2013, 5, 31, 18));
     Query query(db.connection());
-    kbtest::runRequest(query, reports::salaryStatement(picker));
+    reports::openRequest(reports::salaryStatement(picker), query);
     QCOMPARE(column(query, 0).join(QLatin1Char(',')), expected);
 }
 
@@ -300,7 +301,7 @@ void TestStatements::salaryOrder() {
     for (const QString& fio : inserted)
         addPaid(db, fio, 1000, 20, QStringLiteral("10"));
     Query query(db.connection());
-    kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+    reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(column(query, 0),
              (QStringList{QStringLiteral("абрамов Илья"), QStringLiteral("Борисов Юрий"),
                           QStringLiteral("Егоров Павел"), QStringLiteral("Ежов Антон"), QStringLiteral("Ёлкин Пётр"),
@@ -323,7 +324,7 @@ void TestStatements::salaryBadBonus() {
     addPaid(db, QStringLiteral("Неисправный"), 1000, 20, bonus);
     Query query(db.connection());
     try {
-        kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+        reports::openRequest(reports::salaryStatement(kApril2013), query);
         QFAIL("the statement should fail on a bonus that is no number");
     } catch (const kb::DbError& e) {
         const QString message = QString::fromUtf8(e.what());
@@ -334,7 +335,7 @@ void TestStatements::salaryBadBonus() {
     QVERIFY(!query.isActive());
     // The same query works again once the value is put right.
     db.exec(QStringLiteral("UPDATE Premia SET Premia = '20' WHERE Premia = ?1"), {Value(bonus)});
-    kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+    reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(query.recordCount(), 2);
 }
 
@@ -345,9 +346,9 @@ void TestStatements::salaryBadBonusOfOtherMonth() {
     db.addPremia(id, at(2013, 3, 10), QStringLiteral("abc"));
     db.addOtrChas(id, 18, at(2013, 3, 10));
     Query query(db.connection());
-    kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+    reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(query.recordCount(), 1);
-    QVERIFY_THROWS_EXCEPTION(kb::DbError, kbtest::runRequest(query, reports::salaryStatement(at(2013, 3, 1))));
+    QVERIFY_THROWS_EXCEPTION(kb::DbError, reports::openRequest(reports::salaryStatement(at(2013, 3, 1)), query));
 }
 
 void TestStatements::paySlipFigures() {
@@ -355,7 +356,7 @@ void TestStatements::paySlipFigures() {
     StatementDb db;
     addPaid(db, QStringLiteral("Сидорова Анна Павловна"), 12345, 20, QStringLiteral("10"));
     Query query(db.connection());
-    kbtest::runRequest(query, reports::salaryStatement(kApril2013));
+    reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(query.recordCount(), 1);
     const double c1 = query.value(0, 1).toDouble();
     const double c4 = query.value(0, 4).toDouble();
@@ -405,7 +406,7 @@ void TestStatements::nameSearch() {
     QCOMPARE(request.bindings.size(), size_t(1));
     QVERIFY(request.bindings[0].kind == reports::ParamBinding::Kind::Text);
     QCOMPARE(request.bindings[0].value, Value(QLatin1Char('%') + edit1 + QLatin1Char('%')));
-    kbtest::runRequest(query, request);
+    reports::openRequest(request, query);
     QCOMPARE(query.fieldCount(), 8);
     QCOMPARE(sorted(column(query, 1)), sorted(expected));
 }
@@ -433,7 +434,7 @@ void TestStatements::positionSearch() {
     const reports::GridRequest request = reports::positionSearch(edit2);
     QCOMPARE(request.bindings.size(), size_t(1));
     QCOMPARE(request.bindings[0].value, Value(edit2));
-    kbtest::runRequest(query, request);
+    reports::openRequest(request, query);
     QCOMPARE(sorted(column(query, 1)), sorted(expected));
 }
 
@@ -447,7 +448,7 @@ void TestStatements::employeeList() {
     Query query(db.connection());
     const reports::GridRequest request = reports::employeeList();
     QVERIFY(request.bindings.empty());
-    kbtest::runRequest(query, request);
+    reports::openRequest(request, query);
     QCOMPARE(sorted(column(query, 1)),
              sorted({QStringLiteral("Иванов Иван Иванович"), QStringLiteral("Сидорова Анна Петровна"),
                      QStringLiteral("Петров Пётр Ильич"), QStringLiteral("Ёлкина Ольга Николаевна"),

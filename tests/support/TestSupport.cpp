@@ -159,4 +159,8 @@ QString describe(const kb::Value& value) {
     return {};
 }
 
+QDateTime at(int year, int month, int day, int hour, int minute, int second) {
+    return kb::datetime::make(year, month, day, hour, minute, second);
+}
+
 } // namespace kbtest

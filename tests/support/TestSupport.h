@@ -89,4 +89,7 @@ QString errorMessage(const std::function<void()>& action);
 // A text for a value in test failure messages: kind and value.
 QString describe(const kb::Value& value);
 
+// A wall-clock date-time as the database layer carries it.
+QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
 } // namespace kbtest

@@ -1,0 +1,46 @@
+#include "RowInserts.h"
+
+namespace kb::tools {
+
+RowInserts::RowInserts(Connection& connection)
+    : connection_(connection),
+      dolznost_(connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"))),
+      sotr_(connection.prepareNative(QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, "
+                                                    "Passport, INN) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"))),
+      stavka_(connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"))),
+      premia_(
+          connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"))),
+      otrChas_(
+          connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"))) {}
+
+qint64 RowInserts::dolznost(const Value& nazvanie) {
+    return run(dolznost_, {nazvanie});
+}
+
+qint64 RowInserts::sotr(const Value& fio, const Value& dataR, const Value& idDolznost, const Value& adres,
+                        const Value& telefon, const Value& passport, const Value& inn) {
+    return run(sotr_, {fio, dataR, idDolznost, adres, telefon, passport, inn});
+}
+
+void RowInserts::stavka(qint64 idSotr, const Value& sum) {
+    run(stavka_, {Value(idSotr), sum});
+}
+
+void RowInserts::premia(qint64 idSotr, const Value& data, const Value& premia) {
+    run(premia_, {Value(idSotr), data, premia});
+}
+
+void RowInserts::otrChas(qint64 idSotr, const Value& count, const Value& data) {
+    run(otrChas_, {Value(idSotr), count, data});
+}
+
+qint64 RowInserts::run(Statement& insert, std::initializer_list<Value> values) {
+    int index = 1;
+    for (const Value& value : values)
+        insert.bind(index++, value);
+    insert.step();
+    insert.reset();
+    return connection_.lastInsertRowId();
+}
+
+} // namespace kb::tools
