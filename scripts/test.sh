@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything in build/ and runs every test.
+# In CI (CI=true) warnings are errors, and the tests run a second time in a
+# Debug build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +14,9 @@ fi
 cmake -S . -B build "${options[@]}"
 cmake --build build --parallel "$(nproc)"
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+
+if [[ "${CI:-}" == "true" ]]; then
+    cmake -S . -B build-asan "${options[@]}" -DCMAKE_BUILD_TYPE=Debug -DKULTBUH_SANITIZE=ON
+    cmake --build build-asan --parallel "$(nproc)"
+    ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+fi

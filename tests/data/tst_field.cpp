@@ -60,88 +60,43 @@ void TestField::setText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Value>("value");
     QTest::addColumn<QString>("error");
-    const QString ok;
-    QTest::newRow("sum") << "Stavka"
-                         << "Sum"
-                         << "1500" << Value(1500.0) << ok;
-    QTest::newRow("sum with decimal comma") << "Stavka"
-                                            << "Sum"
-                                            << "1500,5" << Value(1500.5) << ok;
-    QTest::newRow("sum with point and blanks") << "Stavka"
-                                               << "Sum"
-                                               << " 12.25 " << Value(12.25) << ok;
-    QTest::newRow("sum empty is null") << "Stavka"
-                                       << "Sum"
-                                       << "" << Value() << ok;
-    QTest::newRow("sum not a number") << "Stavka"
-                                      << "Sum"
-                                      << "12р" << Value()
-                                      << "'12р' is not a valid floating point value for field 'Sum'";
-    QTest::newRow("sum two commas") << "Stavka"
-                                    << "Sum"
-                                    << "1,2,3" << Value()
-                                    << "'1,2,3' is not a valid floating point value for field 'Sum'";
-    QTest::newRow("count") << "OtrChas"
-                           << "Count"
-                           << "21" << Value(21) << ok;
-    QTest::newRow("count with blanks") << "OtrChas"
-                                       << "Count"
-                                       << " 20 " << Value(20) << ok;
-    QTest::newRow("count blanks only is null") << "OtrChas"
-                                               << "Count"
-                                               << "   " << Value() << ok;
-    QTest::newRow("count with fraction") << "OtrChas"
-                                         << "Count"
-                                         << "2.5" << Value() << "'2.5' is not a valid integer value for field 'Count'";
-    QTest::newRow("count word") << "OtrChas"
-                                << "Count"
-                                << "двадцать" << Value() << "'двадцать' is not a valid integer value for field 'Count'";
-    QTest::newRow("count beyond 32 bits")
-        << "OtrChas"
-        << "Count"
-        << "3000000000" << Value() << "'3000000000' is not a valid integer value for field 'Count'";
-    QTest::newRow("position key") << "Sotr"
-                                  << "IDDolznost"
-                                  << "7" << Value(7) << ok;
-    QTest::newRow("birth date through the mask") << "Sotr"
-                                                 << "DataR"
-                                                 << "12.05.85" << Value(make(1985, 5, 12)) << ok;
-    QTest::newRow("birth date, four-digit year") << "Sotr"
-                                                 << "DataR"
-                                                 << "01.02.1950" << Value(make(1950, 2, 1)) << ok;
-    QTest::newRow("date with time") << "OtrChas"
-                                    << "Data"
-                                    << "15.04.2013 10:30" << Value(make(2013, 4, 15, 10, 30)) << ok;
-    QTest::newRow("bonus month") << "Premia"
-                                 << "Data"
-                                 << "01.04.13" << Value(make(2013, 4, 1)) << ok;
-    QTest::newRow("empty date mask is null") << "Sotr"
-                                             << "DataR"
-                                             << "  .  .  " << Value() << ok;
-    QTest::newRow("empty date is null") << "OtrChas"
-                                        << "Data"
-                                        << "" << Value() << ok;
-    QTest::newRow("no such day") << "Sotr"
-                                 << "DataR"
-                                 << "31.02.85" << Value() << "'31.02.85' не является правильной датой для поля 'DataR'";
-    QTest::newRow("not a date") << "OtrChas"
-                                << "Data"
-                                << "апрель" << Value() << "'апрель' не является правильной датой для поля 'Data'";
-    QTest::newRow("name") << "Sotr"
-                          << "FIO"
-                          << "Петров Пётр" << Value(QStringLiteral("Петров Пётр")) << ok;
-    QTest::newRow("name empty is null") << "Sotr"
-                                        << "FIO"
-                                        << "" << Value() << ok;
-    QTest::newRow("name of 255 characters")
-        << "Sotr"
-        << "FIO" << QString(255, QChar(u'Ж')) << Value(QString(255, QChar(u'Ж'))) << ok;
-    QTest::newRow("bonus percentage stays text") << "Premia"
-                                                 << "Premia"
-                                                 << "12,5" << Value(QStringLiteral("12,5")) << ok;
-    QTest::newRow("telephone in stored form") << "Sotr"
-                                              << "Telefon"
-                                              << "(812)555-0101" << Value(QStringLiteral("(812)555-0101")) << ok;
+    const auto row = [](const char* name, const char* table, const char* field, const QString& text, const Value& value,
+                        const char* error = "") {
+        QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << text << value
+                            << QString::fromUtf8(error);
+    };
+    row("sum", "Stavka", "Sum", "1500", Value(1500.0));
+    row("sum with decimal comma", "Stavka", "Sum", "1500,5", Value(1500.5));
+    row("sum with point and blanks", "Stavka", "Sum", " 12.25 ", Value(12.25));
+    row("sum empty is null", "Stavka", "Sum", "", Value());
+    row("sum not a number", "Stavka", "Sum", "12р", Value(),
+        "'12р' is not a valid floating point value for field 'Sum'");
+    row("sum two commas", "Stavka", "Sum", "1,2,3", Value(),
+        "'1,2,3' is not a valid floating point value for field 'Sum'");
+    row("count", "OtrChas", "Count", "21", Value(21));
+    row("count with blanks", "OtrChas", "Count", " 20 ", Value(20));
+    row("count blanks only is null", "OtrChas", "Count", "   ", Value());
+    row("count with fraction", "OtrChas", "Count", "2.5", Value(),
+        "'2.5' is not a valid integer value for field 'Count'");
+    row("count word", "OtrChas", "Count", "двадцать", Value(),
+        "'двадцать' is not a valid integer value for field 'Count'");
+    row("count beyond 32 bits", "OtrChas", "Count", "3000000000", Value(),
+        "'3000000000' is not a valid integer value for field 'Count'");
+    row("position key", "Sotr", "IDDolznost", "7", Value(7));
+    row("birth date through the mask", "Sotr", "DataR", "12.05.85", Value(make(1985, 5, 12)));
+    row("birth date, four-digit year", "Sotr", "DataR", "01.02.1950", Value(make(1950, 2, 1)));
+    row("date with time", "OtrChas", "Data", "15.04.2013 10:30", Value(make(2013, 4, 15, 10, 30)));
+    row("bonus month", "Premia", "Data", "01.04.13", Value(make(2013, 4, 1)));
+    row("empty date mask is null", "Sotr", "DataR", "  .  .  ", Value());
+    row("empty date is null", "OtrChas", "Data", "", Value());
+    row("no such day", "Sotr", "DataR", "31.02.85", Value(),
+        "'31.02.85' не является правильной датой для поля 'DataR'");
+    row("not a date", "OtrChas", "Data", "апрель", Value(), "'апрель' не является правильной датой для поля 'Data'");
+    row("name", "Sotr", "FIO", "Петров Пётр", Value(QStringLiteral("Петров Пётр")));
+    row("name empty is null", "Sotr", "FIO", "", Value());
+    row("name of 255 characters", "Sotr", "FIO", QString(255, QChar(u'Ж')), Value(QString(255, QChar(u'Ж'))));
+    row("bonus percentage stays text", "Premia", "Premia", "12,5", Value(QStringLiteral("12,5")));
+    row("telephone in stored form", "Sotr", "Telefon", "(812)555-0101", Value(QStringLiteral("(812)555-0101")));
 }
 
 void TestField::setText() {
@@ -171,24 +126,19 @@ void TestField::setValueConverts_data() {
     QTest::addColumn<Value>("given");
     QTest::addColumn<Value>("stored");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("whole float into integer") << "OtrChas"
-                                              << "Count" << Value(20.0) << Value(20) << false;
-    QTest::newRow("fraction into integer") << "OtrChas"
-                                           << "Count" << Value(20.5) << Value() << true;
-    QTest::newRow("text into integer") << "OtrChas"
-                                       << "Count" << Value(QStringLiteral("19")) << Value(19) << false;
-    QTest::newRow("integer into float") << "Stavka"
-                                        << "Sum" << Value(1500) << Value(1500.0) << false;
-    QTest::newRow("date into float") << "Stavka"
-                                     << "Sum" << Value(make(2013, 1, 1)) << Value() << true;
-    QTest::newRow("day number into date") << "OtrChas"
-                                          << "Data" << Value(41365.0) << Value(make(2013, 4, 1)) << false;
-    QTest::newRow("number into text") << "Premia"
-                                      << "Premia" << Value(30) << Value(QStringLiteral("30")) << false;
-    QTest::newRow("text of 256 characters") << "Sotr"
-                                            << "Adres" << Value(QString(256, QLatin1Char('a'))) << Value() << true;
-    QTest::newRow("null") << "Sotr"
-                          << "DataR" << Value() << Value() << false;
+    const auto row = [](const char* name, const char* table, const char* field, const Value& given, const Value& stored,
+                        bool refused) {
+        QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << given << stored << refused;
+    };
+    row("whole float into integer", "OtrChas", "Count", Value(20.0), Value(20), false);
+    row("fraction into integer", "OtrChas", "Count", Value(20.5), Value(), true);
+    row("text into integer", "OtrChas", "Count", Value(QStringLiteral("19")), Value(19), false);
+    row("integer into float", "Stavka", "Sum", Value(1500), Value(1500.0), false);
+    row("date into float", "Stavka", "Sum", Value(make(2013, 1, 1)), Value(), true);
+    row("day number into date", "OtrChas", "Data", Value(41365.0), Value(make(2013, 4, 1)), false);
+    row("number into text", "Premia", "Premia", Value(30), Value(QStringLiteral("30")), false);
+    row("text of 256 characters", "Sotr", "Adres", Value(QString(256, QLatin1Char('a'))), Value(), true);
+    row("null", "Sotr", "DataR", Value(), Value(), false);
 }
 
 void TestField::setValueConverts() {
@@ -237,22 +187,17 @@ void TestField::displayText_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<Value>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("birth date at midnight") << "Sotr"
-                                            << "DataR" << Value(make(1985, 5, 12)) << "12.05.1985";
-    QTest::newRow("birth date with a time") << "Sotr"
-                                            << "DataR" << Value(make(1985, 5, 12, 7, 5)) << "12.05.1985 07:05:00";
-    QTest::newRow("bonus month") << "Premia"
-                                 << "Data" << Value(make(2013, 4, 15)) << "04.2013";
-    QTest::newRow("days-worked month") << "OtrChas"
-                                       << "Data" << Value(make(2014, 12, 31, 23, 0)) << "12.2014";
-    QTest::newRow("salary") << "Stavka"
-                            << "Sum" << Value(1481.4) << "1481,4";
-    QTest::newRow("days") << "OtrChas"
-                          << "Count" << Value(22) << "22";
-    QTest::newRow("null") << "Premia"
-                          << "Data" << Value() << "";
-    QTest::newRow("text") << "Sotr"
-                          << "Telefon" << Value(QStringLiteral("(495)123-4567")) << "(495)123-4567";
+    const auto row = [](const char* name, const char* table, const char* field, const Value& value, const char* text) {
+        QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << value << QString::fromUtf8(text);
+    };
+    row("birth date at midnight", "Sotr", "DataR", Value(make(1985, 5, 12)), "12.05.1985");
+    row("birth date with a time", "Sotr", "DataR", Value(make(1985, 5, 12, 7, 5)), "12.05.1985 07:05:00");
+    row("bonus month", "Premia", "Data", Value(make(2013, 4, 15)), "04.2013");
+    row("days-worked month", "OtrChas", "Data", Value(make(2014, 12, 31, 23, 0)), "12.2014");
+    row("salary", "Stavka", "Sum", Value(1481.4), "1481,4");
+    row("days", "OtrChas", "Count", Value(22), "22");
+    row("null", "Premia", "Data", Value(), "");
+    row("text", "Sotr", "Telefon", Value(QStringLiteral("(495)123-4567")), "(495)123-4567");
 }
 
 void TestField::displayText() {
@@ -272,24 +217,18 @@ void TestField::editText_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<Value>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("birth date through the date mask") << "Sotr"
-                                                      << "DataR" << Value(make(1985, 5, 12)) << "12.05.85";
-    QTest::newRow("bonus month through the date mask") << "Premia"
-                                                       << "Data" << Value(make(2013, 4, 15)) << "15.04.13";
-    QTest::newRow("empty date mask") << "Sotr"
-                                     << "DataR" << Value() << "__.__.__";
-    QTest::newRow("telephone") << "Sotr"
-                               << "Telefon" << Value(QStringLiteral("(495)123-4567")) << "(495)123-4567";
-    QTest::newRow("passport") << "Sotr"
-                              << "Passport" << Value(QStringLiteral("4510 123456")) << "4510 123456";
-    QTest::newRow("empty taxpayer number") << "Sotr"
-                                           << "INN" << Value() << "____________";
-    QTest::newRow("date without a mask") << "OtrChas"
-                                         << "Data" << Value(make(2013, 4, 15)) << "15.04.2013";
-    QTest::newRow("salary") << "Stavka"
-                            << "Sum" << Value(1481.4) << "1481,4";
-    QTest::newRow("name") << "Sotr"
-                          << "FIO" << Value(QStringLiteral("Иванов")) << "Иванов";
+    const auto row = [](const char* name, const char* table, const char* field, const Value& value, const char* text) {
+        QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << value << QString::fromUtf8(text);
+    };
+    row("birth date through the date mask", "Sotr", "DataR", Value(make(1985, 5, 12)), "12.05.85");
+    row("bonus month through the date mask", "Premia", "Data", Value(make(2013, 4, 15)), "15.04.13");
+    row("empty date mask", "Sotr", "DataR", Value(), "__.__.__");
+    row("telephone", "Sotr", "Telefon", Value(QStringLiteral("(495)123-4567")), "(495)123-4567");
+    row("passport", "Sotr", "Passport", Value(QStringLiteral("4510 123456")), "4510 123456");
+    row("empty taxpayer number", "Sotr", "INN", Value(), "____________");
+    row("date without a mask", "OtrChas", "Data", Value(make(2013, 4, 15)), "15.04.2013");
+    row("salary", "Stavka", "Sum", Value(1481.4), "1481,4");
+    row("name", "Sotr", "FIO", Value(QStringLiteral("Иванов")), "Иванов");
 }
 
 void TestField::editText() {
