@@ -73,7 +73,6 @@ class TestStatements : public QObject {
     Q_OBJECT
 
 private slots:
-    void salaryText();
     void layouts_data();
     void layouts();
     void salaryFigures_data();
@@ -86,7 +85,6 @@ private slots:
     void salaryBadBonus_data();
     void salaryBadBonus();
     void salaryBadBonusOfOtherMonth();
-    void paySlipFigures();
     void nameSearch_data();
     void nameSearch();
     void positionSearch_data();
@@ -95,21 +93,6 @@ private slots:
     void paySlipCheck_data();
     void paySlipCheck();
 };
-
-void TestStatements::salaryText() {
-    const reports::GridRequest request = reports::salaryStatement(kApril2013);
-    QCOMPARE(request.sql, reports::salaryStatementSql());
-    QCOMPARE(request.sql.size(), 7);
-    // The select list goes on in the next line after a comma and a blank.
-    QVERIFY(request.sql.at(0).endsWith(QLatin1String("Stavka.Sum*0.12, ")));
-    QVERIFY(request.sql.at(3).contains(QLatin1String("and Sotr.ID  = Premia.IDSotr and")));
-    QCOMPARE(request.bindings.size(), size_t(4));
-    for (size_t i = 0; i < 4; ++i) {
-        QCOMPARE(request.bindings[i].name, QStringLiteral("D%1").arg(i + 1));
-        QVERIFY(request.bindings[i].kind == reports::ParamBinding::Kind::DateTime);
-        QCOMPARE(request.bindings[i].value, Value(kApril2013));
-    }
-}
 
 void TestStatements::layouts_data() {
     QTest::addColumn<reports::GridRequest>("request");
@@ -349,29 +332,6 @@ void TestStatements::salaryBadBonusOfOtherMonth() {
     reports::openRequest(reports::salaryStatement(kApril2013), query);
     QCOMPARE(query.recordCount(), 1);
     QVERIFY_THROWS_EXCEPTION(kb::DbError, reports::openRequest(reports::salaryStatement(at(2013, 3, 1)), query));
-}
-
-void TestStatements::paySlipFigures() {
-    // The values the pay slip forms its figures from: columns 1, 4, 5 and 8.
-    StatementDb db;
-    addPaid(db, QStringLiteral("Сидорова Анна Павловна"), 12345, 20, QStringLiteral("10"));
-    Query query(db.connection());
-    reports::openRequest(reports::salaryStatement(kApril2013), query);
-    QCOMPARE(query.recordCount(), 1);
-    const double c1 = query.value(0, 1).toDouble();
-    const double c4 = query.value(0, 4).toDouble();
-    const double c5 = query.value(0, 5).toDouble();
-    const double c8 = query.value(0, 8).toDouble();
-    QCOMPARE(c1, 12345.0);
-    QVERIFY(near(c4, 1481.4));
-    QVERIFY(near(c5, 123.45));
-    QCOMPARE(c8, 1234.5); // exactly the half, so that it rounds to the even neighbour
-    // Rounded half to even as the slip does: bonus, gross, taxes, net.
-    QCOMPARE(std::nearbyint(c8), 1234.0);
-    QCOMPARE(std::nearbyint(c1 + c8), 13580.0);
-    QCOMPARE(std::nearbyint(c4), 1481.0);
-    QCOMPARE(std::nearbyint(c5), 123.0);
-    QCOMPARE(std::nearbyint(c1 + c8 - c4 - c5), 11975.0);
 }
 
 void TestStatements::nameSearch_data() {
