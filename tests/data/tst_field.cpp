@@ -16,6 +16,18 @@ using kbtest::TempDatabase;
 
 namespace {
 
+// Columns of the tables that show a field's value as text: table, field, value, expected text.
+void addTextColumns() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<Value>("value");
+    QTest::addColumn<QString>("text");
+}
+
+void textRow(const char* name, const char* table, const char* field, const Value& value, const char* text) {
+    QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << value << QString::fromUtf8(text);
+}
+
 // One row in every table, and a table object over the one a test names.
 struct OneRowEach {
     TempDatabase db;
@@ -183,21 +195,15 @@ void TestField::notEditing() {
 }
 
 void TestField::displayText_data() {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<Value>("value");
-    QTest::addColumn<QString>("text");
-    const auto row = [](const char* name, const char* table, const char* field, const Value& value, const char* text) {
-        QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << value << QString::fromUtf8(text);
-    };
-    row("birth date at midnight", "Sotr", "DataR", Value(make(1985, 5, 12)), "12.05.1985");
-    row("birth date with a time", "Sotr", "DataR", Value(make(1985, 5, 12, 7, 5)), "12.05.1985 07:05:00");
-    row("bonus month", "Premia", "Data", Value(make(2013, 4, 15)), "04.2013");
-    row("days-worked month", "OtrChas", "Data", Value(make(2014, 12, 31, 23, 0)), "12.2014");
-    row("salary", "Stavka", "Sum", Value(1481.4), "1481,4");
-    row("days", "OtrChas", "Count", Value(22), "22");
-    row("null", "Premia", "Data", Value(), "");
-    row("text", "Sotr", "Telefon", Value(QStringLiteral("(495)123-4567")), "(495)123-4567");
+    addTextColumns();
+    textRow("birth date at midnight", "Sotr", "DataR", Value(make(1985, 5, 12)), "12.05.1985");
+    textRow("birth date with a time", "Sotr", "DataR", Value(make(1985, 5, 12, 7, 5)), "12.05.1985 07:05:00");
+    textRow("bonus month", "Premia", "Data", Value(make(2013, 4, 15)), "04.2013");
+    textRow("days-worked month", "OtrChas", "Data", Value(make(2014, 12, 31, 23, 0)), "12.2014");
+    textRow("salary", "Stavka", "Sum", Value(1481.4), "1481,4");
+    textRow("days", "OtrChas", "Count", Value(22), "22");
+    textRow("null", "Premia", "Data", Value(), "");
+    textRow("text", "Sotr", "Telefon", Value(QStringLiteral("(495)123-4567")), "(495)123-4567");
 }
 
 void TestField::displayText() {
@@ -213,22 +219,16 @@ void TestField::displayText() {
 }
 
 void TestField::editText_data() {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<Value>("value");
-    QTest::addColumn<QString>("text");
-    const auto row = [](const char* name, const char* table, const char* field, const Value& value, const char* text) {
-        QTest::newRow(name) << QString::fromUtf8(table) << QString::fromUtf8(field) << value << QString::fromUtf8(text);
-    };
-    row("birth date through the date mask", "Sotr", "DataR", Value(make(1985, 5, 12)), "12.05.85");
-    row("bonus month through the date mask", "Premia", "Data", Value(make(2013, 4, 15)), "15.04.13");
-    row("empty date mask", "Sotr", "DataR", Value(), "__.__.__");
-    row("telephone", "Sotr", "Telefon", Value(QStringLiteral("(495)123-4567")), "(495)123-4567");
-    row("passport", "Sotr", "Passport", Value(QStringLiteral("4510 123456")), "4510 123456");
-    row("empty taxpayer number", "Sotr", "INN", Value(), "____________");
-    row("date without a mask", "OtrChas", "Data", Value(make(2013, 4, 15)), "15.04.2013");
-    row("salary", "Stavka", "Sum", Value(1481.4), "1481,4");
-    row("name", "Sotr", "FIO", Value(QStringLiteral("Иванов")), "Иванов");
+    addTextColumns();
+    textRow("birth date through the date mask", "Sotr", "DataR", Value(make(1985, 5, 12)), "12.05.85");
+    textRow("bonus month through the date mask", "Premia", "Data", Value(make(2013, 4, 15)), "15.04.13");
+    textRow("empty date mask", "Sotr", "DataR", Value(), "__.__.__");
+    textRow("telephone", "Sotr", "Telefon", Value(QStringLiteral("(495)123-4567")), "(495)123-4567");
+    textRow("passport", "Sotr", "Passport", Value(QStringLiteral("4510 123456")), "4510 123456");
+    textRow("empty taxpayer number", "Sotr", "INN", Value(), "____________");
+    textRow("date without a mask", "OtrChas", "Data", Value(make(2013, 4, 15)), "15.04.2013");
+    textRow("salary", "Stavka", "Sum", Value(1481.4), "1481,4");
+    textRow("name", "Sotr", "FIO", Value(QStringLiteral("Иванов")), "Иванов");
 }
 
 void TestField::editText() {
