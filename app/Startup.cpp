@@ -7,6 +7,7 @@
 #include "LastChanceReport.h"
 #include "ProgramFile.h"
 #include "TFormMain.h"
+#include "Utf8Locale.h"
 
 #include <exception>
 #include <memory>
@@ -50,6 +51,7 @@ int runProgram(char* programArgument) {
     static char fallbackName[] = "kultbuh";
     int argc = 1;
     char* argv[] = {programArgument != nullptr ? programArgument : fallbackName, nullptr};
+    useUtf8CharacterType();
     KultbuhApplication application(argc, argv);
     setupAppearance(application);
     return startApplication(application);
