@@ -4,7 +4,7 @@
 #include "LastChanceReport.h"
 #include "ScriptedModalDialogs.h"
 
-#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTest>
 #include <stdexcept>
 
@@ -22,46 +22,25 @@ struct LedgerError : std::logic_error {
 class TestLastChance : public QObject {
     Q_OBJECT
 private slots:
+    // The kind is the class name without its namespaces; the message gets
+    // its full stop by the error box's rule, and "at" the error's address.
     void text_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<std::exception_ptr>("error");
         QTest::addColumn<QString>("expected");
-        const QString start = u"Exception %1 in module kultbuh at 0x1f40.\r\n"_s;
-        QTest::newRow("letter at the end")
-            << u"DbError"_s << u"Нет файла"_s << start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s;
-        QTest::newRow("full stop at the end")
-            << u"FileError"_s << u"Отказ."_s << start.arg(u"FileError"_s) + u"Отказ.\r\n"_s;
-        QTest::newRow("empty message") << u"int"_s << QString() << start.arg(u"int"_s) + u"\r\n"_s;
-        QTest::newRow("placeholders stay") << u"DbError"_s << u"%1 %p"_s << start.arg(u"DbError"_s) + u"%1 %p.\r\n"_s;
+        const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
+        QTest::newRow("database error, letter at the end")
+            << std::make_exception_ptr(kb::DbError(u"Нет файла"_s)) << start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s;
+        QTest::newRow("file error, full stop at the end")
+            << std::make_exception_ptr(FileError("Отказ.")) << start.arg(u"FileError"_s) + u"Отказ.\r\n"_s;
+        QTest::newRow("nested namespaces, placeholders in the message")
+            << std::make_exception_ptr(accounts::LedgerError("%1 %p")) << start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s;
+        QTest::newRow("not a standard exception") << std::make_exception_ptr(42) << start.arg(u"int"_s) + u"\r\n"_s;
     }
     void text() {
-        QFETCH(QString, kind);
-        QFETCH(QString, message);
-        QFETCH(QString, expected);
-        const ErrorDescription error{kind, message, reinterpret_cast<const void*>(quintptr(0x1f40))};
-        QCOMPARE(lastChanceText(error, u"kultbuh"_s), expected);
-    }
-
-    // The kind is the class name without its namespaces.
-    void describe_data() {
-        QTest::addColumn<std::exception_ptr>("error");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("database error") << std::make_exception_ptr(kb::DbError(u"no such table: Sotr"_s))
-                                        << u"DbError"_s << u"no such table: Sotr"_s;
-        QTest::newRow("file error") << std::make_exception_ptr(FileError("Отказ")) << u"FileError"_s << u"Отказ"_s;
-        QTest::newRow("nested namespaces")
-            << std::make_exception_ptr(accounts::LedgerError("x")) << u"LedgerError"_s << u"x"_s;
-        QTest::newRow("not a standard exception") << std::make_exception_ptr(42) << u"int"_s << QString();
-    }
-    void describe() {
         QFETCH(std::exception_ptr, error);
-        QFETCH(QString, kind);
-        QFETCH(QString, message);
-        const ErrorDescription description = describeError(error);
-        QCOMPARE(description.kind, kind);
-        QCOMPARE(description.message, message);
-        QVERIFY(description.address != nullptr);
+        QFETCH(QString, expected);
+        QString text = lastChanceText(describeError(error), u"kultbuh"_s);
+        QCOMPARE(text.replace(QRegularExpression(u" at 0x[0-9a-f]+\\."_s), u" at 0xADDRESS."_s), expected);
     }
 
     // A failure before the application object exists (the debug file's): a

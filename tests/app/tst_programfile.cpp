@@ -6,7 +6,6 @@
 #include "Startup.h"
 #include "TestSupport.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,28 +50,22 @@ private slots:
         QVERIFY(file.remove());
     }
 
+    // Each reason a debug file cannot be created has its own message; a pipe
+    // fails at once instead of waiting for a reader.
     void debugFileCannotBeCreated_data() {
-        QTest::addColumn<QString>("obstacle"); // made under the name "x"
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("name taken by a folder") << u"folder"_s << u"x"_s << u"Это имя занято папкой"_s;
-        QTest::newRow("folder missing") << QString() << u"нет/kultbuh.debug"_s << u"Папка не существует"_s;
-        QTest::newRow("file in the path") << u"file"_s << u"x/kultbuh.debug"_s << u"Часть пути не является папкой"_s;
-        // Opening a pipe for writing waits for a reader; it must fail instead.
-        QTest::newRow("name taken by a pipe") << u"pipe"_s << u"x"_s << QString();
+        QTest::newRow("name taken by a folder") << u"folder"_s << u"Это имя занято папкой"_s;
+        QTest::newRow("folder missing") << u"нет/kultbuh.debug"_s << u"Папка не существует"_s;
+        QTest::newRow("file in the path") << u"file/kultbuh.debug"_s << u"Часть пути не является папкой"_s;
+        QTest::newRow("name taken by a pipe") << u"pipe"_s << QString();
     }
     void debugFileCannotBeCreated() {
-        QFETCH(QString, obstacle);
         QFETCH(QString, path);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString x = dir.filePath(u"x"_s);
-        if (obstacle == u"folder")
-            QVERIFY(QDir().mkdir(x));
-        else if (obstacle == u"file")
-            QVERIFY(QFile(x).open(QIODevice::WriteOnly));
-        else if (obstacle == u"pipe")
-            QCOMPARE(::mkfifo(QFile::encodeName(x).constData(), 0600), 0);
+        QVERIFY(QDir(dir.path()).mkdir(u"folder"_s) && QFile(dir.filePath(u"file"_s)).open(QIODevice::WriteOnly));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"pipe"_s)).constData(), 0600), 0);
         const QString name = dir.filePath(path);
 
         const QString message = kbtest::errorMessage([&] { kb::app::CreateDebugFile(name); });

@@ -25,14 +25,13 @@ private slots:
         QVERIFY(offset.manhattanLength() <= 2);
         QCOMPARE(splash.Button1->text(), u"Начать работу"_s);
         // The whole title fits its label of 69 pixels, word-wrapped.
-        QVERIFY(splash.Label1->wordWrap());
+        QVERIFY(splash.Label1->wordWrap() && splash.Label1->font().bold() && splash.Button1->font().bold());
         if (QFile::exists(u"/usr/share/wine/fonts/tahomabd.ttf"_s))
             QVERIFY(splash.Label1->heightForWidth(295) <= 69);
         // The stored picture: 290 × 380, opaque, not one flat colour.
         const QImage picture = splash.Image1->pixmap().toImage();
         QCOMPARE(picture.size(), QSize(290, 380));
-        QVERIFY(!picture.hasAlphaChannel());
-        QVERIFY(picture.pixelColor(10, 10) != picture.pixelColor(145, 300));
+        QVERIFY(!picture.hasAlphaChannel() && picture.pixelColor(10, 10) != picture.pixelColor(145, 300));
 
         // White within; a 1-pixel border all round the edge, over the picture too.
         splash.show();
@@ -53,7 +52,6 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::newRow("click on the button") << QList<int>{} << 1;
         QTest::newRow("Enter") << QList<int>{Qt::Key_Return} << 1;
-        QTest::newRow("Space") << QList<int>{Qt::Key_Space} << 1;
         QTest::newRow("Tab, then Space") << QList<int>{Qt::Key_Tab, Qt::Key_Space} << 1;
         QTest::newRow("Escape") << QList<int>{Qt::Key_Escape} << 0;
         QTest::newRow("window closed") << QList<int>{Qt::Key_unknown} << 0;

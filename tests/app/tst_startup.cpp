@@ -1,17 +1,22 @@
 #include "AppearanceSetup.h"
 #include "CapturedStandardError.h"
 #include "DataModule.h"
-#include "KultbuhApplication.h"
 #include "ScriptedModalDialogs.h"
+#include "ShellTestMain.h"
 #include "Startup.h"
 #include "TFormMain.h"
 #include "Table.h"
 #include "TestSupport.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -59,7 +64,30 @@ void scriptSplash(kbtest::ScriptedModalDialogs& dialogs, QStringList& seen, cons
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { kb::app::setupAppearance(*qApp); }
+    void initTestCase() {
+        kb::app::setupAppearance(*qApp);
+        // A second run changes nothing (fonts are registered once).
+        kb::app::setupAppearance(*qApp);
+    }
+
+    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than
+    // a faked one) where installed; Russian numbers, dates and Qt dialogs.
+    void appearance() {
+        QCOMPARE(QApplication::style()->name(), u"fusion"_s);
+        QCOMPARE(QApplication::font().pixelSize(), 11);
+        QCOMPARE(QApplication::font().family(), kb::app::uiFontFamily());
+        if (QFile::exists(u"/usr/share/wine/fonts/tahomabd.ttf"_s)) {
+            QCOMPARE(QFontInfo(QApplication::font()).family(), u"Tahoma"_s);
+            QCOMPARE(QFontDatabase::styles(u"Tahoma"_s), (QStringList{u"Regular"_s, u"Bold"_s}));
+        }
+        const QLocale locale;
+        QCOMPARE(locale.toString(1481.4), u"1\u00a0481,4"_s);
+        QCOMPARE(locale.toString(QDate(2013, 4, 1), QLocale::ShortFormat), u"01.04.2013"_s);
+        QCOMPARE(locale.standaloneMonthName(4), u"апрель"_s);
+        QCOMPARE(locale.firstDayOfWeek(), Qt::Monday);
+        const QDialogButtonBox box{QDialogButtonBox::Cancel};
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"Отмена"_s);
+    }
 
     // The main window is built, hidden, with the splash screen up; the
     // database is touched only once the splash has gone, however it ended.
@@ -69,7 +97,7 @@ private slots:
     // the program ends with 1, leaving no window behind.
     void startUp_data() {
         QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("fault");   // "missing", "garbage" or a statement that breaks the schema
         QTest::addColumn<QString>("message"); // null: the program runs
         QTest::newRow("Начать работу") << int(Qt::Key_Return) << QString() << QString();
         QTest::newRow("Escape") << int(Qt::Key_Escape) << QString() << QString();
@@ -101,7 +129,7 @@ private slots:
         scriptSplash(*dialogs, seen, db.path(), Qt::Key(key));
         if (!message.isNull())
             dialogs->expectErrorBox();
-        // Once the main window is up: what is there, then close it as the user does.
+        // Once the main window is up: what is there, then "Выход".
         QTimer poll;
         connect(&poll, &QTimer::timeout, qApp, [&] {
             TFormMain* window = mainWindow();
@@ -112,9 +140,12 @@ private slots:
                 seen << u"shown, database open"_s;
             connect(DataM, &QObject::destroyed, [&seen] { seen << u"data module destroyed"_s; });
             connect(window, &QObject::destroyed, [&seen] { seen << u"main window destroyed"_s; });
-            window->close();
+            window->N2->trigger();
         });
         poll.start(5);
+        QTimer watchdog; // ends the event loop should the program not end
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        watchdog.start(30000);
         kbtest::CapturedStandardError captured;
 
         const int exitCode = kb::app::startApplication(*qApp);
@@ -141,10 +172,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    kb::app::KultbuhApplication application(argc, argv);
-    TestStartup test;
-    return QTest::qExec(&test, argc, argv);
-}
+KBTEST_SHELL_MAIN(TestStartup)
 
 #include "tst_startup.moc"

@@ -23,7 +23,7 @@ public:
     struct Call {
         Kind kind;
         QString caption; // the window title for ExecDialog
-        QString text;    // the box or prompt text; the dialog's class name for ExecDialog
+        QString text;    // the box or prompt text; the dialog's class name for ExecDialog, the filter for SaveFileName
     };
 
     // The next execDialog shows the dialog (not modally), runs the script on
