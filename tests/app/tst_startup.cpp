@@ -1,40 +1,40 @@
 #include "AppearanceSetup.h"
-#include "Connection.h"
+#include "CapturedStandardError.h"
 #include "DataModule.h"
-#include "KultbuhApplication.h"
 #include "ScriptedModalDialogs.h"
+#include "ShellTestMain.h"
 #include "Startup.h"
 #include "TFormMain.h"
-#include "TFormZ.h"
+#include "Table.h"
 #include "TestSupport.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
-using kb::ui::ScopedScriptedDialogs;
-using Kind = kb::ui::ScriptedModalDialogs::Kind;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // Whether this process has the file open.
 bool fileIsOpen(const QString& path) {
     const QString wanted = QFileInfo(path).canonicalFilePath();
-    const QDir fds(QStringLiteral("/proc/self/fd"));
+    if (wanted.isEmpty())
+        return false;
+    const QDir fds(u"/proc/self/fd"_s);
     for (const QString& fd : fds.entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System)) {
         if (QFileInfo(fds.filePath(fd)).symLinkTarget() == wanted)
             return true;
     }
     return false;
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TFormMain* mainWindow() {
@@ -45,238 +45,133 @@ TFormMain* mainWindow() {
     return nullptr;
 }
 
-// What the splash screen's script saw while the splash was up.
-struct DuringSplash {
-    bool scripted = false;
-    bool splashIsTFormZ = false;
-    bool dataModuleExists = true;
-    bool databaseOpen = true;
-    bool databaseChanged = true;
-    bool mainWindowBuilt = false;
-    bool mainWindowVisible = true;
-};
-
-void endSplash(TFormZ& splash, const QString& how) {
-    if (how == u"button")
-        QTest::mouseClick(splash.Button1, Qt::LeftButton);
-    else if (how == u"enter")
-        QTest::keyClick(&splash, Qt::Key_Return);
-    else if (how == u"escape")
-        QTest::keyClick(&splash, Qt::Key_Escape);
-    else
-        splash.close();
-}
-
-// Scripts the splash: records what exists while it is up, then ends it.
-void scriptSplash(kb::ui::ScriptedModalDialogs& dialogs, DuringSplash& seen, const QString& database,
-                  const QString& how, const std::function<void()>& onClose = {}) {
-    const QByteArray before = contentOf(database);
-    dialogs.scriptDialogAction([&seen, database, before, how, onClose](QDialog& dialog) {
-        seen.scripted = true;
-        auto* splash = qobject_cast<TFormZ*>(&dialog);
-        seen.splashIsTFormZ = splash != nullptr;
-        seen.dataModuleExists = DataM != nullptr;
-        seen.databaseOpen = fileIsOpen(database);
-        seen.databaseChanged = contentOf(database) != before;
-        seen.mainWindowBuilt = mainWindow() != nullptr;
-        seen.mainWindowVisible = seen.mainWindowBuilt && mainWindow()->isVisible();
-        if (onClose)
-            onClose();
-        if (splash) {
-            QApplication::setActiveWindow(splash);
-            (void)QTest::qWaitForWindowActive(splash);
-            endSplash(*splash, how);
-        }
+// Scripts the splash screen: notes what start-up has done while it is up,
+// then ends it with the key.
+void scriptSplash(kbtest::ScriptedModalDialogs& dialogs, QStringList& seen, const QString& database, Qt::Key key) {
+    dialogs.scriptDialogAction([&seen, database, key](QDialog& splash) {
+        if (DataM || fileIsOpen(database))
+            seen << u"database touched during the splash"_s;
+        if (!mainWindow() || mainWindow()->isVisible())
+            seen << u"main window not built, or shown, during the splash"_s;
+        QApplication::setActiveWindow(&splash);
+        if (QTest::qWaitForWindowActive(&splash))
+            QTest::keyClick(QApplication::focusWidget(), key);
     });
 }
-
-// Ends the event loop even if the program under test does not.
-class Watchdog {
-public:
-    Watchdog() {
-        timer_.setSingleShot(true);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            fired = true;
-            QApplication::closeAllWindows();
-            QCoreApplication::exit(99);
-        });
-        timer_.start(30000);
-    }
-    bool fired = false;
-
-private:
-    QTimer timer_;
-};
 
 } // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void databaseIsTouchedOnlyAfterTheSplash_data();
-    void databaseIsTouchedOnlyAfterTheSplash();
-    void badDatabaseFailsAfterTheSplash_data();
-    void badDatabaseFailsAfterTheSplash();
-    void debugFileOfTheRunningProgram_data();
-    void debugFileOfTheRunningProgram();
+    void initTestCase() {
+        kb::app::setupAppearance(*qApp);
+        // A second run changes nothing (fonts are registered once).
+        kb::app::setupAppearance(*qApp);
+    }
+
+    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than
+    // a faked one) where installed; Russian numbers, dates and Qt dialogs.
+    void appearance() {
+        QCOMPARE(QApplication::style()->name(), u"fusion"_s);
+        QCOMPARE(QApplication::font().pixelSize(), 11);
+        QCOMPARE(QApplication::font().family(), kb::app::uiFontFamily());
+        if (QFile::exists(u"/usr/share/wine/fonts/tahomabd.ttf"_s)) {
+            QCOMPARE(QFontInfo(QApplication::font()).family(), u"Tahoma"_s);
+            QCOMPARE(QFontDatabase::styles(u"Tahoma"_s), (QStringList{u"Regular"_s, u"Bold"_s}));
+        }
+        const QLocale locale;
+        QCOMPARE(locale.toString(1481.4), u"1\u00a0481,4"_s);
+        QCOMPARE(locale.toString(QDate(2013, 4, 1), QLocale::ShortFormat), u"01.04.2013"_s);
+        QCOMPARE(locale.standaloneMonthName(4), u"апрель"_s);
+        QCOMPARE(locale.firstDayOfWeek(), Qt::Monday);
+        const QDialogButtonBox box{QDialogButtonBox::Cancel};
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"Отмена"_s);
+    }
+
+    // The main window is built, hidden, with the splash screen up; the
+    // database is touched only once the splash has gone, however it ended.
+    // Then the main window is shown, and at the end the data module goes
+    // first. A database that cannot be loaded is reported after the splash
+    // in the "Application Error" box, the same text on standard error, and
+    // the program ends with 1, leaving no window behind.
+    void startUp_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("fault");   // "missing", "garbage" or a statement that breaks the schema
+        QTest::addColumn<QString>("message"); // null: the program runs
+        QTest::newRow("Начать работу") << int(Qt::Key_Return) << QString() << QString();
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << QString() << QString();
+        QTest::newRow("file missing") << int(Qt::Key_Return) << u"missing"_s << u"Файл базы данных не найден: "_s;
+        QTest::newRow("not a database") << int(Qt::Key_Return) << u"garbage"_s << u"BAZA.mdb"_s;
+        QTest::newRow("table missing") << int(Qt::Key_Return) << u"DROP TABLE OtrChas"_s
+                                       << u"Таблица 'OtrChas' не найдена в базе данных "_s;
+        QTest::newRow("field missing") << int(Qt::Key_Return) << u"ALTER TABLE Sotr DROP COLUMN INN"_s
+                                       << u"Поле 'INN' не найдено в таблице 'Sotr' базы данных "_s;
+    }
+    void startUp() {
+        QFETCH(int, key);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        kbtest::TempDatabase db;
+        db.addSotr(u"Иванова Мария Петровна"_s, db.addDolznost(u"Бухгалтер"_s));
+        if (fault.contains(u' '))
+            db.exec(fault);
+        db.closeConnection();
+        if (fault == u"missing" || fault == u"garbage")
+            QVERIFY(QFile::remove(db.path()));
+        if (fault == u"garbage") {
+            QFile file(db.path());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+        }
+        kbtest::CurrentDir here(db.dir());
+        kbtest::ScopedScriptedDialogs dialogs;
+        QStringList seen;
+        scriptSplash(*dialogs, seen, db.path(), Qt::Key(key));
+        if (!message.isNull())
+            dialogs->expectErrorBox();
+        // Once the main window is up: what is there, then "Выход".
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, qApp, [&] {
+            TFormMain* window = mainWindow();
+            if (!window || !window->isVisible())
+                return;
+            poll.stop();
+            if (DataM && DataM->ADOTableSotr->isActive() && fileIsOpen(db.path()))
+                seen << u"shown, database open"_s;
+            connect(DataM, &QObject::destroyed, [&seen] { seen << u"data module destroyed"_s; });
+            connect(window, &QObject::destroyed, [&seen] { seen << u"main window destroyed"_s; });
+            window->N2->trigger();
+        });
+        poll.start(5);
+        QTimer watchdog; // ends the event loop should the program not end
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        watchdog.start(30000);
+        kbtest::CapturedStandardError captured;
+
+        const int exitCode = kb::app::startApplication(*qApp);
+
+        const QString written = QString::fromUtf8(captured.text());
+        QVERIFY(!mainWindow() && !DataM && !fileIsOpen(db.path()));
+        QCOMPARE(dialogs->calls().size(), size_t(message.isNull() ? 1 : 2));
+        QCOMPARE(dialogs->calls()[0].text, u"TFormZ"_s);
+        if (message.isNull()) {
+            QCOMPARE(exitCode, 0);
+            QCOMPARE(seen,
+                     (QStringList{u"shown, database open"_s, u"data module destroyed"_s, u"main window destroyed"_s}));
+            return;
+        }
+        QCOMPARE(exitCode, 1);
+        QCOMPARE(seen, QStringList());
+        QCOMPARE(dialogs->calls()[1].caption, u"Application Error"_s);
+        QCOMPARE(dialogs->calls()[1].text, written);
+        const QRegularExpression format(
+            u"^Exception DbError in module tst_startup at 0x[0-9a-f]+\\.\\r\\n(.*[^.]\\.)\\r\\n$"_s);
+        QVERIFY2(format.match(written).captured(1).contains(message), qPrintable(written));
+        // Opening never creates the file.
+        QCOMPARE(QFile::exists(db.path()), fault != u"missing");
+    }
 };
 
-void TestStartup::initTestCase() {
-    kb::app::setupAppearance(*qApp);
-}
-
-void TestStartup::databaseIsTouchedOnlyAfterTheSplash_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Начать работу") << QStringLiteral("button");
-    QTest::newRow("Enter") << QStringLiteral("enter");
-    QTest::newRow("Escape") << QStringLiteral("escape");
-    QTest::newRow("window closed") << QStringLiteral("close");
-}
-
-void TestStartup::databaseIsTouchedOnlyAfterTheSplash() {
-    QFETCH(QString, how);
-    kbtest::TempDatabase db;
-    const qint64 position = db.addDolznost(QStringLiteral("Бухгалтер"));
-    db.addSotr(QStringLiteral("Иванова Мария Петровна"), position);
-    db.closeConnection();
-    kbtest::CurrentDir here(db.dir());
-    ScopedScriptedDialogs dialogs;
-    DuringSplash seen;
-    scriptSplash(*dialogs, seen, db.path(), how);
-
-    // Once the main window is up: what is shown, then close the main window
-    // the way the user does, and note the order things are destroyed in.
-    bool windowShown = false;
-    bool dataModuleLoaded = false;
-    bool databaseOpenWhileRunning = false;
-    QStringList destroyed;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, qApp, [&] {
-        TFormMain* window = mainWindow();
-        if (window == nullptr || !window->isVisible())
-            return;
-        poll.stop();
-        windowShown = true;
-        dataModuleLoaded = DataM != nullptr && DataM->ADOTableSotr != nullptr;
-        databaseOpenWhileRunning = fileIsOpen(db.path());
-        if (DataM)
-            connect(DataM, &QObject::destroyed, [&destroyed] { destroyed << QStringLiteral("data module"); });
-        connect(window, &QObject::destroyed, [&destroyed] { destroyed << QStringLiteral("main window"); });
-        window->close();
-    });
-    poll.start(5);
-    Watchdog watchdog;
-
-    const int exitCode = kb::app::runMainWindow(*qApp);
-
-    QVERIFY(!watchdog.fired);
-    QCOMPARE(exitCode, 0);
-    QVERIFY2(dialogs->failures().isEmpty(), qPrintable(dialogs->failures().join(u'\n')));
-    QVERIFY(seen.scripted);
-    QVERIFY(seen.splashIsTFormZ);
-    QVERIFY(!seen.dataModuleExists);
-    QVERIFY(!seen.databaseOpen);
-    QVERIFY(!seen.databaseChanged);
-    QVERIFY(seen.mainWindowBuilt);
-    QVERIFY(!seen.mainWindowVisible);
-    QVERIFY(windowShown);
-    QVERIFY(dataModuleLoaded);
-    QVERIFY(databaseOpenWhileRunning);
-    QCOMPARE(destroyed, (QStringList{QStringLiteral("data module"), QStringLiteral("main window")}));
-    QVERIFY(DataM == nullptr);
-    QVERIFY(mainWindow() == nullptr);
-    QVERIFY(!fileIsOpen(db.path()));
-    // The splash screen was the only question asked.
-    QCOMPARE(dialogs->calls().size(), size_t(1));
-}
-
-void TestStartup::badDatabaseFailsAfterTheSplash_data() {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("messagePart");
-
-    QTest::newRow("file missing") << QStringLiteral("missing") << QStringLiteral("BAZA.mdb");
-    QTest::newRow("not a database") << QStringLiteral("garbage") << QStringLiteral("BAZA.mdb");
-    QTest::newRow("no tables") << QStringLiteral("empty") << QString();
-    QTest::newRow("one table missing") << QStringLiteral("no OtrChas") << QStringLiteral("OtrChas");
-}
-
-void TestStartup::badDatabaseFailsAfterTheSplash() {
-    QFETCH(QString, fault);
-    QFETCH(QString, messagePart);
-    kbtest::TempDatabase db(fault == u"empty" ? kbtest::TempDatabase::Content::Empty
-                                              : kbtest::TempDatabase::Content::Schema);
-    if (fault == u"no OtrChas")
-        db.exec(QStringLiteral("DROP TABLE OtrChas"));
-    db.closeConnection();
-    if (fault == u"missing" || fault == u"garbage")
-        QVERIFY(QFile::remove(db.path()));
-    if (fault == u"garbage") {
-        QFile file(db.path());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
-    }
-    kbtest::CurrentDir here(db.dir());
-    ScopedScriptedDialogs dialogs;
-    DuringSplash seen;
-    scriptSplash(*dialogs, seen, db.path(), QStringLiteral("button"));
-    dialogs->expectErrorBox();
-
-    const int exitCode = kb::app::startApplication(*qApp);
-
-    QCOMPARE(exitCode, 1);
-    QVERIFY2(dialogs->failures().isEmpty(), qPrintable(dialogs->failures().join(u'\n')));
-    // The splash first, the report only after it.
-    QCOMPARE(dialogs->calls().size(), size_t(2));
-    QCOMPARE(dialogs->calls()[0].kind, Kind::ExecDialog);
-    QCOMPARE(dialogs->calls()[1].kind, Kind::ErrorBox);
-    QVERIFY(!seen.dataModuleExists);
-    const auto& report = dialogs->calls()[1];
-    QCOMPARE(report.caption, QStringLiteral("Application Error"));
-    const QRegularExpression format(
-        QStringLiteral("^Exception DbError in module tst_startup at 0x[0-9a-f]+\\.\\r\\n(.+)\\r\\n$"),
-        QRegularExpression::DotMatchesEverythingOption);
-    const auto match = format.match(report.text);
-    QVERIFY2(match.hasMatch(), qPrintable(report.text));
-    QVERIFY2(match.captured(1).contains(messagePart), qPrintable(report.text));
-    // The database layer's messages end in a letter or a digit: the full stop is the report's.
-    QVERIFY2(match.captured(1).endsWith(u'.') && !match.captured(1).endsWith(QStringLiteral("..")),
-             qPrintable(report.text));
-    // No window is left behind, and the file was never created.
-    QVERIFY(mainWindow() == nullptr);
-    QVERIFY(DataM == nullptr);
-    if (fault == u"missing")
-        QVERIFY(!QFile::exists(db.path()));
-}
-
-void TestStartup::debugFileOfTheRunningProgram_data() {
-    QTest::addColumn<QByteArray>("before");
-    QTest::newRow("no debug file yet") << QByteArray();
-    QTest::newRow("debug file with content") << QByteArray("осталось с прошлого раза\r\n");
-}
-
-void TestStartup::debugFileOfTheRunningProgram() {
-    QFETCH(QByteArray, before);
-    // This program's file, tst_startup, has no extension: ".debug" is appended.
-    const QString expected = QCoreApplication::applicationFilePath() + QStringLiteral(".debug");
-    QFile::remove(expected);
-    if (!before.isNull()) {
-        QFile file(expected);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
-
-    QCOMPARE(kb::app::createProgramDebugFile(), expected);
-
-    QVERIFY(QFileInfo(expected).isFile());
-    QCOMPARE(QFileInfo(expected).size(), 0);
-    QFile::remove(expected);
-}
-
-int main(int argc, char** argv) {
-    kb::app::KultbuhApplication application(argc, argv);
-    TestStartup test;
-    return QTest::qExec(&test, argc, argv);
-}
+KBTEST_SHELL_MAIN(TestStartup)
 
 #include "tst_startup.moc"

@@ -2,44 +2,32 @@
 
 #include <QTest>
 
-using kb::ui::withFullStop;
+using namespace Qt::StringLiterals;
 
+// The full stop of an error box's text: added after any character that
+// sorts after ".", never after "." or one that sorts before it.
 class TestErrorText : public QObject {
     Q_OBJECT
 private slots:
-    void fullStop_data();
-    void fullStop();
+    void fullStop_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Cyrillic letter") << u"Файл не найден"_s << u"Файл не найден."_s;
+        QTest::newRow("digit") << u"Ошибка 5"_s << u"Ошибка 5."_s;
+        QTest::newRow("full stop") << u"Готово."_s << u"Готово."_s;
+        QTest::newRow("exclamation mark") << u"Стоп!"_s << u"Стоп!"_s;
+        QTest::newRow("hyphen, just before the full stop") << u"a-"_s << u"a-"_s;
+        QTest::newRow("slash, just after the full stop") << u"a/"_s << u"a/."_s;
+        QTest::newRow("line end") << u"Ошибка\r\n"_s << u"Ошибка\r\n"_s;
+        QTest::newRow("closing guillemet") << u"«BAZA.mdb»"_s << u"«BAZA.mdb»."_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void fullStop() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(kb::ui::withFullStop(message), shown);
+    }
 };
-
-void TestErrorText::fullStop_data() {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("Cyrillic letter") << QStringLiteral("Файл не найден") << QStringLiteral("Файл не найден.");
-    QTest::newRow("Latin letter") << QStringLiteral("no such table: Sotr") << QStringLiteral("no such table: Sotr.");
-    QTest::newRow("digit") << QStringLiteral("Ошибка 5") << QStringLiteral("Ошибка 5.");
-    QTest::newRow("full stop") << QStringLiteral("Готово.") << QStringLiteral("Готово.");
-    QTest::newRow("exclamation mark") << QStringLiteral("Стоп!") << QStringLiteral("Стоп!");
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("closing quote") << QStringLiteral("Файл \"a.txt\"") << QStringLiteral("Файл \"a.txt\"");
-    QTest::newRow("closing parenthesis") << QStringLiteral("значение (пусто)") << QStringLiteral("значение (пусто)");
-    QTest::newRow("comma") << QStringLiteral("a,") << QStringLiteral("a,");
-    QTest::newRow("hyphen, just before the full stop") << QStringLiteral("a-") << QStringLiteral("a-");
-    QTest::newRow("slash, just after the full stop") << QStringLiteral("a/") << QStringLiteral("a/.");
-    QTest::newRow("colon") << QStringLiteral("Причина:") << QStringLiteral("Причина:.");
-    QTest::newRow("question mark sorts after it") << QStringLiteral("Что?") << QStringLiteral("Что?.");
-    QTest::newRow("trailing blank") << QStringLiteral("Ошибка ") << QStringLiteral("Ошибка ");
-    QTest::newRow("line end") << QStringLiteral("Ошибка\r\n") << QStringLiteral("Ошибка\r\n");
-    QTest::newRow("closing guillemet") << QStringLiteral("«BAZA.mdb»") << QStringLiteral("«BAZA.mdb».");
-    QTest::newRow("single full stop") << QStringLiteral(".") << QStringLiteral(".");
-    QTest::newRow("single letter") << QStringLiteral("x") << QStringLiteral("x.");
-}
-
-void TestErrorText::fullStop() {
-    QFETCH(QString, message);
-    QFETCH(QString, shown);
-    QCOMPARE(withFullStop(message), shown);
-}
 
 QTEST_APPLESS_MAIN(TestErrorText)
 #include "tst_errortext.moc"

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ModalDialogs.h"
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kbtest {
+
+// Answers the program's modal questions from a script and logs what was
+// asked, so a test asserts the questions and never waits on a real modal
+// window. Only the windows of the program's own and error boxes can be
+// scripted; any other question, or one with no answer queued, is unexpected:
+// it fails the running test and is answered the safe way (Cancel, no file,
+// the dialog rejected) so the code under test goes on.
+class ScriptedModalDialogs : public kb::ui::ModalDialogs {
+public:
+    enum class Kind { ExecDialog, InputPrompt, MessageBox, ErrorBox, Confirm, SaveFileName };
+
+    struct Call {
+        Kind kind;
+        QString caption; // the window title for ExecDialog
+        QString text;    // the box or prompt text; the dialog's class name for ExecDialog, the filter for SaveFileName
+    };
+
+    // The next execDialog shows the dialog (not modally), runs the script on
+    // it and returns the script's value; the dialog is hidden afterwards.
+    void scriptDialog(std::function<int(QDialog&)> script);
+    // The same, returning the dialog's own result after the action.
+    void scriptDialogAction(std::function<void(QDialog&)> action);
+    // The next error box is expected and acknowledged with OK.
+    void expectErrorBox() { ++expectedErrorBoxes_; }
+
+    const std::vector<Call>& calls() const { return calls_; }
+
+    int execDialog(QDialog& dialog) override;
+    QString inputPrompt(const QString& caption, const QString& prompt, const QString& initial) override;
+    void messageBox(const QString& caption, const QString& text) override;
+    void errorBox(const QString& caption, const QString& text) override;
+    bool confirm(const QString& caption, const QString& text) override;
+    std::optional<QString> saveFileName(QWidget* parent, const kb::ui::SaveDialogSettings& settings) override;
+
+private:
+    // Logs the call; false (and a test failure) when it was not expected.
+    bool record(const Call& call, bool expected);
+
+    std::deque<std::function<int(QDialog&)>> dialogScripts_;
+    int expectedErrorBoxes_ = 0;
+    std::vector<Call> calls_;
+};
+
+// Installs a scripted implementation for the lifetime of the object and puts
+// the previous one back afterwards.
+class ScopedScriptedDialogs {
+public:
+    ScopedScriptedDialogs();
+    ~ScopedScriptedDialogs();
+    ScopedScriptedDialogs(const ScopedScriptedDialogs&) = delete;
+    ScopedScriptedDialogs& operator=(const ScopedScriptedDialogs&) = delete;
+
+    ScriptedModalDialogs& operator*() const { return *scripted_; }
+    ScriptedModalDialogs* operator->() const { return scripted_; }
+
+private:
+    ScriptedModalDialogs* scripted_;
+    std::unique_ptr<kb::ui::ModalDialogs> previous_;
+};
+
+} // namespace kbtest
