@@ -2,410 +2,259 @@
 #include "DateTimeText.h"
 #include "DbError.h"
 #include "Query.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-using kb::DbError;
 using kb::FieldType;
 using kb::Query;
 using kb::Value;
+using kbtest::columns;
+using kbtest::fetch;
+using kbtest::row;
 using kbtest::TempDatabase;
 
 namespace {
 
-void setText(Query& q, const QStringList& lines) {
+void setText(Query& q, const QString& text) {
     q.sql().clear();
-    for (const QString& line : lines)
+    for (const QString& line : text.split(QLatin1Char('\n')))
         q.sql().add(line);
 }
 
-QStringList parameterNames(Query& q) {
-    QStringList names;
-    for (int i = 0; i < q.parameters().count(); ++i)
-        names.append(q.parameters().at(i).name());
-    return names;
-}
-
 // Three positions, rowid order: Бухгалтер, Директор, Кассир.
-void addPositions(TempDatabase& db) {
-    db.addDolznost(QStringLiteral("Бухгалтер"));
-    db.addDolznost(QStringLiteral("Директор"));
-    db.addDolznost(QStringLiteral("Кассир"));
-}
+struct Positions {
+    TempDatabase db;
+    Query q{db.connection()};
+    explicit Positions(const QString& sql = QStringLiteral("SELECT Nazvanie FROM Dolznost")) {
+        for (const char* name : {"Бухгалтер", "Директор", "Кассир"})
+            db.addDolznost(QString::fromUtf8(name));
+        q.setObjectName(QStringLiteral("ADOQuery"));
+        setText(q, sql);
+    }
+};
 
 } // namespace
 
 class TestQuery : public QObject {
     Q_OBJECT
 private slots:
-    void linesAreJoinedWithLineFeeds();
-    void parametersFollowTheText_data();
-    void parametersFollowTheText();
-    void changingTheTextDropsParameterValues();
-    void changingTheTextClosesTheQuery();
-    void missingParameter();
-    void closedQueryRefuses_data();
-    void closedQueryRefuses();
-    void result();
-    void fieldNamesAsTheEngineGivesThem();
-    void emptyResult();
-    void bindings_data();
-    void bindings();
-    void badDateParameter();
-    void failedOpenLeavesQueryClosed();
-    void statementWithoutResultIsNotRun();
-    void doubleQuotedUnknownNameIsAnError();
-    void signalsForAGrid();
-    void cursor_data();
-    void cursor();
-    void moveToOutsideTheResult();
-};
-
-void TestQuery::linesAreJoinedWithLineFeeds() {
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT Nazvanie"));
-    q.sql().add(QStringLiteral("FROM Dolznost"));
-    QCOMPARE(q.sql().count(), 2);
-    QCOMPARE(q.sql().text(), QStringLiteral("SELECT Nazvanie\nFROM Dolznost"));
-    q.sql().clear();
-    QCOMPARE(q.sql().count(), 0);
-    QCOMPARE(q.sql().text(), QString());
-}
-
-void TestQuery::parametersFollowTheText_data() {
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("none") << QStringList{"SELECT 1"} << QStringList{};
-    QTest::newRow("four dates over lines")
-        << QStringList{"SELECT * FROM Premia WHERE Month(Data)=Month(:D1)", "AND Year(Data)=Year(:D2)",
-                       "AND Month(Data)=Month(:D3) AND Year(Data)=Year(:D4)"}
-        << QStringList{"D1", "D2", "D3", "D4"};
-    QTest::newRow("inside a string literal is no parameter")
-        << QStringList{"SELECT ':D1', FIO FROM Sotr WHERE FIO LIKE :P1"} << QStringList{"P1"};
-    QTest::newRow("repeated once") << QStringList{"SELECT :P1, :P1, :p1"} << QStringList{"P1"};
-    QTest::newRow("in a comment is no parameter") << QStringList{"SELECT :A -- :B", "+ 1"} << QStringList{"A"};
-}
-
-void TestQuery::parametersFollowTheText() {
-    QFETCH(QStringList, lines);
-    QFETCH(QStringList, names);
-    TempDatabase db;
-    Query q(db.connection());
-    setText(q, lines);
-    QCOMPARE(parameterNames(q), names);
-}
-
-void TestQuery::changingTheTextDropsParameterValues() {
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT :P1"));
-    kb::Parameter& p = q.parameters().paramByName(QStringLiteral("p1"));
-    p.setDataType(FieldType::DateTime);
-    p.setValue(Value(kb::datetime::make(2013, 4, 1)));
-    q.sql().add(QStringLiteral("+ 0"));
-    QCOMPARE(q.parameters().count(), 1);
-    QCOMPARE(q.parameters().at(0).dataType(), FieldType::Unknown);
-    QVERIFY(q.parameters().at(0).value().isNull());
-}
-
-void TestQuery::changingTheTextClosesTheQuery() {
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT 1"));
-    q.open();
-    QSignalSpy active(&q, &Query::activeChanged);
-    q.sql().add(QStringLiteral("+ 1"));
-    QVERIFY(!q.isActive());
-    QCOMPARE(active.count(), 1);
-    q.open();
-    QCOMPARE(q.value(0, 0), Value(2));
-}
-
-void TestQuery::missingParameter() {
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT :D1"));
-    QVERIFY(q.parameters().findParam(QStringLiteral("P1")) == nullptr);
-    QCOMPARE(kbtest::errorMessage([&] { q.parameters().paramByName(QStringLiteral("P1")); }),
-             QStringLiteral("Параметр 'P1' не найден"));
-}
-
-void TestQuery::closedQueryRefuses_data() {
-    QTest::addColumn<int>("operation");
-    const char* names[] = {"record count", "field count", "field name", "value", "field value", "current value",
-                           "first",        "next",        "last",       "prior", "move"};
-    for (int i = 0; i < int(std::size(names)); ++i)
-        QTest::newRow(names[i]) << i;
-}
-
-void TestQuery::closedQueryRefuses() {
-    QFETCH(int, operation);
-    TempDatabase db;
-    Query q(db.connection());
-    q.setObjectName(QStringLiteral("ADOQuery"));
-    q.sql().add(QStringLiteral("SELECT 1"));
-    q.open();
-    q.close();
-    const std::function<void()> operations[] = {
-        [&] { q.recordCount(); }, [&] { q.fieldCount(); },    [&] { q.fieldName(0); }, [&] { q.value(0, 0); },
-        [&] { q.fieldValue(0); }, [&] { q.currentValue(0); }, [&] { q.first(); },      [&] { q.next(); },
-        [&] { q.last(); },        [&] { q.prior(); },         [&] { q.moveTo(0); },
-    };
-    QCOMPARE(kbtest::errorMessage(operations[operation]),
-             QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна"));
-    QVERIFY(q.isEmpty());
-    QCOMPARE(q.currentRow(), -1);
-}
-
-void TestQuery::result() {
-    TempDatabase db;
-    const qint64 id =
-        db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(3), Value(kb::datetime::make(1985, 5, 12)));
-    db.addStavka(id, 15000.5);
-    db.addSotr(QStringLiteral("Петров Пётр Петрович"));
-    Query q(db.connection());
-    setText(q, {"SELECT Sotr.ID, Sotr.FIO, Sotr.DataR, Stavka.Sum, Sotr.IDDolznost", "FROM Sotr LEFT JOIN Stavka",
-                "ON Stavka.IDSotr = Sotr.ID ORDER BY Sotr.ID"});
-    q.setActive(true);
-    QVERIFY(q.isActive());
-    QCOMPARE(q.recordCount(), 2);
-    QCOMPARE(q.fieldCount(), 5);
-    QCOMPARE(q.currentRow(), 0);
-    QCOMPARE(q.fieldValue(0), Value(id));
-    QCOMPARE(q.fieldValue(1), Value(QStringLiteral("Иванов Иван Иванович")));
-    QCOMPARE(q.fieldValue(2), Value(kb::datetime::make(1985, 5, 12)));
-    QCOMPARE(q.fieldValue(3), Value(15000.5));
-    QCOMPARE(q.fieldValue(4), Value(3));
-    q.next();
-    QCOMPARE(q.fieldValue(1), Value(QStringLiteral("Петров Пётр Петрович")));
-    QVERIFY(q.fieldValue(2).isNull());
-    QVERIFY(q.fieldValue(3).isNull());
-    QVERIFY_THROWS_EXCEPTION(DbError, q.fieldValue(5));
-    QVERIFY_THROWS_EXCEPTION(DbError, q.value(2, 0));
-    q.setActive(false);
-    QVERIFY(!q.isActive());
-}
-
-void TestQuery::fieldNamesAsTheEngineGivesThem() {
-    TempDatabase db;
-    Query q(db.connection());
-    setText(q, {"SELECT Sotr.FIO, Dolznost.Nazvanie, count(*), Stavka.Sum*2", "FROM Sotr, Dolznost, Stavka"});
-    q.open();
-    QCOMPARE(q.fieldName(0), QStringLiteral("FIO"));
-    QCOMPARE(q.fieldName(1), QStringLiteral("Nazvanie"));
-    QCOMPARE(q.fieldName(2), QStringLiteral("count(*)"));
-    QCOMPARE(q.fieldName(3), QStringLiteral("Stavka.Sum*2"));
-    QVERIFY_THROWS_EXCEPTION(DbError, q.fieldName(4));
-}
-
-void TestQuery::emptyResult() {
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT FIO FROM Sotr"));
-    q.open();
-    QCOMPARE(q.recordCount(), 0);
-    QVERIFY(q.isEmpty());
-    QVERIFY(q.bof());
-    QVERIFY(q.eof());
-    QCOMPARE(q.currentRow(), -1);
-    QVERIFY(q.fieldValue(0).isNull());
-    QCOMPARE(q.fieldName(0), QStringLiteral("FIO"));
-}
-
-void TestQuery::bindings_data() {
-    QTest::addColumn<FieldType>("type");
-    QTest::addColumn<Value>("value");
-    QTest::addColumn<bool>("setValue");
-    QTest::addColumn<Value>("bound");
-    const Value april(QStringLiteral("2013-04-01 00:00:00"));
-    QTest::newRow("date-time value") << FieldType::DateTime << Value(kb::datetime::make(2013, 4, 1)) << true << april;
-    QTest::newRow("local date-time keeps its clock")
-        << FieldType::DateTime << Value(QDateTime(QDate(2013, 4, 1), QTime(0, 0), Qt::LocalTime)) << true << april;
-    QTest::newRow("day number of the month picker") << FieldType::DateTime << Value(41365.0) << true << april;
-    QTest::newRow("day number with time of day")
-        << FieldType::DateTime << Value(41365.75) << true << Value(QStringLiteral("2013-04-01 18:00:00"));
-    QTest::newRow("date as text") << FieldType::DateTime << Value(QStringLiteral("01.04.2013")) << true << april;
-    QTest::newRow("text") << FieldType::Text << Value(QStringLiteral("%Иван%")) << true
-                          << Value(QStringLiteral("%Иван%"));
-    QTest::newRow("text without a type") << FieldType::Unknown << Value(QStringLiteral("П")) << true
-                                         << Value(QStringLiteral("П"));
-    QTest::newRow("no value binds null") << FieldType::DateTime << Value() << false << Value();
-    QTest::newRow("integer") << FieldType::Integer << Value(12) << true << Value(12);
-}
-
-void TestQuery::bindings() {
-    QFETCH(FieldType, type);
-    QFETCH(Value, value);
-    QFETCH(bool, setValue);
-    QFETCH(Value, bound);
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT :P1"));
-    kb::Parameter& p = q.parameters().paramByName(QStringLiteral("P1"));
-    p.setDataType(type);
-    if (setValue)
-        p.setValue(value);
-    q.open();
-    QCOMPARE(q.fieldValue(0), bound);
-}
-
-void TestQuery::badDateParameter() {
-    TempDatabase db;
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT :D1"));
-    kb::Parameter& p = q.parameters().paramByName(QStringLiteral("D1"));
-    p.setDataType(FieldType::DateTime);
-    p.setValue(Value(QStringLiteral("вчера")));
-    const QString message = kbtest::errorMessage([&] { q.open(); });
-    QVERIFY2(message.contains(QStringLiteral("D1")) && message.contains(QStringLiteral("вчера")), qPrintable(message));
-    QVERIFY(!q.isActive());
-}
-
-void TestQuery::failedOpenLeavesQueryClosed() {
-    TempDatabase db;
-    addPositions(db);
-    Query q(db.connection());
-    QSignalSpy reset(&q, &Query::dataReset);
-    QSignalSpy active(&q, &Query::activeChanged);
-    q.sql().add(QStringLiteral("SELECT Nazvanie FROM Dolznostt"));
-    QCOMPARE(kbtest::errorMessage([&] { q.open(); }), QStringLiteral("no such table: Dolznostt"));
-    QVERIFY(!q.isActive());
-    QCOMPARE(reset.count(), 0);
-    QCOMPARE(active.count(), 0);
-    QVERIFY_THROWS_EXCEPTION(DbError, q.recordCount());
-
-    // An error while fetching rows fails the same way.
-    setText(q, {"SELECT abs(ID - 9223372036854775807 - 3) FROM Dolznost"});
-    QVERIFY_THROWS_EXCEPTION(DbError, q.open());
-    QVERIFY(!q.isActive());
-
-    setText(q, {"SELECT Nazvanie FROM Dolznost"});
-    q.open();
-    QCOMPARE(q.recordCount(), 3);
-    QCOMPARE(active.count(), 1);
-}
-
-void TestQuery::doubleQuotedUnknownNameIsAnError() {
-    // SQLite would otherwise read "Nazvanie2" as a text literal and show it in every row.
-    TempDatabase db;
-    addPositions(db);
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT \"Nazvanie2\" FROM Dolznost"));
-    QCOMPARE(kbtest::errorMessage([&] { q.open(); }), QStringLiteral("no such column: Nazvanie2"));
-    QVERIFY(!q.isActive());
-}
-
-void TestQuery::statementWithoutResultIsNotRun() {
-    TempDatabase db;
-    addPositions(db);
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("DELETE FROM Dolznost"));
-    const QString message = kbtest::errorMessage([&] { q.open(); });
-    QVERIFY2(message.contains(QStringLiteral("не возвращает набора данных")), qPrintable(message));
-    QVERIFY(!q.isActive());
-    QCOMPARE(db.count(QStringLiteral("Dolznost")), 3);
-}
-
-void TestQuery::signalsForAGrid() {
-    TempDatabase db;
-    addPositions(db);
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
-    QSignalSpy reset(&q, &Query::dataReset);
-    QSignalSpy active(&q, &Query::activeChanged);
-    QSignalSpy row(&q, &Query::currentRowChanged);
-    int countSeenOnReset = -2;
-    connect(&q, &Query::dataReset, this, [&] { countSeenOnReset = q.isActive() ? q.recordCount() : -1; });
-    q.open();
-    QCOMPARE(reset.count(), 1);
-    QCOMPARE(countSeenOnReset, 3);
-    QCOMPARE(active.count(), 1);
-    QCOMPARE(active.at(0).at(0).toBool(), true);
-    QCOMPARE(row.count(), 1);
-    QCOMPARE(row.at(0).at(0).toInt(), 0);
-    q.open(); // already open: nothing happens
-    QCOMPARE(reset.count(), 1);
-    q.close();
-    QCOMPARE(reset.count(), 2);
-    QCOMPARE(countSeenOnReset, -1);
-    QCOMPARE(active.count(), 2);
-    QCOMPARE(active.at(1).at(0).toBool(), false);
-    QCOMPARE(row.last().at(0).toInt(), -1);
-    q.close();
-    QCOMPARE(active.count(), 2);
-}
-
-// Moves on three rows: f first, l last, n next, p prior, 0-2 move to that row.
-void TestQuery::cursor_data() {
-    QTest::addColumn<QString>("moves");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("bof");
-    QTest::addColumn<bool>("eof");
-    QTest::newRow("opened") << "" << 0 << true << false;
-    QTest::newRow("next") << "n" << 1 << false << false;
-    QTest::newRow("next to the last row") << "nn" << 2 << false << false;
-    QTest::newRow("next past the last row sets eof") << "nnn" << 2 << false << true;
-    QTest::newRow("next at eof stays") << "nnnn" << 2 << false << true;
-    QTest::newRow("last") << "l" << 2 << false << true;
-    QTest::newRow("prior after last") << "lp" << 1 << false << false;
-    QTest::newRow("prior on the first row sets bof") << "np p" << 0 << true << false;
-    QTest::newRow("prior at bof stays") << "pp" << 0 << true << false;
-    QTest::newRow("first after last") << "lf" << 0 << true << false;
-    QTest::newRow("move clears flags") << "l1" << 1 << false << false;
-    QTest::newRow("move to the first row clears bof") << "0" << 0 << false << false;
-    QTest::newRow("prior after a move to row 0") << "0p" << 0 << true << false;
-}
-
-void TestQuery::cursor() {
-    QFETCH(QString, moves);
-    QFETCH(int, row);
-    QFETCH(bool, bof);
-    QFETCH(bool, eof);
-    TempDatabase db;
-    addPositions(db);
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
-    q.open();
-    for (QChar m : moves) {
-        switch (m.toLatin1()) {
-        case 'f':
-            q.first();
-            break;
-        case 'l':
-            q.last();
-            break;
-        case 'n':
-            q.next();
-            break;
-        case 'p':
-            q.prior();
-            break;
-        case ' ':
-            break;
-        default:
-            q.moveTo(m.digitValue());
-        }
+    void parametersFollowTheText_data() {
+        columns<QString, QStringList>("text", "names");
+        row("none", "SELECT 1", QStringList());
+        row("four dates over lines",
+            "SELECT * FROM Premia WHERE Month(Data)=Month(:D1)\nAND Year(Data)=Year(:D2)\n"
+            "AND Month(Data)=Month(:D3) AND Year(Data)=Year(:D4)",
+            QStringList{"D1", "D2", "D3", "D4"});
+        row("inside a string literal is no parameter", "SELECT ':D1', FIO FROM Sotr WHERE FIO LIKE :P1",
+            QStringList{"P1"});
+        row("repeated once", "SELECT :P1, :P1, :p1", QStringList{"P1"});
+        row("in a comment is no parameter", "SELECT :A -- :B\n+ 1", QStringList{"A"});
     }
-    QCOMPARE(q.currentRow(), row);
-    QCOMPARE(q.bof(), bof);
-    QCOMPARE(q.eof(), eof);
-    QCOMPARE(q.currentValue(0), q.value(row, 0));
-}
+    void parametersFollowTheText() {
+        const auto [text, names] = fetch<QString, QStringList>("text", "names");
+        Positions p(text);
+        QCOMPARE(p.q.sql().count(), int(text.count(QLatin1Char('\n')) + 1));
+        QCOMPARE(p.q.sql().text(), text); // the lines joined with line feeds
+        QStringList found;
+        for (int i = 0; i < p.q.parameters().count(); ++i)
+            found << p.q.parameters().at(i).name();
+        QCOMPARE(found, names);
+        QVERIFY(p.q.parameters().findParam(QStringLiteral("P2")) == nullptr);
+        QCOMPARE(kbtest::errorMessage([&] { p.q.parameters().paramByName(QStringLiteral("P2")); }),
+                 QStringLiteral("Параметр 'P2' не найден"));
+    }
 
-void TestQuery::moveToOutsideTheResult() {
-    TempDatabase db;
-    addPositions(db);
-    Query q(db.connection());
-    q.sql().add(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
-    q.open();
-    q.next();
-    QVERIFY_THROWS_EXCEPTION(DbError, q.moveTo(3));
-    QVERIFY_THROWS_EXCEPTION(DbError, q.moveTo(-1));
-    QCOMPARE(q.currentRow(), 1);
-}
+    // Changing the text closes the query and leaves its parameters without type or value.
+    void changingTheText() {
+        Positions p(QStringLiteral("SELECT :P1"));
+        kb::Parameter& param = p.q.parameters().paramByName(QStringLiteral("p1"));
+        param.setDataType(FieldType::DateTime);
+        param.setValue(Value(kb::datetime::make(2013, 4, 1)));
+        p.q.open();
+        QSignalSpy active(&p.q, &Query::activeChanged);
+        p.q.sql().add(QStringLiteral("+ 0"));
+        QVERIFY(!p.q.isActive());
+        QCOMPARE(active.count(), 1);
+        QCOMPARE(p.q.parameters().at(0).dataType(), FieldType::Unknown);
+        QVERIFY(p.q.parameters().at(0).value().isNull());
+        p.q.sql().clear();
+        QCOMPARE(p.q.sql().text(), QString());
+    }
+
+    void closedQueryRefuses() {
+        Positions p;
+        p.q.open();
+        p.q.close();
+        const std::function<void()> operations[] = {
+            [&] { p.q.recordCount(); }, [&] { p.q.fieldCount(); },  [&] { p.q.fieldName(0); },
+            [&] { p.q.value(0, 0); },   [&] { p.q.fieldValue(0); }, [&] { p.q.currentValue(0); },
+            [&] { p.q.first(); },       [&] { p.q.next(); },        [&] { p.q.last(); },
+            [&] { p.q.prior(); },       [&] { p.q.moveTo(0); }};
+        for (const auto& operation : operations)
+            QCOMPARE(kbtest::errorMessage(operation),
+                     QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна"));
+        QVERIFY(p.q.isEmpty());
+        QCOMPARE(p.q.currentRow(), -1);
+    }
+
+    // Typed values, nulls of an outer join, and the names the engine gives the columns.
+    void result() {
+        TempDatabase db;
+        const qint64 id = db.addSotr(QStringLiteral("Иванов"), Value(3), Value(kb::datetime::make(1985, 5, 12)));
+        db.addStavka(id, 15000.5);
+        db.addSotr(QStringLiteral("Петров"));
+        Query q(db.connection());
+        setText(q, QStringLiteral("SELECT Sotr.ID, Sotr.FIO, Sotr.DataR, Stavka.Sum, Sotr.IDDolznost, count(*), "
+                                  "Stavka.Sum*2\nFROM Sotr LEFT JOIN Stavka ON Stavka.IDSotr = Sotr.ID\n"
+                                  "GROUP BY Sotr.ID ORDER BY Sotr.ID"));
+        q.setActive(true);
+        QCOMPARE(q.recordCount(), 2);
+        const QList<Value> first = {Value(id),
+                                    Value(QStringLiteral("Иванов")),
+                                    Value(kb::datetime::make(1985, 5, 12)),
+                                    Value(15000.5),
+                                    Value(3),
+                                    Value(1),
+                                    Value(30001.0)};
+        const QList<Value> second = {
+            Value(id + 1), Value(QStringLiteral("Петров")), Value(), Value(), Value(), Value(1), Value()};
+        QCOMPARE(q.fieldCount(), int(first.size()));
+        for (int c = 0; c < q.fieldCount(); ++c) {
+            QCOMPARE(q.fieldValue(c), first[c]);
+            QCOMPARE(q.value(1, c), second[c]);
+        }
+        QCOMPARE(q.fieldName(1), QStringLiteral("FIO"));
+        QCOMPARE(q.fieldName(5), QStringLiteral("count(*)"));
+        QCOMPARE(q.fieldName(6), QStringLiteral("Stavka.Sum*2"));
+        QCOMPARE(kbtest::errorMessage([&] { q.fieldValue(7); }),
+                 QStringLiteral("Поля с номером 7 нет: в запросе 7 полей"));
+        QCOMPARE(kbtest::errorMessage([&] { q.value(2, 0); }),
+                 QStringLiteral("Записи с номером 3 нет: в запросе 2 записей"));
+        q.setActive(false);
+        QVERIFY(!q.isActive());
+    }
+
+    // The value bound for a parameter of the type given; a parameter left without a value binds null.
+    void bindings_data() {
+        columns<FieldType, Value, Value, QString>("type", "value", "bound", "error");
+        const Value april(QStringLiteral("2013-04-01 00:00:00"));
+        row("date-time value", FieldType::DateTime, Value(kb::datetime::make(2013, 4, 1)), april, "");
+        row("day number of the month picker", FieldType::DateTime, Value(41365.75),
+            Value(QStringLiteral("2013-04-01 18:00:00")), "");
+        row("date as typed", FieldType::DateTime, Value(QStringLiteral("01.04.2013")), april, "");
+        row("date as stored", FieldType::DateTime, Value(QStringLiteral("2013-04-01")), april, "");
+        row("text", FieldType::Text, Value(QStringLiteral("%Иван%")), Value(QStringLiteral("%Иван%")), "");
+        row("integer", FieldType::Integer, Value(12), Value(12), "");
+        row("no value", FieldType::DateTime, Value(), Value(), "");
+        row("no date", FieldType::DateTime, Value(QStringLiteral("вчера")), Value(),
+            "Значение параметра 'P1' не является датой: вчера");
+    }
+    void bindings() {
+        const auto [type, value, bound, error] =
+            fetch<FieldType, Value, Value, QString>("type", "value", "bound", "error");
+        Positions p(QStringLiteral("SELECT :P1"));
+        kb::Parameter& param = p.q.parameters().paramByName(QStringLiteral("P1"));
+        param.setDataType(type);
+        if (!value.isNull())
+            param.setValue(value);
+        QCOMPARE(kbtest::errorMessage([&] { p.q.open(); }), error);
+        QCOMPARE(p.q.isActive(), error.isEmpty());
+        if (p.q.isActive())
+            QCOMPARE(p.q.fieldValue(0), bound);
+    }
+
+    // A query that fails to open stays closed, says nothing to a grid and changes nothing.
+    void openFailures_data() {
+        columns<QString, QString>("sql", "message");
+        row("unknown table", "SELECT Nazvanie FROM Dolznostt", "no such table: Dolznostt");
+        row("error while fetching", "SELECT abs(ID - 9223372036854775807 - 3) FROM Dolznost", "integer overflow");
+        // SQLite would otherwise read "Nazvanie2" as a text literal and show it in every row.
+        row("double-quoted unknown name", "SELECT \"Nazvanie2\" FROM Dolznost", "no such column: Nazvanie2");
+        row("statement without result", "DELETE FROM Dolznost",
+            "Запрос не возвращает набора данных: открыть можно только запрос SELECT");
+    }
+    void openFailures() {
+        const auto [sql, message] = fetch<QString, QString>("sql", "message");
+        Positions p(sql);
+        QSignalSpy reset(&p.q, &Query::dataReset);
+        QSignalSpy active(&p.q, &Query::activeChanged);
+        QCOMPARE(kbtest::errorMessage([&] { p.q.open(); }), message);
+        QVERIFY(!p.q.isActive());
+        QCOMPARE(reset.count() + active.count(), 0);
+        QCOMPARE(p.db.count(QStringLiteral("Dolznost")), 3);
+    }
+
+    void signalsForAGrid() {
+        Positions p;
+        QSignalSpy reset(&p.q, &Query::dataReset);
+        QSignalSpy active(&p.q, &Query::activeChanged);
+        QSignalSpy current(&p.q, &Query::currentRowChanged);
+        int countSeenOnReset = -2;
+        connect(&p.q, &Query::dataReset, this, [&] { countSeenOnReset = p.q.isActive() ? p.q.recordCount() : -1; });
+        p.q.open();
+        p.q.open(); // already open: nothing happens
+        QCOMPARE(countSeenOnReset, 3);
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(active, QList<QVariantList>{{true}});
+        QCOMPARE(current, QList<QVariantList>{{0}});
+        p.q.close();
+        p.q.close(); // already closed: nothing happens
+        QCOMPARE(countSeenOnReset, -1);
+        QCOMPARE(reset.count(), 2);
+        QCOMPARE(active, (QList<QVariantList>{{true}, {false}}));
+        QCOMPARE(current, (QList<QVariantList>{{0}, {-1}}));
+    }
+
+    // Moves on three rows, or on none: f first, l last, n next, p prior, a digit moves to that row, x to one outside.
+    void cursor_data() {
+        columns<int, QString, int, bool, bool>("rows", "moves", "current", "bof", "eof");
+        row("opened", 3, "", 0, true, false);
+        row("next", 3, "n", 1, false, false);
+        row("next to the last row", 3, "nn", 2, false, false);
+        row("next past the last row sets eof", 3, "nnn", 2, false, true);
+        row("next at eof stays", 3, "nnnn", 2, false, true);
+        row("last", 3, "l", 2, false, true);
+        row("prior after last", 3, "lp", 1, false, false);
+        row("prior on the first row sets bof", 3, "npp", 0, true, false);
+        row("prior at bof stays", 3, "pp", 0, true, false);
+        row("first after last", 3, "lf", 0, true, false);
+        row("move clears flags", 3, "l1", 1, false, false);
+        row("move to the first row clears bof", 3, "0", 0, false, false);
+        row("prior after a move to row 0", 3, "0p", 0, true, false);
+        row("move outside is refused", 3, "nx", 1, false, false);
+        row("empty", 0, "", -1, true, true);
+        row("empty, every move", 0, "nplf", -1, true, true);
+    }
+    void cursor() {
+        const auto [rows, moves, current, bof, eof] =
+            fetch<int, QString, int, bool, bool>("rows", "moves", "current", "bof", "eof");
+        Positions p(QStringLiteral("SELECT Nazvanie FROM Dolznost WHERE ID <= %1").arg(rows));
+        p.q.open();
+        for (QChar m : moves) {
+            if (m == QLatin1Char('f'))
+                p.q.first();
+            else if (m == QLatin1Char('l'))
+                p.q.last();
+            else if (m == QLatin1Char('n'))
+                p.q.next();
+            else if (m == QLatin1Char('p'))
+                p.q.prior();
+            else if (m == QLatin1Char('x'))
+                QCOMPARE(kbtest::errorMessage([&] { p.q.moveTo(3); }),
+                         QStringLiteral("Записи с номером 4 нет: в наборе данных 3 записей"));
+            else
+                p.q.moveTo(m.digitValue());
+        }
+        QCOMPARE(p.q.currentRow(), current);
+        QCOMPARE(p.q.bof(), bof);
+        QCOMPARE(p.q.eof(), eof);
+        QCOMPARE(p.q.isEmpty(), rows == 0);
+        QCOMPARE(p.q.currentValue(0), current < 0 ? Value() : p.q.value(current, 0));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestQuery)
 #include "tst_query.moc"
