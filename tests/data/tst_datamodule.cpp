@@ -13,10 +13,7 @@
 #include <QTest>
 
 using kb::Value;
-using kbtest::columns;
-using kbtest::fetch;
-using kbtest::row;
-using kbtest::TempDatabase;
+using namespace kbtest;
 
 class TestDataModule : public QObject {
     Q_OBJECT
@@ -26,7 +23,7 @@ private slots:
     // Every object in its order, each data source on its data set, the tables open, the queries closed and empty.
     void objects() {
         TempDatabase db;
-        kbtest::CurrentDir cd(db.dir());
+        CurrentDir cd(db.dir());
         TDataM dm;
         QCOMPARE(DataM, &dm);
         QCOMPARE(dm.ADOConnection->fileName(), db.path());
@@ -58,7 +55,7 @@ private slots:
     // Loading checks the tables but reads no rows: each table shows the rows the file holds at its first use.
     void tablesAreReadOnFirstUse() {
         TempDatabase db;
-        kbtest::CurrentDir cd(db.dir());
+        CurrentDir cd(db.dir());
         TDataM dm;
         const qint64 id = db.addSotr(QStringLiteral("Петров"));
         db.addStavka(id, 1200);
@@ -95,8 +92,8 @@ private slots:
         } else {
             db.connection().execute(damage);
         }
-        kbtest::CurrentDir cd(db.dir());
-        QCOMPARE(kbtest::errorMessage([] { TDataM dm; }), message.arg(db.path()));
+        CurrentDir cd(db.dir());
+        QCOMPARE(errorMessage([] { TDataM dm; }), message.arg(db.path()));
         QCOMPARE(QFile::exists(db.path()), damage != QLatin1String("remove"));
     }
 };

@@ -7,9 +7,7 @@
 #include <stdexcept>
 
 using kb::EditMask;
-using kbtest::columns;
-using kbtest::fetch;
-using kbtest::row;
+using namespace kbtest;
 
 namespace {
 const QString kDate = QStringLiteral("!99/99/00;1;_");

@@ -10,9 +10,7 @@
 
 using kb::Value;
 using kb::datetime::make;
-using kbtest::columns;
-using kbtest::fetch;
-using kbtest::row;
+using namespace kbtest;
 namespace text = kb::text;
 
 class TestValueText : public QObject {
