@@ -73,54 +73,6 @@ private slots:
         QCOMPARE(p.q.sql().text(), QString());
     }
 
-    void closedQueryRefuses() {
-        Positions p;
-        p.q.open();
-        p.q.close();
-        const std::function<void()> operations[] = {
-            [&] { p.q.recordCount(); }, [&] { p.q.fieldCount(); },  [&] { p.q.fieldName(0); },
-            [&] { p.q.value(0, 0); },   [&] { p.q.fieldValue(0); }, [&] { p.q.currentValue(0); },
-            [&] { p.q.first(); },       [&] { p.q.next(); },        [&] { p.q.last(); },
-            [&] { p.q.prior(); },       [&] { p.q.moveTo(0); }};
-        for (const auto& operation : operations)
-            QCOMPARE(errorMessage(operation), QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна"));
-        QVERIFY(p.q.isEmpty());
-        QCOMPARE(p.q.currentRow(), -1);
-    }
-
-    // Typed values, nulls of an outer join, and the names the engine gives the columns.
-    void result() {
-        TempDatabase db;
-        const qint64 id = db.addSotr(QStringLiteral("Иванов"), Value(3), Value(kb::datetime::make(1985, 5, 12)));
-        db.addStavka(id, 15000.5);
-        db.addSotr(QStringLiteral("Петров"));
-        Query q(db.connection());
-        q.sql().add(QStringLiteral("SELECT Sotr.ID, Sotr.FIO, Sotr.DataR, Stavka.Sum, Sotr.IDDolznost, count(*), "
-                                   "Stavka.Sum*2 FROM Sotr LEFT JOIN Stavka ON Stavka.IDSotr = Sotr.ID "
-                                   "GROUP BY Sotr.ID ORDER BY Sotr.ID"));
-        q.setActive(true);
-        QStringList names;
-        QStringList rows;
-        for (int c = 0; c < q.fieldCount(); ++c)
-            names << q.fieldName(c);
-        for (int r = 0; r < q.recordCount(); ++r) {
-            QStringList values;
-            for (int c = 0; c < q.fieldCount(); ++c)
-                values << describe(q.value(r, c));
-            rows << values.join(QStringLiteral(", "));
-        }
-        QCOMPARE(names.join(QLatin1Char(' ')), QStringLiteral("ID FIO DataR Sum IDDolznost count(*) Stavka.Sum*2"));
-        QCOMPARE(
-            rows.join(QStringLiteral(" / ")),
-            QStringLiteral("Integer 1, Text 'Иванов', DateTime 1985-05-12 00:00:00, Float 15000.5, Integer 3, "
-                           "Integer 1, Float 30001 / Integer 2, Text 'Петров', NULL, NULL, NULL, Integer 1, NULL"));
-        QCOMPARE(q.fieldValue(1), Value(QStringLiteral("Иванов")));
-        QCOMPARE(errorMessage([&] { q.fieldValue(7); }), QStringLiteral("Поля с номером 7 нет: в запросе 7 полей"));
-        QCOMPARE(errorMessage([&] { q.value(2, 0); }), QStringLiteral("Записи с номером 3 нет: в запросе 2 записей"));
-        q.setActive(false);
-        QVERIFY(!q.isActive());
-    }
-
     // What opening gives: the value bound for a parameter :P1 of the type given (none left without a value), or
     // the message of a failure, after which the query stays closed, says nothing to a grid and changes nothing.
     void open_data() {
@@ -165,6 +117,7 @@ private slots:
         QCOMPARE(p.db.count(QStringLiteral("Dolznost")), 3);
     }
 
+    // What a grid is told; closed, the query refuses to give anything.
     void signalsForAGrid() {
         Positions p;
         QSignalSpy reset(&p.q, &Query::dataReset);
@@ -179,47 +132,27 @@ private slots:
         QCOMPARE(countsSeenOnReset, QList<int>({3, -1}));
         QCOMPARE(active, (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(current, (QList<QVariantList>{{0}, {-1}}));
+        const QString closed = QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна");
+        QCOMPARE(errorMessage([&] { p.q.fieldValue(0); }), closed);
+        QCOMPARE(errorMessage([&] { p.q.value(0, 0); }), closed);
+        QCOMPARE(errorMessage([&] { p.q.next(); }), closed);
     }
 
-    // Moves on three rows, or on none: f first, l last, n next, p prior, a digit moves to that row, x to one outside.
-    void cursor_data() {
-        columns<int, QString, int, bool, bool>("rows", "moves", "current", "bof", "eof");
-        row("opened", 3, "", 0, true, false);
-        row("next", 3, "n", 1, false, false);
-        row("next past the last row sets eof", 3, "nnn", 2, false, true);
-        row("next at eof stays", 3, "nnnn", 2, false, true);
-        row("last", 3, "l", 2, false, true);
-        row("prior after last", 3, "lp", 1, false, false);
-        row("prior on the first row sets bof", 3, "npp", 0, true, false);
-        row("prior at bof stays", 3, "pp", 0, true, false);
-        row("first after last", 3, "lf", 0, true, false);
-        row("move clears flags", 3, "l1", 1, false, false);
-        row("move to the first row clears bof", 3, "0", 0, false, false);
-        row("move outside is refused", 3, "nx", 1, false, false);
-        row("empty", 0, "", -1, true, true);
-        row("empty, every move", 0, "nplf", -1, true, true);
-    }
-    void cursor() {
-        const auto [rows, moves, current, bof, eof] =
-            fetch<int, QString, int, bool, bool>("rows", "moves", "current", "bof", "eof");
-        Positions p(QStringLiteral("SELECT Nazvanie FROM Dolznost WHERE ID <= %1").arg(rows));
-        p.q.open();
-        void (kb::DataSet::*const step[])() = {&kb::DataSet::first, &kb::DataSet::last, &kb::DataSet::next,
-                                               &kb::DataSet::prior};
-        for (QChar m : moves) {
-            if (const qsizetype i = QStringLiteral("flnp").indexOf(m); i >= 0)
-                (p.q.*step[i])();
-            else if (m == QLatin1Char('x'))
-                QCOMPARE(errorMessage([&] { p.q.moveTo(3); }),
-                         QStringLiteral("Записи с номером 4 нет: в наборе данных 3 записей"));
-            else
-                p.q.moveTo(m.digitValue());
-        }
-        QCOMPARE(p.q.currentRow(), current);
-        QCOMPARE(p.q.bof(), bof);
-        QCOMPARE(p.q.eof(), eof);
-        QCOMPARE(p.q.isEmpty(), rows == 0);
-        QCOMPARE(p.q.currentValue(0), current < 0 ? Value() : p.q.value(current, 0));
+    // The values of the current row and the names the engine gives the columns; nothing outside them.
+    void result() {
+        Positions p(QStringLiteral("SELECT ID, Nazvanie, ID*2 FROM Dolznost"));
+        p.q.setActive(true);
+        p.q.next();
+        QCOMPARE(p.q.recordCount(), 3);
+        QCOMPARE(p.q.fieldName(0) + p.q.fieldName(1) + p.q.fieldName(2), QStringLiteral("IDNazvanieID*2"));
+        QCOMPARE(p.q.fieldValue(1), Value(QStringLiteral("Директор")));
+        QCOMPARE(p.q.fieldValue(2), Value(4));
+        QCOMPARE(errorMessage([&] { p.q.fieldValue(3); }), QStringLiteral("Поля с номером 3 нет: в запросе 3 полей"));
+        QCOMPARE(errorMessage([&] { p.q.value(3, 0); }), QStringLiteral("Записи с номером 4 нет: в запросе 3 записей"));
+        QCOMPARE(errorMessage([&] { p.q.moveTo(3); }),
+                 QStringLiteral("Записи с номером 4 нет: в наборе данных 3 записей"));
+        p.q.setActive(false);
+        QVERIFY(!p.q.isActive());
     }
 };
 

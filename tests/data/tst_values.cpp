@@ -73,12 +73,10 @@ private slots:
     // A declared type as SQLite reads it (INT before anything else), date-time names added.
     void classify_data() {
         columns<QString, FieldType>("declared", "type");
-        row("INTEGER", "INTEGER", FieldType::Integer);
         row("int lower case", "int", FieldType::Integer);
         row("VARCHAR(255)", "VARCHAR(255)", FieldType::Text);
         row("DOUBLE PRECISION", "DOUBLE PRECISION", FieldType::Float);
         row("DATETIME", "DATETIME", FieldType::DateTime);
-        row("date", "date", FieldType::DateTime);
         row("none", "", FieldType::Unknown);
     }
     void classify() {

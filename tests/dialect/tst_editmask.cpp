@@ -54,12 +54,10 @@ private slots:
     // The stored value of an edit text, or the refusal's message.
     void toStored_data() {
         columns<QString, QString, QString, bool>("mask", "edit", "stored", "complete");
-        row("date", kDate, "05.04.13", "05.04.13", true);
         row("one-digit day typed first", kDate, "5_.04.13", " 5.04.13", true);
         row("one-digit day typed second", kDate, "_5. 4.13", " 5. 4.13", true);
         row("two-digit area code", kPhone, "(12_)345-6789", "( 12)345-6789", true);
         row("no area code", kPhone, "(___)345-6789", "(   )345-6789", true);
-        row("literals not saved", "!99/99/00;0;_", "05.04.13", "050413", true);
         row("literals not saved, short day", "!99/99/00;0;_", "5_.04.13", "50413", true);
         row("trailing blanks without !", "99-99;1;_", "_5-12", "5 -12", true);
         row("nothing entered clears", kDate, "__.__.__", "", false);
@@ -92,7 +90,6 @@ private slots:
         row("phone, digits only", kPhone, "1234567890", "(123)456-7890", false);
         row("phone, too long", kPhone, "+7 (912) 345-67-89", "(+7_)(91-2)_3", false);
         row("taxpayer number, short", kInn, "1234", "1234________", false);
-        row("literals not saved", "!99/99/00;0;_", "050413", "05.04.13", true);
         row("no mask passes text", "", "8-912-345", "8-912-345", true);
         row("foreign character kept visible", kPassport, "12A4 567890", "12A4 567890", false);
     }
