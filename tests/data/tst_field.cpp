@@ -42,58 +42,53 @@ struct OneRowEach {
 class TestField : public QObject {
     Q_OBJECT
 private slots:
-    // A text goes through setText, anything else through setValue; the value as read back after posting, or the
+    // A text goes through setText, anything else through setValue: the value as read back after posting, or the
     // message of the refusal, which changes nothing.
     void setValue_data() {
-        columns<QString, Value, Value, QString>("field", "given", "stored", "error");
-        const auto refused = [](const char* name, const char* field, const Value& given, const char* error) {
-            row(name, field, given, Value(), QString::fromUtf8(error));
-        };
-        row("sum with decimal comma", "Stavka.Sum", t("1500,5"), Value(1500.5), "");
-        row("whole sum stays floating", "Stavka.Sum", t("1500"), Value(1500.0), "");
-        row("sum empty is null", "Stavka.Sum", t(""), Value(), "");
-        refused("sum not a number", "Stavka.Sum", t("12р"),
-                "'12р' is not a valid floating point value for field 'Sum'");
-        row("count with blanks", "OtrChas.Count", t(" 20 "), Value(20), "");
-        row("count blanks only is null", "OtrChas.Count", t("   "), Value(), "");
-        refused("count with fraction", "OtrChas.Count", t("2.5"),
-                "'2.5' is not a valid integer value for field 'Count'");
-        refused("count beyond 32 bits", "OtrChas.Count", t("3000000000"),
-                "'3000000000' is not a valid integer value for field 'Count'");
-        row("birth date through the mask", "Sotr.DataR", t("12.05.85"), Value(make(1985, 5, 12)), "");
-        row("empty date mask is null", "Sotr.DataR", t("__.__.__"), Value(), "");
-        refused("no such day", "Sotr.DataR", t("31.02.85"), "'31.02.85' не является правильной датой для поля 'DataR'");
-        row("date as stored", "OtrChas.Data", t("2013-04-15"), Value(make(2013, 4, 15)), "");
-        row("name empty is null", "Sotr.FIO", t(""), Value(), "");
-        row("name of 255 characters", "Sotr.FIO", Value(QString(255, QChar(u'Ж'))), Value(QString(255, QChar(u'Ж'))),
-            "");
-        refused("text of 256 characters", "Sotr.Adres", Value(QString(256, QLatin1Char('a'))),
-                "Значение поля 'Adres' слишком длинное: 256 символов при допустимых 255");
-        row("bonus percentage stays text", "Premia.Premia", t("12,5"), t("12,5"), "");
-        row("whole float into integer", "OtrChas.Count", Value(20.0), Value(20), "");
-        refused("fraction into integer", "OtrChas.Count", Value(20.5),
-                "'20,5' is not a valid integer value for field 'Count'");
-        row("integer into float", "Stavka.Sum", Value(1500), Value(1500.0), "");
-        refused("date into float", "Stavka.Sum", Value(make(2013, 1, 1)),
-                "'01.01.2013' is not a valid floating point value for field 'Sum'");
-        row("day number into date", "OtrChas.Data", Value(41365.0), Value(make(2013, 4, 1)), "");
-        row("number into text", "Premia.Premia", Value(30), t("30"), "");
+        columns<QString, Value, QString>("field", "given", "result");
+        row("sum with decimal comma", "Stavka.Sum", t("1500,5"), "Float 1500.5");
+        row("whole sum stays floating", "Stavka.Sum", t("1500"), "Float 1500");
+        row("sum empty is null", "Stavka.Sum", t(""), "NULL");
+        row("sum not a number", "Stavka.Sum", t("12р"), "'12р' is not a valid floating point value for field 'Sum'");
+        row("count with blanks", "OtrChas.Count", t(" 20 "), "Integer 20");
+        row("count blanks only is null", "OtrChas.Count", t("   "), "NULL");
+        row("count with fraction", "OtrChas.Count", t("2.5"), "'2.5' is not a valid integer value for field 'Count'");
+        row("count beyond 32 bits", "OtrChas.Count", t("3000000000"),
+            "'3000000000' is not a valid integer value for field 'Count'");
+        row("birth date through the mask", "Sotr.DataR", t("12.05.85"), "DateTime 1985-05-12 00:00:00");
+        row("empty date mask is null", "Sotr.DataR", t("__.__.__"), "NULL");
+        row("no such day", "Sotr.DataR", t("31.02.85"), "'31.02.85' не является правильной датой для поля 'DataR'");
+        row("date as stored", "OtrChas.Data", t("2013-04-15"), "DateTime 2013-04-15 00:00:00");
+        row("name empty is null", "Sotr.FIO", t(""), "NULL");
+        row("name of 255 characters", "Sotr.FIO", Value(QString(255, QChar(u'Ж'))),
+            QStringLiteral("Text '%1'").arg(QString(255, QChar(u'Ж'))));
+        row("text of 256 characters", "Sotr.Adres", Value(QString(256, QLatin1Char('a'))),
+            "Значение поля 'Adres' слишком длинное: 256 символов при допустимых 255");
+        row("bonus percentage stays text", "Premia.Premia", t("12,5"), "Text '12,5'");
+        row("whole float into integer", "OtrChas.Count", Value(20.0), "Integer 20");
+        row("fraction into integer", "OtrChas.Count", Value(20.5),
+            "'20,5' is not a valid integer value for field 'Count'");
+        row("integer into float", "Stavka.Sum", Value(1500), "Float 1500");
+        row("date into float", "Stavka.Sum", Value(make(2013, 1, 1)),
+            "'01.01.2013' is not a valid floating point value for field 'Sum'");
+        row("day number into date", "OtrChas.Data", Value(41365.0), "DateTime 2013-04-01 00:00:00");
+        row("number into text", "Premia.Premia", Value(30), "Text '30'");
     }
     void setValue() {
-        const auto [field, given, stored, error] =
-            fetch<QString, Value, Value, QString>("field", "given", "stored", "error");
+        const auto [field, given, result] = fetch<QString, Value, QString>("field", "given", "result");
         OneRowEach db(field);
         db.table->edit();
         const Value before = db.field->value();
-        QCOMPARE(errorMessage([&] {
-                     if (given.kind() == Value::Kind::Text)
-                         db.field->setText(given.toText());
-                     else
-                         db.field->setValue(given);
-                 }),
-                 error);
+        const QString error = errorMessage([&] {
+            if (given.kind() == Value::Kind::Text)
+                db.field->setText(given.toText());
+            else
+                db.field->setValue(given);
+        });
         db.table->post();
-        QCOMPARE(db.field->value(), error.isEmpty() ? stored : before);
+        QCOMPARE(error.isNull() ? describe(db.field->value()) : error, result);
+        if (!error.isNull())
+            QCOMPARE(db.field->value(), before);
     }
 
     void refusals() {
@@ -117,8 +112,6 @@ private slots:
         row("no birth date", "Sotr.DataR", Value(), "", "__.__.__");
         row("bonus month", "Premia.Data", Value(make(2013, 4, 15)), "04.2013", "15.04.13");
         row("days-worked month", "OtrChas.Data", Value(make(2014, 12, 31, 23, 0)), "12.2014", "31.12.2014 23:00:00");
-        row("salary", "Stavka.Sum", Value(1481.4), "1481,4", "1481,4");
-        row("telephone", "Sotr.Telefon", t("(495)123-4567"), "(495)123-4567", "(495)123-4567");
         row("no taxpayer number", "Sotr.INN", Value(), "", "____________");
     }
     void texts() {

@@ -278,11 +278,9 @@ private slots:
         const QString text = QStringLiteral("CREATE TABLE Premia (ID INTEGER PRIMARY KEY, IDSotr, Data TEXT, Premia)");
         const Value april(kb::datetime::make(2013, 4, 1));
         row("whole number in a float field", loose, "1200", Value(1200.0));
-        row("fraction in a float field", loose, "1200.5", Value(1200.5));
         row("text in a float field", loose, "'много'", Value(QStringLiteral("много")));
         row("null in a float field", loose, "NULL", Value());
         row("date text in a date column", dated, "'2013-04-01'", april);
-        row("date and time text", dated, "'2013-04-01 10:30:00'", Value(kb::datetime::make(2013, 4, 1, 10, 30)));
         row("no date in a date column", dated, "'01.04.2013'", Value(QStringLiteral("01.04.2013")));
         row("date text in a date field of a text column", text, "'2013-04-01'", april);
     }

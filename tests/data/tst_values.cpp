@@ -83,21 +83,6 @@ private slots:
         const auto [declared, type] = fetch<QString, FieldType>("declared", "type");
         QCOMPARE(kb::ColumnTypes::classify(declared), type);
     }
-
-    // Tables and columns are found whatever the letter case; their names are kept as added.
-    void columnLookupIgnoresCase() {
-        kb::ColumnTypes types;
-        types.add(QStringLiteral("Premia"), QStringLiteral("Data"), QStringLiteral("DATETIME"));
-        types.add(QStringLiteral("Stavka"), QStringLiteral("Sum"), QStringLiteral("REAL"));
-        types.add(QStringLiteral("Premia"), QStringLiteral("IDSotr"), QStringLiteral("INTEGER"));
-        QVERIFY(types.hasTable(QStringLiteral("PREMIA")) && !types.hasTable(QStringLiteral("Sotr")));
-        QVERIFY(types.hasColumn(QStringLiteral("stavka"), QStringLiteral("SUM")));
-        QVERIFY(!types.hasColumn(QStringLiteral("Stavka"), QStringLiteral("Data")));
-        QCOMPARE(types.type(QStringLiteral("premia"), QStringLiteral("data")), FieldType::DateTime);
-        QCOMPARE(types.type(QStringLiteral("Premia"), QStringLiteral("Nothing")), FieldType::Unknown);
-        QCOMPARE(types.tables(), QStringList({"Premia", "Stavka"}));
-        QCOMPARE(types.columns(QStringLiteral("PREMIA")), QStringList({"Data", "IDSotr"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestValues)

@@ -199,8 +199,7 @@ private slots:
     }
 
     void rewrite_data() {
-        // expected: empty: unchanged
-        columns<QString, QString>("sql", "expected");
+        columns<QString, QString>("sql", "expected"); // empty: unchanged
         const auto same = [](const char* name, const char* sql) { row(name, sql, ""); };
         same("string literal", "SELECT 'Premia.Premia*2' FROM Premia");
         same("line comment", "SELECT Premia FROM Premia -- Premia*2");
@@ -235,36 +234,26 @@ private slots:
             "> 0");
         row("outer column in subquery", "SELECT FIO FROM Sotr s WHERE EXISTS (SELECT 1 FROM Premia WHERE s.INN*1 > 0)",
             "SELECT FIO FROM Sotr s WHERE EXISTS (SELECT 1 FROM Premia WHERE kb_number(s.INN,'Sotr.INN')*1 > 0)");
+        row("spread over lines", "SELECT Premia\n  * 2, (-Premia) FROM Premia",
+            "SELECT kb_number(Premia,'Premia.Premia')\n  * 2 AS \"Premia\n  * 2\", "
+            "(-kb_number(Premia,'Premia.Premia')) AS "
+            "\"(-Premia)\" FROM Premia");
+        row("with comment", "SELECT Premia /* percent */ * 2 FROM Premia",
+            "SELECT kb_number(Premia,'Premia.Premia') /* percent */ * 2 AS \"Premia /* percent */ * 2\" FROM Premia");
+        row("line comment after the item", "SELECT ID, Premia*2 -- twice\n FROM Premia",
+            "SELECT ID, kb_number(Premia,'Premia.Premia')*2 AS \"Premia*2 -- twice\" -- twice\n FROM Premia");
         row("update", "UPDATE Premia SET Premia = Premia*2 WHERE ID = 1",
             "UPDATE Premia SET Premia = kb_number(Premia,'Premia.Premia')*2 WHERE ID = 1");
     }
+    // A changed statement gives its result columns the names SQLite gives the statement as written.
     void rewrite() {
         const auto [sql, expected] = fetch<QString, QString>("sql", "expected");
-        QCOMPARE(kb::dialect::rewrite(sql, expressions_.connection().columnTypes()),
-                 expected.isEmpty() ? sql : expected);
-    }
-
-    // A rewritten statement gives its result columns the names SQLite gives the statement as written.
-    void rewriteKeepsColumnNames_data() {
-        columns<QString>("sql");
-        row("salary statement",
-            "SELECT Sotr.FIO, Stavka.Sum, OtrChas.Count, ROUND(Stavka.Sum*OtrChas.Count/20), Stavka.Sum*0.12, \n"
-            "Stavka.Sum*0.01, Stavka.Sum*0.4, Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01, "
-            "Premia.Premia*Stavka.Sum/100, Stavka.Sum-Stavka.Sum*0.12-Stavka.Sum*0.01+Premia.Premia*Stavka.Sum/100\n"
-            "FROM Stavka, Sotr, Premia, OtrChas\n"
-            "WHERE Stavka.IDSotr = Sotr.ID and Sotr.ID  = Premia.IDSotr and Sotr.ID = OtrChas.IDSotr\n"
-            "and Month(Premia.Data) = Month(:D1) and Year(Premia.Data) = Year(:D2)\n"
-            "and Month(OtrChas.Data) = Month(:D3) and Year(OtrChas.Data) = Year(:D4)\nORDER BY Sotr.FIO");
-        row("spread over lines", "SELECT Premia\n  * 2, (-Premia) FROM Premia");
-        row("with comment", "SELECT Premia /* percent */ * 2 FROM Premia");
-        row("line comment after the item", "SELECT ID, Premia*2 -- twice\n FROM Premia");
-    }
-    void rewriteKeepsColumnNames() {
-        const auto [sql] = fetch<QString>("sql");
         kb::Connection& c = expressions_.connection();
+        QCOMPARE(kb::dialect::rewrite(sql, c.columnTypes()), expected.isEmpty() ? sql : expected);
+        if (expected.isEmpty() || !sql.startsWith(QLatin1String("SELECT")))
+            return;
         kb::Statement rewritten = c.prepare(sql);
         kb::Statement native = c.prepareNative(sql);
-        QVERIFY(kb::dialect::rewrite(sql, c.columnTypes()) != sql);
         QCOMPARE(rewritten.columnCount(), native.columnCount());
         for (int i = 0; i < native.columnCount(); ++i)
             QCOMPARE(rewritten.columnName(i), native.columnName(i));

@@ -38,11 +38,6 @@ private slots:
         QCOMPARE(text::display(value), expected);
     }
 
-    void monthYear() {
-        QCOMPARE(text::monthYear(make(2013, 4, 15, 10, 30)), QStringLiteral("04.2013"));
-        QCOMPARE(text::monthYear(QDateTime()), QString());
-    }
-
     // Each text read as an integer (empty: refused) and as a floating-point number (NaN: refused).
     void parseNumber_data() {
         columns<QString, QString, double>("input", "integer", "number");
