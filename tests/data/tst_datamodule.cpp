@@ -31,7 +31,8 @@ private slots:
         for (QObject* child : dm.children()) {
             objects << child->objectName();
             if (auto* source = qobject_cast<kb::DataSource*>(child))
-                objects.last() += QLatin1String(">") + source->dataSet()->objectName();
+                objects.last() +=
+                    QLatin1String(">") + (source->dataSet() ? source->dataSet()->objectName() : QString());
             if (auto* t = qobject_cast<kb::Table*>(child))
                 objects.last() +=
                     QLatin1String(t->state() == kb::Table::State::Browse ? ":" : ":closed ") + t->tableName();
