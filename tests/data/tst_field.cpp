@@ -112,6 +112,8 @@ private slots:
         row("no birth date", "Sotr.DataR", Value(), "", "__.__.__");
         row("bonus month", "Premia.Data", Value(make(2013, 4, 15)), "04.2013", "15.04.13");
         row("days-worked month", "OtrChas.Data", Value(make(2014, 12, 31, 23, 0)), "12.2014", "31.12.2014 23:00:00");
+        row("no telephone", "Sotr.Telefon", Value(), "", "(___)___-____");
+        row("no passport", "Sotr.Passport", Value(), "", "____ ______");
         row("no taxpayer number", "Sotr.INN", Value(), "", "____________");
     }
     void texts() {

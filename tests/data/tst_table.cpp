@@ -6,7 +6,6 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
