@@ -3,7 +3,6 @@
 #include "Connection.h"
 #include "DataModule.h"
 #include "DataSource.h"
-#include "DateTimeText.h"
 #include "Query.h"
 #include "Table.h"
 #include "TestRows.h"
@@ -12,7 +11,6 @@
 #include <QFile>
 #include <QTest>
 
-using kb::Value;
 using namespace kbtest;
 
 class TestDataModule : public QObject {
@@ -48,18 +46,8 @@ private slots:
                            "DataSource1>ADOQuery1"));
     }
 
-    // Loading checks the tables but reads no rows: a table shows the rows the file holds at its first use.
-    void tablesAreReadOnFirstUse() {
-        TempDatabase db;
-        CurrentDir cd(db.dir());
-        TDataM dm;
-        db.addPremia(db.addSotr(QStringLiteral("Петров")), kb::datetime::make(2013, 5, 1), QStringLiteral("10"));
-        QCOMPARE(dm.ADOTableSotr->recordCount() + dm.ADOTablePremia->recordCount(), 2);
-        QCOMPARE(dm.ADOTablePremia->fieldByName(QStringLiteral("Data")).displayText(), QStringLiteral("05.2013"));
-    }
-
-    // The message names the file (%1); a missing file is not created. (The connection's own failures pass the same
-    // way.)
+    // The message names the file (%1); a missing file is not created. The connection's other failures pass through
+    // the same way and are tried with the connection.
     void loadFailures_data() {
         columns<QString, QString>("damage", "message");
         row("missing file", "remove", "Файл базы данных не найден: %1");

@@ -108,8 +108,7 @@ private slots:
 
     // Each row also checks NOT LIKE, which gives the opposite or the same null or error.
     void like_data() {
-        // escape: null: no ESCAPE clause
-        columns<Value, Value, Value, Value>("value", "pattern", "escape", "expected");
+        columns<Value, Value, Value, Value>("value", "pattern", "escape", "expected"); // escape null: none
         const auto match = [](const char* name, const char* v, const char* p, int expected, const char* esc = nullptr) {
             row(name, t(v), t(p), esc ? t(esc) : Value(), Value(expected));
         };
