@@ -1,355 +1,172 @@
-// Opening the database file, statements, bindings and transactions on real files.
+// Opening the database file, statements and transactions on real files.
 #include "Connection.h"
-#include "DateTimeText.h"
 #include "DbError.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTest>
-#include <memory>
 
 using kb::Connection;
-using kb::DbError;
 using kb::Value;
-using kbtest::TempDatabase;
+using namespace kbtest;
 
 namespace {
 
-constexpr int kSqliteBusy = 5; // SQLite's SQLITE_BUSY
-
-// The message of a failed open, or a null string when the file opened.
-QString openError(const QString& path, Connection::Mode mode = Connection::Mode::OpenExisting, int timeoutMs = 100) {
-    return kbtest::errorMessage([&] { Connection c(path, mode, timeoutMs); });
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& content) {
+void write(const QString& path, const QByteArray& content) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
 }
+
+const QString kNames = QStringLiteral("SELECT group_concat(Nazvanie, ' ') FROM Dolznost");
 
 } // namespace
 
 class TestConnection : public QObject {
     Q_OBJECT
 private slots:
-    void missingFileIsNotCreated();
-    void unusableFile_data();
-    void unusableFile();
-    void unreadableFile();
-    void lockedFile();
-    void createNewRefusesExistingFile();
-    void settings_data();
-    void settings();
-    void opensRelativeToWorkingDirectory();
-    void sharedWithAnotherConnection();
-    void readsColumnTypes();
-    void columnValues_data();
-    void columnValues();
-    void bindingsAreStoredAsWritten_data();
-    void bindingsAreStoredAsWritten();
-    void engineErrors_data();
-    void engineErrors();
-    void onlyOneStatementIsPrepared();
-    void transactionRollsBackUnlessCommitted();
-    void transactionConflictFails();
-    void movedStatementStillWorks();
+    // Each way opening fails: the message (%1 the file's path), and nothing written or created.
+    void openFailures_data() {
+        columns<QString, QString>("setup", "expected");
+        const auto failure = [](const char* setup, const char* message) { row(setup, setup, message); };
+        failure("missing", "Файл базы данных не найден: %1");
+        failure("folder", "Вместо файла базы данных найдена папка: %1");
+        failure("unreadable", "Нет доступа к файлу базы данных %1: чтение запрещено");
+        failure("read-only", "Нет доступа к файлу базы данных %1: запись запрещена");
+        failure("empty", "Файл %1 не является базой данных: он пуст");
+        failure("text", "Файл %1 не является базой данных (чтение схемы): file is not a database");
+        failure("damaged", "Файл базы данных %1 повреждён (чтение схемы): database disk image is malformed");
+        failure("locked", "База данных %1 заблокирована другой программой или пользователем (чтение схемы): "
+                          "database is locked");
+        failure("created over a file", "Файл %1 уже существует: новая база данных не создана");
+    }
+    void openFailures() {
+        const auto [setup, expected] = fetch<QString, QString>("setup", "expected");
+        TempDatabase db;
+        db.addDolznost(QStringLiteral("Бухгалтер"));
+        if (setup == QLatin1String("locked"))
+            db.connection().execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        else
+            db.closeConnection();
+        QFile file(db.path());
+        if (setup == QLatin1String("missing") || setup == QLatin1String("folder"))
+            QVERIFY(file.remove());
+        if (setup == QLatin1String("folder"))
+            QVERIFY(QDir(db.dir()).mkdir(QStringLiteral("BAZA.mdb")));
+        if (setup == QLatin1String("unreadable") || setup == QLatin1String("read-only")) {
+            const bool reading = setup == QLatin1String("unreadable");
+            QVERIFY(file.setPermissions(reading ? QFileDevice::Permissions() : QFileDevice::ReadOwner));
+            if (file.open(reading ? QIODevice::ReadOnly : QIODevice::ReadWrite))
+                QSKIP("this user (root) reads and writes any file: the permissions cannot be tried");
+        }
+        if (setup == QLatin1String("empty"))
+            write(db.path(), {});
+        if (setup == QLatin1String("text"))
+            write(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8());
+        if (setup == QLatin1String("damaged")) // the header of the first page, where the tables are listed
+            write(db.path(), contents(db.path()).replace(100, 8, QByteArray(8, '\xff')));
+        const QByteArray before = contents(db.path());
+        const auto mode =
+            setup.startsWith(QLatin1String("created")) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;
+        QCOMPARE(errorMessage([&] { Connection c(db.path(), mode, 100); }), expected.arg(db.path()));
+        QCOMPARE(contents(db.path()), before);
+        QCOMPARE(QFileInfo::exists(db.path()), setup != QLatin1String("missing"));
+    }
+
+    // Rollback journal, full synchronous commits, no foreign keys, a busy timeout; the tables' column types read at
+    // opening, and again after a change.
+    void opening() {
+        TempDatabase db;
+        Connection c(db.path());
+        QStringList settings;
+        for (const char* pragma : {"journal_mode", "synchronous", "foreign_keys", "busy_timeout"})
+            settings << db.scalar(QStringLiteral("PRAGMA ") + QLatin1String(pragma)).toText();
+        QCOMPARE(settings.join(QLatin1Char(' ')), QStringLiteral("delete 2 0 5000"));
+        c.execute(QStringLiteral("CREATE TABLE Extra (X DATE)"));
+        QVERIFY(!c.columnTypes().hasTable(QStringLiteral("Extra")));
+        c.reloadColumnTypes();
+        QCOMPARE(c.columnTypes().type(QStringLiteral("Extra"), QStringLiteral("X")), kb::FieldType::DateTime);
+    }
+
+    // The rows a statement gives, or the message it fails with; a failed statement changes nothing.
+    void statements_data() {
+        columns<QString, QString>("sql", "expected");
+        row("values", "SELECT NULL, 9000000000, 1481.5, 'Иванов'",
+            "NULL, Integer 9000000000, Float 1481.5, Text 'Иванов'");
+        row("a date-time column reads its ISO texts as date-times", "SELECT Data, Premia FROM Premia",
+            "DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime 2013-04-30 00:00:00, Text 'date' / Text 'апрель', "
+            "Text 'word'");
+        row("an expression over it does not", "SELECT Data || '' FROM Premia WHERE ID = 1",
+            "Text '2013-04-01 09:30:00'");
+        row("unknown table at prepare", "SELECT * FROM Nowhere", "no such table: Nowhere");
+        row("syntax", "SELEKT 1", "near \"SELEKT\": syntax error");
+        row("run-time error", "SELECT abs(-9223372036854775807 - 1)", "integer overflow");
+        row("message of the database passes unchanged", "INSERT INTO Dolznost (Nazvanie) VALUES ('запрещено')",
+            "Должность запрещена");
+        row("empty text", "  -- nothing\n", "Текст запроса пуст");
+        row("two statements", "SELECT 1; DELETE FROM Dolznost", "Текст запроса содержит больше одной инструкции SQL");
+        row("trailing semicolon and comment", "SELECT 1; -- one", "Integer 1");
+    }
+    void statements() {
+        const auto [sql, expected] = fetch<QString, QString>("sql", "expected");
+        TempDatabase db;
+        db.addDolznost(QStringLiteral("Кассир"));
+        db.exec(QStringLiteral("CREATE TRIGGER NoForbidden BEFORE INSERT ON Dolznost WHEN NEW.Nazvanie = 'запрещено' "
+                               "BEGIN SELECT RAISE(ABORT, 'Должность запрещена'); END"));
+        db.exec(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, '2013-04-01 09:30:00', 'iso'), "
+                               "(1, '2013-04-30', 'date'), (1, 'апрель', 'word')"));
+        QStringList rows;
+        const QString error = errorMessage([&] {
+            kb::Statement st = db.connection().prepare(sql);
+            while (st.step()) {
+                QStringList values;
+                for (int i = 0; i < st.columnCount(); ++i)
+                    values << describe(st.column(i));
+                rows << values.join(QStringLiteral(", "));
+            }
+        });
+        QCOMPARE(error.isNull() ? rows.join(QStringLiteral(" / ")) : error, expected);
+        QCOMPARE(db.scalar(kNames), Value(QStringLiteral("Кассир")));
+    }
+
+    void transactionRollsBackUnlessCommitted() {
+        TempDatabase db;
+        Connection& c = db.connection();
+        for (const bool commit : {false, true}) {
+            kb::Transaction t(c);
+            c.execute(commit ? QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Сохранено')")
+                             : QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Отброшено')"));
+            if (commit)
+                t.commit();
+        }
+        db.closeConnection();
+        QCOMPARE(db.scalar(kNames), Value(QStringLiteral("Сохранено")));
+    }
+
+    void transactionConflictFails() {
+        TempDatabase db;
+        Connection other(db.path(), Connection::Mode::OpenExisting, 50);
+        kb::Transaction holder(db.connection());
+        int code = 0;
+        try {
+            kb::Transaction t(other);
+        } catch (const kb::DbError& e) {
+            code = e.sqliteCode();
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не записаны "
+                                    "(database is locked)")
+                         .arg(db.path()));
+        }
+        QCOMPARE(code, 5); // SQLITE_BUSY
+    }
 };
-
-void TestConnection::missingFileIsNotCreated() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("BAZA.mdb"));
-    const QString message = openError(path);
-    QVERIFY2(message.contains(QStringLiteral("не найден")), qPrintable(message));
-    QVERIFY2(message.contains(path), qPrintable(message));
-    QVERIFY(!QFile::exists(path));
-}
-
-void TestConnection::unusableFile_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("directory");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("text file") << QByteArray("Это не база данных, а просто текст.\n").repeated(40) << false
-                               << QStringLiteral("не является базой данных");
-    QTest::newRow("short garbage") << QByteArray("abc") << false << QStringLiteral("не является базой данных");
-    QTest::newRow("empty file") << QByteArray() << false << QStringLiteral("не является базой данных");
-    QTest::newRow("damaged header") << QByteArray("SQLite format 3").append('\0').append(QByteArray(4080, '\x7f'))
-                                    << false << QStringLiteral("не является базой данных|повреждён");
-    QTest::newRow("directory") << QByteArray() << true << QStringLiteral("папка");
-}
-
-void TestConnection::unusableFile() {
-    QFETCH(QByteArray, content);
-    QFETCH(bool, directory);
-    QFETCH(QString, expected);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("BAZA.mdb"));
-    if (directory)
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("BAZA.mdb")));
-    else
-        writeFile(path, content);
-    const QString message = openError(path);
-    QVERIFY2(message.contains(QRegularExpression(expected)), qPrintable(message));
-    QVERIFY2(message.contains(path), qPrintable(message));
-    if (!directory) { // nothing was written into the file
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), content);
-    }
-}
-
-void TestConnection::unreadableFile() {
-    TempDatabase db;
-    db.closeConnection();
-    QVERIFY(QFile::setPermissions(db.path(), QFileDevice::Permissions()));
-    QFile probe(db.path());
-    if (probe.open(QIODevice::ReadOnly))
-        QSKIP("this user reads files whatever their permissions (root): an unreadable file cannot be made");
-    const QString message = openError(db.path());
-    QVERIFY2(message.contains(QStringLiteral("Нет доступа")), qPrintable(message));
-    QVERIFY2(message.contains(db.path()), qPrintable(message));
-}
-
-void TestConnection::lockedFile() {
-    TempDatabase db;
-    db.addDolznost(QStringLiteral("Бухгалтер"));
-    db.connection().execute(QStringLiteral("BEGIN EXCLUSIVE"));
-    const QString message = openError(db.path());
-    QVERIFY2(message.contains(QStringLiteral("заблокирована")), qPrintable(message));
-    QVERIFY2(message.contains(db.path()), qPrintable(message));
-
-    db.connection().execute(QStringLiteral("COMMIT"));
-    QCOMPARE(openError(db.path()), QString());
-}
-
-void TestConnection::createNewRefusesExistingFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("BAZA.mdb"));
-    writeFile(path, "keep me");
-    const QString message = openError(path, Connection::Mode::CreateNew);
-    QVERIFY2(message.contains(QStringLiteral("уже существует")), qPrintable(message));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("keep me"));
-}
-
-void TestConnection::settings_data() {
-    QTest::addColumn<QString>("pragma");
-    QTest::addColumn<Value>("expected");
-    QTest::newRow("rollback journal") << "journal_mode" << Value(QStringLiteral("delete"));
-    QTest::newRow("full synchronous commits") << "synchronous" << Value(2);
-    QTest::newRow("no foreign keys") << "foreign_keys" << Value(0);
-    QTest::newRow("busy timeout") << "busy_timeout" << Value(Connection::kDefaultBusyTimeoutMs);
-}
-
-void TestConnection::settings() {
-    QFETCH(QString, pragma);
-    QFETCH(Value, expected);
-    TempDatabase db;
-    db.closeConnection();
-    Connection c(db.path());
-    kb::Statement st = c.prepareNative(QStringLiteral("PRAGMA ") + pragma);
-    QVERIFY(st.step());
-    QCOMPARE(st.column(0), expected);
-}
-
-void TestConnection::opensRelativeToWorkingDirectory() {
-    TempDatabase db;
-    db.addDolznost(QStringLiteral("Кассир"));
-    kbtest::CurrentDir cd(db.dir());
-    Connection c(QStringLiteral("BAZA.mdb"));
-    QCOMPARE(c.fileName(), db.path());
-    kb::Statement st = c.prepare(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
-    QVERIFY(st.step());
-    QCOMPARE(st.column(0), Value(QStringLiteral("Кассир")));
-}
-
-void TestConnection::sharedWithAnotherConnection() {
-    TempDatabase db;
-    Connection other(db.path());
-    db.addDolznost(QStringLiteral("Директор"));
-    kb::Statement st = other.prepare(QStringLiteral("SELECT count(*) FROM Dolznost"));
-    QVERIFY(st.step());
-    QCOMPARE(st.column(0), Value(1));
-    other.execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Методист')"));
-    QCOMPARE(db.count(QStringLiteral("Dolznost")), 2);
-}
-
-void TestConnection::readsColumnTypes() {
-    TempDatabase db;
-    db.closeConnection();
-    Connection c(db.path());
-    const kb::ColumnTypes& types = c.columnTypes();
-    QCOMPARE(types.tables().size(), 5);
-    QCOMPARE(types.type(QStringLiteral("Sotr"), QStringLiteral("DataR")), kb::FieldType::DateTime);
-    QCOMPARE(types.type(QStringLiteral("Stavka"), QStringLiteral("Sum")), kb::FieldType::Float);
-    QCOMPARE(types.type(QStringLiteral("Premia"), QStringLiteral("Premia")), kb::FieldType::Text);
-    QCOMPARE(types.type(QStringLiteral("OtrChas"), QStringLiteral("Count")), kb::FieldType::Integer);
-
-    // A table added later shows after reloading.
-    c.execute(QStringLiteral("CREATE TABLE Extra (X DATE)"));
-    QVERIFY(!c.columnTypes().hasTable(QStringLiteral("Extra")));
-    c.reloadColumnTypes();
-    QCOMPARE(c.columnTypes().type(QStringLiteral("Extra"), QStringLiteral("X")), kb::FieldType::DateTime);
-}
-
-void TestConnection::columnValues_data() {
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<Value>("expected");
-    QTest::newRow("null") << "SELECT NULL" << Value();
-    QTest::newRow("integer") << "SELECT 42" << Value(42);
-    QTest::newRow("big integer") << "SELECT 9000000000" << Value(qint64(9000000000));
-    QTest::newRow("real") << "SELECT 1481.4" << Value(1481.4);
-    QTest::newRow("text") << "SELECT 'Иванов'" << Value(QStringLiteral("Иванов"));
-    QTest::newRow("date-time column") << "SELECT Data FROM Premia WHERE Premia = 'iso'"
-                                      << Value(kb::datetime::make(2013, 4, 1, 9, 30));
-    QTest::newRow("date-time column, date only")
-        << "SELECT Data FROM Premia WHERE Premia = 'date'" << Value(kb::datetime::make(2013, 4, 30));
-    QTest::newRow("date-time column, other text stays text")
-        << "SELECT Data FROM Premia WHERE Premia = 'word'" << Value(QStringLiteral("апрель"));
-    QTest::newRow("ISO text in a text column stays text")
-        << "SELECT Premia FROM Premia WHERE Premia = '2013-04-01'" << Value(QStringLiteral("2013-04-01"));
-    QTest::newRow("expression over a date-time column is no column")
-        << "SELECT Data || '' FROM Premia WHERE Premia = 'iso'" << Value(QStringLiteral("2013-04-01 09:30:00"));
-}
-
-void TestConnection::columnValues() {
-    QFETCH(QString, sql);
-    QFETCH(Value, expected);
-    TempDatabase db;
-    db.exec(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, '2013-04-01 09:30:00', 'iso'), "
-                           "(1, '2013-04-30', 'date'), (1, 'апрель', 'word'), (1, NULL, '2013-04-01')"));
-    kb::Statement st = db.connection().prepareNative(sql);
-    QVERIFY(st.step());
-    QCOMPARE(st.column(0), expected);
-    QVERIFY(!st.step());
-}
-
-void TestConnection::bindingsAreStoredAsWritten_data() {
-    QTest::addColumn<Value>("value");
-    QTest::addColumn<QString>("storedType");
-    QTest::addColumn<QString>("storedText");
-    QTest::newRow("null") << Value() << "null"
-                          << "";
-    QTest::newRow("integer") << Value(7) << "integer"
-                             << "7";
-    QTest::newRow("real") << Value(0.1) << "real"
-                          << "0.1";
-    QTest::newRow("text") << Value(QStringLiteral("Ёлкин")) << "text"
-                          << "Ёлкин";
-    QTest::newRow("date-time as ISO text") << Value(kb::datetime::make(2013, 4, 1, 18, 5, 9)) << "text"
-                                           << "2013-04-01 18:05:09";
-}
-
-void TestConnection::bindingsAreStoredAsWritten() {
-    QFETCH(Value, value);
-    QFETCH(QString, storedType);
-    QFETCH(QString, storedText);
-    TempDatabase db;
-    db.exec(QStringLiteral("CREATE TABLE Plain (X)"));
-    kb::Statement insert = db.connection().prepareNative(QStringLiteral("INSERT INTO Plain VALUES (:X)"));
-    QCOMPARE(insert.parameterCount(), 1);
-    QCOMPARE(insert.parameterName(1), QStringLiteral(":X"));
-    QCOMPARE(insert.parameterIndex(QStringLiteral(":X")), 1);
-    insert.bind(1, value);
-    QVERIFY(!insert.step());
-    QCOMPARE(db.scalar(QStringLiteral("SELECT typeof(X) FROM Plain")), Value(storedType));
-    QCOMPARE(db.scalar(QStringLiteral("SELECT coalesce(X, '') || '' FROM Plain")), Value(storedText));
-}
-
-void TestConnection::engineErrors_data() {
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("unknown table at prepare") << "SELECT * FROM Nowhere"
-                                              << "no such table: Nowhere";
-    QTest::newRow("syntax") << "SELEKT 1"
-                            << "near \"SELEKT\": syntax error";
-    QTest::newRow("run-time error") << "SELECT abs(-9223372036854775807 - 1)"
-                                    << "integer overflow";
-    QTest::newRow("Russian message of the database passes unchanged")
-        << "INSERT INTO Dolznost (Nazvanie) VALUES ('запрещено')"
-        << "Должность запрещена";
-    QTest::newRow("empty text") << "  -- nothing\n"
-                                << "Текст запроса пуст";
-}
-
-void TestConnection::engineErrors() {
-    QFETCH(QString, sql);
-    QFETCH(QString, message);
-    TempDatabase db;
-    db.exec(QStringLiteral("CREATE TRIGGER NoForbidden BEFORE INSERT ON Dolznost WHEN NEW.Nazvanie = 'запрещено' "
-                           "BEGIN SELECT RAISE(ABORT, 'Должность запрещена'); END"));
-    const QString error = kbtest::errorMessage([&] {
-        kb::Statement st = db.connection().prepareNative(sql);
-        while (st.step()) {
-        }
-    });
-    QCOMPARE(error, message);
-}
-
-void TestConnection::onlyOneStatementIsPrepared() {
-    TempDatabase db;
-    db.addDolznost(QStringLiteral("Кассир"));
-    const QString message = kbtest::errorMessage([&] {
-        kb::Statement st = db.connection().prepare(QStringLiteral("SELECT 1; DELETE FROM Dolznost"));
-        while (st.step()) {
-        }
-    });
-    QVERIFY2(message.contains(QStringLiteral("больше одной инструкции")), qPrintable(message));
-    QCOMPARE(db.count(QStringLiteral("Dolznost")), 1);
-
-    // A trailing semicolon and comment are fine.
-    kb::Statement st = db.connection().prepare(QStringLiteral("SELECT 1; -- done"));
-    QVERIFY(st.step());
-}
-
-void TestConnection::transactionRollsBackUnlessCommitted() {
-    TempDatabase db;
-    Connection& c = db.connection();
-    {
-        kb::Transaction t(c);
-        c.execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Отброшено')"));
-    }
-    QCOMPARE(db.count(QStringLiteral("Dolznost")), 0);
-    {
-        kb::Transaction t(c);
-        c.execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Сохранено')"));
-        t.commit();
-    }
-    Connection other(db.path());
-    kb::Statement st = other.prepare(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
-    QVERIFY(st.step());
-    QCOMPARE(st.column(0), Value(QStringLiteral("Сохранено")));
-    QVERIFY(!st.step());
-}
-
-void TestConnection::transactionConflictFails() {
-    TempDatabase db;
-    Connection other(db.path(), Connection::Mode::OpenExisting, 50);
-    kb::Transaction holder(db.connection());
-    int code = 0;
-    try {
-        kb::Transaction t(other);
-    } catch (const DbError& e) {
-        code = e.sqliteCode();
-        const QString message = QString::fromUtf8(e.what());
-        QVERIFY2(message.contains(QStringLiteral("занята другим пользователем")) && message.contains(db.path()),
-                 qPrintable(message));
-    }
-    QCOMPARE(code, kSqliteBusy);
-}
-
-void TestConnection::movedStatementStillWorks() {
-    TempDatabase db;
-    kb::Statement a = db.connection().prepareNative(QStringLiteral("SELECT 5"));
-    kb::Statement b = std::move(a);
-    QVERIFY(a.handle() == nullptr);
-    kb::Statement c;
-    c = std::move(b);
-    QVERIFY(c.step());
-    QCOMPARE(c.column(0), Value(5));
-}
 
 QTEST_GUILESS_MAIN(TestConnection)
 #include "tst_connection.moc"
