@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 
-namespace kb::reports {
+namespace kb::ui {
 
 // A read-only table model over whatever data set a data source is bound to:
 // one column per field, one row per record, each value in its default text
@@ -52,4 +52,4 @@ private:
     QStringList titles_;
 };
 
-} // namespace kb::reports
+} // namespace kb::ui

@@ -4,7 +4,7 @@
 #include "DataSource.h"
 #include "ValueText.h"
 
-namespace kb::reports {
+namespace kb::ui {
 
 ResultGridModel::ResultGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -136,4 +136,4 @@ Qt::ItemFlags ResultGridModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-} // namespace kb::reports
+} // namespace kb::ui

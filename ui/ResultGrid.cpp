@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <stdexcept>
 
-namespace kb::reports {
+namespace kb::ui {
 
 namespace {
 
@@ -152,4 +152,4 @@ void ResultGrid::setCurrentRowIndex(int row) {
     selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::ClearAndSelect);
 }
 
-} // namespace kb::reports
+} // namespace kb::ui

@@ -20,8 +20,8 @@
 
 using kb::Value;
 using kb::reports::GridRequest;
-using kb::reports::ResultGrid;
-using kb::reports::ResultGridModel;
+using kb::ui::ResultGrid;
+using kb::ui::ResultGridModel;
 using kbtest::at;
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTableView>
 
-namespace kb::reports {
+namespace kb::ui {
 
 class ResultGridModel;
 
@@ -51,4 +51,4 @@ private:
     QMetaObject::Connection rowConnection_;
 };
 
-} // namespace kb::reports
+} // namespace kb::ui
