@@ -15,9 +15,11 @@ class QMenu;
 class QPushButton;
 
 namespace kb::reports {
-class ResultGrid;
 struct GridRequest;
-} // namespace kb::reports
+}
+namespace kb::ui {
+class ResultGrid;
+}
 
 // The main window: the result grid over the upper part, the panel of
 // controls along the bottom edge and the menu bar. The window only wires its
@@ -42,7 +44,7 @@ public:
     QSize designedSize() const;
 
     // Controls, named as the program names them (also their object names).
-    kb::reports::ResultGrid* DBGrid1;
+    kb::ui::ResultGrid* DBGrid1;
     QFrame* Panel1;
     QDateTimeEdit* DateTimePicker1;
     QPushButton* Button1;

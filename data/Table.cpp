@@ -5,6 +5,7 @@
 #include "DbError.h"
 
 #include <QDir>
+#include <QMetaMethod>
 #include <algorithm>
 #include <functional>
 #include <sqlite3.h>
@@ -181,9 +182,16 @@ void Table::open() {
             throw DbError(
                 QStringLiteral("Поле '%1' не найдено в таблице '%2' базы данных %3").arg(f.name, def_.name, file));
     }
-    // The rows are read on first use (see snapshot()).
-    rows_.clear();
+    // The rows are read on first use (see snapshot()); something that follows
+    // the current row must be told the first one, so they are read now, before
+    // anything changes: a failed read leaves the table closed.
+    static const QMetaMethod rowSignal = QMetaMethod::fromSignal(&DataSet::currentRowChanged);
     rowsRead_ = false;
+    rows_.clear();
+    if (isSignalConnected(rowSignal)) {
+        rows_ = readSnapshot();
+        rowsRead_ = true;
+    }
     state_ = State::Browse;
     emit dataReset();
     setCursorToFirstRow();

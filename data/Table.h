@@ -25,9 +25,10 @@ class Connection;
 // adds, changes or deletes between open() and that use are seen, later ones
 // only after refresh(). Whenever the rows are read, the current row is then
 // their first. If something follows currentRowChanged while the table opens,
-// the rows are read at once, so that the signal can tell the row. A failed
-// read throws DbError from the call that needed the rows and leaves the table
-// open with its rows unread, to be read at the next use.
+// the rows are read at once, so that the signal can tell the row; open() then
+// fails and leaves the table closed when that read fails. A later failed read
+// throws DbError from the call that needed the rows and leaves the table open
+// with its rows unread, to be read at the next use.
 //
 // What a bound widget follows: currentRowChanged (another row is current, or
 // a new row took the current position), rowChanged (the stored values of a

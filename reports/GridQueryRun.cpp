@@ -21,7 +21,7 @@ void openRequest(const GridRequest& request, kb::Query& query) {
     query.open();
 }
 
-void runGridQuery(const GridRequest& request, kb::Query& query, ResultGrid& grid,
+void runGridQuery(const GridRequest& request, kb::Query& query, ui::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands) {
     if (enableExportCommands)
         enableExportCommands();

@@ -8,9 +8,11 @@ namespace kb {
 class Query;
 }
 
-namespace kb::reports {
-
+namespace kb::ui {
 class ResultGrid;
+}
+
+namespace kb::reports {
 
 // Steps 2 to 6 below: close the query, give it the request's lines, bind the
 // request's parameters by name in order (a date-time binding sets the data
@@ -29,7 +31,7 @@ void openRequest(const GridRequest& request, kb::Query& query);
 //  7. for every column of the layout, in order: its title, then its width.
 // Nothing is caught: a failing step leaves the query closed and the grid
 // empty, and its error goes to the caller.
-void runGridQuery(const GridRequest& request, kb::Query& query, ResultGrid& grid,
+void runGridQuery(const GridRequest& request, kb::Query& query, ui::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands);
 
 } // namespace kb::reports

@@ -1,62 +1,28 @@
-// kultbuh-db run in-process on real files: create, demo, check and query.
+// kultbuh-db run in-process on real files (create, demo, check, query), and
+// as the real program for its exit codes.
 
-#include "Connection.h"
 #include "DbTool.h"
-#include "Query.h"
-#include "QueryCommand.h"
+#include "DemoDatabase.h"
 #include "StatementFixtures.h"
 #include "Statements.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
-#include <charconv>
 #include <sstream>
 
 namespace {
 
-struct ToolResult {
+struct Result {
     int code;
-    QString out;
-    QString err;
+    QString out, err;
+    QStringList rows() const { return out.split(u'\n', Qt::SkipEmptyParts).mid(1); } // after the field names
 };
 
-ToolResult runTool(const QStringList& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = kb::tools::run(args, out, err);
+// Runs the tool in-process, FILE in the arguments standing for file.
+Result run(QStringList args, const QString& file = {}) {
+    std::ostringstream out, err;
+    const int code = kb::tools::run(args.replaceInStrings(QStringLiteral("FILE"), file), out, err);
     return {code, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
-}
-
-// The lines of an output without the final line break.
-QStringList outputLines(const QString& out) {
-    QStringList lines = out.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-QStringList salaryArgs(const QString& file, const QString& month) {
-    QStringList args{QStringLiteral("query"), file};
-    for (const char* name : {"D1", "D2", "D3", "D4"})
-        args << QStringLiteral("--param") << QStringLiteral("%1=datetime:%2").arg(QLatin1String(name), month);
-    args << QStringLiteral("--") << kb::reports::salaryStatementSql();
-    return args;
-}
-
-QByteArray readAll(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& file, const QByteArray& bytes, qint64 at = 0) {
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.seek(at));
-    QCOMPARE(f.write(bytes), qint64(bytes.size()));
 }
 
 } // namespace
@@ -65,357 +31,177 @@ class TestDbTool : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void createMakesCheckedDatabase();
-    void createRefusesExistingFile();
-    void createInMissingFolderFails();
-    void demoIsCompleteAndChecked();
-    void demoIsDeterministic();
-    void check_data();
-    void check();
-    void queryFormat_data();
-    void queryFormat();
-    void queryDoublesReadBack_data();
-    void queryDoublesReadBack();
-    void queryParams_data();
-    void queryParams();
-    void queryLinesAreJoinedByLineBreaks();
-    void queryErrors_data();
-    void queryErrors();
-    void usageErrors_data();
-    void usageErrors();
+    void createAndDemo();
+    void query_data();
+    void query();
+    void failures_data();
+    void failures();
     void executable();
-
-private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString path(const QString& name) const { return dir_->filePath(name); }
 };
 
-void TestDbTool::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-}
-
-void TestDbTool::createMakesCheckedDatabase() {
-    const QString file = path(QStringLiteral("new.mdb"));
-    const ToolResult made = runTool({QStringLiteral("create"), file});
-    QCOMPARE(made.code, 0);
-    QVERIFY(made.err.isEmpty());
-    const ToolResult checked = runTool({QStringLiteral("check"), file});
-    QCOMPARE(checked.code, 0);
-    QCOMPARE(checked.out, QStringLiteral("OK\n"));
-    const ToolResult rows = runTool({QStringLiteral("query"), file, QStringLiteral("SELECT COUNT(*) FROM Sotr")});
-    QCOMPARE(rows.code, 0);
-    QCOMPARE(outputLines(rows.out).value(1), QStringLiteral("0"));
-}
-
-void TestDbTool::createRefusesExistingFile() {
-    for (const QString& command : {QStringLiteral("create"), QStringLiteral("demo")}) {
-        const QString file = path(QStringLiteral("keep.mdb"));
-        writeAll(file, "precious");
-        const ToolResult result = runTool({command, file});
-        QCOMPARE(result.code, 1);
-        QVERIFY(result.err.contains(file));
-        QCOMPARE(readAll(file), QByteArray("precious"));
+// create: the schema without rows. demo: nine positions, twelve employees with
+// full personal data in the edit masks' forms, one rate each and two for one
+// of them, a bonus (some with a decimal comma) and 15 to 23 days for every
+// month of 2013 and 2014; the same every time. A half-made file is removed.
+void TestDbTool::createAndDemo() {
+    QTemporaryDir dir;
+    const QString empty = dir.filePath("empty.mdb"), demo = dir.filePath("demo.mdb"), again = dir.filePath("again.mdb");
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, kb::tools::createDatabase(demo, [](kb::Connection&) {
+                                 throw std::runtime_error("диск заполнен");
+                             }));
+    QVERIFY(!QFile::exists(demo));
+    for (const QString& file : {empty, demo, again}) {
+        QCOMPARE(run({file == empty ? "create" : "demo", "FILE"}, file).code, 0);
+        QCOMPARE(run({"check", "FILE"}, file).out, QStringLiteral("OK\n"));
     }
+    const auto query = [](const QString& file, const QString& sql) { return run({"query", "FILE", sql}, file).rows(); };
+    // Counts, then faults: personal data missing or not in the masks' forms,
+    // months without exactly one bonus and one day count per employee.
+    const QString counts =
+        "SELECT (SELECT COUNT(*) FROM Dolznost), (SELECT COUNT(*) FROM Sotr), (SELECT COUNT(*) FROM Stavka), (SELECT "
+        "COUNT(DISTINCT IDSotr) FROM Stavka), (SELECT COUNT(*) FROM Premia WHERE Premia LIKE '%,%') > 0, (SELECT "
+        "COUNT(*) FROM Sotr WHERE DataR IS NULL OR Adres IS NULL OR length(INN) <> 12 OR Passport NOT LIKE '____ "
+        "______' OR Telefon NOT LIKE '(___)___-____' OR IDDolznost NOT IN (SELECT ID FROM Dolznost)), (SELECT COUNT(*) "
+        "- COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM Premia), (SELECT COUNT(*) - "
+        "COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM OtrChas WHERE Count BETWEEN 15 AND 23 "
+        "AND Year(Data) BETWEEN 2013 AND 2014), (SELECT COUNT(*) FROM Premia), (SELECT COUNT(*) FROM OtrChas)";
+    QCOMPARE(query(empty, counts), QStringList{"0\t0\t0\t0\t0\t0\t0\t0\t0\t0"});
+    QCOMPARE(query(demo, counts), QStringList{"9\t12\t13\t12\t1\t0\t0\t0\t288\t288"});
+    for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"})
+        QCOMPARE(query(demo, "SELECT * FROM " + QString::fromUtf8(table)),
+                 query(again, "SELECT * FROM " + QString::fromUtf8(table)));
 }
 
-void TestDbTool::createInMissingFolderFails() {
-    const QString file = path(QStringLiteral("no/such/folder/new.mdb"));
-    const ToolResult result = runTool({QStringLiteral("demo"), file});
-    QCOMPARE(result.code, 1);
-    QVERIFY(!result.err.isEmpty());
-    QVERIFY(!QFile::exists(file));
-}
-
-void TestDbTool::demoIsCompleteAndChecked() {
-    const QString file = path(QStringLiteral("demo.mdb"));
-    QCOMPARE(runTool({QStringLiteral("demo"), file}).code, 0);
-    const ToolResult checked = runTool({QStringLiteral("check"), file});
-    QCOMPARE(checked.out, QStringLiteral("OK\n"));
-
-    kb::Connection connection(file);
-    kb::Query query(connection);
-    const auto scalar = [&query](const QString& sql) {
-        query.close();
-        query.sql().clear();
-        query.sql().add(sql);
-        query.open();
-        return query.value(0, 0).toInt();
-    };
-    const qint64 employees = scalar(QStringLiteral("SELECT COUNT(*) FROM Sotr"));
-    QVERIFY(employees >= 10);
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM Sotr WHERE FIO IS NULL OR DataR IS NULL OR Adres IS NULL OR "
-                                   "Telefon IS NULL OR Passport IS NULL OR INN IS NULL")),
-             0);
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM Sotr WHERE length(INN) <> 12 OR length(Passport) <> 11 OR "
-                                   "length(Telefon) <> 13 OR substr(Telefon, 1, 1) <> '('")),
-             0);
-    QVERIFY(scalar(QStringLiteral("SELECT COUNT(*) FROM Dolznost")) >= 7);
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM Sotr WHERE IDDolznost NOT IN (SELECT ID FROM Dolznost)")), 0);
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM Stavka")), employees + 1);
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM Premia")), employees * 24);
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM OtrChas WHERE Count BETWEEN 15 AND 23")), employees * 24);
-    QVERIFY(scalar(QStringLiteral("SELECT COUNT(*) FROM Premia WHERE Premia LIKE '%,%'")) > 0);
-
-    // Every month of both years lists every employee, the one with two rates twice.
-    QSet<QString> everyone;
-    for (const QString& line :
-         outputLines(runTool({QStringLiteral("query"), file, QStringLiteral("SELECT FIO FROM Sotr")}).out).mid(1))
-        everyone << line;
-    QCOMPARE(everyone.size(), int(employees));
-    for (int year = 2013; year <= 2014; ++year) {
-        for (int month = 1; month <= 12; ++month) {
-            const QString picker = QStringLiteral("%1-%2-15 09:00:00").arg(year).arg(month, 2, 10, QLatin1Char('0'));
-            const ToolResult result = runTool(salaryArgs(file, picker));
-            QVERIFY2(result.code == 0, qPrintable(result.err));
-            const QStringList lines = outputLines(result.out).mid(1);
-            QCOMPARE(lines.size(), int(employees) + 1);
-            QSet<QString> listed;
-            for (const QString& line : lines)
-                listed << line.section(QLatin1Char('\t'), 0, 0);
-            QCOMPARE(listed, everyone);
-        }
-    }
-}
-
-void TestDbTool::demoIsDeterministic() {
-    const QString a = path(QStringLiteral("a.mdb"));
-    const QString b = path(QStringLiteral("b.mdb"));
-    QCOMPARE(runTool({QStringLiteral("demo"), a}).code, 0);
-    QCOMPARE(runTool({QStringLiteral("demo"), b}).code, 0);
-    for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"}) {
-        const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(QLatin1String(table));
-        const ToolResult ra = runTool({QStringLiteral("query"), a, sql});
-        const ToolResult rb = runTool({QStringLiteral("query"), b, sql});
-        QCOMPARE(ra.code, 0);
-        QVERIFY(outputLines(ra.out).size() > 1);
-        QCOMPARE(ra.out, rb.out);
-    }
-}
-
-void TestDbTool::check_data() {
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing table") << "DROP TABLE OtrChas"
-                                   << "OtrChas";
-    QTest::newRow("missing field") << "ALTER TABLE Sotr DROP COLUMN Passport"
-                                   << "Sotr.Passport";
-    QTest::newRow("text where a number belongs")
-        << "DROP TABLE Stavka; CREATE TABLE Stavka (ID INTEGER PRIMARY KEY AUTOINCREMENT, IDSotr INTEGER, Sum TEXT)"
-        << "Stavka.Sum";
-    QTest::newRow("number where a date belongs")
-        << "DROP TABLE Premia; CREATE TABLE Premia (ID INTEGER PRIMARY KEY AUTOINCREMENT, IDSotr INTEGER, Data "
-           "INTEGER, Premia TEXT)"
-        << "Premia.Data";
-    QTest::newRow("not a database") << ""
-                                    << "";
-    QTest::newRow("damaged header") << ""
-                                    << "";
-    QTest::newRow("damaged pages") << ""
-                                   << "";
-    QTest::newRow("missing file") << ""
-                                  << "";
-}
-
-void TestDbTool::check() {
-    QFETCH(QString, damage);
-    QFETCH(QString, reason);
-    const QString file = path(QStringLiteral("checked.mdb"));
-    const QByteArray tag = QTest::currentDataTag();
-    if (tag == "not a database") {
-        writeAll(file, QByteArray("Это не база данных, а просто текст.\n").repeated(200));
-    } else if (tag != "missing file") {
-        QCOMPARE(runTool({QStringLiteral("demo"), file}).code, 0);
-        if (!damage.isEmpty()) {
-            kb::Connection connection(file);
-            connection.execute(damage);
-        } else if (tag == "damaged header") {
-            writeAll(file, QByteArray(16, 'x'));
-        } else if (tag == "damaged pages") {
-            const qint64 size = QFileInfo(file).size();
-            QVERIFY(size > 4 * 4096);
-            writeAll(file, QByteArray(int(size - 2 * 4096), char(0x5a)), 4096);
-        }
-    }
-    const ToolResult result = runTool({QStringLiteral("check"), file});
-    QCOMPARE(result.code, 1);
-    QVERIFY(result.out.isEmpty());
-    QVERIFY(!result.err.isEmpty());
-    QVERIFY2(result.err.contains(reason), qPrintable(result.err));
-}
-
-void TestDbTool::queryFormat_data() {
-    QTest::addColumn<QString>("sql");
+// Tab-separated field names, then the rows: integers in decimal, doubles in
+// their shortest form, date-times in ISO form, text with \t \n \r \\ escaped,
+// NULL as NULL; parameters as given on the command line.
+void TestDbTool::query_data() {
+    QTest::addColumn<QString>("args"); // one a line
     QTest::addColumn<QString>("expected");
-    QTest::newRow("integers and text") << "SELECT 42 AS n, -7 AS m, 'слово' AS t"
-                                       << "n\tm\tt\n42\t-7\tслово\n";
-    QTest::newRow("escapes") << "SELECT 'a' || char(9) || 'b' || char(10) || 'c\\d' || char(13) AS t"
-                             << "t\na\\tb\\nc\\\\d\\r\n";
-    QTest::newRow("null") << "SELECT NULL AS x, '' AS e, 'NULL' AS s"
-                          << "x\te\ts\nNULL\t\tNULL\n";
-    QTest::newRow("escaped field name") << "SELECT 1 AS \"a\tb\""
-                                        << "a\\tb\n1\n";
-    QTest::newRow("whole double") << "SELECT 5000.0 AS d"
-                                  << "d\n5000\n";
-    QTest::newRow("no rows") << "SELECT ID, FIO FROM Sotr WHERE ID < 0"
-                             << "ID\tFIO\n";
-    QTest::newRow("stored date-time") << "SELECT Data FROM Premia WHERE ID = 1"
-                                      << "Data\n2013-04-30 23:59:59\n";
-    QTest::newRow("table rows") << "SELECT ID, FIO, DataR FROM Sotr ORDER BY ID"
-                                << "ID\tFIO\tDataR\n1\tТаб\\tуляция\\nи\\\\черта\tNULL\n";
+    QTest::newRow("integers, text, null") << "SELECT 42 AS n, -7 AS m, 'слово' AS t, NULL AS x, '' AS e, 'NULL' AS s"
+                                          << "n\tm\tt\tx\te\ts\n42\t-7\tслово\tNULL\t\tNULL\n";
+    QTest::newRow("escapes") << "SELECT 'a' || char(9) || 'b' || char(10) || 'c\\d' || char(13) AS \"a\tb\""
+                             << "a\\tb\na\\tb\\nc\\\\d\\r\n";
+    QTest::newRow("shortest doubles")
+        << "SELECT 0.1 + 0.2 AS a, 12345 * 0.12 AS b, 5000.0 AS c, 1e300 * 3 AS d, 1.0 / 1e10 AS e"
+        << "a\tb\tc\td\te\n0.30000000000000004\t1481.3999999999999\t5000\t3e+300\t1e-10\n";
+    QTest::newRow("stored rows") << "SELECT Sotr.ID, FIO, DataR, Data FROM Sotr, Premia WHERE Sotr.ID = 1"
+                                 << "ID\tFIO\tDataR\tData\n1\tТаб\\tи\\\\черта\tNULL\t2013-04-30 23:59:59\n";
+    QTest::newRow("no rows") << "SELECT ID FROM Sotr WHERE ID < 0"
+                             << "ID\n";
+    QTest::newRow("int, float and text parameters")
+        << "--param\nN=int:41\n--param=F=float:-2.25\n--param=T=text: a:b \n--param=:E=text:\nSELECT :N + 1 AS n, "
+           ":F * 2 AS f, :T AS t, length(:E) AS e"
+        << "n\tf\tt\te\n42\t-4.5\t a:b \t0\n";
+    QTest::newRow("date-time parameters, lines")
+        << "--param=D1=datetime:2013-04-01 00:00:00\n--param=D2=datetime:2014-04-30 23:59:59\n--\nSELECT COUNT(*) "
+           "AS n, Year(:D2) AS y -- to the line's end\nFROM Premia WHERE Month(Data) = Month(:D1)"
+        << "n\ty\n1\t2014\n";
 }
 
-void TestDbTool::queryFormat() {
-    QFETCH(QString, sql);
+void TestDbTool::query() {
+    QFETCH(QString, args);
     QFETCH(QString, expected);
     kbtest::StatementDb db;
-    db.addSotr(QStringLiteral("Таб\tуляция\nи\\черта"), kb::Value());
+    db.addSotr(QStringLiteral("Таб\tи\\черта"));
     db.addPremia(1, kbtest::at(2013, 4, 30, 23, 59, 59), QStringLiteral("10"));
-    const ToolResult result = runTool({QStringLiteral("query"), db.path(), sql});
-    QVERIFY2(result.code == 0, qPrintable(result.err));
+    const Result result = run(QStringList{"query", "FILE"} + args.split(u'\n'), db.path());
+    QVERIFY2(result.code == 0 && result.err.isEmpty(), qPrintable(result.err));
     QCOMPARE(result.out, expected);
 }
 
-void TestDbTool::queryDoublesReadBack_data() {
-    QTest::addColumn<QString>("expression");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0.1 + 0.2") << "0.1 + 0.2" << 0.1 + 0.2 << "0.30000000000000004";
-    QTest::newRow("a third") << "1.0 / 3" << 1.0 / 3 << "0.3333333333333333";
-    QTest::newRow("tax of 12345") << "12345 * 0.12" << 12345 * 0.12 << "1481.3999999999999";
-    QTest::newRow("pension of 12345") << "12345 * 0.01" << 12345 * 0.01 << "123.45";
-    QTest::newRow("negative") << "-2.5" << -2.5 << "-2.5";
-    QTest::newRow("large") << "1e300 * 3" << 3e300 << "3e+300";
-    QTest::newRow("small") << "1.0 / 1e10" << 1e-10 << "1e-10";
-}
-
-void TestDbTool::queryDoublesReadBack() {
-    QFETCH(QString, expression);
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    kbtest::StatementDb db;
-    const ToolResult result = runTool({QStringLiteral("query"), db.path(), QStringLiteral("SELECT ") + expression});
-    QCOMPARE(result.code, 0);
-    const QString printed = outputLines(result.out).value(1);
-    QCOMPARE(printed, text);
-    const std::string utf8 = printed.toStdString();
-    double back = 0;
-    std::from_chars(utf8.data(), utf8.data() + utf8.size(), back);
-    QCOMPARE(back, value);
-}
-
-void TestDbTool::queryParams_data() {
-    QTest::addColumn<QStringList>("params");
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("row");
-    QTest::newRow("integer") << QStringList{"N=int:41"} << "SELECT :N + 1"
-                             << "42";
-    QTest::newRow("float") << QStringList{"F=float:2.25"} << "SELECT :F * 2"
-                           << "4.5";
-    QTest::newRow("text with colon and blanks") << QStringList{"T=text: a:b "} << "SELECT :T"
-                                                << " a:b ";
-    QTest::newRow("empty text") << QStringList{"T=text:"} << "SELECT length(:T)"
-                                << "0";
-    QTest::newRow("name with colon") << QStringList{":N=int:5"} << "SELECT :N"
-                                     << "5";
-    QTest::newRow("datetime month and year")
-        << QStringList{"D1=datetime:2013-04-30 23:59:59", "D2=datetime:2013-04-30 23:59:59"}
-        << "SELECT Month(:D1), Year(:D2)"
-        << "4\t2013";
-    QTest::newRow("datetime picks rows") << QStringList{"D1=datetime:2013-04-01 00:00:00"}
-                                         << "SELECT COUNT(*) FROM Premia WHERE Month(Data) = Month(:D1)"
-                                         << "1";
-}
-
-void TestDbTool::queryParams() {
-    QFETCH(QStringList, params);
-    QFETCH(QString, sql);
-    QFETCH(QString, row);
-    kbtest::StatementDb db;
-    const qint64 id = db.addSotr(QStringLiteral("Иванов"), kb::Value());
-    db.addPremia(id, kbtest::at(2013, 4, 30, 23, 59, 59), QStringLiteral("10"));
-    db.addPremia(id, kbtest::at(2013, 5, 1), QStringLiteral("10"));
-    QStringList args{QStringLiteral("query"), db.path()};
-    for (const QString& p : params)
-        args << QStringLiteral("--param") << p;
-    args << sql;
-    const ToolResult result = runTool(args);
-    QVERIFY2(result.code == 0, qPrintable(result.err));
-    QCOMPARE(outputLines(result.out).value(1), row);
-}
-
-void TestDbTool::queryLinesAreJoinedByLineBreaks() {
-    kbtest::StatementDb db;
-    // The comment ends at the line break, so the second line still counts.
-    const ToolResult result = runTool({QStringLiteral("query"), db.path(), QStringLiteral("--"),
-                                       QStringLiteral("SELECT 1 -- one"), QStringLiteral("+ 1 AS two")});
-    QVERIFY2(result.code == 0, qPrintable(result.err));
-    QCOMPARE(result.out, QStringLiteral("two\n2\n"));
-}
-
-void TestDbTool::queryErrors_data() {
+// Nothing on stdout; on stderr the reason, followed by the usage text for a
+// wrong command line (exit code 2). Exit code 1: a check that finds faults,
+// a database or statement that fails; create and demo never touch an
+// existing file.
+void TestDbTool::failures_data() {
+    QTest::addColumn<QString>("damage");
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    QTest::newRow("syntax error") << QStringList{"SELEC 1"} << "";
-    QTest::newRow("unknown table") << QStringList{"SELECT * FROM Nichto"} << "Nichto";
-    QTest::newRow("unknown parameter") << QStringList{"--param", "X=int:1", "SELECT :Y"} << "X";
-    QTest::newRow("bonus no number") << QStringList{"SELECT Premia.Premia * 2 FROM Premia"} << "abc";
+    const QStringList check{"check", "FILE"};
+    QTest::newRow("check: missing table") << "DROP TABLE OtrChas" << check << 1 << "Нет таблицы OtrChas";
+    QTest::newRow("check: missing field") << "ALTER TABLE Sotr DROP COLUMN INN" << check << 1 << "Нет поля Sotr.INN";
+    QTest::newRow("check: text for a number")
+        << "DROP TABLE Stavka; CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Sum TEXT)" << check << 1
+        << "Stavka.Sum";
+    QTest::newRow("check: not a database") << "header" << check << 1 << "";
+    QTest::newRow("check: damaged pages") << "pages" << check << 1 << "";
+    QTest::newRow("check: missing file") << "" << QStringList{"check", "FILE.none"} << 1 << "не найден";
+    QTest::newRow("create over a file") << "" << QStringList{"create", "FILE"} << 1 << "уже существует";
+    QTest::newRow("demo over a file") << "" << QStringList{"demo", "FILE"} << 1 << "уже существует";
+    QTest::newRow("demo in a file") << "" << QStringList{"demo", "FILE/new.mdb"} << 1 << "new.mdb";
+    QTest::newRow("query of a missing file") << "" << QStringList{"query", "FILE.none", "SELECT 1"} << 1 << "не найден";
+    QTest::newRow("syntax error") << "" << QStringList{"query", "FILE", "SELEC 1"} << 1 << "SELEC";
+    QTest::newRow("unknown parameter") << "" << QStringList{"query", "FILE", "--param", "X=int:1", "SELECT :Y"} << 1
+                                       << "'X'";
+    QTest::newRow("no rows to return") << "" << QStringList{"query", "FILE", "DELETE FROM Premia"} << 1 << "SELECT";
+    QTest::newRow("bonus no number") << "" << QStringList{"query", "FILE", "SELECT Premia * 2 FROM Premia"} << 1
+                                     << "'abc'";
+    QTest::newRow("nothing") << "" << QStringList{} << 2 << "Не указана команда";
+    QTest::newRow("unknown command") << "" << QStringList{"drop", "x"} << 2 << "Неизвестная команда: drop";
+    QTest::newRow("no file") << "" << QStringList{"create"} << 2 << "ровно один аргумент";
+    QTest::newRow("query without file") << "" << QStringList{"query"} << 2 << "Не указан файл";
+    QTest::newRow("query without lines") << "" << QStringList{"query", "x", "--param", "N=int:1", "--"} << 2
+                                         << "Не указан текст запроса";
+    QTest::newRow("param last") << "" << QStringList{"query", "x", "--param"} << 2 << "После --param";
+    QTest::newRow("unknown option") << "" << QStringList{"query", "x", "--verbose", "SELECT 1"} << 2 << "--verbose";
+    const auto param = [](const char* p) { return QStringList{"query", "x", "--param", p, "SELECT 1"}; };
+    QTest::newRow("param without =") << "" << param("N") << 2 << "NAME=KIND:VALUE";
+    QTest::newRow("param without name") << "" << param(":=int:5") << 2 << "не указано имя";
+    QTest::newRow("param without kind") << "" << param("N=5") << 2 << "KIND:VALUE после";
+    QTest::newRow("unknown kind") << "" << param("N=blob:5") << 2 << "\"blob\" неизвестен";
+    QTest::newRow("bad integer") << "" << param("N=int:5x") << 2 << "целое число";
+    QTest::newRow("float with comma") << "" << param("N=float:2,5") << 2 << "с точкой";
+    QTest::newRow("bad date-time") << "" << param("D=datetime:15.04.2013") << 2 << "YYYY-MM-DD HH:MM:SS";
 }
 
-void TestDbTool::queryErrors() {
+void TestDbTool::failures() {
+    QFETCH(QString, damage);
     QFETCH(QStringList, args);
+    QFETCH(int, code);
     QFETCH(QString, message);
     kbtest::StatementDb db;
     db.addPremia(1, kbtest::at(2013, 4, 1), QStringLiteral("abc"));
-    const ToolResult result = runTool(QStringList{QStringLiteral("query"), db.path()} + args);
-    QCOMPARE(result.code, 1);
+    db.addDolznost(QString(20000, u'Ж')); // pages enough to damage
+    if (damage.contains(u' '))
+        db.connection().execute(damage);
+    db.closeConnection();
+    QFile file(db.path());
+    if (damage == u"header" || damage == u"pages")
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(damage == u"header" ? 0 : 4096) &&
+                file.write(QByteArray(8000, 'x')) == 8000);
+    file.close();
+    const Result result = run(args, db.path());
+    const QString usage = u'\n' + QString::fromUtf8(kb::tools::usage());
+    QCOMPARE(result.code, code);
     QVERIFY(result.out.isEmpty());
-    QVERIFY(!result.err.isEmpty());
-    QVERIFY2(result.err.contains(message), qPrintable(result.err));
-    QVERIFY(!result.err.contains(QString::fromUtf8(kb::tools::usage())));
+    QCOMPARE(result.err.endsWith(usage), code == 2);
+    const QString reason = code == 2 ? result.err.chopped(usage.size()) : result.err;
+    QVERIFY2(!reason.isEmpty() && reason.contains(message), qPrintable(result.err));
+    if (damage.isEmpty())
+        QCOMPARE(db.count(QStringLiteral("Premia")), 1);
+    QVERIFY(!QFile::exists(db.path() + ".none"));
 }
 
-void TestDbTool::usageErrors_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("nothing") << QStringList{};
-    QTest::newRow("unknown command") << QStringList{"drop", "x.mdb"};
-    QTest::newRow("create without file") << QStringList{"create"};
-    QTest::newRow("check with two files") << QStringList{"check", "a.mdb", "b.mdb"};
-    QTest::newRow("query without lines") << QStringList{"query", "x.mdb"};
-    QTest::newRow("query without file") << QStringList{"query"};
-    QTest::newRow("param last") << QStringList{"query", "x.mdb", "--param"};
-    QTest::newRow("param without kind") << QStringList{"query", "x.mdb", "--param", "N=5", "SELECT :N"};
-    QTest::newRow("unknown kind") << QStringList{"query", "x.mdb", "--param", "N=blob:5", "SELECT :N"};
-    QTest::newRow("bad integer") << QStringList{"query", "x.mdb", "--param", "N=int:5x", "SELECT :N"};
-    QTest::newRow("bad float") << QStringList{"query", "x.mdb", "--param", "N=float:2,5", "SELECT :N"};
-    QTest::newRow("bad datetime") << QStringList{"query", "x.mdb", "--param", "D=datetime:15.04.2013", "SELECT :D"};
-    QTest::newRow("unknown option") << QStringList{"query", "x.mdb", "--verbose", "SELECT 1"};
-}
-
-void TestDbTool::usageErrors() {
-    QFETCH(QStringList, args);
-    const ToolResult result = runTool(args);
-    QCOMPARE(result.code, 2);
-    QVERIFY(result.out.isEmpty());
-    QVERIFY(result.err.contains(QString::fromUtf8(kb::tools::usage())));
-    QVERIFY(result.err.size() > int(QString::fromUtf8(kb::tools::usage()).size()));
-}
-
+// The example of the README, the salary statement for April 2013: every
+// employee, the one with two rates twice.
 void TestDbTool::executable() {
-    const QString file = path(QStringLiteral("BAZA.mdb"));
+    QTemporaryDir dir;
     QProcess tool;
-    tool.start(QStringLiteral(KULTBUH_DB_PATH), {QStringLiteral("demo"), file});
-    QVERIFY(tool.waitForFinished(60000));
-    QCOMPARE(tool.exitCode(), 0);
-    tool.start(QStringLiteral(KULTBUH_DB_PATH), salaryArgs(file, QStringLiteral("2013-04-15 00:00:00")));
-    QVERIFY(tool.waitForFinished(60000));
-    QCOMPARE(tool.exitCode(), 0);
+    const auto exitCode = [&](QStringList args) {
+        tool.start(QStringLiteral(KULTBUH_DB_PATH), args.replaceInStrings("FILE", dir.filePath("BAZA.mdb")));
+        return tool.waitForFinished(60000) ? tool.exitCode() : -1;
+    };
+    QCOMPARE(exitCode({"demo", "FILE"}), 0);
+    QStringList salary{"query", "FILE"};
+    for (const char* name : {"D1", "D2", "D3", "D4"})
+        salary << "--param" << QStringLiteral("%1=datetime:2013-04-15 00:00:00").arg(name);
+    QCOMPARE(exitCode(salary << "--" << kb::reports::salaryStatementSql()), 0);
     const QString out = QString::fromUtf8(tool.readAllStandardOutput());
-    QVERIFY(out.contains(QStringLiteral("Ёлкина Ольга Николаевна\t")));
-    tool.start(QStringLiteral(KULTBUH_DB_PATH), {QStringLiteral("check")});
-    QVERIFY(tool.waitForFinished(60000));
-    QCOMPARE(tool.exitCode(), 2);
+    QVERIFY2(out.count(u'\n') == 14 && out.contains(QStringLiteral("\nЁлкина Ольга Николаевна\t")), qPrintable(out));
+    QCOMPARE(exitCode({"demo", "FILE"}), 1);
+    QCOMPARE(exitCode({"check"}), 2);
     QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Использование")));
 }
 

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTableView>
 
-namespace kb::reports {
+namespace kb::ui {
 
 class ResultGridModel;
 
@@ -18,13 +18,15 @@ class ResultGridModel;
 // columns are rebuilt with the field names as titles and a default width.
 //
 // Columns are addressed by their index in the result (the field order),
-// whatever place the user has dragged them to.
+// whatever place the user has dragged them to. Like its model, the grid lets
+// no exception out into the view's event handling.
 class ResultGrid : public QTableView {
     Q_OBJECT
 public:
     explicit ResultGrid(QWidget* parent = nullptr);
     ~ResultGrid() override;
 
+    // Throws what reading the rows of the source's data set throws (see ResultGridModel).
     void setDataSource(kb::DataSource* source);
     kb::DataSource* dataSource() const;
     kb::DataSet* dataSet() const;
@@ -51,4 +53,4 @@ private:
     QMetaObject::Connection rowConnection_;
 };
 
-} // namespace kb::reports
+} // namespace kb::ui

@@ -1,13 +1,14 @@
 #include "ResultGrid.h"
 
 #include "DataSet.h"
+#include "ErrorReporting.h"
 #include "ResultGridModel.h"
 
 #include <QHeaderView>
 #include <QPainter>
 #include <stdexcept>
 
-namespace kb::reports {
+namespace kb::ui {
 
 namespace {
 
@@ -120,11 +121,22 @@ int ResultGrid::columnWidth(int column) const {
     return QTableView::columnWidth(column);
 }
 
+// Called by the view in the middle of a click or a key press: a row the data
+// set refuses to leave (an edit that cannot be posted) is reported here and
+// the grid goes back to the data set's row.
 void ResultGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     verticalHeader()->viewport()->update();
-    if (followed_ && current.isValid() && followed_->isActive() && current.row() != followed_->currentRow())
+    if (!followed_ || !current.isValid() || !followed_->isActive() || model_->rowCount() == 0 ||
+        current.row() == followed_->currentRow())
+        return;
+    try {
         followed_->moveTo(current.row());
+    } catch (...) {
+        reportError(std::current_exception());
+        if (followed_)
+            setCurrentRowIndex(followed_->currentRow());
+    }
 }
 
 void ResultGrid::afterReset() {
@@ -135,7 +147,8 @@ void ResultGrid::afterReset() {
         if (followed_)
             rowConnection_ = connect(followed_, &kb::DataSet::currentRowChanged, this, &ResultGrid::followDataSetRow);
     }
-    if (followed_ && followed_->isActive())
+    // Rows in the model are rows the data set has read: asking for its current row reads nothing.
+    if (followed_ && model_->rowCount() > 0)
         setCurrentRowIndex(followed_->currentRow());
     verticalHeader()->viewport()->update();
 }
@@ -152,4 +165,4 @@ void ResultGrid::setCurrentRowIndex(int row) {
     selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::ClearAndSelect);
 }
 
-} // namespace kb::reports
+} // namespace kb::ui
