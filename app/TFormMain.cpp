@@ -4,6 +4,7 @@
 #include "DataModule.h"
 #include "ErrorReporting.h"
 #include "GridQueryRun.h"
+#include "MsgDlg.h"
 #include "Query.h"
 #include "ResultGrid.h"
 #include "Statements.h"
@@ -322,6 +323,23 @@ void TFormMain::N12Click() {
     // Opens the worked-days editor, once the record editors exist.
 }
 
+// The help text, piece by piece with nothing between the pieces; each
+// paragraph ends with LF CR. The text words two buttons its own way
+// ("Заработная плата ...", "Поиск сотрудника по должности"), not as their
+// captions read.
 void TFormMain::N8Click() {
-    // Shows the help text in the message dialog, once that dialog exists.
+    QString help = QStringLiteral("Информационно-справочная система бухгалтера в отделе культуры.\n\r");
+    help += QStringLiteral("Доступ к базе данных осуществляется с помощью меню \"База данных\".");
+    help += QStringLiteral("\n\r");
+    help += QStringLiteral("Для того, что бы рассчитать заработную плату за определённый месяц,");
+    help += QStringLiteral("нужно указать месяц в нижней части главной формы и нажать кнопку "
+                           "\"Заработная плата за выбранный месяц\".");
+    help += QStringLiteral("\n\r");
+    help += QStringLiteral("Для поиска сотрудника необходимо задать ФИО сотрудника и нажать кнопку "
+                           "\"Поиск сотрудника по ФИО\".");
+    help += QStringLiteral("\n\r");
+    help += QStringLiteral("Для поиска сотрудников по занимаемой ими должности, необходимо указать должность и "
+                           "нажать кнопку \"Поиск сотрудника по должности\".");
+    help += QStringLiteral("\n\r");
+    ShowInfoMsg(help);
 }

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Makes docs/main-window.png: the main window with the salary statement of
-# April 2013 on the demo database, taken under a virtual X server.
+# Makes docs/main-window.png, the main window with the salary statement of
+# April 2013 on the demo database, and docs/help-dialog.png, the help text in
+# the message dialog, taken under a virtual X server.
 #   1. a temporary folder with a new demo database;
 #   2. the real program started there; Enter on the splash screen;
 #   3. a click on "Зароботная плата за выбранный месяц";
-#   4. ImageMagick's import takes the main window.
+#   4. ImageMagick's import takes the main window;
+#   5. "Помощь" on the menu bar, reached from "Меню" with the arrow keys;
+#   6. import takes the message dialog, and Enter closes it.
 # Usage: scripts/screenshot.sh [BUILD_DIR]   (default: build)
 # Needs Xvfb, xdotool, xdpyinfo and ImageMagick (scripts/install-deps.sh).
 set -euo pipefail
@@ -16,6 +19,7 @@ build=${1:-build}
 program="$build/app/kultbuh"
 dbtool="$build/tools/kultbuh-db"
 output="$root/docs/main-window.png"
+help_output="$root/docs/help-dialog.png"
 
 if tool=$(missing_tool Xvfb xdotool xdpyinfo import timeout); then
     echo "$tool is not installed (scripts/install-deps.sh installs it)" >&2
@@ -63,3 +67,26 @@ fi
 mkdir -p "$(dirname "$output")"
 import -window "$main" "$output"
 echo "$output"
+
+# "Помощь" is the last item of the menu bar, where the text's width decides.
+# Open "Меню" and go right to it with the arrow keys: it is then the only
+# thing drawn in the bar's top rows, in another colour than the bar; a click
+# on it runs it.
+xdotool mousemove $((X + 20)) $((Y + menu_height / 2)) click 1
+sleep 0.3
+xdotool key Right Right Right
+sleep 0.3
+import -window "$main" -crop "${WIDTH}x1+0+2" +repage "$work/bar.txt"
+read -r first last < <(awk 'NR > 1 { split($1, at, ","); x[NR] = at[1] + 0; colour[NR] = $3; n[$3]++ }
+    END { for (c in n) if (n[c] > most) { most = n[c]; bar = c }
+          for (i in x) if (colour[i] != bar) { if (min == "" || x[i] < min) min = x[i]; if (x[i] > max) max = x[i] }
+          print min, max }' "$work/bar.txt")
+[ -n "$first" ] || fail "Помощь is not highlighted on the menu bar"
+xdotool mousemove $((X + (first + last) / 2)) $((Y + menu_height / 2)) click 1
+help=$(find_window 'Обратите внимание !') || true
+[ -n "$help" ] || fail "no message dialog after Помощь"
+xdotool mousemove $((X + WIDTH - 20)) $((Y + HEIGHT - 40))
+sleep 0.5
+import -window "$help" "$help_output"
+echo "$help_output"
+press_enter_on "$help"

@@ -5,10 +5,12 @@
 #include "ScriptedModalDialogs.h"
 #include "ShellTestMain.h"
 #include "TFormMain.h"
+#include "TFormMsgDlg.h"
 #include "TestSupport.h"
 
 #include <QAction>
 #include <QDateTimeEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -220,6 +222,37 @@ private slots:
         p.db.exec(u"UPDATE Premia SET Premia = '10' WHERE IDSotr = 2"_s);
         p.run(p.window.Button1->text());
         QCOMPARE(p.column(0).size(), 2);
+    }
+
+    // "Помощь" shows the help text, piece by piece, in the message dialog as
+    // an information answered with "Верно".
+    void help() {
+        kbtest::ScopedScriptedDialogs dialogs;
+        TFormMain w;
+        QStringList shown;
+        dialogs->scriptDialogAction([&](QDialog& dialog) {
+            const auto& message = static_cast<TFormMsgDlg&>(dialog);
+            shown << dialog.windowTitle() << message.LabelText->text() << message.LabelTitle->text()
+                  << message.BitBtnDn->text();
+            message.BitBtnDn->click();
+        });
+        w.N8->trigger();
+        const QString text =
+            u"Информационно-справочная система бухгалтера в отделе культуры.\n\r"_s
+            u"Доступ к базе данных осуществляется с помощью меню \"База данных\"."_s
+            u"\n\r"_s
+            u"Для того, что бы рассчитать заработную плату за определённый месяц,"_s
+            u"нужно указать месяц в нижней части главной формы и нажать кнопку "_s
+            u"\"Заработная плата за выбранный месяц\"."_s
+            u"\n\r"_s
+            u"Для поиска сотрудника необходимо задать ФИО сотрудника и нажать кнопку "_s
+            u"\"Поиск сотрудника по ФИО\"."_s
+            u"\n\r"_s
+            u"Для поиска сотрудников по занимаемой ими должности, необходимо указать должность и нажать кнопку "_s
+            u"\"Поиск сотрудника по должности\"."_s
+            u"\n\r"_s;
+        QCOMPARE(text.size(), 533);
+        QCOMPARE(shown, (QStringList{u"Обратите внимание !"_s, text, u"Сообщение"_s, u"Верно"_s}));
     }
 };
 

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "AnchoredPlacement.h"
+#include "MsgDlg.h"
+
+#include <QDialog>
+#include <QPixmap>
+#include <array>
+
+class BevelPanel;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The message dialog's window, captioned "Обратите внимание !": the message
+// in a framed panel (or, in the details view, the message and the details in
+// a memo), the kind's icon and title at the right, the answer buttons and
+// the details toggle at the bottom right. Sizeable down to an outer size of
+// 406 × 216, always on top, centred on the screen. ShowMsgDlgEx fills it and
+// shows it; see MsgDlg.h.
+class TFormMsgDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormMsgDlg(QWidget* parent = nullptr);
+
+    // The message in the label; with details, the message and the details
+    // on the next line in the memo, and the details toggle enabled.
+    void setMessage(const QString& text, const QString& details);
+    // Shows the kind's icon and title and colours the title and the text; a
+    // value outside the four kinds changes nothing.
+    void applyKind(TMsgKind kind);
+    // Shows the answer buttons in their places, top to bottom; an empty
+    // place stays hidden.
+    void placeButtons(const MsgButtonSlots& places);
+
+    // Switches between the message and the details view.
+    void BitBtnMoreClick();
+
+    // The client area when the window opens; the smallest outer size.
+    static constexpr QSize kClientSize{584, 264};
+    static constexpr QSize kMinimumOuterSize{406, 216};
+
+    // Controls, named as the program names them (also their object names).
+    BevelPanel* PanelBG;
+    BevelPanel* PaneText;
+    QLabel* LabelText;
+    QPlainTextEdit* Memo;
+    QLabel* ImageAsk;
+    QLabel* ImageWrn;
+    QLabel* ImageInf;
+    QLabel* ImageErr;
+    QLabel* LabelTitleBK;
+    QLabel* LabelTitle;
+    QPushButton* BitBtnUp;
+    QPushButton* BitBtnMid;
+    QPushButton* BitBtnDn;
+    QPushButton* BitBtnMore;
+    // The answer buttons' pictures, 16 × 16, by index.
+    std::array<QPixmap, 5> ImageList;
+
+public slots:
+    // Closing the window through the window system answers IdCancel.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildAnswerButtons();
+    void buildTabOrder();
+    QPushButton* makeButton(const char* name, const QRect& designed);
+    void fillSlot(int place, const MsgButtonLook& look);
+    bool handleDialogKey(const QKeyEvent& event);
+    void focusFirstControl();
+    void centreOnScreen();
+    void keepMinimumOuterSize();
+
+    AnchoredPlacement placement_{kClientSize};
+    std::array<QPushButton*, 3> answerButtons_{};
+    std::array<int, 3> resultCodes_{0, 0, IdOk};
+    QPushButton* cancelButton_ = nullptr;
+};
