@@ -3,6 +3,7 @@
 #include "DateTimeText.h"
 #include "DbError.h"
 #include "TestSupport.h"
+#include "Transaction.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -160,7 +161,7 @@ void TestConnection::opensRelativeToWorkingDirectory() {
     kbtest::CurrentDir cd(db.dir());
     Connection c(QStringLiteral("BAZA.mdb"));
     QCOMPARE(c.fileName(), db.path());
-    kb::Statement st = c.prepare(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
+    kb::Statement st = c.prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
     QVERIFY(st.step());
     QCOMPARE(st.column(0), Value(QStringLiteral("Кассир")));
 }
@@ -169,7 +170,7 @@ void TestConnection::sharedWithAnotherConnection() {
     TempDatabase db;
     Connection other(db.path());
     db.addDolznost(QStringLiteral("Директор"));
-    kb::Statement st = other.prepare(QStringLiteral("SELECT count(*) FROM Dolznost"));
+    kb::Statement st = other.prepareNative(QStringLiteral("SELECT count(*) FROM Dolznost"));
     QVERIFY(st.step());
     QCOMPARE(st.column(0), Value(1));
     other.execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('Методист')"));
@@ -292,7 +293,7 @@ void TestConnection::onlyOneStatementIsPrepared() {
     TempDatabase db;
     db.addDolznost(QStringLiteral("Кассир"));
     const QString message = kbtest::errorMessage([&] {
-        kb::Statement st = db.connection().prepare(QStringLiteral("SELECT 1; DELETE FROM Dolznost"));
+        kb::Statement st = db.connection().prepareNative(QStringLiteral("SELECT 1; DELETE FROM Dolznost"));
         while (st.step()) {
         }
     });
@@ -300,7 +301,7 @@ void TestConnection::onlyOneStatementIsPrepared() {
     QCOMPARE(db.count(QStringLiteral("Dolznost")), 1);
 
     // A trailing semicolon and comment are fine.
-    kb::Statement st = db.connection().prepare(QStringLiteral("SELECT 1; -- done"));
+    kb::Statement st = db.connection().prepareNative(QStringLiteral("SELECT 1; -- done"));
     QVERIFY(st.step());
 }
 
@@ -318,7 +319,7 @@ void TestConnection::transactionRollsBackUnlessCommitted() {
         t.commit();
     }
     Connection other(db.path());
-    kb::Statement st = other.prepare(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
+    kb::Statement st = other.prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost"));
     QVERIFY(st.step());
     QCOMPARE(st.column(0), Value(QStringLiteral("Сохранено")));
     QVERIFY(!st.step());
@@ -344,7 +345,7 @@ void TestConnection::movedStatementStillWorks() {
     TempDatabase db;
     kb::Statement a = db.connection().prepareNative(QStringLiteral("SELECT 5"));
     kb::Statement b = std::move(a);
-    QVERIFY(a.handle() == nullptr);
+    QCOMPARE(a.columnCount(), 0);
     kb::Statement c;
     c = std::move(b);
     QVERIFY(c.step());

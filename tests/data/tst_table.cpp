@@ -5,6 +5,7 @@
 #include "DataSource.h"
 #include "DateTimeText.h"
 #include "DbError.h"
+#include "Dialect.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TestSupport.h"
@@ -43,7 +44,7 @@ struct Positions {
     QStringList shown() {
         QStringList names;
         for (int r = 0; r < table->recordCount(); ++r)
-            names.append(table->value(r, 1).toText());
+            names.append(table->value(r, 1).text());
         return names;
     }
     // The names in the file, read through a connection of its own.
@@ -52,7 +53,7 @@ struct Positions {
         kb::Statement st = other.prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost ORDER BY ID"));
         QStringList names;
         while (st.step())
-            names.append(st.column(0).toText());
+            names.append(st.column(0).text());
         return names;
     }
     void forbid(const QString& what) {
@@ -63,6 +64,7 @@ struct Positions {
     // Runs a statement through a connection of its own, as another user would.
     void byAnotherUser(const QString& sql) {
         kb::Connection other(db.path());
+        kb::dialect::install(other);
         other.execute(sql);
     }
 };

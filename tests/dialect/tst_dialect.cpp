@@ -19,7 +19,7 @@ namespace {
 
 // The first row of a statement sent as the program sends it, through the dialect.
 QList<Value> firstRow(kb::Connection& c, const QString& sql, const QList<Value>& values = {}) {
-    kb::Statement s = c.prepare(sql);
+    kb::Statement s = kb::dialect::prepare(c, sql);
     for (int i = 0; i < values.size(); ++i)
         s.bind(i + 1, values[i]);
     QList<Value> row;
@@ -253,10 +253,10 @@ void TestDialect::collationOrdersRussianNames() {
                                text("абрамов"), text("Борисов"), text("Smith"),  text("ежов")};
     for (const QString& n : names)
         db.addSotr(n);
-    kb::Statement s = db.connection().prepare(QStringLiteral("SELECT FIO FROM Sotr ORDER BY Sotr.FIO"));
+    kb::Statement s = kb::dialect::prepare(db.connection(), QStringLiteral("SELECT FIO FROM Sotr ORDER BY Sotr.FIO"));
     QStringList order;
     while (s.step())
-        order << s.column(0).toText();
+        order << s.column(0).text();
     // Russian order puts Cyrillic before Latin; ё sorts as е (ёжиков before ежов), not after е.
     const QStringList expected = {text("абрамов"), text("Борисов"), text("Егоров"), text("ёжиков"),
                                   text("ежов"),    text("Ёлкин"),   text("Жуков"),  text("Smith")};
@@ -440,7 +440,7 @@ void TestDialect::rewriteKeepsColumnNames_data() {
 void TestDialect::rewriteKeepsColumnNames() {
     QFETCH(QString, sql);
     TempDatabase db;
-    kb::Statement rewritten = db.connection().prepare(sql);
+    kb::Statement rewritten = kb::dialect::prepare(db.connection(), sql);
     kb::Statement native = db.connection().prepareNative(sql);
     QVERIFY(kb::dialect::rewrite(sql, db.connection().columnTypes()) != sql);
     QCOMPARE(rewritten.columnCount(), native.columnCount());

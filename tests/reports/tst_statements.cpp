@@ -24,7 +24,7 @@ bool near(double actual, double expected) {
 }
 
 QString nameOf(const Value& value) {
-    return value.isNull() ? QStringLiteral("(null)") : value.toText();
+    return value.isNull() ? QStringLiteral("(null)") : value.text();
 }
 
 // Column 0 (salary statement) or 1 (employee lists) of every row, in result order.

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbTool.h"
+#include "Dialect.h"
 #include "Query.h"
 #include "QueryCommand.h"
 #include "StatementFixtures.h"
@@ -135,6 +136,7 @@ void TestDbTool::demoIsCompleteAndChecked() {
     QCOMPARE(checked.out, QStringLiteral("OK\n"));
 
     kb::Connection connection(file);
+    kb::dialect::install(connection);
     kb::Query query(connection);
     const auto scalar = [&query](const QString& sql) {
         query.close();

@@ -13,15 +13,15 @@ namespace kb::schema {
 struct FieldDef {
     QString name;
     FieldType type;
-    bool readOnly = false;  // the auto-numbered ID
-    int maxLength = 0;      // text fields: at most this many characters; 0 for other types
-    QString editMask;       // edit-mask notation, see EditMask.h; empty for none
-    QString displayFormat;  // "mm.yyyy" or empty
+    bool readOnly = false; // the auto-numbered ID
+    int maxLength = 0;     // text fields: at most this many characters; 0 for other types
+    QString editMask;      // edit-mask notation, see EditMask.h; empty for none
+    QString displayFormat; // "mm.yyyy" or empty
 };
 
 struct TableDef {
     QString name;
-    std::vector<FieldDef> fields; // ID first
+    std::vector<FieldDef> fields;                     // ID first
     const FieldDef* field(const QString& name) const; // case-insensitive; nullptr when absent
 };
 

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataSource.h"
+#include "Dialect.h"
 #include "Query.h"
 #include "Schema.h"
 #include "Table.h"
@@ -23,6 +24,7 @@ TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
     try {
         ADOConnection = std::make_unique<kb::Connection>(fileName);
         kb::Connection& c = *ADOConnection;
+        kb::dialect::install(c);
         auto openTable = [&](const char* name, const char* table) {
             auto* t = named<kb::Table>(name, c, kb::schema::table(QString::fromLatin1(table)), this);
             t->open();

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "ColumnTypes.h"
+#include "Statement.h"
 
 #include <QString>
 
-struct sqlite3;
+namespace kb {
+class Connection;
+}
 
 // What makes SQLite answer the program's statements as the desktop database
 // engine they were written for would:
@@ -31,8 +34,14 @@ inline constexpr const char* kCollation = "RU";
 // part) or a REAL; other text and BLOBs fail the statement.
 inline constexpr const char* kNumberFunction = "kb_number";
 
-// Registers the functions and the collation on a connection. Throws DbError.
-void install(sqlite3* db);
+// Registers the functions and the collation on a connection; every connection
+// that runs the program's statements or creates its tables needs them.
+// Throws DbError.
+void install(Connection& connection);
+
+// Prepares a statement as the program wrote it: rewritten first (see rewrite()),
+// then prepared as Connection::prepareNative prepares it.
+Statement prepare(const Connection& connection, const QString& sql);
 
 // Rewrites a statement so that every text column (by its declared type in
 // types) used as an operand of an arithmetic operator (+ - * / % & | << >>,

@@ -11,8 +11,7 @@ class DataSet;
 class DataSource : public QObject {
     Q_OBJECT
 public:
-    explicit DataSource(DataSet* dataSet = nullptr, QObject* parent = nullptr)
-        : QObject(parent), dataSet_(dataSet) {}
+    explicit DataSource(DataSet* dataSet = nullptr, QObject* parent = nullptr) : QObject(parent), dataSet_(dataSet) {}
     DataSet* dataSet() const { return dataSet_; }
     void setDataSet(DataSet* dataSet) {
         if (dataSet_ != dataSet) {

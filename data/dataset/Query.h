@@ -87,6 +87,7 @@ public:
 private:
     void textChanged();
     void bindParameters(Statement& statement);
+    void checkColumn(int column) const; // throws DbError for a number outside the fields
 
     Connection& connection_;
     SqlLines sql_;

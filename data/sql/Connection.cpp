@@ -1,8 +1,7 @@
 #include "Connection.h"
 
-#include "DateTimeText.h"
 #include "DbError.h"
-#include "Dialect.h"
+#include "EngineMessage.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +12,6 @@
 namespace kb {
 
 namespace {
-
-QString engineMessage(sqlite3* db) {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
-}
 
 QString shownPath(const QString& fileName) {
     return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
@@ -33,146 +28,6 @@ int prepareOne(sqlite3* db, const char* text, int length, sqlite3_stmt** stmt, c
 }
 
 } // namespace
-
-// ---------------------------------------------------------------- Statement
-
-Statement::Statement(sqlite3* db, sqlite3_stmt* stmt, QString sql) : db_(db), stmt_(stmt), sql_(std::move(sql)) {}
-
-Statement::~Statement() {
-    release();
-}
-
-Statement::Statement(Statement&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)) {}
-
-Statement& Statement::operator=(Statement&& other) noexcept {
-    if (this != &other) {
-        release();
-        db_ = std::exchange(other.db_, nullptr);
-        stmt_ = std::exchange(other.stmt_, nullptr);
-        sql_ = std::move(other.sql_);
-    }
-    return *this;
-}
-
-void Statement::release() noexcept {
-    if (stmt_)
-        sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-}
-
-void Statement::fail(int rc) const {
-    throw DbError(engineMessage(db_), rc & 0xff);
-}
-
-int Statement::parameterCount() const {
-    return stmt_ ? sqlite3_bind_parameter_count(stmt_) : 0;
-}
-
-QString Statement::parameterName(int index) const {
-    const char* name = stmt_ ? sqlite3_bind_parameter_name(stmt_, index) : nullptr;
-    return name ? QString::fromUtf8(name) : QString();
-}
-
-int Statement::parameterIndex(const QString& name) const {
-    return stmt_ ? sqlite3_bind_parameter_index(stmt_, name.toUtf8().constData()) : 0;
-}
-
-void Statement::bind(int index, const Value& value) {
-    int rc = SQLITE_OK;
-    switch (value.kind()) {
-    case Value::Kind::Null:
-        rc = sqlite3_bind_null(stmt_, index);
-        break;
-    case Value::Kind::Integer:
-        rc = sqlite3_bind_int64(stmt_, index, value.toInt());
-        break;
-    case Value::Kind::Float:
-        rc = sqlite3_bind_double(stmt_, index, value.toDouble());
-        break;
-    case Value::Kind::Text: {
-        const QByteArray utf8 = value.toText().toUtf8();
-        rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    case Value::Kind::DateTime: {
-        const QByteArray iso = datetime::toIso(value.toDateTime()).toLatin1();
-        rc = sqlite3_bind_text(stmt_, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    }
-    if (rc != SQLITE_OK)
-        fail(rc);
-}
-
-void Statement::clearBindings() {
-    if (stmt_)
-        sqlite3_clear_bindings(stmt_);
-}
-
-bool Statement::step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    fail(rc);
-}
-
-void Statement::reset() {
-    if (stmt_)
-        sqlite3_reset(stmt_);
-}
-
-int Statement::columnCount() const {
-    return stmt_ ? sqlite3_column_count(stmt_) : 0;
-}
-
-QString Statement::columnName(int column) const {
-    const char* name = sqlite3_column_name(stmt_, column);
-    return name ? QString::fromUtf8(name) : QString();
-}
-
-QString Statement::declaredType(int column) const {
-    const char* type = sqlite3_column_decltype(stmt_, column);
-    return type ? QString::fromUtf8(type) : QString();
-}
-
-Value Statement::column(int column) const {
-    switch (sqlite3_column_type(stmt_, column)) {
-    case SQLITE_INTEGER:
-        return Value(qint64(sqlite3_column_int64(stmt_, column)));
-    case SQLITE_FLOAT:
-        return Value(sqlite3_column_double(stmt_, column));
-    case SQLITE_TEXT:
-    case SQLITE_BLOB: {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        const int length = sqlite3_column_bytes(stmt_, column);
-        if (ColumnTypes::classify(declaredType(column)) == FieldType::DateTime) {
-            if (const auto dt = datetime::fromIso(text, length))
-                return Value(*dt);
-        }
-        return Value(QString::fromUtf8(text, length));
-    }
-    default:
-        return {};
-    }
-}
-
-std::vector<std::vector<Value>> Statement::fetchAll() {
-    const int columns = columnCount();
-    std::vector<std::vector<Value>> rows;
-    while (step()) {
-        std::vector<Value> row;
-        row.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(column(c));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-// ---------------------------------------------------------------- Connection
 
 Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
     : fileName_(QFileInfo(fileName).absoluteFilePath()), columnTypes_(std::make_unique<ColumnTypes>()) {
@@ -304,7 +159,6 @@ void Connection::configure() {
         if (rc != SQLITE_OK)
             failOpening(QString::fromUtf8(s.action), rc, message);
     }
-    dialect::install(db_);
     try {
         reloadColumnTypes();
     } catch (const DbError& e) {
@@ -319,20 +173,16 @@ void Connection::reloadColumnTypes() {
         Statement st = prepareNative(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
                                                     "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid"));
         while (st.step())
-            tableNames.append(st.column(0).toText());
+            tableNames.append(st.column(0).text());
     }
     Statement columns = prepareNative(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
     for (const QString& table : tableNames) {
         columns.reset();
         columns.bind(1, Value(table));
         while (columns.step())
-            types->add(table, columns.column(0).toText(), columns.column(1).toText());
+            types->add(table, columns.column(0).text(), columns.column(1).text());
     }
     columnTypes_ = std::move(types);
-}
-
-Statement Connection::prepare(const QString& sql) const {
-    return prepareNative(dialect::rewrite(sql, *columnTypes_));
 }
 
 Statement Connection::prepareNative(const QString& sql) const {
@@ -376,42 +226,6 @@ qint64 Connection::lastInsertRowId() const {
 
 int Connection::changes() const {
     return sqlite3_changes(db_);
-}
-
-// ---------------------------------------------------------------- Transaction
-
-namespace {
-
-// Runs BEGIN or COMMIT; another connection's write lock outlasting the busy
-// timeout is reported as what it is, with the engine's words after it.
-void runTransactionStatement(Connection& connection, const QString& sql) {
-    try {
-        connection.execute(sql);
-    } catch (const DbError& e) {
-        if (e.sqliteCode() != SQLITE_BUSY && e.sqliteCode() != SQLITE_LOCKED)
-            throw;
-        throw DbError(QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не "
-                                     "записаны (%2)")
-                          .arg(QDir::toNativeSeparators(connection.fileName()), QString::fromUtf8(e.what())),
-                      e.sqliteCode());
-    }
-}
-
-} // namespace
-
-Transaction::Transaction(Connection& connection) : connection_(connection) {
-    // IMMEDIATE takes the write lock now, so a conflict shows before anything is written.
-    runTransactionStatement(connection_, QStringLiteral("BEGIN IMMEDIATE"));
-}
-
-Transaction::~Transaction() {
-    if (!done_)
-        sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-void Transaction::commit() {
-    runTransactionStatement(connection_, QStringLiteral("COMMIT"));
-    done_ = true;
 }
 
 } // namespace kb

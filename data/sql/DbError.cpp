@@ -1,6 +1,7 @@
 #include "DbError.h"
 
 #include <QString>
+#include <sqlite3.h>
 
 namespace kb {
 
@@ -8,5 +9,9 @@ DbError::DbError(const QString& message, int sqliteCode)
     : std::runtime_error(message.toStdString()), code_(sqliteCode) {}
 
 DbError::DbError(const std::string& message, int sqliteCode) : std::runtime_error(message), code_(sqliteCode) {}
+
+bool DbError::isBusy() const noexcept {
+    return code_ == SQLITE_BUSY || code_ == SQLITE_LOCKED;
+}
 
 } // namespace kb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DateTimeParts.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -18,6 +20,6 @@ std::optional<QDateTime> fromIso(const QString& text);
 std::optional<QDateTime> fromIso(const char* text, int length);
 
 double toDayNumber(const QDateTime& dt);
-QDateTime fromDayNumber(double days);
+QDateTime fromDayNumber(double days); // invalid where dayNumberParts() gives nullopt
 
 } // namespace kb::datetime

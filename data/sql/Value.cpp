@@ -1,7 +1,5 @@
 #include "Value.h"
 
-#include "ValueText.h"
-
 #include <cmath>
 #include <limits>
 
@@ -40,10 +38,10 @@ double Value::toDouble() const {
     return 0.0;
 }
 
-QString Value::toText() const {
+QString Value::text() const {
     if (const auto* s = std::get_if<QString>(&v_))
         return *s;
-    return text::display(*this);
+    return {};
 }
 
 QDateTime Value::toDateTime() const {

@@ -17,6 +17,8 @@ public:
 
     // SQLite's primary result code, 0 when the error is the layer's own.
     int sqliteCode() const noexcept { return code_; }
+    // Another connection held a lock past the busy timeout (SQLite's BUSY or LOCKED).
+    bool isBusy() const noexcept;
 
 private:
     int code_;

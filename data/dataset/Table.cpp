@@ -1,129 +1,41 @@
 #include "Table.h"
 
 #include "Connection.h"
-#include "DateTimeText.h"
+#include "DataSetErrors.h"
 #include "DbError.h"
+#include "SqlName.h"
+#include "TextMemo.h"
+#include "Transaction.h"
+#include "ValueText.h"
 
 #include <QDir>
 #include <algorithm>
-#include <functional>
-#include <sqlite3.h>
-#include <string>
-#include <string_view>
 
 namespace kb {
 
 namespace {
 
-QString quoted(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
-// The values a column's stored texts gave. Stored texts repeat (a few dozen
-// dates and percentages over thousands of rows), so a repeated text costs
-// neither a parse nor an allocation: its copies share one string. A column
-// whose texts mostly differ stops being remembered.
-class TextValues {
-public:
-    template <typename Make> Value get(const char* text, int length, Make make) {
-        if (off_ || length > kMaxLength)
-            return make();
-        const std::string_view key(text, size_t(length));
-        Slot& slot = slots_[std::hash<std::string_view>{}(key) % kSlots];
-        if (slot.filled && slot.text == key) {
-            ++hits_;
-            return slot.value;
-        }
-        if (++misses_ > kTrial && misses_ > hits_)
-            off_ = true;
-        slot.text.assign(key);
-        slot.value = make();
-        slot.filled = true;
-        return slot.value;
-    }
-
-private:
-    struct Slot {
-        std::string text;
-        Value value;
-        bool filled = false;
-    };
-    static constexpr int kMaxLength = 32;
-    static constexpr size_t kSlots = 512;
-    static constexpr qint64 kTrial = 1024; // misses before a column may be given up
-    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
-    qint64 hits_ = 0;
-    qint64 misses_ = 0;
-    bool off_ = false;
-};
-
-// Reads the rows of a statement over a table's fields straight from the
-// engine. Each value is held in its field's type even where the file's column
-// would give it otherwise (a whole number in a REAL field, a date stored as
-// text); a text that reads as a date in a column declared as a date becomes a
-// date-time too, as the statement layer reads it. A reader of many rows
-// remembers the values of repeated texts.
+// Reads the rows of a statement over a table's fields. Each value is held in
+// its field's type even where the file's column would give it otherwise (a
+// whole number in a REAL field, a date stored as text); a text that reads as a
+// date in a column declared as a date becomes a date-time too. A reader of
+// many rows remembers the values of repeated texts.
 class RowReader {
 public:
     enum class Rows { One, Many };
 
     RowReader(const Statement& statement, const std::vector<schema::FieldDef>& fields, Rows rows)
-        : stmt_(statement.handle()), columns_(fields.size()), texts_(rows == Rows::Many ? fields.size() : 0) {
-        for (size_t c = 0; c < fields.size(); ++c) {
-            const char* declared = sqlite3_column_decltype(stmt_, int(c));
-            const bool declaredDate =
-                declared && ColumnTypes::classify(QString::fromUtf8(declared)) == FieldType::DateTime;
-            columns_[c] = {fields[c].type == FieldType::Float, fields[c].type == FieldType::DateTime || declaredDate};
-        }
+        : statement_(statement), memos_(rows == Rows::Many ? fields.size() : 0) {
+        for (const schema::FieldDef& f : fields)
+            types_.push_back(f.type);
     }
 
-    std::vector<Value> read() {
-        std::vector<Value> row;
-        row.reserve(columns_.size());
-        for (size_t c = 0; c < columns_.size(); ++c)
-            row.push_back(value(c));
-        return row;
-    }
+    std::vector<Value> read() { return statement_.row(types_, memos_); }
 
 private:
-    struct Column {
-        bool floating; // a whole number stored here is held as a double
-        bool dated;    // a text that reads as a date-time is held as one
-    };
-
-    Value value(size_t index) {
-        const int c = int(index);
-        const Column column = columns_[index];
-        switch (sqlite3_column_type(stmt_, c)) {
-        case SQLITE_INTEGER: {
-            const qint64 v = sqlite3_column_int64(stmt_, c);
-            return column.floating ? Value(double(v)) : Value(v);
-        }
-        case SQLITE_FLOAT:
-            return Value(sqlite3_column_double(stmt_, c));
-        case SQLITE_TEXT:
-        case SQLITE_BLOB: {
-            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
-            const int length = sqlite3_column_bytes(stmt_, c);
-            const auto make = [&] {
-                if (column.dated) {
-                    if (const auto dt = datetime::fromIso(text, length))
-                        return Value(*dt);
-                }
-                return Value(QString::fromUtf8(text, length));
-            };
-            return texts_.empty() ? make() : texts_[index].get(text, length, make);
-        }
-        default:
-            return {};
-        }
-    }
-
-    sqlite3_stmt* stmt_;
-    std::vector<Column> columns_;
-    std::vector<TextValues> texts_;
+    const Statement& statement_;
+    std::vector<FieldType> types_; // the fields' types, in column order
+    std::vector<TextMemo> memos_;  // one per column
 };
 
 } // namespace
@@ -137,21 +49,21 @@ Table::Table(Connection& connection, const schema::TableDef& def, QObject* paren
     for (size_t i = 0; i < def_.fields.size(); ++i) {
         const schema::FieldDef& f = def_.fields[i];
         fields_.push_back(std::make_unique<Field>(*this, f, int(i)));
-        all.append(quoted(f.name));
+        all.append(sql::quoteName(f.name));
         if (f.readOnly)
             continue;
         writable_.push_back(int(i));
-        assignments.append(quoted(f.name) + QStringLiteral(" = ?"));
-        written.append(quoted(f.name));
+        assignments.append(sql::quoteName(f.name) + QStringLiteral(" = ?"));
+        written.append(sql::quoteName(f.name));
         marks.append(QStringLiteral("?"));
     }
     const auto key = std::find_if(def_.fields.begin(), def_.fields.end(), [](const auto& f) { return f.readOnly; });
     keyColumn_ = key == def_.fields.end() ? 0 : int(key - def_.fields.begin());
 
-    const QString table = quoted(def_.name);
+    const QString table = sql::quoteName(def_.name);
     const QString columns = all.join(QStringLiteral(", "));
     const QString keyName =
-        def_.fields.empty() ? QStringLiteral("rowid") : quoted(def_.fields[size_t(keyColumn_)].name);
+        def_.fields.empty() ? QStringLiteral("rowid") : sql::quoteName(def_.fields[size_t(keyColumn_)].name);
     selectSql_ = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, table);
     countSql_ = QStringLiteral("SELECT count(*) FROM %1").arg(table);
     selectByKeySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, table, keyName);
@@ -223,7 +135,7 @@ std::vector<Table::Row> Table::readSnapshot() const {
     } catch (const DbError& e) {
         // Named with the table, as the read may come long after opening; the engine's words follow.
         const QString engine = QString::fromUtf8(e.what());
-        if (e.sqliteCode() == SQLITE_BUSY || e.sqliteCode() == SQLITE_LOCKED)
+        if (e.isBusy())
             throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
                                          "пользователем или программой (%3). Повторите действие позже")
                               .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
@@ -254,9 +166,13 @@ Table::Row Table::readRow(const QString& sql, const Value& key) const {
     return RowReader(statement, def_.fields, RowReader::Rows::One).read();
 }
 
-QString Table::fieldName(int column) const {
+void Table::checkColumn(int column) const {
     if (column < 0 || column >= fieldCount())
-        throw DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(def_.name));
+        throw errors::noTableField(column, def_.name);
+}
+
+QString Table::fieldName(int column) const {
+    checkColumn(column);
     return def_.fields[size_t(column)].name;
 }
 
@@ -269,8 +185,7 @@ Value Table::value(int row, int column) const {
     throwIfInactive();
     if (row < 0 || row >= recordCount())
         throw DbError(QStringLiteral("Записи с номером %1 нет в таблице '%2'").arg(row + 1).arg(def_.name));
-    if (column < 0 || column >= fieldCount())
-        throw DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(def_.name));
+    checkColumn(column);
     if (isEditing() && row == currentRow())
         return pending_[size_t(column)];
     const int stored = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
@@ -490,7 +405,7 @@ void Table::refresh() {
 void Table::rowVanished(const Value& key, const QString& consequence) const {
     throw DbError(QStringLiteral("Запись с %1 = %2 не найдена в таблице '%3': возможно, её удалил другой "
                                  "пользователь; %4. Обновите данные таблицы")
-                      .arg(def_.fields[size_t(keyColumn_)].name, key.toText(), def_.name, consequence));
+                      .arg(def_.fields[size_t(keyColumn_)].name, text::display(key), def_.name, consequence));
 }
 
 // ---------------------------------------------------------------- navigation
@@ -533,21 +448,22 @@ Value Table::pendingValue(int column) const {
     throwIfInactive();
     if (!isEditing())
         throw DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки").arg(def_.name));
-    if (column < 0 || column >= fieldCount())
-        throw DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(def_.name));
+    checkColumn(column);
     return pending_[size_t(column)];
+}
+
+void Table::checkWritable(int column) const {
+    const schema::FieldDef& f = def_.fields[size_t(column)];
+    if (f.readOnly)
+        throw errors::readOnlyField(f.name);
+    if (!isEditing())
+        throw errors::notEditing(def_.name, f.name);
 }
 
 void Table::setPendingValue(int column, const Value& value) {
     throwIfInactive();
-    if (column < 0 || column >= fieldCount())
-        throw DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(def_.name));
-    const schema::FieldDef& f = def_.fields[size_t(column)];
-    if (f.readOnly)
-        throw DbError(QStringLiteral("Поле '%1' доступно только для чтения").arg(f.name));
-    if (!isEditing())
-        throw DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки: поле '%2' изменить нельзя")
-                          .arg(def_.name, f.name));
+    checkColumn(column);
+    checkWritable(column);
     if (pending_[size_t(column)] == value)
         return;
     pending_[size_t(column)] = value;

@@ -27,9 +27,9 @@ public:
     Kind kind() const { return Kind(v_.index()); }
     bool isNull() const { return kind() == Kind::Null; }
 
-    qint64 toInt() const;       // Integer, or Float truncated; 0 otherwise
-    double toDouble() const;    // Integer or Float; 0 otherwise
-    QString toText() const;     // Text as is; other kinds in the form of toDisplayText
+    qint64 toInt() const;         // Integer, or Float truncated; 0 otherwise
+    double toDouble() const;      // Integer or Float; 0 otherwise
+    QString text() const;         // Text as is; empty for the other kinds (text::display shows any value)
     QDateTime toDateTime() const; // DateTime; invalid otherwise
 
     friend bool operator==(const Value& a, const Value& b) { return a.v_ == b.v_; }

@@ -1,8 +1,10 @@
 #include "Query.h"
 
 #include "Connection.h"
+#include "DataSetErrors.h"
 #include "DateTimeText.h"
 #include "DbError.h"
+#include "Dialect.h"
 #include "SqlLexer.h"
 #include "ValueText.h"
 
@@ -28,14 +30,14 @@ Value boundValue(const Parameter& p) {
         break;
     }
     case Value::Kind::Text: {
-        if (const auto iso = datetime::fromIso(v.toText()))
+        if (const auto iso = datetime::fromIso(v.text()))
             return Value(*iso);
-        if (const auto typed = text::parseDate(v.toText()))
+        if (const auto typed = text::parseDate(v.text()))
             return Value(*typed);
         break;
     }
     }
-    throw DbError(QStringLiteral("Значение параметра '%1' не является датой: %2").arg(p.name(), v.toText()));
+    throw DbError(QStringLiteral("Значение параметра '%1' не является датой: %2").arg(p.name(), text::display(v)));
 }
 
 } // namespace
@@ -129,7 +131,7 @@ void Query::open() {
     if (active_)
         return;
     // Everything is read into locals first, so a failure leaves the query as it was: closed.
-    Statement statement = connection_.prepare(sql_.text());
+    Statement statement = dialect::prepare(connection_, sql_.text());
     const int columns = statement.columnCount();
     if (columns == 0)
         throw DbError(QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
@@ -164,10 +166,14 @@ int Query::fieldCount() const {
     return int(fieldNames_.size());
 }
 
+void Query::checkColumn(int column) const {
+    if (column < 0 || column >= fieldNames_.size())
+        throw errors::noQueryField(column, fieldNames_.size());
+}
+
 QString Query::fieldName(int column) const {
     throwIfInactive();
-    if (column < 0 || column >= fieldNames_.size())
-        throw DbError(QStringLiteral("Поля с номером %1 нет: в запросе %2 полей").arg(column).arg(fieldNames_.size()));
+    checkColumn(column);
     return fieldNames_.at(column);
 }
 
@@ -180,16 +186,13 @@ Value Query::value(int row, int column) const {
     throwIfInactive();
     if (row < 0 || row >= int(rows_.size()))
         throw DbError(QStringLiteral("Записи с номером %1 нет: в запросе %2 записей").arg(row + 1).arg(rows_.size()));
-    const std::vector<Value>& values = rows_[size_t(row)];
-    if (column < 0 || column >= int(values.size()))
-        throw DbError(QStringLiteral("Поля с номером %1 нет: в запросе %2 полей").arg(column).arg(values.size()));
-    return values[size_t(column)];
+    checkColumn(column);
+    return rows_[size_t(row)][size_t(column)];
 }
 
 Value Query::fieldValue(int column) const {
     throwIfInactive();
-    if (column < 0 || column >= fieldNames_.size())
-        throw DbError(QStringLiteral("Поля с номером %1 нет: в запросе %2 полей").arg(column).arg(fieldNames_.size()));
+    checkColumn(column);
     return currentValue(column);
 }
 

@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Dialect.h"
+#include "SqlName.h"
 
 #include <stdexcept>
 
@@ -40,10 +41,6 @@ std::vector<TableDef> makeTables() {
         {QStringLiteral("Premia"), {id(), integer("IDSotr"), date("Data", kDateMask, kMonthYear), text("Premia")}});
     t.push_back({QStringLiteral("OtrChas"), {id(), integer("IDSotr"), integer("Count"), date("Data", {}, kMonthYear)}});
     return t;
-}
-
-QString quoted(const QString& name) {
-    return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
 QString columnDefinition(const FieldDef& f) {
@@ -96,15 +93,16 @@ QString createStatements() {
     for (const TableDef& t : tables()) {
         QStringList columns;
         for (const FieldDef& f : t.fields)
-            columns.append(quoted(f.name) + QLatin1Char(' ') + columnDefinition(f));
+            columns.append(sql::quoteName(f.name) + QLatin1Char(' ') + columnDefinition(f));
         statements.append(
-            QStringLiteral("CREATE TABLE %1 (%2);").arg(quoted(t.name), columns.join(QStringLiteral(", "))));
+            QStringLiteral("CREATE TABLE %1 (%2);").arg(sql::quoteName(t.name), columns.join(QStringLiteral(", "))));
     }
     for (const TableDef& t : tables()) {
         for (const FieldDef& f : t.fields) {
             if (isIndexed(t, f))
                 statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
-                                      .arg(quoted(t.name + QLatin1Char('_') + f.name), quoted(t.name), quoted(f.name)));
+                                      .arg(sql::quoteName(t.name + QLatin1Char('_') + f.name), sql::quoteName(t.name),
+                                           sql::quoteName(f.name)));
         }
     }
     return statements.join(QLatin1Char('\n'));

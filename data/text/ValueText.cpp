@@ -1,8 +1,8 @@
 #include "ValueText.h"
 
-#include <charconv>
+#include "NumberText.h"
+
 #include <cmath>
-#include <string>
 
 namespace kb::text {
 namespace {
@@ -40,7 +40,7 @@ QString formatDateTime(const QDateTime& dt) {
     return s;
 }
 
-// Reads a number text character by character.
+// Reads a date text character by character.
 class Reader {
 public:
     explicit Reader(QStringView s) : s_(s) {}
@@ -55,26 +55,12 @@ public:
         ++i_;
         return true;
     }
-    bool takeSign(bool& negative) {
-        negative = take(QLatin1Char('-'));
-        return negative || take(QLatin1Char('+'));
-    }
     // Up to maxCount digits; their count in count, their value in value.
     int digits(int maxCount, int& value) {
         int count = 0;
         value = 0;
         while (!atEnd() && count < maxCount && isAsciiDigit(s_[i_])) {
             value = value * 10 + (s_[i_].unicode() - '0');
-            ++i_;
-            ++count;
-        }
-        return count;
-    }
-    // Appends a run of digits to out; returns how many.
-    int digitsTo(std::string& out) {
-        int count = 0;
-        while (!atEnd() && isAsciiDigit(s_[i_])) {
-            out += char(s_[i_].unicode());
             ++i_;
             ++count;
         }
@@ -97,7 +83,7 @@ QString display(const Value& value) {
     case Value::Kind::Float:
         return formatFloat(value.toDouble());
     case Value::Kind::Text:
-        return value.toText();
+        return value.text();
     case Value::Kind::DateTime:
         return formatDateTime(value.toDateTime());
     }
@@ -111,54 +97,11 @@ QString monthYear(const QDateTime& dt) {
 }
 
 std::optional<qint64> parseInteger(const QString& text) {
-    Reader r(text);
-    r.skipBlanks();
-    bool negative = false;
-    r.takeSign(negative);
-    std::string digits = negative ? "-" : "";
-    if (r.digitsTo(digits) == 0)
-        return std::nullopt;
-    r.skipBlanks();
-    if (!r.atEnd())
-        return std::nullopt;
-    qint64 value = 0;
-    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc() || ptr != digits.data() + digits.size())
-        return std::nullopt; // beyond the range of 64 bits
-    return value;
+    return number::scan(text, number::kTyped).integer();
 }
 
 std::optional<double> parseFloat(const QString& text) {
-    Reader r(text);
-    r.skipBlanks();
-    bool negative = false;
-    r.takeSign(negative);
-    std::string number = negative ? "-" : "";
-    int mantissaDigits = r.digitsTo(number);
-    if (r.take(QLatin1Char(',')) || r.take(QLatin1Char('.'))) {
-        number += '.';
-        mantissaDigits += r.digitsTo(number);
-    }
-    if (mantissaDigits == 0)
-        return std::nullopt;
-    if (r.take(QLatin1Char('e')) || r.take(QLatin1Char('E'))) {
-        number += 'e';
-        bool negativeExponent = false;
-        r.takeSign(negativeExponent);
-        if (negativeExponent)
-            number += '-';
-        if (r.digitsTo(number) == 0)
-            return std::nullopt;
-    }
-    r.skipBlanks();
-    if (!r.atEnd())
-        return std::nullopt;
-    double value = 0;
-    // from_chars, unlike strtod, does not depend on the process locale.
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec != std::errc() || ptr != number.data() + number.size())
-        return std::nullopt; // beyond the range of a double
-    return value;
+    return number::scan(text, number::kTyped).real();
 }
 
 std::optional<QDateTime> parseDate(const QString& text) {

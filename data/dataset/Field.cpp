@@ -1,5 +1,6 @@
 #include "Field.h"
 
+#include "DataSetErrors.h"
 #include "DateTimeText.h"
 #include "DbError.h"
 #include "Table.h"
@@ -38,17 +39,13 @@ Value Field::value() const {
 }
 
 void Field::setValue(const Value& value) {
-    if (def_.readOnly)
-        throw DbError(QStringLiteral("Поле '%1' доступно только для чтения").arg(def_.name));
-    if (!table_.isEditing())
-        throw DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки: поле '%2' изменить нельзя")
-                          .arg(table_.tableName(), def_.name));
+    table_.checkWritable(column_);
 
     Value v = value;
     switch (def_.type) {
     case FieldType::Integer:
         if (v.kind() == Value::Kind::Text) {
-            setText(v.toText());
+            setText(v.text());
             return;
         }
         if (v.kind() == Value::Kind::Float && std::trunc(v.toDouble()) == v.toDouble() &&
@@ -56,41 +53,38 @@ void Field::setValue(const Value& value) {
             v = Value(v.toInt());
         if ((v.kind() != Value::Kind::Integer && !v.isNull()) ||
             (v.kind() == Value::Kind::Integer && !fitsInteger(v.toInt())))
-            throw DbError(
-                QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(v.toText(), def_.name));
+            throw errors::notAnInteger(text::display(v), def_.name);
         break;
     case FieldType::Float:
         if (v.kind() == Value::Kind::Text) {
-            setText(v.toText());
+            setText(v.text());
             return;
         }
         if (v.kind() == Value::Kind::Integer)
             v = Value(v.toDouble());
         if ((v.kind() != Value::Kind::Float && !v.isNull()) ||
             (v.kind() == Value::Kind::Float && !std::isfinite(v.toDouble())))
-            throw DbError(
-                QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(v.toText(), def_.name));
+            throw errors::notAFloat(text::display(v), def_.name);
         break;
     case FieldType::DateTime:
         if (v.kind() == Value::Kind::Text) {
-            setText(v.toText());
+            setText(v.text());
             return;
         }
         if (v.kind() == Value::Kind::Integer || v.kind() == Value::Kind::Float) {
             const QDateTime dt = datetime::fromDayNumber(v.toDouble());
             if (!dt.isValid())
-                throw DbError(
-                    QStringLiteral("'%1' не является правильной датой для поля '%2'").arg(v.toText(), def_.name));
+                throw errors::notADate(text::display(v), def_.name);
             v = Value(dt);
         }
         break;
     case FieldType::Text:
         if (!v.isNull() && v.kind() != Value::Kind::Text)
-            v = Value(v.toText());
-        if (def_.maxLength > 0 && v.toText().size() > def_.maxLength)
+            v = Value(text::display(v));
+        if (def_.maxLength > 0 && v.text().size() > def_.maxLength)
             throw DbError(QStringLiteral("Значение поля '%1' слишком длинное: %2 символов при допустимых %3")
                               .arg(def_.name)
-                              .arg(v.toText().size())
+                              .arg(v.text().size())
                               .arg(def_.maxLength));
         break;
     case FieldType::Unknown:
@@ -108,7 +102,7 @@ void Field::setText(const QString& text) {
         }
         const auto v = text::parseInteger(text);
         if (!v || !fitsInteger(*v))
-            throw DbError(QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(text, def_.name));
+            throw errors::notAnInteger(text, def_.name);
         setValue(Value(*v));
         return;
     }
@@ -119,8 +113,7 @@ void Field::setText(const QString& text) {
         }
         const auto v = text::parseFloat(text);
         if (!v || !std::isfinite(*v))
-            throw DbError(
-                QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(text, def_.name));
+            throw errors::notAFloat(text, def_.name);
         setValue(Value(*v));
         return;
     }
@@ -133,7 +126,7 @@ void Field::setText(const QString& text) {
         if (!v)
             v = datetime::fromIso(text.trimmed());
         if (!v)
-            throw DbError(QStringLiteral("'%1' не является правильной датой для поля '%2'").arg(text, def_.name));
+            throw errors::notADate(text, def_.name);
         setValue(Value(*v));
         return;
     }
@@ -161,7 +154,7 @@ QString Field::editText() const {
         return mask_.emptyText();
     if (v.kind() == Value::Kind::DateTime)
         return mask_.toEditText(v.toDateTime().toString(QStringLiteral("dd.MM.yy")));
-    return mask_.toEditText(v.toText());
+    return mask_.toEditText(text::display(v));
 }
 
 } // namespace kb

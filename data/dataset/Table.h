@@ -80,6 +80,9 @@ public:
     // The pending edit, for Field.
     Value pendingValue(int column) const;
     void setPendingValue(int column, const Value& value);
+    // Throws DbError unless the field may take a pending value now: it is
+    // not read-only and the table is being edited or inserted into.
+    void checkWritable(int column) const;
 
 signals:
     void stateChanged(kb::Table::State state);
@@ -95,6 +98,7 @@ private:
     void requireRows() const;
     void postIfEditing();
     void setState(State state);
+    void checkColumn(int column) const; // throws DbError for a number outside the fields
     std::vector<Row> readSnapshot() const;
     Row readRow(const QString& sql, const Value& key) const;
     void beginInsert(bool atEnd);

@@ -4,6 +4,7 @@
 
 #include "Dialect.h"
 #include "SqlLexer.h"
+#include "SqlName.h"
 
 #include <algorithm>
 #include <vector>
@@ -72,12 +73,6 @@ QString sqlString(const QString& s) {
     QString quoted = s;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
-QString sqlName(const QString& s) {
-    QString quoted = s;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 struct Source {
@@ -491,7 +486,7 @@ private:
                     const bool changed = std::any_of(wrapped_.begin(), wrapped_.end(),
                                                      [&](int pos) { return pos >= begin && pos < end; });
                     if (changed && lacksAlias(a, k - 1))
-                        edits_.push_back({end, QLatin1String(" AS ") + sqlName(columnName(begin, k))});
+                        edits_.push_back({end, QLatin1String(" AS ") + sql::quoteName(columnName(begin, k))});
                 }
                 a = k + 1;
             }
