@@ -50,25 +50,17 @@ void DataSet::last() {
         setCursor(count - 1, false, true);
 }
 
-// Moving forward clears both flags; failing to move (on the last row) sets eof.
-// Once eof is set, next() does nothing.
 void DataSet::next() {
-    throwIfInactive();
-    settleCursor();
-    const int count = recordCount();
-    if (count == 0) {
-        setCursor(-1, true, true);
-        return;
-    }
-    if (eof_)
-        return;
-    if (current_ < count - 1)
-        setCursor(current_ + 1, false, false);
-    else
-        setCursor(current_, false, true);
+    step(true);
 }
 
 void DataSet::prior() {
+    step(false);
+}
+
+// Moving clears both flags; failing to move (on the last row forward, on the
+// first back) sets eof or bof. Once that flag is set, moving that way does nothing.
+void DataSet::step(bool forward) {
     throwIfInactive();
     settleCursor();
     const int count = recordCount();
@@ -76,12 +68,13 @@ void DataSet::prior() {
         setCursor(-1, true, true);
         return;
     }
-    if (bof_)
+    if (forward ? eof_ : bof_)
         return;
-    if (current_ > 0)
-        setCursor(current_ - 1, false, false);
+    const int row = current_ + (forward ? 1 : -1);
+    if (row >= 0 && row < count)
+        setCursor(row, false, false);
     else
-        setCursor(current_, true, false);
+        setCursor(current_, !forward, forward);
 }
 
 void DataSet::moveTo(int row) {

@@ -75,6 +75,8 @@ protected:
     void throwIfInactive() const;
 
 private:
+    void step(bool forward); // next() or prior()
+
     mutable int current_ = -1;
     mutable bool bof_ = true;
     mutable bool eof_ = true;

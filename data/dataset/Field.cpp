@@ -40,14 +40,17 @@ Value Field::value() const {
 
 void Field::setValue(const Value& value) {
     table_.checkWritable(column_);
+    // A text given to a number or date field is read as if the user had typed it.
+    const bool typed =
+        def_.type == FieldType::Integer || def_.type == FieldType::Float || def_.type == FieldType::DateTime;
+    if (typed && value.kind() == Value::Kind::Text) {
+        setText(value.text());
+        return;
+    }
 
     Value v = value;
     switch (def_.type) {
     case FieldType::Integer:
-        if (v.kind() == Value::Kind::Text) {
-            setText(v.text());
-            return;
-        }
         if (v.kind() == Value::Kind::Float && std::trunc(v.toDouble()) == v.toDouble() &&
             std::fabs(v.toDouble()) < 1e10)
             v = Value(v.toInt());
@@ -56,10 +59,6 @@ void Field::setValue(const Value& value) {
             throw errors::notAnInteger(text::display(v), def_.name);
         break;
     case FieldType::Float:
-        if (v.kind() == Value::Kind::Text) {
-            setText(v.text());
-            return;
-        }
         if (v.kind() == Value::Kind::Integer)
             v = Value(v.toDouble());
         if ((v.kind() != Value::Kind::Float && !v.isNull()) ||
@@ -67,10 +66,6 @@ void Field::setValue(const Value& value) {
             throw errors::notAFloat(text::display(v), def_.name);
         break;
     case FieldType::DateTime:
-        if (v.kind() == Value::Kind::Text) {
-            setText(v.text());
-            return;
-        }
         if (v.kind() == Value::Kind::Integer || v.kind() == Value::Kind::Float) {
             const QDateTime dt = datetime::fromDayNumber(v.toDouble());
             if (!dt.isValid())
