@@ -13,23 +13,27 @@ namespace kb {
 
 namespace {
 
+// Per column, whether its declared type is a date-time (1) or not (0).
+void readDeclaredDates(sqlite3_stmt* stmt, std::vector<char>& declaredDates) {
+    const int columns = sqlite3_column_count(stmt);
+    declaredDates.reserve(size_t(columns));
+    for (int c = 0; c < columns; ++c) {
+        const char* type = sqlite3_column_decltype(stmt, c);
+        declaredDates.push_back(type && ColumnTypes::classify(QString::fromUtf8(type)) == FieldType::DateTime);
+    }
+}
+
 // Whether the declared type of a column is a date-time; the answers for every
 // column are read at the first question.
-bool declaredDateTime(sqlite3_stmt* stmt, std::vector<bool>& declaredDates, int column) {
-    if (declaredDates.empty()) {
-        const int columns = sqlite3_column_count(stmt);
-        declaredDates.reserve(size_t(columns));
-        for (int c = 0; c < columns; ++c) {
-            const char* type = sqlite3_column_decltype(stmt, c);
-            declaredDates.push_back(type && ColumnTypes::classify(QString::fromUtf8(type)) == FieldType::DateTime);
-        }
-    }
-    return declaredDates[size_t(column)];
+inline bool declaredDateTime(sqlite3_stmt* stmt, std::vector<char>& declaredDates, int column) {
+    if (declaredDates.empty()) [[unlikely]]
+        readDeclaredDates(stmt, declaredDates);
+    return declaredDates[size_t(column)] != 0;
 }
 
 // The one typed read of a column (see Statement::column). Internal, so that
 // reading a whole row inlines it.
-inline Value typedValue(sqlite3_stmt* stmt, std::vector<bool>& declaredDates, int column, FieldType heldAs,
+inline Value typedValue(sqlite3_stmt* stmt, std::vector<char>& declaredDates, int column, FieldType heldAs,
                         TextMemo* memo) {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER: {
@@ -42,8 +46,9 @@ inline Value typedValue(sqlite3_stmt* stmt, std::vector<bool>& declaredDates, in
     case SQLITE_BLOB: {
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
         const int length = sqlite3_column_bytes(stmt, column);
-        const auto read = [&] {
-            if (heldAs == FieldType::DateTime || declaredDateTime(stmt, declaredDates, column)) {
+        const bool dated = heldAs == FieldType::DateTime || declaredDateTime(stmt, declaredDates, column);
+        const auto read = [text, length, dated] {
+            if (dated) {
                 if (const auto dt = datetime::fromIso(text, length))
                     return Value(*dt);
             }

@@ -62,7 +62,7 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
     // Per column, whether its declared type is a date-time; read at the first text.
-    mutable std::vector<bool> declaredDates_;
+    mutable std::vector<char> declaredDates_;
 };
 
 } // namespace kb
