@@ -9,8 +9,8 @@
 #include "DataModule.h"
 #include "DateTimeText.h"
 #include "Dialect.h"
-#include "GridQueryRun.h"
 #include "Query.h"
+#include "QueryRequest.h"
 #include "Schema.h"
 #include "Statements.h"
 #include "Table.h"
@@ -70,8 +70,8 @@ Timing measure(int runs, const std::function<int()>& job, const std::function<vo
     return {median(wall), *std::min_element(wall.begin(), wall.end()), median(cpu), rows};
 }
 
-int runRequest(kb::Query& query, const reports::GridRequest& request) {
-    reports::openRequest(request, query);
+int runRequest(kb::Query& query, const kb::QueryRequest& request) {
+    kb::openRequest(request, query);
     return query.recordCount();
 }
 
@@ -102,7 +102,7 @@ void printPlan(const kb::Connection& connection, const QString& title, const QSt
     std::printf("  plan of %s:\n", title.toUtf8().constData());
     kb::Statement plan = connection.prepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
     while (plan.step())
-        std::printf("    %s\n", plan.column(3).toText().toUtf8().constData());
+        std::printf("    %s\n", plan.column(3).text().toUtf8().constData());
 }
 
 void printRow(const char* what, const Timing& t, const char* target, const char* counted = "rows") {
@@ -118,6 +118,7 @@ void printRatio(const char* what, const Timing& ours, const Timing& native, cons
 void benchSize(const QString& folder, int employees, int runs, bool plans, const QString& pragma) {
     const QString file = kb::bench::benchDatabase(folder, employees);
     kb::Connection connection(file);
+    kb::dialect::install(connection);
     if (!pragma.isEmpty())
         connection.execute(QStringLiteral("PRAGMA ") + pragma);
     kb::Query query(connection);
@@ -146,7 +147,7 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, const
         statement.step();
         return int(statement.column(0).toInt());
     };
-    const Timing monthYear = measure(runs, [&] { return count(connection.prepare(fn)); });
+    const Timing monthYear = measure(runs, [&] { return count(kb::dialect::prepare(connection, fn)); });
     const Timing strftime = measure(runs, [&] { return count(connection.prepareNative(fnNative)); });
     printRow("count of April 2013 bonuses, Month/Year", monthYear, "");
     printRow("count of April 2013 bonuses, strftime", strftime, "");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridRequest.h"
+#include "QueryRequest.h"
 
 #include <functional>
 
@@ -14,10 +15,8 @@ class ResultGrid;
 
 namespace kb::reports {
 
-// Steps 2 to 6 below: close the query, give it the request's lines, bind the
-// request's parameters by name in order (a date-time binding sets the data
-// type first) and open it. Throws what the query throws.
-void openRequest(const GridRequest& request, kb::Query& query);
+// Steps 2 to 6 below (see QueryRequest.h).
+using kb::openRequest;
 
 // The one sequence that fills the result grid:
 //  1. enable the export commands (first, so that they are enabled even when

@@ -22,7 +22,7 @@ std::vector<ColumnLayout> employeeColumns() {
 }
 
 GridRequest employeeRequest(const QString& whereLine, std::vector<ParamBinding> bindings) {
-    return GridRequest{employeeSql(whereLine), std::move(bindings), employeeColumns()};
+    return GridRequest{{employeeSql(whereLine), std::move(bindings)}, employeeColumns()};
 }
 
 } // namespace

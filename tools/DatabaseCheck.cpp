@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "Dialect.h"
 #include "Schema.h"
 
 #include <QFileInfo>
@@ -30,7 +31,7 @@ QStringList integrityProblems(const Connection& connection) {
     QStringList problems;
     Statement check = connection.prepareNative(QStringLiteral("PRAGMA integrity_check"));
     while (check.step()) {
-        const QString line = check.column(0).toText();
+        const QString line = check.column(0).text();
         if (line != QLatin1String("ok"))
             problems << QStringLiteral("Нарушена целостность файла: %1").arg(line);
     }
@@ -65,6 +66,7 @@ QStringList checkDatabase(const QString& fileName) {
         return {QStringLiteral("Файл %1 не найден").arg(fileName)};
     try {
         Connection connection(fileName, Connection::Mode::OpenExisting);
+        dialect::install(connection);
         QStringList problems = integrityProblems(connection);
         if (!problems.isEmpty())
             return problems;

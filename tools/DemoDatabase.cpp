@@ -2,8 +2,10 @@
 
 #include "Connection.h"
 #include "DateTimeText.h"
+#include "Dialect.h"
 #include "RowInserts.h"
 #include "Schema.h"
+#include "Transaction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +22,7 @@ void createDatabase(const QString& fileName, const std::function<void(Connection
     std::optional<Connection> connection;
     try {
         connection.emplace(fileName, Connection::Mode::CreateNew);
+        dialect::install(*connection); // the text columns declare its collation
         connection->execute(schema::createStatements());
         connection->reloadColumnTypes();
         if (fill) {

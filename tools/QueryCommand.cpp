@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DateTimeText.h"
 #include "DbTool.h"
+#include "Dialect.h"
 #include "Query.h"
 
 #include <array>
@@ -17,24 +18,24 @@ namespace {
     throw UsageError(QStringLiteral("Неверный параметр \"%1\": %2").arg(argument, reason).toStdString());
 }
 
-Value parseValue(const QString& argument, QueryParam::Kind kind, const QString& text) {
+Value parseValue(const QString& argument, ParamBinding::Kind kind, const QString& text) {
     switch (kind) {
-    case QueryParam::Kind::Text:
+    case ParamBinding::Kind::Text:
         return Value(text);
-    case QueryParam::Kind::DateTime: {
+    case ParamBinding::Kind::DateTime: {
         const auto dt = datetime::fromIso(text);
         if (!dt)
             badParam(argument, QStringLiteral("дата и время ожидаются в виде YYYY-MM-DD HH:MM:SS"));
         return Value(*dt);
     }
-    case QueryParam::Kind::Integer: {
+    case ParamBinding::Kind::Integer: {
         bool ok = false;
         const qint64 number = text.toLongLong(&ok);
         if (!ok)
             badParam(argument, QStringLiteral("ожидается целое число"));
         return Value(number);
     }
-    case QueryParam::Kind::Float: {
+    case ParamBinding::Kind::Float: {
         const std::string utf8 = text.toStdString();
         double number = 0;
         const auto [end, ec] = std::from_chars(utf8.data(), utf8.data() + utf8.size(), number);
@@ -48,7 +49,7 @@ Value parseValue(const QString& argument, QueryParam::Kind kind, const QString& 
 
 } // namespace
 
-QueryParam parseQueryParam(const QString& argument) {
+ParamBinding parseParam(const QString& argument) {
     const qsizetype eq = argument.indexOf(QLatin1Char('='));
     if (eq < 0)
         badParam(argument, QStringLiteral("ожидается NAME=KIND:VALUE"));
@@ -64,15 +65,15 @@ QueryParam parseQueryParam(const QString& argument) {
     const QString kindName = rest.left(colon);
     const QString text = rest.mid(colon + 1);
 
-    QueryParam param{name, QueryParam::Kind::Text, Value()};
+    ParamBinding param{name, ParamBinding::Kind::Text, Value()};
     if (kindName == QLatin1String("datetime"))
-        param.kind = QueryParam::Kind::DateTime;
+        param.kind = ParamBinding::Kind::DateTime;
     else if (kindName == QLatin1String("text"))
-        param.kind = QueryParam::Kind::Text;
+        param.kind = ParamBinding::Kind::Text;
     else if (kindName == QLatin1String("int"))
-        param.kind = QueryParam::Kind::Integer;
+        param.kind = ParamBinding::Kind::Integer;
     else if (kindName == QLatin1String("float"))
-        param.kind = QueryParam::Kind::Float;
+        param.kind = ParamBinding::Kind::Float;
     else
         badParam(argument, QStringLiteral("вид значения \"%1\" неизвестен (datetime, text, int, float)").arg(kindName));
     param.value = parseValue(argument, param.kind, text);
@@ -122,7 +123,7 @@ std::string formatValue(const Value& value) {
     case Value::Kind::DateTime:
         return datetime::toIso(value.toDateTime()).toStdString();
     case Value::Kind::Text:
-        return escapeText(value.toText());
+        return escapeText(value.text());
     }
     return {};
 }
@@ -131,7 +132,7 @@ int runQueryCommand(const QStringList& args, std::ostream& out) {
     if (args.isEmpty())
         throw UsageError("Не указан файл базы данных");
     const QString fileName = args.at(0);
-    std::vector<QueryParam> params;
+    QueryRequest request;
     int i = 1;
     for (; i < args.size(); ++i) {
         const QString& arg = args.at(i);
@@ -142,30 +143,23 @@ int runQueryCommand(const QStringList& args, std::ostream& out) {
         if (arg == QLatin1String("--param")) {
             if (i + 1 >= args.size())
                 throw UsageError("После --param нужно NAME=KIND:VALUE");
-            params.push_back(parseQueryParam(args.at(++i)));
+            request.bindings.push_back(parseParam(args.at(++i)));
         } else if (arg.startsWith(QLatin1String("--param="))) {
-            params.push_back(parseQueryParam(arg.mid(8)));
+            request.bindings.push_back(parseParam(arg.mid(8)));
         } else if (arg.startsWith(QLatin1String("--"))) {
             throw UsageError(QStringLiteral("Неизвестный ключ: %1").arg(arg).toStdString());
         } else {
             break;
         }
     }
-    const QStringList lines = args.mid(i);
-    if (lines.isEmpty())
+    request.sql = args.mid(i);
+    if (request.sql.isEmpty())
         throw UsageError("Не указан текст запроса");
 
     Connection connection(fileName, Connection::Mode::OpenExisting);
+    dialect::install(connection);
     Query query(connection);
-    for (const QString& line : lines)
-        query.sql().add(line);
-    for (const QueryParam& param : params) {
-        Parameter& parameter = query.parameters().paramByName(param.name);
-        if (param.kind == QueryParam::Kind::DateTime)
-            parameter.setDataType(FieldType::DateTime);
-        parameter.setValue(param.value);
-    }
-    query.open();
+    openRequest(request, query);
 
     std::string text;
     for (int c = 0; c < query.fieldCount(); ++c) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QueryRequest.h"
 #include "Value.h"
 
 #include <QString>
@@ -10,16 +11,9 @@
 
 namespace kb::tools {
 
-// One --param NAME=KIND:VALUE of the query command.
-struct QueryParam {
-    enum class Kind { DateTime, Text, Integer, Float };
-    QString name; // without the colon
-    Kind kind;
-    Value value;
-};
-
-// Parses "NAME=KIND:VALUE"; throws UsageError naming what is wrong.
-QueryParam parseQueryParam(const QString& argument);
+// Parses one --param NAME=KIND:VALUE of the query command into the binding
+// it stands for; throws UsageError naming what is wrong.
+ParamBinding parseParam(const QString& argument);
 
 // The text form of a result value in the tool's output: integers in decimal,
 // doubles in the shortest form that reads back to the same double, date-times

@@ -3,6 +3,8 @@
 #include "DbError.h"
 #include "TestRows.h"
 #include "TestSupport.h"
+#include "Transaction.h"
+#include "ValueText.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,7 +89,7 @@ private slots:
         Connection c(db.path());
         QStringList settings;
         for (const char* pragma : {"journal_mode", "synchronous", "foreign_keys", "busy_timeout"})
-            settings << db.scalar(QStringLiteral("PRAGMA ") + QLatin1String(pragma)).toText();
+            settings << kb::text::display(db.scalar(QStringLiteral("PRAGMA ") + QLatin1String(pragma)));
         QCOMPARE(settings.join(QLatin1Char(' ')), QStringLiteral("delete 2 0 5000"));
         c.execute(QStringLiteral("CREATE TABLE Extra (X DATE)"));
         QVERIFY(!c.columnTypes().hasTable(QStringLiteral("Extra")));
@@ -124,7 +126,7 @@ private slots:
                                "(1, '2013-04-30', 'date'), (1, 'апрель', 'word')"));
         QStringList rows;
         const QString error = errorMessage([&] {
-            kb::Statement st = db.connection().prepare(sql);
+            kb::Statement st = db.connection().prepareNative(sql);
             while (st.step()) {
                 QStringList values;
                 for (int i = 0; i < st.columnCount(); ++i)

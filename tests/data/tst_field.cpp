@@ -81,7 +81,7 @@ private slots:
         const Value before = db.field->value();
         const QString error = errorMessage([&] {
             if (given.kind() == Value::Kind::Text)
-                db.field->setText(given.toText());
+                db.field->setText(given.text());
             else
                 db.field->setValue(given);
         });

@@ -5,6 +5,7 @@
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
+#include "ValueText.h"
 
 #include <QTest>
 #include <functional>
@@ -18,7 +19,7 @@ using State = kb::Table::State;
 namespace {
 
 QString shown(const Value& v) {
-    return v.isNull() ? QStringLiteral("_") : v.toText();
+    return v.isNull() ? QStringLiteral("_") : kb::text::display(v);
 }
 
 // Three positions, 1 Бух, 2 Дир and 3 Кас, and an open table object over them on
@@ -62,7 +63,7 @@ struct Positions {
         if (t.isActive() && t.eof())
             rows.append(QStringLiteral("eof"));
         const Value file = db.scalar(QStringLiteral("SELECT group_concat(ID || Nazvanie, ' ') FROM Dolznost"));
-        return QStringList{state(t.state()) + QLatin1String(": ") + rows.join(QLatin1Char(' ')), file.toText(),
+        return QStringList{state(t.state()) + QLatin1String(": ") + rows.join(QLatin1Char(' ')), file.text(),
                            told.join(QLatin1Char(' '))}
             .join(QLatin1String(" / "));
     }

@@ -33,7 +33,7 @@ Value failed(const char* utf8) {
 // it, through the dialect; failed(message) when the statement fails.
 Value evaluateOn(kb::Connection& c, const QString& sql, const QList<Value>& values = {}) {
     try {
-        kb::Statement s = c.prepare(sql);
+        kb::Statement s = kb::dialect::prepare(c, sql);
         for (int i = 0; i < values.size(); ++i)
             s.bind(i + 1, values[i]);
         return s.step() ? s.column(0) : Value();
@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(kb::dialect::rewrite(sql, c.columnTypes()), expected.isEmpty() ? sql : expected);
         if (expected.isEmpty() || !sql.startsWith(QLatin1String("SELECT")))
             return;
-        kb::Statement rewritten = c.prepare(sql);
+        kb::Statement rewritten = kb::dialect::prepare(c, sql);
         kb::Statement native = c.prepareNative(sql);
         QCOMPARE(rewritten.columnCount(), native.columnCount());
         for (int i = 0; i < native.columnCount(); ++i)

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "DateTimeText.h"
+#include "Dialect.h"
 #include "Schema.h"
 
 #include <QDir>
@@ -24,6 +25,7 @@ TempDatabase::TempDatabase(Content content, const QString& fileName) {
         throw std::runtime_error("cannot create a temporary folder");
     path_ = dir_.filePath(fileName);
     connection_ = std::make_unique<kb::Connection>(path_, kb::Connection::Mode::CreateNew);
+    kb::dialect::install(*connection_);
     if (content == Content::Schema) {
         // One transaction: one synchronous commit instead of one per table.
         connection_->execute(QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(kb::schema::createStatements()));
@@ -37,8 +39,10 @@ TempDatabase::TempDatabase(Content content, const QString& fileName) {
 TempDatabase::~TempDatabase() = default;
 
 kb::Connection& TempDatabase::connection() {
-    if (!connection_)
+    if (!connection_) {
         connection_ = std::make_unique<kb::Connection>(path_);
+        kb::dialect::install(*connection_);
+    }
     return *connection_;
 }
 
@@ -152,7 +156,7 @@ QString describe(const kb::Value& value) {
     case kb::Value::Kind::Float:
         return QStringLiteral("Float %1").arg(value.toDouble(), 0, 'g', 17);
     case kb::Value::Kind::Text:
-        return QStringLiteral("Text '%1'").arg(value.toText());
+        return QStringLiteral("Text '%1'").arg(value.text());
     case kb::Value::Kind::DateTime:
         return QStringLiteral("DateTime %1").arg(kb::datetime::toIso(value.toDateTime()));
     }

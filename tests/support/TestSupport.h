@@ -43,7 +43,8 @@ public:
     // Another file in the same folder.
     QString filePath(const QString& name) const { return dir_.filePath(name); }
 
-    // The connection this object writes through; reopened when it was closed.
+    // The connection this object writes through, with the dialect installed;
+    // reopened when it was closed.
     kb::Connection& connection();
     // Closes the connection (for tests that want the file to themselves).
     void closeConnection();

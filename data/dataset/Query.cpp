@@ -1,0 +1,199 @@
+#include "Query.h"
+
+#include "Connection.h"
+#include "DataSetErrors.h"
+#include "DateTimeText.h"
+#include "DbError.h"
+#include "Dialect.h"
+#include "SqlLexer.h"
+#include "ValueText.h"
+
+namespace kb {
+
+namespace {
+
+// The value a parameter is bound with: a date-time parameter accepts a
+// date-time, a day number (the month picker's value) or a date as text.
+Value boundValue(const Parameter& p) {
+    const Value& v = p.value();
+    if (p.dataType() != FieldType::DateTime)
+        return v;
+    switch (v.kind()) {
+    case Value::Kind::Null:
+    case Value::Kind::DateTime:
+        return v;
+    case Value::Kind::Integer:
+    case Value::Kind::Float: {
+        const QDateTime dt = datetime::fromDayNumber(v.toDouble());
+        if (dt.isValid())
+            return Value(dt);
+        break;
+    }
+    case Value::Kind::Text: {
+        if (const auto iso = datetime::fromIso(v.text()))
+            return Value(*iso);
+        if (const auto typed = text::parseDate(v.text()))
+            return Value(*typed);
+        break;
+    }
+    }
+    throw DbError(QStringLiteral("Значение параметра '%1' не является датой: %2").arg(p.name(), text::display(v)));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Parameter
+
+void Parameter::setValue(const Value& value) {
+    value_ = value;
+    if (dataType_ != FieldType::Unknown)
+        return;
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        break;
+    case Value::Kind::Integer:
+        dataType_ = FieldType::Integer;
+        break;
+    case Value::Kind::Float:
+        dataType_ = FieldType::Float;
+        break;
+    case Value::Kind::Text:
+        dataType_ = FieldType::Text;
+        break;
+    case Value::Kind::DateTime:
+        dataType_ = FieldType::DateTime;
+        break;
+    }
+}
+
+Parameter* Parameters::findParam(const QString& name) {
+    for (Parameter& p : items_) {
+        if (p.name().compare(name, Qt::CaseInsensitive) == 0)
+            return &p;
+    }
+    return nullptr;
+}
+
+Parameter& Parameters::paramByName(const QString& name) {
+    if (Parameter* p = findParam(name))
+        return *p;
+    throw DbError(QStringLiteral("Параметр '%1' не найден").arg(name));
+}
+
+void Parameters::rebuild(const QStringList& names) {
+    items_.clear();
+    for (const QString& name : names) {
+        if (!findParam(name))
+            items_.emplace_back(name);
+    }
+}
+
+// ---------------------------------------------------------------- SqlLines
+
+void SqlLines::clear() {
+    if (lines_.isEmpty())
+        return;
+    lines_.clear();
+    changed_();
+}
+
+void SqlLines::add(const QString& line) {
+    lines_.append(line);
+    changed_();
+}
+
+// ---------------------------------------------------------------- Query
+
+Query::Query(Connection& connection, QObject* parent)
+    : DataSet(parent), connection_(connection), sql_([this] { textChanged(); }) {}
+
+void Query::textChanged() {
+    close();
+    params_.rebuild(sql::parameterNames(sql_.text()));
+}
+
+void Query::setActive(bool active) {
+    if (active)
+        open();
+    else
+        close();
+}
+
+void Query::bindParameters(Statement& statement) {
+    for (int i = 1; i <= statement.parameterCount(); ++i) {
+        const QString name = statement.parameterName(i);
+        Parameter* p = name.startsWith(QLatin1Char(':')) ? params_.findParam(name.mid(1)) : nullptr;
+        statement.bind(i, p ? boundValue(*p) : Value());
+    }
+}
+
+void Query::open() {
+    if (active_)
+        return;
+    // Everything is read into locals first, so a failure leaves the query as it was: closed.
+    Statement statement = dialect::prepare(connection_, sql_.text());
+    const int columns = statement.columnCount();
+    if (columns == 0)
+        throw DbError(QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
+    bindParameters(statement);
+
+    std::vector<std::vector<Value>> rows = statement.fetchAll();
+    QStringList names;
+    for (int c = 0; c < columns; ++c)
+        names.append(statement.columnName(c));
+
+    rows_ = std::move(rows);
+    fieldNames_ = std::move(names);
+    active_ = true;
+    emit dataReset();
+    first();
+    emit activeChanged(true);
+}
+
+void Query::close() {
+    if (!active_)
+        return;
+    active_ = false;
+    rows_.clear();
+    fieldNames_.clear();
+    emit dataReset();
+    setCursor(-1, true, true);
+    emit activeChanged(false);
+}
+
+int Query::fieldCount() const {
+    throwIfInactive();
+    return int(fieldNames_.size());
+}
+
+void Query::checkColumn(int column) const {
+    if (column < 0 || column >= fieldNames_.size())
+        throw errors::noQueryField(column, fieldNames_.size());
+}
+
+QString Query::fieldName(int column) const {
+    throwIfInactive();
+    checkColumn(column);
+    return fieldNames_.at(column);
+}
+
+int Query::recordCount() const {
+    throwIfInactive();
+    return int(rows_.size());
+}
+
+Value Query::value(int row, int column) const {
+    throwIfInactive();
+    if (row < 0 || row >= int(rows_.size()))
+        throw DbError(QStringLiteral("Записи с номером %1 нет: в запросе %2 записей").arg(row + 1).arg(rows_.size()));
+    checkColumn(column);
+    return rows_[size_t(row)][size_t(column)];
+}
+
+Value Query::fieldValue(int column) const {
+    throwIfInactive();
+    checkColumn(column);
+    return currentValue(column);
+}
+
+} // namespace kb

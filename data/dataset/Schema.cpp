@@ -1,0 +1,111 @@
+#include "Schema.h"
+
+#include "Dialect.h"
+#include "SqlName.h"
+
+#include <stdexcept>
+
+namespace kb::schema {
+
+namespace {
+
+const QString kDateMask = QStringLiteral("!99/99/00;1;_");
+const QString kMonthYear = QStringLiteral("mm.yyyy");
+constexpr int kTextLength = 255;
+
+FieldDef id() {
+    return {QStringLiteral("ID"), FieldType::Integer, true, 0, {}, {}};
+}
+FieldDef integer(const char* name) {
+    return {QString::fromLatin1(name), FieldType::Integer, false, 0, {}, {}};
+}
+FieldDef real(const char* name) {
+    return {QString::fromLatin1(name), FieldType::Float, false, 0, {}, {}};
+}
+FieldDef text(const char* name, const QString& mask = {}) {
+    return {QString::fromLatin1(name), FieldType::Text, false, kTextLength, mask, {}};
+}
+FieldDef date(const char* name, const QString& mask, const QString& format) {
+    return {QString::fromLatin1(name), FieldType::DateTime, false, 0, mask, format};
+}
+
+std::vector<TableDef> makeTables() {
+    std::vector<TableDef> t;
+    t.push_back({QStringLiteral("Sotr"),
+                 {id(), text("FIO"), date("DataR", kDateMask, {}), integer("IDDolznost"), text("Adres"),
+                  text("Telefon", QStringLiteral("!\\(999\\)000-0000;1;_")),
+                  text("Passport", QStringLiteral("0000 000000;1;_")), text("INN", QStringLiteral("000000000000"))}});
+    t.push_back({QStringLiteral("Dolznost"), {id(), text("Nazvanie")}});
+    t.push_back({QStringLiteral("Stavka"), {id(), integer("IDSotr"), real("Sum")}});
+    t.push_back(
+        {QStringLiteral("Premia"), {id(), integer("IDSotr"), date("Data", kDateMask, kMonthYear), text("Premia")}});
+    t.push_back({QStringLiteral("OtrChas"), {id(), integer("IDSotr"), integer("Count"), date("Data", {}, kMonthYear)}});
+    return t;
+}
+
+QString columnDefinition(const FieldDef& f) {
+    if (f.readOnly)
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    switch (f.type) {
+    case FieldType::Integer:
+        return QStringLiteral("INTEGER");
+    case FieldType::Float:
+        return QStringLiteral("REAL");
+    case FieldType::DateTime:
+        return QStringLiteral("DATETIME");
+    case FieldType::Text:
+    case FieldType::Unknown:
+        break;
+    }
+    return QStringLiteral("TEXT COLLATE ") + QString::fromLatin1(dialect::kCollation);
+}
+
+bool isIndexed(const TableDef& t, const FieldDef& f) {
+    return f.name == QLatin1String("IDSotr") ||
+           (t.name == QLatin1String("Sotr") && f.name == QLatin1String("IDDolznost"));
+}
+
+} // namespace
+
+const FieldDef* TableDef::field(const QString& fieldName) const {
+    for (const FieldDef& f : fields) {
+        if (f.name.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return &f;
+    }
+    return nullptr;
+}
+
+const std::vector<TableDef>& tables() {
+    static const std::vector<TableDef> all = makeTables();
+    return all;
+}
+
+const TableDef& table(const QString& name) {
+    for (const TableDef& t : tables()) {
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return t;
+    }
+    throw std::out_of_range("unknown table " + name.toStdString());
+}
+
+QString createStatements() {
+    QStringList statements;
+    for (const TableDef& t : tables()) {
+        QStringList columns;
+        for (const FieldDef& f : t.fields)
+            columns.append(sql::quoteName(f.name) + QLatin1Char(' ') + columnDefinition(f));
+        statements.append(
+            QStringLiteral("CREATE TABLE %1 (%2);").arg(sql::quoteName(t.name), columns.join(QStringLiteral(", "))));
+    }
+    for (const TableDef& t : tables()) {
+        for (const FieldDef& f : t.fields) {
+            if (isIndexed(t, f))
+                statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
+                                      .arg(sql::quoteName(t.name + QLatin1Char('_') + f.name), sql::quoteName(t.name),
+                                           sql::quoteName(f.name)));
+        }
+    }
+    return statements.join(QLatin1Char('\n'));
+}
+
+} // namespace kb::schema

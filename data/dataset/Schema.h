@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Value.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The five tables of the database: their fields with type, read-only flag,
+// edit mask and display format, and the SQL that creates them.
+namespace kb::schema {
+
+struct FieldDef {
+    QString name;
+    FieldType type;
+    bool readOnly = false; // the auto-numbered ID
+    int maxLength = 0;     // text fields: at most this many characters; 0 for other types
+    QString editMask;      // edit-mask notation, see EditMask.h; empty for none
+    QString displayFormat; // "mm.yyyy" or empty
+};
+
+struct TableDef {
+    QString name;
+    std::vector<FieldDef> fields;                     // ID first
+    const FieldDef* field(const QString& name) const; // case-insensitive; nullptr when absent
+};
+
+// Sotr, Dolznost, Stavka, Premia, OtrChas.
+const std::vector<TableDef>& tables();
+const TableDef& table(const QString& name); // throws std::out_of_range when unknown
+
+// CREATE TABLE and CREATE INDEX statements of the whole schema.
+QString createStatements();
+
+} // namespace kb::schema

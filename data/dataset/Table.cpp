@@ -1,0 +1,481 @@
+#include "Table.h"
+
+#include "Connection.h"
+#include "DataSetErrors.h"
+#include "DbError.h"
+#include "SqlName.h"
+#include "TextMemo.h"
+#include "Transaction.h"
+#include "ValueText.h"
+
+#include <QDir>
+#include <QMetaMethod>
+#include <algorithm>
+
+namespace kb {
+
+namespace {
+
+// Reads the rows of a statement over a table's fields. Each value is held in
+// its field's type even where the file's column would give it otherwise (a
+// whole number in a REAL field, a date stored as text); a text that reads as a
+// date in a column declared as a date becomes a date-time too. A reader of
+// many rows remembers the values of repeated texts.
+class RowReader {
+public:
+    enum class Rows { One, Many };
+
+    RowReader(const Statement& statement, const std::vector<schema::FieldDef>& fields, Rows rows)
+        : statement_(statement), memos_(rows == Rows::Many ? fields.size() : 0) {
+        for (const schema::FieldDef& f : fields)
+            types_.push_back(f.type);
+    }
+
+    std::vector<Value> read() { return statement_.row(types_, memos_); }
+
+private:
+    const Statement& statement_;
+    std::vector<FieldType> types_; // the fields' types, in column order
+    std::vector<TextMemo> memos_;  // one per column
+};
+
+} // namespace
+
+Table::Table(Connection& connection, const schema::TableDef& def, QObject* parent)
+    : DataSet(parent), connection_(connection), def_(def) {
+    QStringList all;
+    QStringList assignments;
+    QStringList written;
+    QStringList marks;
+    for (size_t i = 0; i < def_.fields.size(); ++i) {
+        const schema::FieldDef& f = def_.fields[i];
+        fields_.push_back(std::make_unique<Field>(*this, f, int(i)));
+        all.append(sql::quoteName(f.name));
+        if (f.readOnly)
+            continue;
+        writable_.push_back(int(i));
+        assignments.append(sql::quoteName(f.name) + QStringLiteral(" = ?"));
+        written.append(sql::quoteName(f.name));
+        marks.append(QStringLiteral("?"));
+    }
+    const auto key = std::find_if(def_.fields.begin(), def_.fields.end(), [](const auto& f) { return f.readOnly; });
+    keyColumn_ = key == def_.fields.end() ? 0 : int(key - def_.fields.begin());
+
+    const QString table = sql::quoteName(def_.name);
+    const QString columns = all.join(QStringLiteral(", "));
+    const QString keyName =
+        def_.fields.empty() ? QStringLiteral("rowid") : sql::quoteName(def_.fields[size_t(keyColumn_)].name);
+    selectSql_ = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, table);
+    countSql_ = QStringLiteral("SELECT count(*) FROM %1").arg(table);
+    selectByKeySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, table, keyName);
+    selectByRowidSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns, table);
+    insertSql_ = written.isEmpty()
+                     ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                     : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(table, written.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    updateSql_ =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(table, assignments.join(QStringLiteral(", ")), keyName);
+    deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, keyName);
+}
+
+Table::~Table() = default;
+
+// ---------------------------------------------------------------- opening and reading
+
+void Table::open() {
+    if (isActive())
+        return;
+    const ColumnTypes& types = connection_.columnTypes();
+    const QString file = QDir::toNativeSeparators(connection_.fileName());
+    if (!types.hasTable(def_.name))
+        throw DbError(QStringLiteral("Таблица '%1' не найдена в базе данных %2").arg(def_.name, file));
+    for (const schema::FieldDef& f : def_.fields) {
+        if (!types.hasColumn(def_.name, f.name))
+            throw DbError(
+                QStringLiteral("Поле '%1' не найдено в таблице '%2' базы данных %3").arg(f.name, def_.name, file));
+    }
+    // The rows are read on first use (see snapshot()); something that follows
+    // the current row must be told the first one, so they are read now, before
+    // anything changes: a failed read leaves the table closed.
+    static const QMetaMethod rowSignal = QMetaMethod::fromSignal(&DataSet::currentRowChanged);
+    rowsRead_ = false;
+    rows_.clear();
+    if (isSignalConnected(rowSignal)) {
+        rows_ = readSnapshot();
+        rowsRead_ = true;
+    }
+    state_ = State::Browse;
+    emit dataReset();
+    setCursorToFirstRow();
+    emit activeChanged(true);
+    emit stateChanged(state_);
+}
+
+void Table::close() {
+    if (!isActive())
+        return;
+    pending_.clear();
+    insertRow_ = -1;
+    std::vector<Row>().swap(rows_); // gives the memory back, not only the rows
+    rowsRead_ = false;
+    state_ = State::Inactive;
+    emit dataReset();
+    setCursor(-1, true, true);
+    emit activeChanged(false);
+    emit stateChanged(state_);
+}
+
+std::vector<Table::Row> Table::readSnapshot() const {
+    try {
+        std::vector<Row> rows;
+        {
+            // Counting goes through the smallest index and spares the snapshot
+            // its regrowing; another user's rows in between only make it a guess.
+            Statement count = connection_.prepareNative(countSql_);
+            if (count.step())
+                rows.reserve(size_t(std::max<qint64>(count.column(0).toInt(), 0)));
+        }
+        Statement statement = connection_.prepareNative(selectSql_);
+        RowReader reader(statement, def_.fields, RowReader::Rows::Many);
+        while (statement.step())
+            rows.push_back(reader.read());
+        return rows;
+    } catch (const DbError& e) {
+        // Named with the table, as the read may come long after opening; the engine's words follow.
+        const QString engine = QString::fromUtf8(e.what());
+        if (e.isBusy())
+            throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
+                                         "пользователем или программой (%3). Повторите действие позже")
+                              .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
+                          e.sqliteCode());
+        throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
+    }
+}
+
+const std::vector<Table::Row>& Table::snapshot() const {
+    if (!rowsRead_) {
+        rows_ = readSnapshot(); // a failed read leaves the rows unread, to be read at the next use
+        rowsRead_ = true;
+    }
+    return rows_;
+}
+
+void Table::requireRows() const {
+    throwIfInactive();
+    snapshot();
+    settleCursor();
+}
+
+Table::Row Table::readRow(const QString& sql, const Value& key) const {
+    Statement statement = connection_.prepareNative(sql);
+    statement.bind(1, key);
+    if (!statement.step())
+        return {};
+    return RowReader(statement, def_.fields, RowReader::Rows::One).read();
+}
+
+void Table::checkColumn(int column) const {
+    if (column < 0 || column >= fieldCount())
+        throw errors::noTableField(column, def_.name);
+}
+
+QString Table::fieldName(int column) const {
+    checkColumn(column);
+    return def_.fields[size_t(column)].name;
+}
+
+int Table::recordCount() const {
+    throwIfInactive();
+    return int(snapshot().size()) + (state_ == State::Insert ? 1 : 0);
+}
+
+Value Table::value(int row, int column) const {
+    throwIfInactive();
+    if (row < 0 || row >= recordCount())
+        throw DbError(QStringLiteral("Записи с номером %1 нет в таблице '%2'").arg(row + 1).arg(def_.name));
+    checkColumn(column);
+    if (isEditing() && row == currentRow())
+        return pending_[size_t(column)];
+    const int stored = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
+    return snapshot()[size_t(stored)][size_t(column)];
+}
+
+Field* Table::findField(const QString& name) {
+    for (const auto& f : fields_) {
+        if (f->name().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    }
+    return nullptr;
+}
+
+Field& Table::fieldByName(const QString& name) {
+    if (Field* f = findField(name))
+        return *f;
+    throw DbError(QStringLiteral("Поле '%1' не найдено в таблице '%2'").arg(name, def_.name));
+}
+
+// ---------------------------------------------------------------- states
+
+void Table::setState(State state) {
+    if (state_ == state)
+        return;
+    state_ = state;
+    emit stateChanged(state);
+}
+
+void Table::postIfEditing() {
+    if (isEditing())
+        post();
+}
+
+void Table::edit() {
+    requireRows();
+    if (isEditing())
+        return;
+    if (rows_.empty()) {
+        insert();
+        return;
+    }
+    pending_ = rows_[size_t(currentRow())];
+    setState(State::Edit);
+}
+
+void Table::insert() {
+    beginInsert(false);
+}
+
+void Table::append() {
+    beginInsert(true);
+}
+
+void Table::beginInsert(bool atEnd) {
+    requireRows();
+    postIfEditing();
+    savedRow_ = currentRow();
+    savedBof_ = bof();
+    savedEof_ = eof();
+    const int at = atEnd ? int(rows_.size()) : std::max(currentRow(), 0);
+    pending_.assign(fields_.size(), Value());
+    insertRow_ = at;
+    state_ = State::Insert;
+    emit rowInserted(at);
+    setCursor(at, false, atEnd, true);
+    emit stateChanged(state_);
+}
+
+void Table::post() {
+    requireRows();
+    if (state_ == State::Edit)
+        postEdit();
+    else if (state_ == State::Insert)
+        postInsert();
+}
+
+// The pending values stay untouched until the transaction has committed, so a
+// failure leaves the row in its edit or insert state with nothing lost.
+void Table::postEdit() {
+    const int row = currentRow();
+    const Row& original = rows_[size_t(row)];
+    if (pending_ == original) { // nothing to write
+        pending_.clear();
+        setState(State::Browse);
+        return;
+    }
+    const Value key = original[size_t(keyColumn_)];
+    Row stored;
+    {
+        Transaction transaction(connection_);
+        {
+            Statement statement = connection_.prepareNative(updateSql_);
+            int index = 1;
+            for (int c : writable_)
+                statement.bind(index++, pending_[size_t(c)]);
+            statement.bind(index, key);
+            statement.step();
+        }
+        if (connection_.changes() != 1)
+            rowVanished(key, QStringLiteral("изменения не сохранены"));
+        stored = readRow(selectByKeySql_, key);
+        transaction.commit();
+    }
+    rows_[size_t(row)] = stored.empty() ? pending_ : std::move(stored);
+    pending_.clear();
+    setState(State::Browse);
+    emit rowChanged(row);
+}
+
+void Table::postInsert() {
+    Row stored;
+    {
+        Transaction transaction(connection_);
+        {
+            Statement statement = connection_.prepareNative(insertSql_);
+            int index = 1;
+            for (int c : writable_)
+                statement.bind(index++, pending_[size_t(c)]);
+            statement.step();
+        }
+        const qint64 rowid = connection_.lastInsertRowId();
+        stored = readRow(selectByRowidSql_, Value(rowid));
+        if (stored.empty()) {
+            stored = pending_;
+            stored[size_t(keyColumn_)] = Value(rowid);
+        }
+        transaction.commit();
+    }
+    const int row = insertRow_;
+    rows_.insert(rows_.begin() + row, std::move(stored));
+    pending_.clear();
+    insertRow_ = -1;
+    setState(State::Browse);
+    emit rowChanged(row);
+}
+
+void Table::cancel() {
+    if (!isEditing())
+        return;
+    if (state_ == State::Edit) {
+        pending_.clear();
+        setState(State::Browse);
+        emit rowChanged(currentRow());
+        return;
+    }
+    const int at = insertRow_;
+    pending_.clear();
+    insertRow_ = -1;
+    state_ = State::Browse;
+    emit rowRemoved(at);
+    setCursor(savedRow_, savedBof_, savedEof_, true);
+    emit stateChanged(state_);
+}
+
+void Table::remove() {
+    requireRows();
+    if (state_ == State::Insert) { // the new row is not in the file yet
+        cancel();
+        return;
+    }
+    if (rows_.empty())
+        throw DbError(QStringLiteral("Таблица '%1' пуста: удалять нечего").arg(def_.name));
+    const int row = currentRow();
+    const Value key = rows_[size_t(row)][size_t(keyColumn_)];
+    {
+        Transaction transaction(connection_);
+        {
+            Statement statement = connection_.prepareNative(deleteSql_);
+            statement.bind(1, key);
+            statement.step();
+        }
+        if (connection_.changes() != 1)
+            rowVanished(key, QStringLiteral("удалить её нельзя"));
+        transaction.commit();
+    }
+    const bool wasEditing = state_ == State::Edit;
+    pending_.clear();
+    state_ = State::Browse;
+    rows_.erase(rows_.begin() + row);
+    emit rowRemoved(row);
+    const int count = int(rows_.size());
+    if (count == 0)
+        setCursor(-1, true, true, true);
+    else
+        setCursor(std::min(row, count - 1), false, false, true);
+    if (wasEditing)
+        emit stateChanged(state_);
+}
+
+void Table::refresh() {
+    const bool wasRead = rowsRead_;
+    requireRows(); // rows never read before are read now: that is the refresh
+    postIfEditing();
+    const int oldRow = currentRow();
+    const Value key = oldRow >= 0 ? rows_[size_t(oldRow)][size_t(keyColumn_)] : Value();
+    if (wasRead)
+        rows_ = readSnapshot();
+    const int count = int(rows_.size());
+    int row = -1;
+    for (int i = 0; i < count && !key.isNull(); ++i) {
+        if (rows_[size_t(i)][size_t(keyColumn_)] == key) {
+            row = i;
+            break;
+        }
+    }
+    emit dataReset();
+    if (count == 0) {
+        setCursor(-1, true, true, true);
+        return;
+    }
+    if (row < 0)
+        row = std::clamp(oldRow, 0, count - 1);
+    setCursor(row, bof() && row == 0, eof() && row == count - 1, true);
+}
+
+void Table::rowVanished(const Value& key, const QString& consequence) const {
+    throw DbError(QStringLiteral("Запись с %1 = %2 не найдена в таблице '%3': возможно, её удалил другой "
+                                 "пользователь; %4. Обновите данные таблицы")
+                      .arg(def_.fields[size_t(keyColumn_)].name, text::display(key), def_.name, consequence));
+}
+
+// ---------------------------------------------------------------- navigation
+
+void Table::first() {
+    requireRows();
+    postIfEditing();
+    DataSet::first();
+}
+
+void Table::last() {
+    requireRows();
+    postIfEditing();
+    DataSet::last();
+}
+
+void Table::next() {
+    requireRows();
+    postIfEditing();
+    DataSet::next();
+}
+
+void Table::prior() {
+    requireRows();
+    postIfEditing();
+    DataSet::prior();
+}
+
+void Table::moveTo(int row) {
+    requireRows();
+    if (row == currentRow())
+        return;
+    postIfEditing();
+    DataSet::moveTo(row);
+}
+
+// ---------------------------------------------------------------- pending values
+
+Value Table::pendingValue(int column) const {
+    throwIfInactive();
+    if (!isEditing())
+        throw DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки").arg(def_.name));
+    checkColumn(column);
+    return pending_[size_t(column)];
+}
+
+void Table::checkWritable(int column) const {
+    const schema::FieldDef& f = def_.fields[size_t(column)];
+    if (f.readOnly)
+        throw errors::readOnlyField(f.name);
+    if (!isEditing())
+        throw errors::notEditing(def_.name, f.name);
+}
+
+void Table::setPendingValue(int column, const Value& value) {
+    throwIfInactive();
+    checkColumn(column);
+    checkWritable(column);
+    if (pending_[size_t(column)] == value)
+        return;
+    pending_[size_t(column)] = value;
+    emit fieldChanged(column);
+}
+
+} // namespace kb

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "DataSet.h"
+#include "Field.h"
+#include "Schema.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace kb {
+
+class Connection;
+
+// A table object: a snapshot of a table's rows (a static cursor), one current
+// row, and browse, edit and insert states. Leaving a row that is being edited
+// posts it. Every post and delete is one transaction. Pending edits belong to
+// the table object, so they outlive the widgets that show them.
+//
+// Opening checks the table and its fields but leaves the rows unread: the
+// snapshot is read the first time anything asks for the rows or the cursor
+// (recordCount, value, currentRow, bof, eof, isEmpty, a field's value, a move,
+// edit, insert, remove, refresh). Its rows are those of the file at that
+// first use, as with a static cursor opened then: rows another connection
+// adds, changes or deletes between open() and that use are seen, later ones
+// only after refresh(). Whenever the rows are read, the current row is then
+// their first. If something follows currentRowChanged while the table opens,
+// the rows are read at once, so that the signal can tell the row; open() then
+// fails and leaves the table closed when that read fails. A later failed read
+// throws DbError from the call that needed the rows and leaves the table open
+// with its rows unread, to be read at the next use.
+//
+// What a bound widget follows: currentRowChanged (another row is current, or
+// a new row took the current position), rowChanged (the stored values of a
+// row changed, e.g. after a post showing the new ID), fieldChanged (a pending
+// value changed), stateChanged, dataReset (opened, closed, refreshed). While
+// inserting, the pending row is part of the data set at insertRow and
+// counts in recordCount(); while editing, value() of the current row gives
+// the pending values.
+class Table : public DataSet {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Table(Connection& connection, const schema::TableDef& def, QObject* parent = nullptr);
+    ~Table() override;
+
+    const QString& tableName() const { return def_.name; }
+
+    // Throws DbError when the table or one of its fields is missing from the
+    // file. The current row is the first of the snapshot, once it is read.
+    void open();
+    void close();
+    bool isActive() const override { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+    bool canModify() const { return isActive(); }
+
+    int fieldCount() const override { return int(fields_.size()); }
+    QString fieldName(int column) const override;
+    int recordCount() const override;
+    Value value(int row, int column) const override;
+    Field& field(int column) { return *fields_.at(size_t(column)); }
+    Field& fieldByName(const QString& name); // throws DbError when absent
+    Field* findField(const QString& name);
+
+    void edit();    // Browse -> Edit on the current row; an empty table goes to Insert
+    void insert();  // a new row before the current one, all fields null
+    void append();  // a new row at the end
+    void post();    // writes the pending edit or insert; throws DbError and stays editing on failure
+    void cancel();  // drops the pending edit or insert
+    void remove();  // deletes the current row (the confirmation is the caller's)
+    void refresh(); // re-reads the snapshot, keeping the current row by ID where it still exists
+
+    void first() override;
+    void last() override;
+    void next() override;
+    void prior() override;
+    void moveTo(int row) override;
+
+    // The pending edit, for Field.
+    Value pendingValue(int column) const;
+    void setPendingValue(int column, const Value& value);
+    // Throws DbError unless the field may take a pending value now: it is
+    // not read-only and the table is being edited or inserted into.
+    void checkWritable(int column) const;
+
+signals:
+    void stateChanged(kb::Table::State state);
+    void fieldChanged(int column);
+
+private:
+    using Row = std::vector<Value>;
+
+    // The rows, read from the file on first use.
+    const std::vector<Row>& snapshot() const;
+    // Throws while closed; otherwise makes sure the rows are read and the
+    // cursor fixed. Every operation that moves, edits or re-reads starts here.
+    void requireRows() const;
+    void postIfEditing();
+    void setState(State state);
+    void checkColumn(int column) const; // throws DbError for a number outside the fields
+    std::vector<Row> readSnapshot() const;
+    Row readRow(const QString& sql, const Value& key) const;
+    void beginInsert(bool atEnd);
+    void postEdit();
+    void postInsert();
+    [[noreturn]] void rowVanished(const Value& key, const QString& consequence) const;
+
+    Connection& connection_;
+    schema::TableDef def_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    mutable std::vector<Row> rows_; // valid once rowsRead_; filled by snapshot()
+    mutable bool rowsRead_ = false;
+    State state_ = State::Inactive;
+    Row pending_;
+    int insertRow_ = -1; // where an inserted row is shown while pending
+    // Where the cursor stood before an insert, for cancel().
+    int savedRow_ = -1;
+    bool savedBof_ = true;
+    bool savedEof_ = true;
+
+    // Statements built once from the field list; values are always bound.
+    int keyColumn_ = 0;         // the auto-numbered ID
+    std::vector<int> writable_; // columns written by INSERT and UPDATE, in order
+    QString selectSql_;         // every field, in rowid order
+    QString countSql_;          // the number of rows, to size the snapshot
+    QString selectByKeySql_;    // one row by ID
+    QString selectByRowidSql_;  // one row by rowid (a row just inserted)
+    QString insertSql_;
+    QString updateSql_; // writable columns, then the key
+    QString deleteSql_;
+};
+
+} // namespace kb

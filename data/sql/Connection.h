@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ColumnTypes.h"
+#include "Statement.h"
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+namespace kb {
+
+// The one connection to the database file.
+class Connection {
+public:
+    enum class Mode {
+        OpenExisting, // the file must exist and be an SQLite database; it is never created
+        CreateNew     // the file must not exist; a new empty database is made
+    };
+
+    // How long a statement waits for another connection's lock before it
+    // fails with "database is locked".
+    static constexpr int kDefaultBusyTimeoutMs = 5000;
+
+    // fileName is taken relative to the working directory. Throws DbError
+    // naming the file when it is missing, not a database, locked or unreadable.
+    // Other processes may open the same file at the same time; every commit
+    // is synchronous and goes through SQLite's rollback journal.
+    explicit Connection(const QString& fileName, Mode mode = Mode::OpenExisting,
+                        int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Prepares one statement as SQLite reads it, without any rewriting.
+    // Throws DbError when the text is empty or holds more than one statement.
+    Statement prepareNative(const QString& sql) const;
+    // Runs one or more statements without results (schema, pragmas).
+    void execute(const QString& sql);
+
+    // Declared column types of every table, read from the file at opening;
+    // reloadColumnTypes() after changing the schema.
+    const ColumnTypes& columnTypes() const { return *columnTypes_; }
+    void reloadColumnTypes();
+
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    // The file's absolute path, fixed when the connection opened.
+    const QString& fileName() const { return fileName_; }
+    // The engine's handle, for registering functions and collations on the connection.
+    sqlite3* handle() const { return db_; }
+
+private:
+    void openFile(int busyTimeoutMs);
+    void configure();
+    [[noreturn]] void failOpening(const QString& action, int rc, const QString& engineMessage) const;
+
+    sqlite3* db_ = nullptr;
+    QString fileName_;
+    std::unique_ptr<ColumnTypes> columnTypes_;
+};
+
+} // namespace kb

@@ -1,0 +1,17 @@
+#include "DbError.h"
+
+#include <QString>
+#include <sqlite3.h>
+
+namespace kb {
+
+DbError::DbError(const QString& message, int sqliteCode)
+    : std::runtime_error(message.toStdString()), code_(sqliteCode) {}
+
+DbError::DbError(const std::string& message, int sqliteCode) : std::runtime_error(message), code_(sqliteCode) {}
+
+bool DbError::isBusy() const noexcept {
+    return code_ == SQLITE_BUSY || code_ == SQLITE_LOCKED;
+}
+
+} // namespace kb

@@ -1,0 +1,11 @@
+#include "SqlName.h"
+
+namespace kb::sql {
+
+QString quoteName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace kb::sql

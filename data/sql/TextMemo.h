@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Value.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kb {
+
+// The values the stored texts of one column gave, for a reader of many rows.
+// Stored texts repeat (a few dozen dates and percentages over thousands of
+// rows), so a repeated text costs neither a parse nor an allocation: its
+// copies share one string. A column whose texts mostly differ stops being
+// remembered.
+class TextMemo {
+public:
+    // The value of the text: remembered, or made by make() and remembered.
+    template <typename Make> Value get(const char* text, int length, Make make) {
+        if (off_ || length > kMaxLength)
+            return make();
+        const std::string_view key(text, size_t(length));
+        Slot& slot = slots_[std::hash<std::string_view>{}(key) % kSlots];
+        if (slot.filled && slot.text == key) [[likely]] {
+            ++hits_;
+            return slot.value;
+        }
+        if (++misses_ > kTrial && misses_ > hits_)
+            off_ = true;
+        slot.text.assign(key);
+        slot.value = make();
+        slot.filled = true;
+        return slot.value;
+    }
+
+private:
+    struct Slot {
+        std::string text;
+        Value value;
+        bool filled = false;
+    };
+    static constexpr int kMaxLength = 32;
+    static constexpr size_t kSlots = 512;
+    static constexpr qint64 kTrial = 1024; // misses before a column may be given up
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+    qint64 hits_ = 0;
+    qint64 misses_ = 0;
+    bool off_ = false;
+};
+
+} // namespace kb

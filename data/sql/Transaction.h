@@ -1,0 +1,21 @@
+#pragma once
+
+namespace kb {
+
+class Connection;
+
+// A scoped write transaction: rolled back by the destructor unless commit() ran.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& connection_;
+    bool done_ = false;
+};
+
+} // namespace kb
