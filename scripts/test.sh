@@ -2,6 +2,7 @@
 # Installs what is missing, builds everything in build/ and runs every test.
 # In CI (CI=true) warnings are errors, and the tests run a second time in a
 # Debug build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+# Last, the sizes of program and test code (scripts/code-size.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,5 @@ if [[ "${CI:-}" == "true" ]]; then
     cmake --build build-asan --parallel "$(nproc)"
     ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
 fi
+
+bash scripts/code-size.sh
