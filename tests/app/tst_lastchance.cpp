@@ -3,11 +3,13 @@
 #include "DebugFile.h"
 #include "LastChanceReport.h"
 #include "ScriptedModalDialogs.h"
+#include "TestRows.h"
 
 #include <QRegularExpression>
 #include <QTest>
 #include <stdexcept>
 
+using namespace kbtest;
 using namespace kb::app;
 using namespace Qt::StringLiterals;
 
@@ -25,20 +27,18 @@ private slots:
     // The kind is the class name without its namespaces; the message gets
     // its full stop by the error box's rule, and "at" the error's address.
     void text_data() {
-        QTest::addColumn<std::exception_ptr>("error");
-        QTest::addColumn<QString>("expected");
+        columns<std::exception_ptr, QString>("error", "expected");
         const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
-        QTest::newRow("database error, letter at the end")
-            << std::make_exception_ptr(kb::DbError(u"Нет файла"_s)) << start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s;
-        QTest::newRow("file error, full stop at the end")
-            << std::make_exception_ptr(FileError("Отказ.")) << start.arg(u"FileError"_s) + u"Отказ.\r\n"_s;
-        QTest::newRow("nested namespaces, placeholders in the message")
-            << std::make_exception_ptr(accounts::LedgerError("%1 %p")) << start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s;
-        QTest::newRow("not a standard exception") << std::make_exception_ptr(42) << start.arg(u"int"_s) + u"\r\n"_s;
+        row("database error, letter at the end", std::make_exception_ptr(kb::DbError(u"Нет файла"_s)),
+            start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s);
+        row("file error, full stop at the end", std::make_exception_ptr(FileError("Отказ.")),
+            start.arg(u"FileError"_s) + u"Отказ.\r\n"_s);
+        row("nested namespaces, placeholders in the message", std::make_exception_ptr(accounts::LedgerError("%1 %p")),
+            start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s);
+        row("not a standard exception", std::make_exception_ptr(42), start.arg(u"int"_s) + u"\r\n"_s);
     }
     void text() {
-        QFETCH(std::exception_ptr, error);
-        QFETCH(QString, expected);
+        const auto [error, expected] = fetch<std::exception_ptr, QString>("error", "expected");
         QString text = lastChanceText(describeError(error), u"kultbuh"_s);
         QCOMPARE(text.replace(QRegularExpression(u" at 0x[0-9a-f]+\\."_s), u" at 0xADDRESS."_s), expected);
     }

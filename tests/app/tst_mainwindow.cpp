@@ -6,6 +6,7 @@
 #include "ShellTestMain.h"
 #include "TFormMain.h"
 #include "TFormMsgDlg.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -19,7 +20,7 @@
 #include <QTest>
 #include <memory>
 
-using kbtest::at;
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -140,26 +141,20 @@ private slots:
     // search takes part of the name, "%" and "_" as wildcards, any letter
     // case; the position search the whole name, any letter case.
     void commandsFillTheGrid_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("edit1");
-        QTest::addColumn<QString>("edit2");
-        QTest::addColumn<QStringList>("firstColumn");
+        columns<QString, QString, QString, QStringList>("command", "edit1", "edit2", "firstColumn");
         const QString byName = u"Поиск сотрудника по ФИО"_s;
         const QString byPosition = u"Поиск сотрудников по должности"_s;
-        QTest::newRow("month statement") << u"Зароботная плата за выбранный месяц"_s << QString() << QString()
-                                         << QStringList{u"Иванов Иван Иванович"_s, u"Петрова Анна Сергеевна"_s};
-        QTest::newRow("name search") << byName << u"анна"_s << u"Директор"_s << QStringList{u"2"_s};
-        QTest::newRow("name search, wildcards") << byName << u"в_н%ванов"_s << QString() << QStringList{u"1"_s};
-        QTest::newRow("position search") << byPosition << u"Петрова"_s << u"бухгалтер"_s << QStringList{u"1"_s};
-        QTest::newRow("position search, part") << byPosition << QString() << u"Бух"_s << QStringList();
-        QTest::newRow("employees") << u"Справочник/Сотрудники"_s << u"Петрова"_s << u"Директор"_s
-                                   << QStringList{u"1"_s, u"2"_s};
+        row("month statement", u"Зароботная плата за выбранный месяц"_s, QString(), QString(),
+            QStringList{u"Иванов Иван Иванович"_s, u"Петрова Анна Сергеевна"_s});
+        row("name search", byName, u"анна"_s, u"Директор"_s, QStringList{u"2"_s});
+        row("name search, wildcards", byName, u"в_н%ванов"_s, QString(), QStringList{u"1"_s});
+        row("position search", byPosition, u"Петрова"_s, u"бухгалтер"_s, QStringList{u"1"_s});
+        row("position search, part", byPosition, QString(), u"Бух"_s, QStringList());
+        row("employees", u"Справочник/Сотрудники"_s, u"Петрова"_s, u"Директор"_s, QStringList{u"1"_s, u"2"_s});
     }
     void commandsFillTheGrid() {
-        QFETCH(QString, command);
-        QFETCH(QString, edit1);
-        QFETCH(QString, edit2);
-        QFETCH(QStringList, firstColumn);
+        const auto [command, edit1, edit2, firstColumn] =
+            fetch<QString, QString, QString, QStringList>("command", "edit1", "edit2", "firstColumn");
         Program p;
         QVERIFY(p.shown);
         p.window.Edit1->setText(edit1);

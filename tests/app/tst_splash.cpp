@@ -1,6 +1,7 @@
 #include "AppearanceSetup.h"
 #include "ScriptedModalDialogs.h"
 #include "TFormZ.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 class TestSplash : public QObject {
@@ -48,17 +50,16 @@ private slots:
     // even after Tab; Escape and closing end the splash too, and it is gone
     // when its showing returns.
     void everyWayOfClosingEndsIt_data() {
-        QTest::addColumn<QList<int>>("keys"); // empty: the button is clicked
-        QTest::addColumn<int>("result");
-        QTest::newRow("click on the button") << QList<int>{} << 1;
-        QTest::newRow("Enter") << QList<int>{Qt::Key_Return} << 1;
-        QTest::newRow("Tab, then Space") << QList<int>{Qt::Key_Tab, Qt::Key_Space} << 1;
-        QTest::newRow("Escape") << QList<int>{Qt::Key_Escape} << 0;
-        QTest::newRow("window closed") << QList<int>{Qt::Key_unknown} << 0;
+        // keys: empty: the button is clicked
+        columns<QList<int>, int>("keys", "result");
+        row("click on the button", QList<int>{}, 1);
+        row("Enter", QList<int>{Qt::Key_Return}, 1);
+        row("Tab, then Space", QList<int>{Qt::Key_Tab, Qt::Key_Space}, 1);
+        row("Escape", QList<int>{Qt::Key_Escape}, 0);
+        row("window closed", QList<int>{Qt::Key_unknown}, 0);
     }
     void everyWayOfClosingEndsIt() {
-        QFETCH(QList<int>, keys);
-        QFETCH(int, result);
+        const auto [keys, result] = fetch<QList<int>, int>("keys", "result");
         kbtest::ScopedScriptedDialogs dialogs;
         QPointer<QDialog> shown;
         int ended = -1;

@@ -6,6 +6,7 @@
 #include "Startup.h"
 #include "TFormMain.h"
 #include "Table.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QDialog>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -96,22 +98,20 @@ private slots:
     // in the "Application Error" box, the same text on standard error, and
     // the program ends with 1, leaving no window behind.
     void startUp_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("fault");   // "missing", "garbage" or a statement that breaks the schema
-        QTest::addColumn<QString>("message"); // null: the program runs
-        QTest::newRow("Начать работу") << int(Qt::Key_Return) << QString() << QString();
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << QString() << QString();
-        QTest::newRow("file missing") << int(Qt::Key_Return) << u"missing"_s << u"Файл базы данных не найден: "_s;
-        QTest::newRow("not a database") << int(Qt::Key_Return) << u"garbage"_s << u"BAZA.mdb"_s;
-        QTest::newRow("table missing") << int(Qt::Key_Return) << u"DROP TABLE OtrChas"_s
-                                       << u"Таблица 'OtrChas' не найдена в базе данных "_s;
-        QTest::newRow("field missing") << int(Qt::Key_Return) << u"ALTER TABLE Sotr DROP COLUMN INN"_s
-                                       << u"Поле 'INN' не найдено в таблице 'Sotr' базы данных "_s;
+        // fault: "missing", "garbage" or a statement that breaks the schema
+        // message: null: the program runs
+        columns<int, QString, QString>("key", "fault", "message");
+        row("Начать работу", int(Qt::Key_Return), QString(), QString());
+        row("Escape", int(Qt::Key_Escape), QString(), QString());
+        row("file missing", int(Qt::Key_Return), u"missing"_s, u"Файл базы данных не найден: "_s);
+        row("not a database", int(Qt::Key_Return), u"garbage"_s, u"BAZA.mdb"_s);
+        row("table missing", int(Qt::Key_Return), u"DROP TABLE OtrChas"_s,
+            u"Таблица 'OtrChas' не найдена в базе данных "_s);
+        row("field missing", int(Qt::Key_Return), u"ALTER TABLE Sotr DROP COLUMN INN"_s,
+            u"Поле 'INN' не найдено в таблице 'Sotr' базы данных "_s);
     }
     void startUp() {
-        QFETCH(int, key);
-        QFETCH(QString, fault);
-        QFETCH(QString, message);
+        const auto [key, fault, message] = fetch<int, QString, QString>("key", "fault", "message");
         kbtest::TempDatabase db;
         db.addSotr(u"Иванова Мария Петровна"_s, db.addDolznost(u"Бухгалтер"_s));
         if (fault.contains(u' '))

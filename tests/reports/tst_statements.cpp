@@ -5,12 +5,13 @@
 #include "Query.h"
 #include "StatementFixtures.h"
 #include "Statements.h"
+#include "TestRows.h"
 #include "ValueText.h"
 
 #include <QTest>
 
 using kb::Value;
-using kbtest::at;
+using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
@@ -103,9 +104,7 @@ void TestStatements::initTestCase() {
 // FIO, rate, days, accrued (rounded half to even), income tax, pension,
 // advance, total deducted, bonus, payable; ordered by name in Russian.
 void TestStatements::salaryStatement_data() {
-    QTest::addColumn<QDateTime>("picker");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QString>("error");
+    columns<QDateTime, QStringList, QString>("picker", "expected", "error");
     const QStringList april{
         "абрамов Юрий|1234|3|185|148,08|12,34|493,6|1073,58|123,4|1196,98",
         "Егоров Павел|1010|1|50|121,2|10,1|404|878,7|126,25|1004,95",
@@ -117,20 +116,18 @@ void TestStatements::salaryStatement_data() {
     };
     const QStringList aYearLater{"Яковлев Олег|1000|18|900|120|10|400|870|400|1270",
                                  "Яковлев Олег|500|18|450|60|5|200|435|200|635"};
-    QTest::newRow("April") << at(2013, 4, 15, 10, 30) << april << QString();
-    QTest::newRow("April, last second") << at(2013, 4, 30, 23, 59, 59) << april << QString();
-    QTest::newRow("May") << at(2013, 5, 1) << QStringList{} << QString();
-    QTest::newRow("April a year later") << at(2014, 4, 1) << aYearLater << QString();
+    row("April", at(2013, 4, 15, 10, 30), april, QString());
+    row("April, last second", at(2013, 4, 30, 23, 59, 59), april, QString());
+    row("May", at(2013, 5, 1), QStringList{}, QString());
+    row("April a year later", at(2014, 4, 1), aYearLater, QString());
     // A bonus that is no number fails the statement, quoted in the message.
-    QTest::newRow("bonus of letters") << at(2013, 3, 5) << QStringList{} << "много";
-    QTest::newRow("bonus of digits, then letters") << at(2013, 1, 5) << QStringList{} << "15abc";
-    QTest::newRow("empty bonus") << at(2013, 2, 5) << QStringList{} << "";
+    row("bonus of letters", at(2013, 3, 5), QStringList{}, "много");
+    row("bonus of digits, then letters", at(2013, 1, 5), QStringList{}, "15abc");
+    row("empty bonus", at(2013, 2, 5), QStringList{}, "");
 }
 
 void TestStatements::salaryStatement() {
-    QFETCH(QDateTime, picker);
-    QFETCH(QStringList, expected);
-    QFETCH(QString, error);
+    const auto [picker, expected, error] = fetch<QDateTime, QStringList, QString>("picker", "expected", "error");
     const QString message =
         kbtest::errorMessage([&] { reports::openRequest(reports::salaryStatement(picker), query_); });
     if (!error.isNull()) {
@@ -150,35 +147,31 @@ void TestStatements::salaryStatement() {
 // search (the whole name in any letter case), the employee list (everyone
 // with a position) and the pay slip's check (the whole name in any case).
 void TestStatements::employeeStatements_data() {
-    QTest::addColumn<int>("statement");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
+    columns<int, QString, QStringList>("statement", "text", "expected");
     const QString ivanov = QStringLiteral("Иванов Иван Иванович");
     const QString sidorova = QStringLiteral("Сидорова Анна Петровна");
     const QString petrov = QStringLiteral("Петров Пётр Ильич");
     const QString yolkina = QStringLiteral("Ёлкина Ольга Николаевна");
-    QTest::newRow("name: empty") << NameSearch << "" << QStringList{ivanov, sidorova, petrov, yolkina};
-    QTest::newRow("name: at the start and inside") << NameSearch << "Петр" << QStringList{sidorova, petrov};
-    QTest::newRow("name: a leading blank is kept") << NameSearch << " Петр" << QStringList{sidorova};
-    QTest::newRow("name: lower case") << NameSearch << "иванов" << QStringList{ivanov};
-    QTest::newRow("name: lower case ё for Ё") << NameSearch << "ёлкина" << QStringList{yolkina};
-    QTest::newRow("name: upper case Ё for ё") << NameSearch << "ПЁТР" << QStringList{petrov};
-    QTest::newRow("name: underscore is one character") << NameSearch << "_ванов" << QStringList{ivanov};
-    QTest::newRow("name: percent inside") << NameSearch << "Анна%вна" << QStringList{sidorova};
-    QTest::newRow("position: other case") << PositionSearch << "бИБЛИОТЕКАРЬ" << QStringList{sidorova, yolkina};
-    QTest::newRow("position: a part") << PositionSearch << "Библиотек" << QStringList{};
-    QTest::newRow("position: no wildcard") << PositionSearch << "Библиотек%" << QStringList{};
-    QTest::newRow("position: one without a name") << PositionSearch << "Директор" << QStringList{petrov, ""};
-    QTest::newRow("list") << EmployeeList << "" << QStringList{ivanov, sidorova, petrov, yolkina, ""};
-    QTest::newRow("pay slip: other case") << PaySlipCheck << "иванов иван иванович" << QStringList{ivanov};
-    QTest::newRow("pay slip: surname only") << PaySlipCheck << "Иванов" << QStringList{};
-    QTest::newRow("pay slip: no wildcard") << PaySlipCheck << "Иванов%" << QStringList{};
+    row("name: empty", NameSearch, "", QStringList{ivanov, sidorova, petrov, yolkina});
+    row("name: at the start and inside", NameSearch, "Петр", QStringList{sidorova, petrov});
+    row("name: a leading blank is kept", NameSearch, " Петр", QStringList{sidorova});
+    row("name: lower case", NameSearch, "иванов", QStringList{ivanov});
+    row("name: lower case ё for Ё", NameSearch, "ёлкина", QStringList{yolkina});
+    row("name: upper case Ё for ё", NameSearch, "ПЁТР", QStringList{petrov});
+    row("name: underscore is one character", NameSearch, "_ванов", QStringList{ivanov});
+    row("name: percent inside", NameSearch, "Анна%вна", QStringList{sidorova});
+    row("position: other case", PositionSearch, "бИБЛИОТЕКАРЬ", QStringList{sidorova, yolkina});
+    row("position: a part", PositionSearch, "Библиотек", QStringList{});
+    row("position: no wildcard", PositionSearch, "Библиотек%", QStringList{});
+    row("position: one without a name", PositionSearch, "Директор", QStringList{petrov, ""});
+    row("list", EmployeeList, "", QStringList{ivanov, sidorova, petrov, yolkina, ""});
+    row("pay slip: other case", PaySlipCheck, "иванов иван иванович", QStringList{ivanov});
+    row("pay slip: surname only", PaySlipCheck, "Иванов", QStringList{});
+    row("pay slip: no wildcard", PaySlipCheck, "Иванов%", QStringList{});
 }
 
 void TestStatements::employeeStatements() {
-    QFETCH(int, statement);
-    QFETCH(QString, text);
-    QFETCH(QStringList, expected);
+    const auto [statement, text, expected] = fetch<int, QString, QStringList>("statement", "text", "expected");
     reports::GridRequest request = statement == NameSearch     ? reports::nameSearch(text)
                                    : statement == EmployeeList ? reports::employeeList()
                                                                : reports::positionSearch(text);

@@ -12,6 +12,7 @@
 #include "StatementFixtures.h"
 #include "Statements.h"
 #include "Table.h"
+#include "TestRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -20,7 +21,7 @@
 #include <QTest>
 
 using kb::reports::GridRequest;
-using kbtest::at;
+using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
@@ -192,21 +193,15 @@ void TestResultGrid::gridFollowsTheCurrentRowAndEditsNothing() {
 // empty, whichever way the rows were first needed. A row the table cannot
 // leave (its edit fails to post) is shown the same way and stays current.
 void TestResultGrid::failuresUnderTheGridAreShownOnce_data() {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("binding the grid") << "bind"
-                                      << "Таблицу 'Dolznost' прочитать не удалось: ";
-    QTest::newRow("opening the table under the grid") << "open"
-                                                      << "Таблицу 'Dolznost' прочитать не удалось: ";
-    QTest::newRow("rebinding the data source") << "rebind"
-                                               << "Таблицу 'Dolznost' прочитать не удалось: ";
-    QTest::newRow("leaving an edited row") << "leave"
-                                           << "no such table";
+    columns<QString, QString>("how", "said");
+    row("binding the grid", "bind", "Таблицу 'Dolznost' прочитать не удалось: ");
+    row("opening the table under the grid", "open", "Таблицу 'Dolznost' прочитать не удалось: ");
+    row("rebinding the data source", "rebind", "Таблицу 'Dolznost' прочитать не удалось: ");
+    row("leaving an edited row", "leave", "no such table");
 }
 
 void TestResultGrid::failuresUnderTheGridAreShownOnce() {
-    QFETCH(QString, how);
-    QFETCH(QString, said);
+    const auto [how, said] = fetch<QString, QString>("how", "said");
     Bench b;
     kb::DataSource tables(how == u"rebind" ? nullptr : &b.table);
     if (how != u"bind")
@@ -242,21 +237,19 @@ void TestResultGrid::failuresUnderTheGridAreShownOnce() {
 // Each statement's columns as the grid shows them, each set title first, then
 // width; the same again after the user moved and widened a column.
 void TestResultGrid::runShowsTheStatementsLayout_data() {
-    QTest::addColumn<GridRequest>("request");
-    QTest::addColumn<QString>("layout");
+    columns<GridRequest, QString>("request", "layout");
     const QString employees =
         QStringLiteral("№:30|ФИО:150|Должность:120|Дата рожд.:80|Адрес:120|Телефон:80|Паспорт:80|ИНН:80");
-    QTest::newRow("salary statement") << reports::salaryStatement(at(2013, 4, 1))
-                                      << QStringLiteral("ФИО:150|Оклад:60|Отр. дни:70|Нач. по окл.:70|Подоходный:70|"
-                                                        "Пенсионный:70|Аванс:70|Всего уд.:60|Премия:60|К выдаче:60");
-    QTest::newRow("name search") << reports::nameSearch(QStringLiteral("Анна")) << employees;
-    QTest::newRow("position search") << reports::positionSearch(QStringLiteral("Бухгалтер")) << employees;
-    QTest::newRow("employee list") << reports::employeeList() << employees;
+    row("salary statement", reports::salaryStatement(at(2013, 4, 1)),
+        QStringLiteral("ФИО:150|Оклад:60|Отр. дни:70|Нач. по окл.:70|Подоходный:70|"
+                       "Пенсионный:70|Аванс:70|Всего уд.:60|Премия:60|К выдаче:60"));
+    row("name search", reports::nameSearch(QStringLiteral("Анна")), employees);
+    row("position search", reports::positionSearch(QStringLiteral("Бухгалтер")), employees);
+    row("employee list", reports::employeeList(), employees);
 }
 
 void TestResultGrid::runShowsTheStatementsLayout() {
-    QFETCH(GridRequest, request);
-    QFETCH(QString, layout);
+    const auto [request, layout] = fetch<GridRequest, QString>("request", "layout");
     Bench b;
     QStringList steps;
     connect(&b.model, &QAbstractItemModel::headerDataChanged, this,
