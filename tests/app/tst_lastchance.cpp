@@ -6,7 +6,6 @@
 #include "TestRows.h"
 
 #include <QRegularExpression>
-#include <QTest>
 #include <stdexcept>
 
 using namespace kbtest;

@@ -16,8 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 #include <memory>
 
 using namespace kbtest;

@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 #include <sys/stat.h>
 
 using namespace kbtest;

@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
-#include <QTest>
 #include <QTimer>
 
 using namespace kbtest;

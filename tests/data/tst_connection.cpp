@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 
 using kb::Connection;
 using kb::Value;

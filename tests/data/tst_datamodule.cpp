@@ -9,7 +9,6 @@
 #include "TestSupport.h"
 
 #include <QFile>
-#include <QTest>
 
 using namespace kbtest;
 

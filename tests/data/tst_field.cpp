@@ -6,7 +6,6 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-#include <QTest>
 #include <memory>
 
 using kb::Value;

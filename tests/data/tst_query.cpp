@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 using kb::FieldType;
 using kb::Query;

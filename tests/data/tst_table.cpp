@@ -7,7 +7,6 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
-#include <QTest>
 #include <functional>
 #include <stdexcept>
 

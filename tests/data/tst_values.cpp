@@ -4,7 +4,6 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-#include <QTest>
 #include <QTimeZone>
 
 using kb::FieldType;

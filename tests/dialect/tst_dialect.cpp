@@ -9,7 +9,6 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-#include <QTest>
 #include <cmath>
 
 using kb::Value;

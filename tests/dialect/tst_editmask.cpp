@@ -3,7 +3,6 @@
 #include "EditMask.h"
 #include "TestRows.h"
 
-#include <QTest>
 #include <stdexcept>
 
 using kb::EditMask;

@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
-#include <QTest>
 #include <limits>
 
 using kb::Value;

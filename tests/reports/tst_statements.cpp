@@ -8,8 +8,6 @@
 #include "TestRows.h"
 #include "ValueText.h"
 
-#include <QTest>
-
 using kb::Value;
 using namespace kbtest;
 namespace reports = kb::reports;

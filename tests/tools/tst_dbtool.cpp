@@ -8,7 +8,6 @@
 #include "TestRows.h"
 
 #include <QProcess>
-#include <QTest>
 #include <sstream>
 
 namespace {

@@ -1,8 +1,6 @@
 #include "ErrorText.h"
 #include "TestRows.h"
 
-#include <QTest>
-
 using namespace kbtest;
 using namespace Qt::StringLiterals;
 

@@ -8,8 +8,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 #include <functional>
 
 using namespace kbtest;

@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 
 using namespace kbtest;
 using namespace kb::ui;

@@ -18,7 +18,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 using kb::reports::GridRequest;
 using namespace kbtest;
