@@ -23,8 +23,8 @@ struct LedgerError : std::logic_error {
 class TestLastChance : public QObject {
     Q_OBJECT
 private slots:
-    // The kind is the class name without its namespaces; the message gets
-    // its full stop by the error box's rule, and "at" the error's address.
+    // The kind is the class name without its namespaces; the message gets its full stop by the error box's rule, and
+    // "at" the error's address.
     void text_data() {
         columns<std::exception_ptr, QString>("error", "expected");
         const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
@@ -42,8 +42,8 @@ private slots:
         QCOMPARE(text.replace(QRegularExpression(u" at 0x[0-9a-f]+\\."_s), u" at 0xADDRESS."_s), expected);
     }
 
-    // A failure before the application object exists (the debug file's): a
-    // minimal one shows the box, and the same text goes to standard error.
+    // A failure before the application object exists (the debug file's): a minimal one shows the box, and the same text
+    // goes to standard error.
     void reportBeforeTheApplication() {
         kbtest::ScopedScriptedDialogs dialogs;
         dialogs->expectErrorBox();

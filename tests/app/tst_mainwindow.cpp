@@ -49,8 +49,7 @@ struct Program {
         return QString::number(window.Button4->isEnabled()) + QString::number(window.Excel1->isEnabled()) +
                QString::number(window.N11->isEnabled());
     }
-    // Runs a command as the user does: a click on the panel's button with
-    // that caption, or "Menu/Item" on the menu.
+    // Runs a command as the user does: a click on the panel's button with that caption, or "Menu/Item" on the menu.
     void run(const QString& command) {
         for (QPushButton* button : window.Panel1->findChildren<QPushButton*>()) {
             if (button->text() == command)
@@ -72,10 +71,9 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase() { kb::app::setupAppearance(*qApp); }
 
-    // The start: the grid empty with the focus, the export commands off, the
-    // picker at 04.2013, the menu without accelerators or shortcut keys (a
-    // disabled item marked "-"). No button is the default or the cancel one:
-    // Enter and Escape start nothing. "Выход" closes the window at once.
+    // The start: the grid empty with the focus, the export commands off, the picker at 04.2013, the menu without
+    // accelerators or shortcut keys (a disabled item marked "-"). No button is the default or the cancel one: Enter and
+    // Escape start nothing. "Выход" closes the window at once.
     void startAndExit() {
         kbtest::ScopedScriptedDialogs dialogs;
         Program p;
@@ -110,8 +108,8 @@ private slots:
         QVERIFY(dialogs->calls().empty());
     }
 
-    // Centred, with a border that keeps the designed size; maximising gives
-    // the grid all the extra room while the panel's controls keep their places.
+    // Centred, with a border that keeps the designed size; maximising gives the grid all the extra room while the
+    // panel's controls keep their places.
     void border() {
         TFormMain w;
         w.show();
@@ -135,9 +133,8 @@ private slots:
         QTRY_COMPARE(w.size(), w.designedSize());
     }
 
-    // Each command fills the grid and enables the export commands. The name
-    // search takes part of the name, "%" and "_" as wildcards, any letter
-    // case; the position search the whole name, any letter case.
+    // Each command fills the grid and enables the export commands. The name search takes part of the name, "%" and "_"
+    // as wildcards, any letter case; the position search the whole name, any letter case.
     void commandsFillTheGrid_data() {
         columns<QString, QString, QString, QStringList>("command", "edit1", "edit2", "firstColumn");
         const QString byName = u"Поиск сотрудника по ФИО"_s;
@@ -163,9 +160,8 @@ private slots:
         QCOMPARE(p.exportCommands(), u"111"_s);
     }
 
-    // Tab goes through the panel in its order, leaving the month picker at
-    // once; in the picker the arrow keys change the month and the year, and
-    // the statement follows. In the grid Tab moves from cell to cell.
+    // Tab goes through the panel in its order, leaving the month picker at once; in the picker the arrow keys change
+    // the month and the year, and the statement follows. In the grid Tab moves from cell to cell.
     void keyboard() {
         Program p;
         QVERIFY(p.shown);
@@ -194,9 +190,8 @@ private slots:
         QCOMPARE(p.column(2), QStringList{u"20"_s});
     }
 
-    // A failing command is shown in the error box captioned with the
-    // program's title; the window stays, with the grid empty and the export
-    // commands enabled, and the next run works.
+    // A failing command is shown in the error box captioned with the program's title; the window stays, with the grid
+    // empty and the export commands enabled, and the next run works.
     void commandErrorIsShown() {
         Program p;
         QVERIFY(p.shown);
@@ -217,8 +212,7 @@ private slots:
         QCOMPARE(p.column(0).size(), 2);
     }
 
-    // "Помощь" shows the help text, piece by piece, in the message dialog as
-    // an information answered with "Верно".
+    // "Помощь" shows the help text, piece by piece, in the message dialog as an information answered with "Верно".
     void help() {
         kbtest::ScopedScriptedDialogs dialogs;
         TFormMain w;

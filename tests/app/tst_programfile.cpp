@@ -1,5 +1,4 @@
-// What the program derives from its own file: the application title and the
-// debug file.
+// What the program derives from its own file: the application title and the debug file.
 
 #include "ApplicationTitle.h"
 #include "DebugFile.h"
@@ -33,9 +32,8 @@ private slots:
         QCOMPARE(kb::app::debugFileName(program), debugFile);
     }
 
-    // The running program's title (it captions the error boxes), and its
-    // debug file: this program's file has no extension, ".debug" is appended,
-    // and a file left with content is emptied.
+    // The running program's title (it captions the error boxes), and its debug file: this program's file has no
+    // extension, ".debug" is appended, and a file left with content is emptied.
     void runningProgram() {
         QCOMPARE(kb::app::applicationTitle(), u"tst_programfile"_s);
         QFile file(QCoreApplication::applicationFilePath() + u".debug"_s);
@@ -47,8 +45,8 @@ private slots:
         QVERIFY(file.remove());
     }
 
-    // Each reason a debug file cannot be created has its own message; a pipe
-    // fails at once instead of waiting for a reader.
+    // Each reason a debug file cannot be created has its own message; a pipe fails at once instead of waiting for a
+    // reader.
     void debugFileCannotBeCreated_data() {
         columns<QString, QString>("path", "reason");
         row("name taken by a folder", u"folder"_s, u"Это имя занято папкой"_s);

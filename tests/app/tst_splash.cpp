@@ -44,9 +44,8 @@ private slots:
             QCOMPARE(shot.pixelColor(edge), border);
     }
 
-    // Only the button takes the keyboard focus, so Enter and Space press it
-    // even after Tab; Escape and closing end the splash too, and it is gone
-    // when its showing returns.
+    // Only the button takes the keyboard focus, so Enter and Space press it even after Tab; Escape and closing end the
+    // splash too, and it is gone when its showing returns.
     void everyWayOfClosingEndsIt_data() {
         // keys: empty: the button is clicked
         columns<QList<int>, int>("keys", "result");

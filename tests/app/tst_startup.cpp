@@ -46,8 +46,7 @@ TFormMain* mainWindow() {
     return nullptr;
 }
 
-// Scripts the splash screen: notes what start-up has done while it is up,
-// then ends it with the key.
+// Scripts the splash screen: notes what start-up has done while it is up, then ends it with the key.
 void scriptSplash(kbtest::ScriptedModalDialogs& dialogs, QStringList& seen, const QString& database, Qt::Key key) {
     dialogs.scriptDialogAction([&seen, database, key](QDialog& splash) {
         if (DataM || fileIsOpen(database))
@@ -71,8 +70,8 @@ private slots:
         kb::app::setupAppearance(*qApp);
     }
 
-    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than
-    // a faked one) where installed; Russian numbers, dates and Qt dialogs.
+    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than a faked one) where installed; Russian
+    // numbers, dates and Qt dialogs.
     void appearance() {
         QCOMPARE(QApplication::style()->name(), u"fusion"_s);
         QCOMPARE(QApplication::font().pixelSize(), 11);
@@ -90,15 +89,12 @@ private slots:
         QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"Отмена"_s);
     }
 
-    // The main window is built, hidden, with the splash screen up; the
-    // database is touched only once the splash has gone, however it ended.
-    // Then the main window is shown, and at the end the data module goes
-    // first. A database that cannot be loaded is reported after the splash
-    // in the "Application Error" box, the same text on standard error, and
-    // the program ends with 1, leaving no window behind.
+    // The main window is built, hidden, with the splash screen up; the database is touched only once the splash has
+    // gone, however it ended. Then the main window is shown, and at the end the data module goes first. A database that
+    // cannot be loaded is reported after the splash in the "Application Error" box, the same text on standard error,
+    // and the program ends with 1, leaving no window behind.
     void startUp_data() {
-        // fault: "missing", "garbage" or a statement that breaks the schema
-        // message: null: the program runs
+        // fault: "missing", "garbage" or a statement that breaks the schema; message null: the program runs
         columns<int, QString, QString>("key", "fault", "message");
         row("Начать работу", int(Qt::Key_Return), QString(), QString());
         row("Escape", int(Qt::Key_Escape), QString(), QString());

@@ -1,5 +1,4 @@
-// Loading the data module: its objects, their order and settings, and every
-// way loading fails.
+// Loading the data module: its objects, their order and settings, and every way loading fails.
 #include "Connection.h"
 #include "DataModule.h"
 #include "DataSource.h"
@@ -45,8 +44,8 @@ private slots:
                            "DataSource1>ADOQuery1"));
     }
 
-    // The message names the file (%1); a missing file is not created. The connection's other failures pass through
-    // the same way and are tried with the connection.
+    // The message names the file (%1); a missing file is not created. The connection's other failures pass through the
+    // same way and are tried with the connection.
     void loadFailures_data() {
         columns<QString, QString>("damage", "message");
         row("missing file", "remove", "Файл базы данных не найден: %1");

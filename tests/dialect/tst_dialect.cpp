@@ -1,6 +1,6 @@
-// The SQL dialect on real database files: Month and Year (which agree with the
-// program's own reading of a stored date-time), ROUND, LIKE, the Russian collation, the strict conversion of text
-// columns in arithmetic and the rewrite that applies it.
+// The SQL dialect on real database files: Month and Year (which agree with the program's own reading of a stored
+// date-time), ROUND, LIKE, the Russian collation, the strict conversion of text columns in arithmetic and the rewrite
+// that applies it.
 
 #include "Connection.h"
 #include "DateTimeText.h"
@@ -28,8 +28,8 @@ Value failed(const char* utf8) {
     return failed(QString::fromUtf8(utf8));
 }
 
-// The first column of the first row of a statement sent as the program sends
-// it, through the dialect; failed(message) when the statement fails.
+// The first column of the first row of a statement sent as the program sends it, through the dialect; failed(message)
+// when the statement fails.
 Value evaluateOn(kb::Connection& c, const QString& sql, const QList<Value>& values = {}) {
     try {
         kb::Statement s = kb::dialect::prepare(c, sql);
@@ -170,8 +170,8 @@ private slots:
             Value(4));
     }
 
-    // Text columns order in Russian: Cyrillic before Latin, ё with е (ёжиков before ежов); equality ignores case
-    // but tells ё from е.
+    // Text columns order in Russian: Cyrillic before Latin, ё with е (ёжиков before ежов); equality ignores case but
+    // tells ё from е.
     void collation() {
         TempDatabase db;
         for (const char* name : {"Жуков", "ёжиков", "Егоров", "Ёлкин", "абрамов", "Борисов", "Smith", "ежов"})

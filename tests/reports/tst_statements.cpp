@@ -1,5 +1,5 @@
-// The statements of the grid handlers and the pay slip, run through the query
-// object on one known database: which rows they give and what they compute.
+// The statements of the grid handlers and the pay slip, run through the query object on one known database: which rows
+// they give and what they compute.
 
 #include "GridQueryRun.h"
 #include "Query.h"
@@ -43,9 +43,8 @@ class TestStatements : public QObject {
 private slots:
     void initTestCase() {
         kbtest::StatementDb& db = db_;
-        // The salary staff have no position, so the employee statements skip them.
-        // Each has one rate, an April 2013 bonus at the month's first moment and
-        // days worked at its last second.
+        // The salary staff have no position, so the employee statements skip them. Each has one rate, an April 2013
+        // bonus at the month's first moment and days worked at its last second.
         const auto paid = [&db](const char* fio, double rate, int days, const QString& bonus) {
             const qint64 id = db.addSotr(QString::fromUtf8(fio));
             db.addStavka(id, rate);
@@ -78,8 +77,8 @@ private slots:
             db.addOtrChas(wrong, 20, at(2013, month, 10));
         }
 
-        // The employee statements' staff: a second Петров without a position, one
-        // with a position that does not exist, one without a name.
+        // The employee statements' staff: a second Петров without a position, one with a position that does not exist,
+        // one without a name.
         const qint64 methodist = db.addDolznost(QStringLiteral("Методист"));
         const qint64 librarian = db.addDolznost(QStringLiteral("Библиотекарь"));
         const qint64 director = db.addDolznost(QStringLiteral("Директор"));
@@ -92,8 +91,8 @@ private slots:
         db.insert(QStringLiteral("Sotr"), {{QStringLiteral("IDDolznost"), Value(director)}});
     }
 
-    // FIO, rate, days, accrued (rounded half to even), income tax, pension,
-    // advance, total deducted, bonus, payable; ordered by name in Russian.
+    // FIO, rate, days, accrued (rounded half to even), income tax, pension, advance, total deducted, bonus, payable;
+    // ordered by name in Russian.
     void salaryStatement_data() {
         columns<QDateTime, QStringList, QString>("picker", "expected", "error");
         const QStringList april{
@@ -135,9 +134,8 @@ private slots:
         QCOMPARE(sorted(rowsOf(query_)), sorted(expected));
     }
 
-    // The name search (a part of the name, "%" and "_" as typed), the position
-    // search (the whole name in any letter case), the employee list (everyone
-    // with a position) and the pay slip's check (the whole name in any case).
+    // The name search (a part of the name, "%" and "_" as typed), the position search (the whole name in any letter
+    // case), the employee list (everyone with a position) and the pay slip's check (the whole name in any case).
     void employeeStatements_data() {
         columns<int, QString, QStringList>("statement", "text", "expected");
         const QString ivanov = QStringLiteral("Иванов Иван Иванович");

@@ -1,5 +1,4 @@
-// kultbuh-db run in-process on real files (create, demo, check, query), and
-// as the real program for its exit codes.
+// kultbuh-db run in-process on real files (create, demo, check, query), and as the real program for its exit codes.
 
 #include "DbTool.h"
 #include "DemoDatabase.h"
@@ -32,10 +31,9 @@ using namespace kbtest;
 class TestDbTool : public QObject {
     Q_OBJECT
 private slots:
-    // create: the schema without rows. demo: nine positions, twelve employees with
-    // full personal data in the edit masks' forms, one rate each and two for one
-    // of them, a bonus (some with a decimal comma) and 15 to 23 days for every
-    // month of 2013 and 2014; the same every time. A half-made file is removed.
+    // create: the schema without rows. demo: nine positions, twelve employees with full personal data in the edit
+    // masks' forms, one rate each and two for one of them, a bonus (some with a decimal comma) and 15 to 23 days for
+    // every month of 2013 and 2014; the same every time. A half-made file is removed.
     void createAndDemo() {
         QTemporaryDir dir;
         const QString empty = dir.filePath("empty.mdb"), demo = dir.filePath("demo.mdb"),
@@ -51,8 +49,8 @@ private slots:
         const auto query = [](const QString& file, const QString& sql) {
             return run({"query", "FILE", sql}, file).rows();
         };
-        // Counts, then faults: personal data missing or not in the masks' forms,
-        // months without exactly one bonus and one day count per employee.
+        // Counts, then faults: personal data missing or not in the masks' forms, months without exactly one bonus and
+        // one day count per employee.
         const QString counts =
             "SELECT (SELECT COUNT(*) FROM Dolznost), (SELECT COUNT(*) FROM Sotr), (SELECT COUNT(*) FROM Stavka), "
             "(SELECT "
@@ -71,9 +69,8 @@ private slots:
                      query(again, "SELECT * FROM " + QString::fromUtf8(table)));
     }
 
-    // Tab-separated field names, then the rows: integers in decimal, doubles in
-    // their shortest form, date-times in ISO form, text with \t \n \r \\ escaped,
-    // NULL as NULL; parameters as given on the command line.
+    // Tab-separated field names, then the rows: integers in decimal, doubles in their shortest form, date-times in ISO
+    // form, text with \t \n \r \\ escaped, NULL as NULL; parameters as given on the command line.
     void query_data() {
         columns<QString, QString>("args", "expected"); // args one a line
         row("integers, text, null", "SELECT 42 AS n, -7 AS m, 'слово' AS t, NULL AS x, '' AS e, 'NULL' AS s",
@@ -106,10 +103,9 @@ private slots:
         QCOMPARE(result.out, expected);
     }
 
-    // Nothing on stdout; on stderr the reason, followed by the usage text for a
-    // wrong command line (exit code 2). Exit code 1: a check that finds faults,
-    // a database or statement that fails; create and demo never touch an
-    // existing file.
+    // Nothing on stdout; on stderr the reason, followed by the usage text for a wrong command line (exit code 2). Exit
+    // code 1: a check that finds faults, a database or statement that fails; create and demo never touch an existing
+    // file.
     void failures_data() {
         columns<QString, QStringList, int, QString>("damage", "args", "code", "message");
         const QStringList check{"check", "FILE"};
@@ -173,8 +169,7 @@ private slots:
         QVERIFY(!QFile::exists(db.path() + ".none"));
     }
 
-    // The example of the README, the salary statement for April 2013: every
-    // employee, the one with two rates twice.
+    // The example of the README, the salary statement for April 2013: every employee, the one with two rates twice.
     void executable() {
         QTemporaryDir dir;
         QProcess tool;

@@ -4,8 +4,8 @@
 using namespace kbtest;
 using namespace Qt::StringLiterals;
 
-// The full stop of an error box's text: added after any character that
-// sorts after ".", never after "." or one that sorts before it.
+// The full stop of an error box's text: added after any character that sorts after ".", never after "." or one that
+// sorts before it.
 class TestErrorText : public QObject {
     Q_OBJECT
 private slots:

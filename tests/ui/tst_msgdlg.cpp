@@ -15,9 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Shows a message through ShowMsgDlgEx; the action runs on the dialog while
-// it is shown and active. Returns the result code; 0 when the dialog was
-// still open after the action.
+// Shows a message through ShowMsgDlgEx; the action runs on the dialog while it is shown and active. Returns the result
+// code; 0 when the dialog was still open after the action.
 int showMessage(TMsgButtons buttons, const std::function<void(TFormMsgDlg&)>& action,
                 const QString& details = QString()) {
     kbtest::ScopedScriptedDialogs dialogs;
@@ -68,13 +67,11 @@ private slots:
         QCOMPARE(shown, places);
     }
 
-    // Each button's result code; the focus starts on the topmost button
-    // shown, Enter presses the focused button, Escape only "Прервать" or
-    // "Отмена", neither with a modifier held; the details toggle never
-    // closes; closing the window gives 2.
+    // Each button's result code; the focus starts on the topmost button shown, Enter presses the focused button, Escape
+    // only "Прервать" or "Отмена", neither with a modifier held; the details toggle never closes; closing the window
+    // gives 2.
     void answers_data() {
-        // action: a caption to click, keys, or "close"
-        // result: 0: the dialog stays open
+        // action: a caption to click, keys, or "close"; result 0: the dialog stays open
         columns<int, QString, int>("buttons", "action", "result");
         const int yesNo = BtnYes | BtnNo;
         const int abortRetryIgnore = BtnAbort | BtnRetry | BtnIgnore;
@@ -118,8 +115,7 @@ private slots:
         QCOMPARE(answer, result);
     }
 
-    // The kind's icon, title and colours; the shadow stays white; any other
-    // value changes nothing.
+    // The kind's icon, title and colours; the shadow stays white; any other value changes nothing.
     void kinds_data() {
         columns<int, QString, QString, QColor, QColor>("kind", "icon", "title", "titleColour", "textColour");
         row("warning", 0, u"ImageWrn"_s, u"Замечание"_s, QColor(0xffff00), QColor(0x808000));
@@ -147,9 +143,8 @@ private slots:
         QCOMPARE(colourOf(dialog.LabelTitleBK), QColor(Qt::white));
     }
 
-    // The label holds the text as given; the memo the text and the details on
-    // the next line, every kind of line break one line end. "Ещё >>" switches
-    // the views when there are details and is disabled otherwise.
+    // The label holds the text as given; the memo the text and the details on the next line, every kind of line break
+    // one line end. "Ещё >>" switches the views when there are details and is disabled otherwise.
     void details_data() {
         columns<QString, QString, QString>("text", "details", "memo");
         row("A, B", u"A"_s, u"B"_s, u"A\nB"_s);
@@ -175,10 +170,9 @@ private slots:
         }
     }
 
-    // Centred and on top, it opens at 584 × 264. The text area follows the
-    // window's size, the icon stays at the top right, the title and the
-    // buttons at the bottom right; the window, frame included, never gets
-    // smaller than 406 × 216.
+    // Centred and on top, it opens at 584 × 264. The text area follows the window's size, the icon stays at the top
+    // right, the title and the buttons at the bottom right; the window, frame included, never gets smaller than 406 ×
+    // 216.
     void resizing_data() {
         // requested: empty: as it opens
         columns<QSize>("requested");

@@ -55,8 +55,8 @@ private slots:
     }
 
     void saveDialog() {
-        // Without a title and a folder of its own: the toolkit's title, the
-        // current folder (before any dialog has visited another one).
+        // Without a title and a folder of its own: the toolkit's title, the current folder (before any dialog has
+        // visited another one).
         const auto untitled = makeSaveDialog(nullptr, {u"txt"_s, u"*.txt"_s, {}, {}});
         QCOMPARE(untitled->windowTitle(), u"Save As"_s);
         QCOMPARE(QDir(untitled->directory()).canonicalPath(), QDir::current().canonicalPath());

@@ -1,5 +1,4 @@
-// The result grid and its model over real database files, and the grid query
-// run that fills the grid.
+// The result grid and its model over real database files, and the grid query run that fills the grid.
 
 #include "DbError.h"
 #include "ErrorReporting.h"
@@ -25,8 +24,7 @@ namespace reports = kb::reports;
 
 namespace {
 
-// The sample staff, a query and a table object over them, and a grid on a
-// data source, under Qt's model checker.
+// The sample staff, a query and a table object over them, and a grid on a data source, under Qt's model checker.
 struct Bench : QObject {
     kbtest::TempDatabase db;
     kb::Query query{db.connection()};
@@ -45,8 +43,7 @@ struct Bench : QObject {
     void run(const GridRequest& request) {
         reports::runGridQuery(request, query, grid, [this] { ++enabled; });
     }
-    // Runs an action as the main window runs a command: the default error
-    // handler shows what it throws.
+    // Runs an action as the main window runs a command: the default error handler shows what it throws.
     void command(std::function<void()> body) {
         action = std::move(body);
         QPushButton button;
@@ -78,8 +75,8 @@ struct Bench : QObject {
 class TestResultGrid : public QObject {
     Q_OBJECT
 private slots:
-    // Opened, closed, rebound, rows inserted, changed and removed, refreshed,
-    // destroyed: the model stays read-only and consistent with its data set.
+    // Opened, closed, rebound, rows inserted, changed and removed, refreshed, destroyed: the model stays read-only and
+    // consistent with its data set.
     void modelFollowsItsDataSet() {
         Bench b;
         QCOMPARE(b.model.columnCount(), 0);
@@ -125,9 +122,8 @@ private slots:
         QCOMPARE(b.model.columnCount(), 0);
     }
 
-    // Single cells are current and selected, a narrow row indicator marks the
-    // current row, no key edits or deletes; each run starts at the first row and
-    // leaves the focus where it was; values in their default text form, numbers
+    // Single cells are current and selected, a narrow row indicator marks the current row, no key edits or deletes;
+    // each run starts at the first row and leaves the focus where it was; values in their default text form, numbers
     // right-aligned; an empty result shows its titles over no rows.
     void gridFollowsTheCurrentRowAndEditsNothing() {
         QWidget window;
@@ -174,10 +170,9 @@ private slots:
         QVERIFY(b.model.rowCount() == 0 && b.grid.columnCount() == 10 && !b.grid.currentIndex().isValid());
     }
 
-    // A table object reads its rows at first use; when that read fails under the
-    // grid, the command that caused it shows the error once and the grid stays
-    // empty, whichever way the rows were first needed. A row the table cannot
-    // leave (its edit fails to post) is shown the same way and stays current.
+    // A table object reads its rows at first use; when that read fails under the grid, the command that caused it shows
+    // the error once and the grid stays empty, whichever way the rows were first needed. A row the table cannot leave
+    // (its edit fails to post) is shown the same way and stays current.
     void failuresUnderTheGridAreShownOnce_data() {
         columns<QString, QString>("how", "said");
         row("binding the grid", "bind", "Таблицу 'Dolznost' прочитать не удалось: ");
@@ -220,8 +215,8 @@ private slots:
         QCOMPARE(b.grid.currentIndex().row(), how == u"leave" ? 0 : -1);
     }
 
-    // Each statement's columns as the grid shows them, each set title first, then
-    // width; the same again after the user moved and widened a column.
+    // Each statement's columns as the grid shows them, each set title first, then width; the same again after the user
+    // moved and widened a column.
     void runShowsTheStatementsLayout_data() {
         columns<GridRequest, QString>("request", "layout");
         row("salary statement", reports::salaryStatement(at(2013, 4, 1)),
