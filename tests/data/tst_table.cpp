@@ -183,7 +183,7 @@ private slots:
         leave("move 0", "B: *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
         leave("refresh", "B: 1Бух *2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 R >1");
         leave("insert", "I: 1Бух *__ 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 +1 >1 I");
-        leave("append", "I: 1Бух 2Изм 3Кас *__ eof / 1Бух 2Изм 3Кас / >1 E f1 B ~1 +3 >3 I");
+
         play("staying on the row", "edit; set Изм; move 0", "E: bof *1Изм 2Дир 3Кас / 1Бух 2Дир 3Кас / E f1");
         // A failed post keeps the edit, and so does leaving the row.
         play("failed post", forbid("UPDATE") + "next; edit; set Жд; !post; !next",

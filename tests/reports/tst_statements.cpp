@@ -69,13 +69,11 @@ private slots:
         db.exec(QStringLiteral("DELETE FROM Premia WHERE IDSotr = ?1"), {Value(paid("Нет Премии", 1000, 20, {}))});
         db.exec(QStringLiteral("DELETE FROM OtrChas WHERE IDSotr = ?1"), {Value(paid("Нет Дней", 1000, 20, {}))});
         db.exec(QStringLiteral("DELETE FROM Stavka WHERE IDSotr = ?1"), {Value(paid("Нет Оклада", 1000, 20, {}))});
-        // Bonuses that are no number, in months of their own.
+        // A bonus that is no number, in a month of its own.
         const qint64 wrong = db.addSotr(QStringLiteral("Ошибкин"));
         db.addStavka(wrong, 1000);
-        for (const auto& [month, bonus] : {std::pair{1, "15abc"}, {2, ""}, {3, "много"}}) {
-            db.addPremia(wrong, at(2013, month, 10), QString::fromUtf8(bonus));
-            db.addOtrChas(wrong, 20, at(2013, month, 10));
-        }
+        db.addPremia(wrong, at(2013, 3, 10), QStringLiteral("много"));
+        db.addOtrChas(wrong, 20, at(2013, 3, 10));
 
         // The employee statements' staff: a second Петров without a position, one with a position that does not exist,
         // one without a name.
@@ -112,8 +110,6 @@ private slots:
         row("April a year later", at(2014, 4, 1), aYearLater, QString());
         // A bonus that is no number fails the statement, quoted in the message.
         row("bonus of letters", at(2013, 3, 5), QStringList{}, "много");
-        row("bonus of digits, then letters", at(2013, 1, 5), QStringList{}, "15abc");
-        row("empty bonus", at(2013, 2, 5), QStringList{}, "");
     }
 
     void salaryStatement() {
