@@ -1,6 +1,7 @@
 #include "CapturedStandardError.h"
 #include "DbError.h"
 #include "DebugFile.h"
+#include "ErrorText.h"
 #include "LastChanceReport.h"
 #include "ScriptedModalDialogs.h"
 #include "TestRows.h"
@@ -8,8 +9,8 @@
 #include <QRegularExpression>
 #include <stdexcept>
 
-using namespace kbtest;
 using namespace kb::app;
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(std::exception_ptr)
@@ -23,6 +24,23 @@ struct LedgerError : std::logic_error {
 class TestLastChance : public QObject {
     Q_OBJECT
 private slots:
+    // The full stop of an error box's text: added after any character that sorts after ".", never after "." or one
+    // that sorts before it.
+    void fullStop_data() {
+        columns<QString, QString>("message", "shown");
+        row("Cyrillic letter", u"Файл не найден"_s, u"Файл не найден."_s);
+        row("full stop", u"Готово."_s, u"Готово."_s);
+        row("hyphen, just before the full stop", u"a-"_s, u"a-"_s);
+        row("slash, just after the full stop", u"a/"_s, u"a/."_s);
+        row("line end", u"Ошибка\r\n"_s, u"Ошибка\r\n"_s);
+        row("closing guillemet", u"«BAZA.mdb»"_s, u"«BAZA.mdb»."_s);
+        row("empty", QString(), QString());
+    }
+    void fullStop() {
+        const auto [message, shown] = fetch<QString, QString>("message", "shown");
+        QCOMPARE(kb::ui::withFullStop(message), shown);
+    }
+
     // The kind is the class name without its namespaces; the message gets its full stop by the error box's rule, and
     // "at" the error's address.
     void text_data() {
