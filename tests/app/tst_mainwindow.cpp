@@ -133,18 +133,14 @@ private slots:
         QTRY_COMPARE(w.size(), w.designedSize());
     }
 
-    // Each command fills the grid and enables the export commands. The name search takes part of the name, "%" and "_"
-    // as wildcards, any letter case; the position search the whole name, any letter case.
+    // Each command fills the grid from its own edit and enables the export commands (what the searches match is
+    // pinned by the statements' test).
     void commandsFillTheGrid_data() {
         columns<QString, QString, QString, QStringList>("command", "edit1", "edit2", "firstColumn");
-        const QString byName = u"Поиск сотрудника по ФИО"_s;
-        const QString byPosition = u"Поиск сотрудников по должности"_s;
         row("month statement", u"Зароботная плата за выбранный месяц"_s, QString(), QString(),
             QStringList{u"Иванов Иван Иванович"_s, u"Петрова Анна Сергеевна"_s});
-        row("name search", byName, u"анна"_s, u"Директор"_s, QStringList{u"2"_s});
-        row("name search, wildcards", byName, u"в_н%ванов"_s, QString(), QStringList{u"1"_s});
-        row("position search", byPosition, u"Петрова"_s, u"бухгалтер"_s, QStringList{u"1"_s});
-        row("position search, part", byPosition, QString(), u"Бух"_s, QStringList());
+        row("name search", u"Поиск сотрудника по ФИО"_s, u"анна"_s, u"Директор"_s, QStringList{u"2"_s});
+        row("position search", u"Поиск сотрудников по должности"_s, u"Петрова"_s, u"бухгалтер"_s, QStringList{u"1"_s});
         row("employees", u"Справочник/Сотрудники"_s, u"Петрова"_s, u"Директор"_s, QStringList{u"1"_s, u"2"_s});
     }
     void commandsFillTheGrid() {

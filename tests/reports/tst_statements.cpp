@@ -147,12 +147,10 @@ private slots:
         row("name: underscore is one character", NameSearch, "_ванов", QStringList{ivanov});
         row("name: percent inside", NameSearch, "Анна%вна", QStringList{sidorova});
         row("position: other case", PositionSearch, "бИБЛИОТЕКАРЬ", QStringList{sidorova, yolkina});
-        row("position: a part", PositionSearch, "Библиотек", QStringList{});
         row("position: no wildcard", PositionSearch, "Библиотек%", QStringList{});
         row("position: one without a name", PositionSearch, "Директор", QStringList{petrov, ""});
         row("list", EmployeeList, "", QStringList{ivanov, sidorova, petrov, yolkina, ""});
         row("pay slip: other case", PaySlipCheck, "иванов иван иванович", QStringList{ivanov});
-        row("pay slip: surname only", PaySlipCheck, "Иванов", QStringList{});
         row("pay slip: no wildcard", PaySlipCheck, "Иванов%", QStringList{});
     }
 

@@ -118,7 +118,6 @@ private slots:
         row("check: damaged pages", "pages", check, 1, "");
         row("check: missing file", "", QStringList{"check", "FILE.none"}, 1, "не найден");
         row("create over a file", "", QStringList{"create", "FILE"}, 1, "уже существует");
-        row("demo over a file", "", QStringList{"demo", "FILE"}, 1, "уже существует");
         row("demo in a file", "", QStringList{"demo", "FILE/new.mdb"}, 1, "new.mdb");
         row("query of a missing file", "", QStringList{"query", "FILE.none", "SELECT 1"}, 1, "не найден");
         row("syntax error", "", QStringList{"query", "FILE", "SELEC 1"}, 1, "SELEC");
