@@ -1,9 +1,7 @@
-// The application object's default error handler. The failing handlers are
-// event handlers of a plain object, a timer and a queued call: their events
-// travel through Qt's core alone, whose frames unwind cleanly. The program's
-// widget handlers catch their own errors (see connectHandler), as an
-// exception unwinding Qt's widget event handling leaks that module's copies
-// of the event.
+// The application object's default error handler. The failing handlers are event handlers of a plain object, a timer
+// and a queued call: their events travel through Qt's core alone, whose frames unwind cleanly. The program's widget
+// handlers catch their own errors (see connectHandler), as an exception unwinding Qt's widget event handling leaks that
+// module's copies of the event.
 
 #include "DbError.h"
 #include "KultbuhApplication.h"
@@ -52,10 +50,9 @@ protected:
 class TestKultbuhApplication : public QObject {
     Q_OBJECT
 private slots:
-    // An error leaving any event handler (a sent or posted event, a timer, a
-    // queued call) is shown in the error box captioned with the program's
-    // title, with the full-stop rule; the program goes on and the same
-    // handler runs again on the next event.
+    // An error leaving any event handler (a sent or posted event, a timer, a queued call) is shown in the error box
+    // captioned with the program's title, with the full-stop rule; the program goes on and the same handler runs again
+    // on the next event.
     void errorLeavingAHandlerIsShown() {
         kbtest::ScopedScriptedDialogs dialogs;
         for (int i = 0; i < 4; ++i)

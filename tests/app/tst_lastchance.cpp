@@ -1,14 +1,16 @@
 #include "CapturedStandardError.h"
 #include "DbError.h"
 #include "DebugFile.h"
+#include "ErrorText.h"
 #include "LastChanceReport.h"
 #include "ScriptedModalDialogs.h"
+#include "TestRows.h"
 
 #include <QRegularExpression>
-#include <QTest>
 #include <stdexcept>
 
 using namespace kb::app;
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(std::exception_ptr)
@@ -22,29 +24,44 @@ struct LedgerError : std::logic_error {
 class TestLastChance : public QObject {
     Q_OBJECT
 private slots:
-    // The kind is the class name without its namespaces; the message gets
-    // its full stop by the error box's rule, and "at" the error's address.
+    // The full stop of an error box's text: added after any character that sorts after ".", never after "." or one
+    // that sorts before it.
+    void fullStop_data() {
+        columns<QString, QString>("message", "shown");
+        row("Cyrillic letter", u"Файл не найден"_s, u"Файл не найден."_s);
+        row("full stop", u"Готово."_s, u"Готово."_s);
+        row("hyphen, just before the full stop", u"a-"_s, u"a-"_s);
+        row("slash, just after the full stop", u"a/"_s, u"a/."_s);
+        row("line end", u"Ошибка\r\n"_s, u"Ошибка\r\n"_s);
+        row("closing guillemet", u"«BAZA.mdb»"_s, u"«BAZA.mdb»."_s);
+        row("empty", QString(), QString());
+    }
+    void fullStop() {
+        const auto [message, shown] = fetch<QString, QString>("message", "shown");
+        QCOMPARE(kb::ui::withFullStop(message), shown);
+    }
+
+    // The kind is the class name without its namespaces; the message gets its full stop by the error box's rule, and
+    // "at" the error's address.
     void text_data() {
-        QTest::addColumn<std::exception_ptr>("error");
-        QTest::addColumn<QString>("expected");
+        columns<std::exception_ptr, QString>("error", "expected");
         const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
-        QTest::newRow("database error, letter at the end")
-            << std::make_exception_ptr(kb::DbError(u"Нет файла"_s)) << start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s;
-        QTest::newRow("file error, full stop at the end")
-            << std::make_exception_ptr(FileError("Отказ.")) << start.arg(u"FileError"_s) + u"Отказ.\r\n"_s;
-        QTest::newRow("nested namespaces, placeholders in the message")
-            << std::make_exception_ptr(accounts::LedgerError("%1 %p")) << start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s;
-        QTest::newRow("not a standard exception") << std::make_exception_ptr(42) << start.arg(u"int"_s) + u"\r\n"_s;
+        row("database error, letter at the end", std::make_exception_ptr(kb::DbError(u"Нет файла"_s)),
+            start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s);
+        row("file error, full stop at the end", std::make_exception_ptr(FileError("Отказ.")),
+            start.arg(u"FileError"_s) + u"Отказ.\r\n"_s);
+        row("nested namespaces, placeholders in the message", std::make_exception_ptr(accounts::LedgerError("%1 %p")),
+            start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s);
+        row("not a standard exception", std::make_exception_ptr(42), start.arg(u"int"_s) + u"\r\n"_s);
     }
     void text() {
-        QFETCH(std::exception_ptr, error);
-        QFETCH(QString, expected);
+        const auto [error, expected] = fetch<std::exception_ptr, QString>("error", "expected");
         QString text = lastChanceText(describeError(error), u"kultbuh"_s);
         QCOMPARE(text.replace(QRegularExpression(u" at 0x[0-9a-f]+\\."_s), u" at 0xADDRESS."_s), expected);
     }
 
-    // A failure before the application object exists (the debug file's): a
-    // minimal one shows the box, and the same text goes to standard error.
+    // A failure before the application object exists (the debug file's): a minimal one shows the box, and the same text
+    // goes to standard error.
     void reportBeforeTheApplication() {
         kbtest::ScopedScriptedDialogs dialogs;
         dialogs->expectErrorBox();

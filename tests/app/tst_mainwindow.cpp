@@ -6,6 +6,7 @@
 #include "ShellTestMain.h"
 #include "TFormMain.h"
 #include "TFormMsgDlg.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -15,11 +16,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 #include <memory>
 
-using kbtest::at;
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -50,8 +49,7 @@ struct Program {
         return QString::number(window.Button4->isEnabled()) + QString::number(window.Excel1->isEnabled()) +
                QString::number(window.N11->isEnabled());
     }
-    // Runs a command as the user does: a click on the panel's button with
-    // that caption, or "Menu/Item" on the menu.
+    // Runs a command as the user does: a click on the panel's button with that caption, or "Menu/Item" on the menu.
     void run(const QString& command) {
         for (QPushButton* button : window.Panel1->findChildren<QPushButton*>()) {
             if (button->text() == command)
@@ -73,10 +71,9 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase() { kb::app::setupAppearance(*qApp); }
 
-    // The start: the grid empty with the focus, the export commands off, the
-    // picker at 04.2013, the menu without accelerators or shortcut keys (a
-    // disabled item marked "-"). No button is the default or the cancel one:
-    // Enter and Escape start nothing. "Выход" closes the window at once.
+    // The start: the grid empty with the focus, the export commands off, the picker at 04.2013, the menu without
+    // accelerators or shortcut keys (a disabled item marked "-"). No button is the default or the cancel one: Enter and
+    // Escape start nothing. "Выход" closes the window at once.
     void startAndExit() {
         kbtest::ScopedScriptedDialogs dialogs;
         Program p;
@@ -111,8 +108,8 @@ private slots:
         QVERIFY(dialogs->calls().empty());
     }
 
-    // Centred, with a border that keeps the designed size; maximising gives
-    // the grid all the extra room while the panel's controls keep their places.
+    // Centred, with a border that keeps the designed size; maximising gives the grid all the extra room while the
+    // panel's controls keep their places.
     void border() {
         TFormMain w;
         w.show();
@@ -136,30 +133,19 @@ private slots:
         QTRY_COMPARE(w.size(), w.designedSize());
     }
 
-    // Each command fills the grid and enables the export commands. The name
-    // search takes part of the name, "%" and "_" as wildcards, any letter
-    // case; the position search the whole name, any letter case.
+    // Each command fills the grid from its own edit and enables the export commands (what the searches match is
+    // pinned by the statements' test).
     void commandsFillTheGrid_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("edit1");
-        QTest::addColumn<QString>("edit2");
-        QTest::addColumn<QStringList>("firstColumn");
-        const QString byName = u"Поиск сотрудника по ФИО"_s;
-        const QString byPosition = u"Поиск сотрудников по должности"_s;
-        QTest::newRow("month statement") << u"Зароботная плата за выбранный месяц"_s << QString() << QString()
-                                         << QStringList{u"Иванов Иван Иванович"_s, u"Петрова Анна Сергеевна"_s};
-        QTest::newRow("name search") << byName << u"анна"_s << u"Директор"_s << QStringList{u"2"_s};
-        QTest::newRow("name search, wildcards") << byName << u"в_н%ванов"_s << QString() << QStringList{u"1"_s};
-        QTest::newRow("position search") << byPosition << u"Петрова"_s << u"бухгалтер"_s << QStringList{u"1"_s};
-        QTest::newRow("position search, part") << byPosition << QString() << u"Бух"_s << QStringList();
-        QTest::newRow("employees") << u"Справочник/Сотрудники"_s << u"Петрова"_s << u"Директор"_s
-                                   << QStringList{u"1"_s, u"2"_s};
+        columns<QString, QString, QString, QStringList>("command", "edit1", "edit2", "firstColumn");
+        row("month statement", u"Зароботная плата за выбранный месяц"_s, QString(), QString(),
+            QStringList{u"Иванов Иван Иванович"_s, u"Петрова Анна Сергеевна"_s});
+        row("name search", u"Поиск сотрудника по ФИО"_s, u"анна"_s, u"Директор"_s, QStringList{u"2"_s});
+        row("position search", u"Поиск сотрудников по должности"_s, u"Петрова"_s, u"бухгалтер"_s, QStringList{u"1"_s});
+        row("employees", u"Справочник/Сотрудники"_s, u"Петрова"_s, u"Директор"_s, QStringList{u"1"_s, u"2"_s});
     }
     void commandsFillTheGrid() {
-        QFETCH(QString, command);
-        QFETCH(QString, edit1);
-        QFETCH(QString, edit2);
-        QFETCH(QStringList, firstColumn);
+        const auto [command, edit1, edit2, firstColumn] =
+            fetch<QString, QString, QString, QStringList>("command", "edit1", "edit2", "firstColumn");
         Program p;
         QVERIFY(p.shown);
         p.window.Edit1->setText(edit1);
@@ -170,9 +156,8 @@ private slots:
         QCOMPARE(p.exportCommands(), u"111"_s);
     }
 
-    // Tab goes through the panel in its order, leaving the month picker at
-    // once; in the picker the arrow keys change the month and the year, and
-    // the statement follows. In the grid Tab moves from cell to cell.
+    // Tab goes through the panel in its order, leaving the month picker at once; in the picker the arrow keys change
+    // the month and the year, and the statement follows. In the grid Tab moves from cell to cell.
     void keyboard() {
         Program p;
         QVERIFY(p.shown);
@@ -201,9 +186,8 @@ private slots:
         QCOMPARE(p.column(2), QStringList{u"20"_s});
     }
 
-    // A failing command is shown in the error box captioned with the
-    // program's title; the window stays, with the grid empty and the export
-    // commands enabled, and the next run works.
+    // A failing command is shown in the error box captioned with the program's title; the window stays, with the grid
+    // empty and the export commands enabled, and the next run works.
     void commandErrorIsShown() {
         Program p;
         QVERIFY(p.shown);
@@ -224,8 +208,7 @@ private slots:
         QCOMPARE(p.column(0).size(), 2);
     }
 
-    // "Помощь" shows the help text, piece by piece, in the message dialog as
-    // an information answered with "Верно".
+    // "Помощь" shows the help text, piece by piece, in the message dialog as an information answered with "Верно".
     void help() {
         kbtest::ScopedScriptedDialogs dialogs;
         TFormMain w;
@@ -238,20 +221,12 @@ private slots:
         });
         w.N8->trigger();
         const QString text =
-            u"Информационно-справочная система бухгалтера в отделе культуры.\n\r"_s
-            u"Доступ к базе данных осуществляется с помощью меню \"База данных\"."_s
-            u"\n\r"_s
-            u"Для того, что бы рассчитать заработную плату за определённый месяц,"_s
-            u"нужно указать месяц в нижней части главной формы и нажать кнопку "_s
-            u"\"Заработная плата за выбранный месяц\"."_s
-            u"\n\r"_s
-            u"Для поиска сотрудника необходимо задать ФИО сотрудника и нажать кнопку "_s
-            u"\"Поиск сотрудника по ФИО\"."_s
-            u"\n\r"_s
-            u"Для поиска сотрудников по занимаемой ими должности, необходимо указать должность и нажать кнопку "_s
-            u"\"Поиск сотрудника по должности\"."_s
-            u"\n\r"_s;
-        QCOMPARE(text.size(), 533);
+            u"Информационно-справочная система бухгалтера в отделе культуры.\n\rДоступ к базе данных осуществляется "_s
+            u"с помощью меню \"База данных\".\n\rДля того, что бы рассчитать заработную плату за определённый "_s
+            u"месяц,нужно указать месяц в нижней части главной формы и нажать кнопку \"Заработная плата "_s
+            u"за выбранный месяц\".\n\rДля поиска сотрудника необходимо задать ФИО сотрудника и нажать кнопку "_s
+            u"\"Поиск сотрудника по ФИО\".\n\rДля поиска сотрудников по занимаемой ими должности, необходимо "_s
+            u"указать должность и нажать кнопку \"Поиск сотрудника по должности\".\n\r"_s;
         QCOMPARE(shown, (QStringList{u"Обратите внимание !"_s, text, u"Сообщение"_s, u"Верно"_s}));
     }
 };

@@ -1,44 +1,39 @@
-// What the program derives from its own file: the application title and the
-// debug file.
+// What the program derives from its own file: the application title and the debug file.
 
 #include "ApplicationTitle.h"
 #include "DebugFile.h"
 #include "Startup.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 #include <sys/stat.h>
 
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 class TestProgramFile : public QObject {
     Q_OBJECT
 private slots:
     void derivedNames_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("debugFile");
-        QTest::newRow("extensions") << u"/opt/My.Prog.bin"_s << u"My"_s << u"/opt/My.Prog.debug"_s;
-        QTest::newRow("upper case") << u"/opt/KULTBUH"_s << u"Kultbuh"_s << u"/opt/KULTBUH.debug"_s;
-        QTest::newRow("mixed case") << u"/opt/kUlTbUh.exe"_s << u"kultbuh"_s << u"/opt/kUlTbUh.debug"_s;
-        QTest::newRow("Cyrillic upper case") << u"/opt/КУЛЬТБУХ.EXE"_s << u"Культбух"_s << u"/opt/КУЛЬТБУХ.debug"_s;
-        QTest::newRow("dot in the folder only") << u"/a.b/Prog"_s << u"Prog"_s << u"/a.b/Prog.debug"_s;
-        QTest::newRow("no folder") << u"Prog.exe"_s << u"Prog"_s << u"Prog.debug"_s;
-        QTest::newRow("name starting with a dot") << u"/opt/.prog"_s << QString() << u"/opt/.debug"_s;
+        columns<QString, QString, QString>("program", "title", "debugFile");
+        row("extensions", u"/opt/My.Prog.bin"_s, u"My"_s, u"/opt/My.Prog.debug"_s);
+        row("upper case", u"/opt/KULTBUH"_s, u"Kultbuh"_s, u"/opt/KULTBUH.debug"_s);
+        row("mixed case", u"/opt/kUlTbUh.exe"_s, u"kultbuh"_s, u"/opt/kUlTbUh.debug"_s);
+        row("Cyrillic upper case", u"/opt/КУЛЬТБУХ.EXE"_s, u"Культбух"_s, u"/opt/КУЛЬТБУХ.debug"_s);
+        row("dot in the folder only", u"/a.b/Prog"_s, u"Prog"_s, u"/a.b/Prog.debug"_s);
+        row("no folder", u"Prog.exe"_s, u"Prog"_s, u"Prog.debug"_s);
+        row("name starting with a dot", u"/opt/.prog"_s, QString(), u"/opt/.debug"_s);
     }
     void derivedNames() {
-        QFETCH(QString, program);
-        QFETCH(QString, title);
-        QFETCH(QString, debugFile);
+        const auto [program, title, debugFile] = fetch<QString, QString, QString>("program", "title", "debugFile");
         QCOMPARE(kb::app::applicationTitleFor(program), title);
         QCOMPARE(kb::app::debugFileName(program), debugFile);
     }
 
-    // The running program's title (it captions the error boxes), and its
-    // debug file: this program's file has no extension, ".debug" is appended,
-    // and a file left with content is emptied.
+    // The running program's title (it captions the error boxes), and its debug file: this program's file has no
+    // extension, ".debug" is appended, and a file left with content is emptied.
     void runningProgram() {
         QCOMPARE(kb::app::applicationTitle(), u"tst_programfile"_s);
         QFile file(QCoreApplication::applicationFilePath() + u".debug"_s);
@@ -50,19 +45,17 @@ private slots:
         QVERIFY(file.remove());
     }
 
-    // Each reason a debug file cannot be created has its own message; a pipe
-    // fails at once instead of waiting for a reader.
+    // Each reason a debug file cannot be created has its own message; a pipe fails at once instead of waiting for a
+    // reader.
     void debugFileCannotBeCreated_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("name taken by a folder") << u"folder"_s << u"Это имя занято папкой"_s;
-        QTest::newRow("folder missing") << u"нет/kultbuh.debug"_s << u"Папка не существует"_s;
-        QTest::newRow("file in the path") << u"file/kultbuh.debug"_s << u"Часть пути не является папкой"_s;
-        QTest::newRow("name taken by a pipe") << u"pipe"_s << QString();
+        columns<QString, QString>("path", "reason");
+        row("name taken by a folder", u"folder"_s, u"Это имя занято папкой"_s);
+        row("folder missing", u"нет/kultbuh.debug"_s, u"Папка не существует"_s);
+        row("file in the path", u"file/kultbuh.debug"_s, u"Часть пути не является папкой"_s);
+        row("name taken by a pipe", u"pipe"_s, QString());
     }
     void debugFileCannotBeCreated() {
-        QFETCH(QString, path);
-        QFETCH(QString, reason);
+        const auto [path, reason] = fetch<QString, QString>("path", "reason");
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"folder"_s) && QFile(dir.filePath(u"file"_s)).open(QIODevice::WriteOnly));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"pipe"_s)).constData(), 0600), 0);

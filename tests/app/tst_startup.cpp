@@ -5,7 +5,9 @@
 #include "ShellTestMain.h"
 #include "Startup.h"
 #include "TFormMain.h"
+#include "TFormZ.h"
 #include "Table.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QDialog>
@@ -14,12 +16,13 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
-#include <QTest>
 #include <QTimer>
 
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -45,8 +48,7 @@ TFormMain* mainWindow() {
     return nullptr;
 }
 
-// Scripts the splash screen: notes what start-up has done while it is up,
-// then ends it with the key.
+// Scripts the splash screen: notes what start-up has done while it is up, then ends it with the key.
 void scriptSplash(kbtest::ScriptedModalDialogs& dialogs, QStringList& seen, const QString& database, Qt::Key key) {
     dialogs.scriptDialogAction([&seen, database, key](QDialog& splash) {
         if (DataM || fileIsOpen(database))
@@ -70,8 +72,8 @@ private slots:
         kb::app::setupAppearance(*qApp);
     }
 
-    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than
-    // a faked one) where installed; Russian numbers, dates and Qt dialogs.
+    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than a faked one) where installed; Russian
+    // numbers, dates and Qt dialogs.
     void appearance() {
         QCOMPARE(QApplication::style()->name(), u"fusion"_s);
         QCOMPARE(QApplication::font().pixelSize(), 11);
@@ -83,35 +85,100 @@ private slots:
         const QLocale locale;
         QCOMPARE(locale.toString(1481.4), u"1\u00a0481,4"_s);
         QCOMPARE(locale.toString(QDate(2013, 4, 1), QLocale::ShortFormat), u"01.04.2013"_s);
-        QCOMPARE(locale.standaloneMonthName(4), u"апрель"_s);
-        QCOMPARE(locale.firstDayOfWeek(), Qt::Monday);
         const QDialogButtonBox box{QDialogButtonBox::Cancel};
         QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"Отмена"_s);
     }
 
-    // The main window is built, hidden, with the splash screen up; the
-    // database is touched only once the splash has gone, however it ended.
-    // Then the main window is shown, and at the end the data module goes
-    // first. A database that cannot be loaded is reported after the splash
-    // in the "Application Error" box, the same text on standard error, and
-    // the program ends with 1, leaving no window behind.
+    // The splash screen: frameless, fixed size, centred, its title, picture and border.
+    void splashLook() {
+        TFormZ splash;
+        QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(splash.minimumSize() == QSize(295, 478) && splash.maximumSize() == QSize(295, 478));
+        const QPoint offset =
+            QRect(splash.pos(), splash.size()).center() - QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY(offset.manhattanLength() <= 2);
+        QCOMPARE(splash.Button1->text(), u"Начать работу"_s);
+        // The whole title fits its label of 69 pixels, word-wrapped.
+        QVERIFY(splash.Label1->wordWrap() && splash.Label1->font().bold() && splash.Button1->font().bold());
+        if (QFile::exists(u"/usr/share/wine/fonts/tahomabd.ttf"_s))
+            QVERIFY(splash.Label1->heightForWidth(295) <= 69);
+        // The stored picture: 290 × 380, opaque, not one flat colour.
+        const QImage picture = splash.Image1->pixmap().toImage();
+        QCOMPARE(picture.size(), QSize(290, 380));
+        QVERIFY(!picture.hasAlphaChannel() && picture.pixelColor(10, 10) != picture.pixelColor(145, 300));
+
+        // White within; a 1-pixel border all round the edge, over the picture too.
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        const QImage shot = splash.grab().toImage();
+        QVERIFY(shot.pixelColor(1, 420) == Qt::white && shot.pixelColor(293, 420) == Qt::white);
+        const QColor border = shot.pixelColor(0, 420);
+        QVERIFY(border != QColor(Qt::white));
+        for (const QPoint& edge : {QPoint(294, 420), QPoint(150, 0), QPoint(0, 200), QPoint(150, 477)})
+            QCOMPARE(shot.pixelColor(edge), border);
+    }
+
+    // Only the button takes the keyboard focus, so Enter and Space press it even after Tab; Escape and closing end the
+    // splash too, and it is gone when its showing returns.
+    void everyWayOfClosingEndsIt_data() {
+        // keys: empty: the button is clicked
+        columns<QList<int>, int>("keys", "result");
+        row("click on the button", QList<int>{}, 1);
+        row("Enter", QList<int>{Qt::Key_Return}, 1);
+        row("Tab, then Space", QList<int>{Qt::Key_Tab, Qt::Key_Space}, 1);
+        row("Escape", QList<int>{Qt::Key_Escape}, 0);
+        row("window closed", QList<int>{Qt::Key_unknown}, 0);
+    }
+    void everyWayOfClosingEndsIt() {
+        const auto [keys, result] = fetch<QList<int>, int>("keys", "result");
+        kbtest::ScopedScriptedDialogs dialogs;
+        QPointer<QDialog> shown;
+        int ended = -1;
+        dialogs->scriptDialog([&](QDialog& dialog) {
+            shown = &dialog;
+            QApplication::setActiveWindow(&dialog);
+            if (!QTest::qWaitForWindowActive(&dialog))
+                return -1;
+            if (keys.isEmpty())
+                QTest::mouseClick(static_cast<TFormZ&>(dialog).Button1, Qt::LeftButton);
+            for (const int key : keys) {
+                if (key == Qt::Key_unknown)
+                    dialog.close();
+                else
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            }
+            // A modal showing ends when the window is hidden.
+            ended = dialog.isVisible() ? -1 : dialog.result();
+            return ended;
+        });
+
+        ShowSplash();
+
+        QCOMPARE(ended, result);
+        QVERIFY(shown.isNull());
+        QCOMPARE(dialogs->calls().size(), size_t(1));
+        QCOMPARE(dialogs->calls()[0].caption, u"Заставка"_s);
+        QCOMPARE(dialogs->calls()[0].text, u"TFormZ"_s);
+    }
+
+    // The main window is built, hidden, with the splash screen up; the database is touched only once the splash has
+    // gone, however it ended. Then the main window is shown, and at the end the data module goes first. A database that
+    // cannot be loaded is reported after the splash in the "Application Error" box, the same text on standard error,
+    // and the program ends with 1, leaving no window behind.
     void startUp_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("fault");   // "missing", "garbage" or a statement that breaks the schema
-        QTest::addColumn<QString>("message"); // null: the program runs
-        QTest::newRow("Начать работу") << int(Qt::Key_Return) << QString() << QString();
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << QString() << QString();
-        QTest::newRow("file missing") << int(Qt::Key_Return) << u"missing"_s << u"Файл базы данных не найден: "_s;
-        QTest::newRow("not a database") << int(Qt::Key_Return) << u"garbage"_s << u"BAZA.mdb"_s;
-        QTest::newRow("table missing") << int(Qt::Key_Return) << u"DROP TABLE OtrChas"_s
-                                       << u"Таблица 'OtrChas' не найдена в базе данных "_s;
-        QTest::newRow("field missing") << int(Qt::Key_Return) << u"ALTER TABLE Sotr DROP COLUMN INN"_s
-                                       << u"Поле 'INN' не найдено в таблице 'Sotr' базы данных "_s;
+        // fault: "missing", "garbage" or a statement that breaks the schema; message null: the program runs
+        columns<int, QString, QString>("key", "fault", "message");
+        row("Начать работу", int(Qt::Key_Return), QString(), QString());
+        row("Escape", int(Qt::Key_Escape), QString(), QString());
+        row("file missing", int(Qt::Key_Return), u"missing"_s, u"Файл базы данных не найден: "_s);
+        row("not a database", int(Qt::Key_Return), u"garbage"_s, u"BAZA.mdb"_s);
+        row("table missing", int(Qt::Key_Return), u"DROP TABLE OtrChas"_s,
+            u"Таблица 'OtrChas' не найдена в базе данных "_s);
+        row("field missing", int(Qt::Key_Return), u"ALTER TABLE Sotr DROP COLUMN INN"_s,
+            u"Поле 'INN' не найдено в таблице 'Sotr' базы данных "_s);
     }
     void startUp() {
-        QFETCH(int, key);
-        QFETCH(QString, fault);
-        QFETCH(QString, message);
+        const auto [key, fault, message] = fetch<int, QString, QString>("key", "fault", "message");
         kbtest::TempDatabase db;
         db.addSotr(u"Иванова Мария Петровна"_s, db.addDolznost(u"Бухгалтер"_s));
         if (fault.contains(u' '))

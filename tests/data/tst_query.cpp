@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 using kb::FieldType;
 using kb::Query;
@@ -73,8 +72,8 @@ private slots:
         QCOMPARE(p.q.sql().text(), QString());
     }
 
-    // What opening gives: the value bound for a parameter :P1 of the type given (none left without a value), or
-    // the message of a failure, after which the query stays closed, says nothing to a grid and changes nothing.
+    // What opening gives: the value bound for a parameter :P1 of the type given (none left without a value), or the
+    // message of a failure, after which the query stays closed, says nothing to a grid and changes nothing.
     void open_data() {
         columns<QString, FieldType, Value, QString>("sql", "type", "value", "result");
         const QString april = QStringLiteral("Text '2013-04-01 00:00:00'");

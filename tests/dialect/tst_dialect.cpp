@@ -1,6 +1,6 @@
-// The SQL dialect on real database files: Month and Year, ROUND, LIKE, the
-// Russian collation, the strict conversion of text columns in arithmetic and
-// the rewrite that applies it.
+// The SQL dialect on real database files: Month and Year (which agree with the program's own reading of a stored
+// date-time), ROUND, LIKE, the Russian collation, the strict conversion of text columns in arithmetic and the rewrite
+// that applies it.
 
 #include "Connection.h"
 #include "DateTimeText.h"
@@ -9,7 +9,6 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-#include <QTest>
 #include <cmath>
 
 using kb::Value;
@@ -29,8 +28,8 @@ Value failed(const char* utf8) {
     return failed(QString::fromUtf8(utf8));
 }
 
-// The first column of the first row of a statement sent as the program sends
-// it, through the dialect; failed(message) when the statement fails.
+// The first column of the first row of a statement sent as the program sends it, through the dialect; failed(message)
+// when the statement fails.
 Value evaluateOn(kb::Connection& c, const QString& sql, const QList<Value>& values = {}) {
     try {
         kb::Statement s = kb::dialect::prepare(c, sql);
@@ -59,7 +58,12 @@ private slots:
         row("iso date only", t("2014-12-31"), Value(12), Value(2014));
         row("iso with T and fraction", t("2013-01-01T00:00:00.5"), Value(1), Value(2013));
         row("bound date-time", Value(kb::datetime::make(2013, 4, 30, 23, 59, 59)), Value(4), Value(2013));
+        row("text 29 February", t("2012-02-29 10:00"), Value(2), Value(2012));
+        row("fraction of a second cut, not rounded", t("2013-12-31 23:59:59.9999"), Value(12), Value(2013));
         row("day number", Value(41369.99), Value(4), Value(2013));
+        row("fraction rounding up to the next year", Value(41639.0 + 0.9999999999), Value(1), Value(2014));
+        row("last millisecond of a year", Value(41639.0 + 86399999.0 / 86400000.0), Value(12), Value(2013));
+        row("day number 29 February", Value(40968.75), Value(2), Value(2012));
         row("day zero", Value(0), Value(12), Value(1899));
         row("before day zero, time forward", Value(-1.5), Value(12), Value(1899));
         row("day 60 is 28 February 1900", Value(60), Value(2), Value(1900));
@@ -73,16 +77,27 @@ private slots:
         };
         notADate("empty", Value(QString()), "''");
         notADate("russian form", t("05.04.2013"), "'05.04.2013'");
-        notADate("30 February", t("2013-02-30"), "'2013-02-30'");
+        notADate("29 February of a common year", t("2013-02-29"), "'2013-02-29'");
         notADate("year zero", t("0000-01-01"), "'0000-01-01'");
         notADate("hour 25", t("2013-04-05 25:00:00"), "'2013-04-05 25:00:00'");
         notADate("trailing text", t("2013-04-05 10:00:00 x"), "'2013-04-05 10:00:00 x'");
         notADate("day number too big", Value(1e9), "'1000000000.0'");
+        notADate("rounding past 31.12.9999", Value(2958465.9999999995), "'2958466.0'");
     }
     void monthAndYear() {
         const auto [date, month, year] = fetch<Value, Value, Value>("date", "month", "year");
         QCOMPARE(evaluate(QStringLiteral("SELECT Month(?1)"), {date}), month);
         QCOMPARE(evaluate(QStringLiteral("SELECT Year(?1)"), {date}), year);
+        // The program's own reading of the stored form names the same day.
+        namespace dt = kb::datetime;
+        const QDateTime read = date.kind() == Value::Kind::Text       ? dt::fromIso(date.text()).value_or(QDateTime())
+                               : date.kind() == Value::Kind::DateTime ? date.toDateTime()
+                               : date.isNull()                        ? QDateTime()
+                                                                      : dt::fromDayNumber(date.toDouble());
+        QCOMPARE(read.isValid(), month.kind() == Value::Kind::Integer);
+        if (read.isValid())
+            QCOMPARE(QList<qint64>({read.date().month(), read.date().year()}),
+                     QList<qint64>({month.toInt(), year.toInt()}));
     }
 
     void round_data() {
@@ -155,8 +170,8 @@ private slots:
             Value(4));
     }
 
-    // Text columns order in Russian: Cyrillic before Latin, ё with е (ёжиков before ежов); equality ignores case
-    // but tells ё from е.
+    // Text columns order in Russian: Cyrillic before Latin, ё with е (ёжиков before ежов); equality ignores case but
+    // tells ё from е.
     void collation() {
         TempDatabase db;
         for (const char* name : {"Жуков", "ёжиков", "Егоров", "Ёлкин", "абрамов", "Борисов", "Smith", "ежов"})

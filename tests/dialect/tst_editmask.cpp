@@ -3,7 +3,6 @@
 #include "EditMask.h"
 #include "TestRows.h"
 
-#include <QTest>
 #include <stdexcept>
 
 using kb::EditMask;
@@ -20,8 +19,8 @@ const QString kRefused = QStringLiteral("Invalid input value.  Use escape key to
 class TestEditMask : public QObject {
     Q_OBJECT
 private slots:
-    // Each position's kind as typing finds it, one outside on either side: '9' an optional digit (a digit or a
-    // blank), '0' a required digit, 'L' a literal (only itself), '-' nothing may be typed.
+    // Each position's kind as typing finds it, one outside on either side: '9' an optional digit (a digit or a blank),
+    // '0' a required digit, 'L' a literal (only itself), '-' nothing may be typed.
     void parse_data() {
         columns<QString, QChar, QString, bool, QString>("mask", "separator", "empty", "savesLiterals", "kinds");
         row("date", kDate, QChar('.'), "__.__.__", true, "-99L99L00-");

@@ -1,16 +1,15 @@
-// The statements of the grid handlers and the pay slip, run through the query
-// object on one known database: which rows they give and what they compute.
+// The statements of the grid handlers and the pay slip, run through the query object on one known database: which rows
+// they give and what they compute.
 
 #include "GridQueryRun.h"
 #include "Query.h"
 #include "StatementFixtures.h"
 #include "Statements.h"
+#include "TestRows.h"
 #include "ValueText.h"
 
-#include <QTest>
-
 using kb::Value;
-using kbtest::at;
+using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
@@ -42,151 +41,130 @@ class TestStatements : public QObject {
     kb::Query query_{db_.connection()};
 
 private slots:
-    void initTestCase();
-    void salaryStatement_data();
-    void salaryStatement();
-    void employeeStatements_data();
-    void employeeStatements();
+    void initTestCase() {
+        kbtest::StatementDb& db = db_;
+        // The salary staff have no position, so the employee statements skip them. Each has one rate, an April 2013
+        // bonus at the month's first moment and days worked at its last second.
+        const auto paid = [&db](const char* fio, double rate, int days, const QString& bonus) {
+            const qint64 id = db.addSotr(QString::fromUtf8(fio));
+            db.addStavka(id, rate);
+            db.addPremia(id, at(2013, 4, 1), bonus);
+            db.addOtrChas(id, days, at(2013, 4, 30, 23, 59, 59));
+            return id;
+        };
+        // The names also try the Russian order: a small letter, Е before Ё, Ё before Ж.
+        paid("абрамов Юрий", 1234, 3, QStringLiteral("10"));   // 185.1: rounds down
+        paid("Егоров Павел", 1010, 1, QStringLiteral("12,5")); // 50.5: half to even, down
+        paid("Ежов Антон", 1030, 1, QStringLiteral("12.5"));   // 51.5: half to even, up
+        paid("Ёлкин Пётр", 10000, 10, QStringLiteral(" 25 "));
+        paid("Жуков Иван", 15000.5, 21, QStringLiteral("20"));
+        const qint64 two = paid("Яковлев Олег", 1000, 20, QStringLiteral("10"));
+        db.addStavka(two, 500);
+        // Beside the month: before it, after it, a year later.
+        db.addPremia(two, at(2013, 3, 31, 23, 59, 59), QStringLiteral("30"));
+        db.addOtrChas(two, 19, at(2013, 5, 1));
+        db.addPremia(two, at(2014, 4, 15), QStringLiteral("40"));
+        db.addOtrChas(two, 18, at(2014, 4, 15));
+        // Without a bonus, days or a rate in the month: not in the statement.
+        db.exec(QStringLiteral("DELETE FROM Premia WHERE IDSotr = ?1"), {Value(paid("Нет Премии", 1000, 20, {}))});
+        db.exec(QStringLiteral("DELETE FROM OtrChas WHERE IDSotr = ?1"), {Value(paid("Нет Дней", 1000, 20, {}))});
+        db.exec(QStringLiteral("DELETE FROM Stavka WHERE IDSotr = ?1"), {Value(paid("Нет Оклада", 1000, 20, {}))});
+        // A bonus that is no number, in a month of its own.
+        const qint64 wrong = db.addSotr(QStringLiteral("Ошибкин"));
+        db.addStavka(wrong, 1000);
+        db.addPremia(wrong, at(2013, 3, 10), QStringLiteral("много"));
+        db.addOtrChas(wrong, 20, at(2013, 3, 10));
+
+        // The employee statements' staff: a second Петров without a position, one with a position that does not exist,
+        // one without a name.
+        const qint64 methodist = db.addDolznost(QStringLiteral("Методист"));
+        const qint64 librarian = db.addDolznost(QStringLiteral("Библиотекарь"));
+        const qint64 director = db.addDolznost(QStringLiteral("Директор"));
+        db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(methodist));
+        db.addSotr(QStringLiteral("Сидорова Анна Петровна"), Value(librarian));
+        db.addSotr(QStringLiteral("Петров Пётр Ильич"), Value(director));
+        db.addSotr(QStringLiteral("Ёлкина Ольга Николаевна"), Value(librarian));
+        db.addSotr(QStringLiteral("Петров Пётр Ильич"));
+        db.addSotr(QStringLiteral("Потерянный Иван"), Value(qint64(999)));
+        db.insert(QStringLiteral("Sotr"), {{QStringLiteral("IDDolznost"), Value(director)}});
+    }
+
+    // FIO, rate, days, accrued (rounded half to even), income tax, pension, advance, total deducted, bonus, payable;
+    // ordered by name in Russian.
+    void salaryStatement_data() {
+        columns<QDateTime, QStringList, QString>("picker", "expected", "error");
+        const QStringList april{
+            "абрамов Юрий|1234|3|185|148,08|12,34|493,6|1073,58|123,4|1196,98",
+            "Егоров Павел|1010|1|50|121,2|10,1|404|878,7|126,25|1004,95",
+            "Ежов Антон|1030|1|52|123,6|10,3|412|896,1|128,75|1024,85",
+            "Ёлкин Пётр|10000|10|5000|1200|100|4000|8700|2500|11200",
+            "Жуков Иван|15000,5|21|15751|1800,06|150,005|6000,2|13050,435|3000,1|16050,535",
+            "Яковлев Олег|1000|20|1000|120|10|400|870|100|970",
+            "Яковлев Олег|500|20|500|60|5|200|435|50|485",
+        };
+        const QStringList aYearLater{"Яковлев Олег|1000|18|900|120|10|400|870|400|1270",
+                                     "Яковлев Олег|500|18|450|60|5|200|435|200|635"};
+        row("April", at(2013, 4, 15, 10, 30), april, QString());
+        row("April, last second", at(2013, 4, 30, 23, 59, 59), april, QString());
+        row("May", at(2013, 5, 1), QStringList{}, QString());
+        row("April a year later", at(2014, 4, 1), aYearLater, QString());
+        // A bonus that is no number fails the statement, quoted in the message.
+        row("bonus of letters", at(2013, 3, 5), QStringList{}, "много");
+    }
+
+    void salaryStatement() {
+        const auto [picker, expected, error] = fetch<QDateTime, QStringList, QString>("picker", "expected", "error");
+        const QString message =
+            kbtest::errorMessage([&] { reports::openRequest(reports::salaryStatement(picker), query_); });
+        if (!error.isNull()) {
+            QVERIFY2(message.contains(u'\'' + error + u'\'') || message.contains(u'"' + error + u'"'),
+                     qPrintable(message));
+            QVERIFY(!query_.isActive());
+            return;
+        }
+        QVERIFY2(message.isNull(), qPrintable(message));
+        QStringList names;
+        for (const QString& row : expected)
+            names << row.section(u'|', 0, 0);
+        QCOMPARE(rowsOf(query_, 0), names);
+        QCOMPARE(sorted(rowsOf(query_)), sorted(expected));
+    }
+
+    // The name search (a part of the name, "%" and "_" as typed), the position search (the whole name in any letter
+    // case), the employee list (everyone with a position) and the pay slip's check (the whole name in any case).
+    void employeeStatements_data() {
+        columns<int, QString, QStringList>("statement", "text", "expected");
+        const QString ivanov = QStringLiteral("Иванов Иван Иванович");
+        const QString sidorova = QStringLiteral("Сидорова Анна Петровна");
+        const QString petrov = QStringLiteral("Петров Пётр Ильич");
+        const QString yolkina = QStringLiteral("Ёлкина Ольга Николаевна");
+        row("name: empty", NameSearch, "", QStringList{ivanov, sidorova, petrov, yolkina});
+        row("name: at the start and inside", NameSearch, "Петр", QStringList{sidorova, petrov});
+        row("name: a leading blank is kept", NameSearch, " Петр", QStringList{sidorova});
+        row("name: lower case", NameSearch, "иванов", QStringList{ivanov});
+        row("name: lower case ё for Ё", NameSearch, "ёлкина", QStringList{yolkina});
+        row("name: upper case Ё for ё", NameSearch, "ПЁТР", QStringList{petrov});
+        row("name: underscore is one character", NameSearch, "_ванов", QStringList{ivanov});
+        row("name: percent inside", NameSearch, "Анна%вна", QStringList{sidorova});
+        row("position: other case", PositionSearch, "бИБЛИОТЕКАРЬ", QStringList{sidorova, yolkina});
+        row("position: no wildcard", PositionSearch, "Библиотек%", QStringList{});
+        row("position: one without a name", PositionSearch, "Директор", QStringList{petrov, ""});
+        row("list", EmployeeList, "", QStringList{ivanov, sidorova, petrov, yolkina, ""});
+        row("pay slip: other case", PaySlipCheck, "иванов иван иванович", QStringList{ivanov});
+        row("pay slip: no wildcard", PaySlipCheck, "Иванов%", QStringList{});
+    }
+
+    void employeeStatements() {
+        const auto [statement, text, expected] = fetch<int, QString, QStringList>("statement", "text", "expected");
+        reports::GridRequest request = statement == NameSearch     ? reports::nameSearch(text)
+                                       : statement == EmployeeList ? reports::employeeList()
+                                                                   : reports::positionSearch(text);
+        if (statement == PaySlipCheck) // binds P1 to the name as typed, as the position search does
+            request.sql = reports::paySlipCheckSql();
+        reports::openRequest(request, query_);
+        QCOMPARE(sorted(rowsOf(query_, statement == PaySlipCheck ? 0 : 1)), sorted(expected));
+    }
 };
-
-void TestStatements::initTestCase() {
-    kbtest::StatementDb& db = db_;
-    // The salary staff have no position, so the employee statements skip them.
-    // Each has one rate, an April 2013 bonus at the month's first moment and
-    // days worked at its last second.
-    const auto paid = [&db](const char* fio, double rate, int days, const QString& bonus) {
-        const qint64 id = db.addSotr(QString::fromUtf8(fio));
-        db.addStavka(id, rate);
-        db.addPremia(id, at(2013, 4, 1), bonus);
-        db.addOtrChas(id, days, at(2013, 4, 30, 23, 59, 59));
-        return id;
-    };
-    // The names also try the Russian order: a small letter, Е before Ё, Ё before Ж.
-    paid("абрамов Юрий", 1234, 3, QStringLiteral("10"));   // 185.1: rounds down
-    paid("Егоров Павел", 1010, 1, QStringLiteral("12,5")); // 50.5: half to even, down
-    paid("Ежов Антон", 1030, 1, QStringLiteral("12.5"));   // 51.5: half to even, up
-    paid("Ёлкин Пётр", 10000, 10, QStringLiteral(" 25 "));
-    paid("Жуков Иван", 15000.5, 21, QStringLiteral("20"));
-    const qint64 two = paid("Яковлев Олег", 1000, 20, QStringLiteral("10"));
-    db.addStavka(two, 500);
-    // Beside the month: before it, after it, a year later.
-    db.addPremia(two, at(2013, 3, 31, 23, 59, 59), QStringLiteral("30"));
-    db.addOtrChas(two, 19, at(2013, 5, 1));
-    db.addPremia(two, at(2014, 4, 15), QStringLiteral("40"));
-    db.addOtrChas(two, 18, at(2014, 4, 15));
-    // Without a bonus, days or a rate in the month: not in the statement.
-    db.exec(QStringLiteral("DELETE FROM Premia WHERE IDSotr = ?1"), {Value(paid("Нет Премии", 1000, 20, {}))});
-    db.exec(QStringLiteral("DELETE FROM OtrChas WHERE IDSotr = ?1"), {Value(paid("Нет Дней", 1000, 20, {}))});
-    db.exec(QStringLiteral("DELETE FROM Stavka WHERE IDSotr = ?1"), {Value(paid("Нет Оклада", 1000, 20, {}))});
-    // Bonuses that are no number, in months of their own.
-    const qint64 wrong = db.addSotr(QStringLiteral("Ошибкин"));
-    db.addStavka(wrong, 1000);
-    for (const auto& [month, bonus] : {std::pair{1, "15abc"}, {2, ""}, {3, "много"}}) {
-        db.addPremia(wrong, at(2013, month, 10), QString::fromUtf8(bonus));
-        db.addOtrChas(wrong, 20, at(2013, month, 10));
-    }
-
-    // The employee statements' staff: a second Петров without a position, one
-    // with a position that does not exist, one without a name.
-    const qint64 methodist = db.addDolznost(QStringLiteral("Методист"));
-    const qint64 librarian = db.addDolznost(QStringLiteral("Библиотекарь"));
-    const qint64 director = db.addDolznost(QStringLiteral("Директор"));
-    db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(methodist));
-    db.addSotr(QStringLiteral("Сидорова Анна Петровна"), Value(librarian));
-    db.addSotr(QStringLiteral("Петров Пётр Ильич"), Value(director));
-    db.addSotr(QStringLiteral("Ёлкина Ольга Николаевна"), Value(librarian));
-    db.addSotr(QStringLiteral("Петров Пётр Ильич"));
-    db.addSotr(QStringLiteral("Потерянный Иван"), Value(qint64(999)));
-    db.insert(QStringLiteral("Sotr"), {{QStringLiteral("IDDolznost"), Value(director)}});
-}
-
-// FIO, rate, days, accrued (rounded half to even), income tax, pension,
-// advance, total deducted, bonus, payable; ordered by name in Russian.
-void TestStatements::salaryStatement_data() {
-    QTest::addColumn<QDateTime>("picker");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QString>("error");
-    const QStringList april{
-        "абрамов Юрий|1234|3|185|148,08|12,34|493,6|1073,58|123,4|1196,98",
-        "Егоров Павел|1010|1|50|121,2|10,1|404|878,7|126,25|1004,95",
-        "Ежов Антон|1030|1|52|123,6|10,3|412|896,1|128,75|1024,85",
-        "Ёлкин Пётр|10000|10|5000|1200|100|4000|8700|2500|11200",
-        "Жуков Иван|15000,5|21|15751|1800,06|150,005|6000,2|13050,435|3000,1|16050,535",
-        "Яковлев Олег|1000|20|1000|120|10|400|870|100|970",
-        "Яковлев Олег|500|20|500|60|5|200|435|50|485",
-    };
-    const QStringList aYearLater{"Яковлев Олег|1000|18|900|120|10|400|870|400|1270",
-                                 "Яковлев Олег|500|18|450|60|5|200|435|200|635"};
-    QTest::newRow("April") << at(2013, 4, 15, 10, 30) << april << QString();
-    QTest::newRow("April, last second") << at(2013, 4, 30, 23, 59, 59) << april << QString();
-    QTest::newRow("May") << at(2013, 5, 1) << QStringList{} << QString();
-    QTest::newRow("April a year later") << at(2014, 4, 1) << aYearLater << QString();
-    // A bonus that is no number fails the statement, quoted in the message.
-    QTest::newRow("bonus of letters") << at(2013, 3, 5) << QStringList{} << "много";
-    QTest::newRow("bonus of digits, then letters") << at(2013, 1, 5) << QStringList{} << "15abc";
-    QTest::newRow("empty bonus") << at(2013, 2, 5) << QStringList{} << "";
-}
-
-void TestStatements::salaryStatement() {
-    QFETCH(QDateTime, picker);
-    QFETCH(QStringList, expected);
-    QFETCH(QString, error);
-    const QString message =
-        kbtest::errorMessage([&] { reports::openRequest(reports::salaryStatement(picker), query_); });
-    if (!error.isNull()) {
-        QVERIFY2(message.contains(u'\'' + error + u'\'') || message.contains(u'"' + error + u'"'), qPrintable(message));
-        QVERIFY(!query_.isActive());
-        return;
-    }
-    QVERIFY2(message.isNull(), qPrintable(message));
-    QStringList names;
-    for (const QString& row : expected)
-        names << row.section(u'|', 0, 0);
-    QCOMPARE(rowsOf(query_, 0), names);
-    QCOMPARE(sorted(rowsOf(query_)), sorted(expected));
-}
-
-// The name search (a part of the name, "%" and "_" as typed), the position
-// search (the whole name in any letter case), the employee list (everyone
-// with a position) and the pay slip's check (the whole name in any case).
-void TestStatements::employeeStatements_data() {
-    QTest::addColumn<int>("statement");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-    const QString ivanov = QStringLiteral("Иванов Иван Иванович");
-    const QString sidorova = QStringLiteral("Сидорова Анна Петровна");
-    const QString petrov = QStringLiteral("Петров Пётр Ильич");
-    const QString yolkina = QStringLiteral("Ёлкина Ольга Николаевна");
-    QTest::newRow("name: empty") << NameSearch << "" << QStringList{ivanov, sidorova, petrov, yolkina};
-    QTest::newRow("name: at the start and inside") << NameSearch << "Петр" << QStringList{sidorova, petrov};
-    QTest::newRow("name: a leading blank is kept") << NameSearch << " Петр" << QStringList{sidorova};
-    QTest::newRow("name: lower case") << NameSearch << "иванов" << QStringList{ivanov};
-    QTest::newRow("name: lower case ё for Ё") << NameSearch << "ёлкина" << QStringList{yolkina};
-    QTest::newRow("name: upper case Ё for ё") << NameSearch << "ПЁТР" << QStringList{petrov};
-    QTest::newRow("name: underscore is one character") << NameSearch << "_ванов" << QStringList{ivanov};
-    QTest::newRow("name: percent inside") << NameSearch << "Анна%вна" << QStringList{sidorova};
-    QTest::newRow("position: other case") << PositionSearch << "бИБЛИОТЕКАРЬ" << QStringList{sidorova, yolkina};
-    QTest::newRow("position: a part") << PositionSearch << "Библиотек" << QStringList{};
-    QTest::newRow("position: no wildcard") << PositionSearch << "Библиотек%" << QStringList{};
-    QTest::newRow("position: one without a name") << PositionSearch << "Директор" << QStringList{petrov, ""};
-    QTest::newRow("list") << EmployeeList << "" << QStringList{ivanov, sidorova, petrov, yolkina, ""};
-    QTest::newRow("pay slip: other case") << PaySlipCheck << "иванов иван иванович" << QStringList{ivanov};
-    QTest::newRow("pay slip: surname only") << PaySlipCheck << "Иванов" << QStringList{};
-    QTest::newRow("pay slip: no wildcard") << PaySlipCheck << "Иванов%" << QStringList{};
-}
-
-void TestStatements::employeeStatements() {
-    QFETCH(int, statement);
-    QFETCH(QString, text);
-    QFETCH(QStringList, expected);
-    reports::GridRequest request = statement == NameSearch     ? reports::nameSearch(text)
-                                   : statement == EmployeeList ? reports::employeeList()
-                                                               : reports::positionSearch(text);
-    if (statement == PaySlipCheck) // binds P1 to the name as typed, as the position search does
-        request.sql = reports::paySlipCheckSql();
-    reports::openRequest(request, query_);
-    QCOMPARE(sorted(rowsOf(query_, statement == PaySlipCheck ? 0 : 1)), sorted(expected));
-}
 
 QTEST_GUILESS_MAIN(TestStatements)
 #include "tst_statements.moc"

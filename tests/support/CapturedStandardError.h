@@ -5,8 +5,7 @@
 
 namespace kbtest {
 
-// Sends the process's standard error to a temporary file while it lives, or
-// until text() is read.
+// Sends the process's standard error to a temporary file while it lives, or until text() is read.
 class CapturedStandardError {
 public:
     CapturedStandardError();

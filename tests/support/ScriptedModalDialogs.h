@@ -10,12 +10,10 @@
 
 namespace kbtest {
 
-// Answers the program's modal questions from a script and logs what was
-// asked, so a test asserts the questions and never waits on a real modal
-// window. Only the windows of the program's own and error boxes can be
-// scripted; any other question, or one with no answer queued, is unexpected:
-// it fails the running test and is answered the safe way (Cancel, no file,
-// the dialog rejected) so the code under test goes on.
+// Answers the program's modal questions from a script and logs what was asked, so a test asserts the questions and
+// never waits on a real modal window. Only the windows of the program's own and error boxes can be scripted; any other
+// question, or one with no answer queued, is unexpected: it fails the running test and is answered the safe way
+// (Cancel, no file, the dialog rejected) so the code under test goes on.
 class ScriptedModalDialogs : public kb::ui::ModalDialogs {
 public:
     enum class Kind { ExecDialog, InputPrompt, MessageBox, ErrorBox, Confirm, SaveFileName };
@@ -26,8 +24,8 @@ public:
         QString text;    // the box or prompt text; the dialog's class name for ExecDialog, the filter for SaveFileName
     };
 
-    // The next execDialog shows the dialog (not modally), runs the script on
-    // it and returns the script's value; the dialog is hidden afterwards.
+    // The next execDialog shows the dialog (not modally), runs the script on it and returns the script's value; the
+    // dialog is hidden afterwards.
     void scriptDialog(std::function<int(QDialog&)> script);
     // The same, returning the dialog's own result after the action.
     void scriptDialogAction(std::function<void(QDialog&)> action);
@@ -52,8 +50,7 @@ private:
     std::vector<Call> calls_;
 };
 
-// Installs a scripted implementation for the lifetime of the object and puts
-// the previous one back afterwards.
+// Installs a scripted implementation for the lifetime of the object and puts the previous one back afterwards.
 class ScopedScriptedDialogs {
 public:
     ScopedScriptedDialogs();

@@ -17,8 +17,8 @@ template <typename... Values> void row(const char* name, const Values&... values
     (QTest::newRow(name) << ... << values);
 }
 
-// The current row's values of the named columns, as QFETCH gives them:
-// const auto [sql, expected] = fetch<QString, Value>("sql", "expected").
+// The current row's values of the named columns, as QFETCH gives them: const auto [sql, expected] = fetch<QString,
+// Value>("sql", "expected").
 template <typename... Types, typename... Names> std::tuple<Types...> fetch(Names... names) {
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column");
     return {*static_cast<Types*>(QTest::qData(names, qMetaTypeId<Types>()))...};

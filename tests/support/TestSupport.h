@@ -22,9 +22,8 @@ Q_DECLARE_METATYPE(kb::FieldType)
 
 namespace kbtest {
 
-// A database file of its own in a fresh temporary folder (removed with the
-// object), made through the program's own layer, with an open connection and
-// helpers that add rows. Each test should use its own TempDatabase.
+// A database file of its own in a fresh temporary folder (removed with the object), made through the program's own
+// layer, with an open connection and helpers that add rows. Each test should use its own TempDatabase.
 class TempDatabase {
 public:
     enum class Content {
@@ -43,8 +42,7 @@ public:
     // Another file in the same folder.
     QString filePath(const QString& name) const { return dir_.filePath(name); }
 
-    // The connection this object writes through, with the dialect installed;
-    // reopened when it was closed.
+    // The connection this object writes through, with the dialect installed; reopened when it was closed.
     kb::Connection& connection();
     // Closes the connection (for tests that want the file to themselves).
     void closeConnection();
@@ -71,8 +69,7 @@ private:
     std::unique_ptr<kb::Connection> connection_;
 };
 
-// Makes a folder the working directory for the object's lifetime (the
-// program opens its database file relative to it).
+// Makes a folder the working directory for the object's lifetime (the program opens its database file relative to it).
 class CurrentDir {
 public:
     explicit CurrentDir(const QString& path);

@@ -1,13 +1,12 @@
-// kultbuh-db run in-process on real files (create, demo, check, query), and
-// as the real program for its exit codes.
+// kultbuh-db run in-process on real files (create, demo, check, query), and as the real program for its exit codes.
 
 #include "DbTool.h"
 #include "DemoDatabase.h"
 #include "StatementFixtures.h"
 #include "Statements.h"
+#include "TestRows.h"
 
 #include <QProcess>
-#include <QTest>
 #include <sstream>
 
 namespace {
@@ -27,183 +26,169 @@ Result run(QStringList args, const QString& file = {}) {
 
 } // namespace
 
+using namespace kbtest;
+
 class TestDbTool : public QObject {
     Q_OBJECT
-
 private slots:
-    void createAndDemo();
-    void query_data();
-    void query();
-    void failures_data();
-    void failures();
-    void executable();
-};
-
-// create: the schema without rows. demo: nine positions, twelve employees with
-// full personal data in the edit masks' forms, one rate each and two for one
-// of them, a bonus (some with a decimal comma) and 15 to 23 days for every
-// month of 2013 and 2014; the same every time. A half-made file is removed.
-void TestDbTool::createAndDemo() {
-    QTemporaryDir dir;
-    const QString empty = dir.filePath("empty.mdb"), demo = dir.filePath("demo.mdb"), again = dir.filePath("again.mdb");
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, kb::tools::createDatabase(demo, [](kb::Connection&) {
-                                 throw std::runtime_error("диск заполнен");
-                             }));
-    QVERIFY(!QFile::exists(demo));
-    for (const QString& file : {empty, demo, again}) {
-        QCOMPARE(run({file == empty ? "create" : "demo", "FILE"}, file).code, 0);
-        QCOMPARE(run({"check", "FILE"}, file).out, QStringLiteral("OK\n"));
+    // create: the schema without rows. demo: nine positions, twelve employees with full personal data in the edit
+    // masks' forms, one rate each and two for one of them, a bonus (some with a decimal comma) and 15 to 23 days for
+    // every month of 2013 and 2014; the same every time. A half-made file is removed.
+    void createAndDemo() {
+        QTemporaryDir dir;
+        const QString empty = dir.filePath("empty.mdb"), demo = dir.filePath("demo.mdb"),
+                      again = dir.filePath("again.mdb");
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, kb::tools::createDatabase(demo, [](kb::Connection&) {
+                                     throw std::runtime_error("диск заполнен");
+                                 }));
+        QVERIFY(!QFile::exists(demo));
+        for (const QString& file : {empty, demo, again}) {
+            QCOMPARE(run({file == empty ? "create" : "demo", "FILE"}, file).code, 0);
+            QCOMPARE(run({"check", "FILE"}, file).out, QStringLiteral("OK\n"));
+        }
+        const auto query = [](const QString& file, const QString& sql) {
+            return run({"query", "FILE", sql}, file).rows();
+        };
+        // Counts, then faults: personal data missing or not in the masks' forms, months without exactly one bonus and
+        // one day count per employee.
+        const QString counts =
+            "SELECT (SELECT COUNT(*) FROM Dolznost), (SELECT COUNT(*) FROM Sotr), (SELECT COUNT(*) FROM Stavka), "
+            "(SELECT "
+            "COUNT(DISTINCT IDSotr) FROM Stavka), (SELECT COUNT(*) FROM Premia WHERE Premia LIKE '%,%') > 0, (SELECT "
+            "COUNT(*) FROM Sotr WHERE DataR IS NULL OR Adres IS NULL OR length(INN) <> 12 OR Passport NOT LIKE '____ "
+            "______' OR Telefon NOT LIKE '(___)___-____' OR IDDolznost NOT IN (SELECT ID FROM Dolznost)), (SELECT "
+            "COUNT(*) "
+            "- COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM Premia), (SELECT COUNT(*) - "
+            "COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM OtrChas WHERE Count BETWEEN 15 AND "
+            "23 "
+            "AND Year(Data) BETWEEN 2013 AND 2014), (SELECT COUNT(*) FROM Premia), (SELECT COUNT(*) FROM OtrChas)";
+        QCOMPARE(query(empty, counts), QStringList{"0\t0\t0\t0\t0\t0\t0\t0\t0\t0"});
+        QCOMPARE(query(demo, counts), QStringList{"9\t12\t13\t12\t1\t0\t0\t0\t288\t288"});
+        for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"})
+            QCOMPARE(query(demo, "SELECT * FROM " + QString::fromUtf8(table)),
+                     query(again, "SELECT * FROM " + QString::fromUtf8(table)));
     }
-    const auto query = [](const QString& file, const QString& sql) { return run({"query", "FILE", sql}, file).rows(); };
-    // Counts, then faults: personal data missing or not in the masks' forms,
-    // months without exactly one bonus and one day count per employee.
-    const QString counts =
-        "SELECT (SELECT COUNT(*) FROM Dolznost), (SELECT COUNT(*) FROM Sotr), (SELECT COUNT(*) FROM Stavka), (SELECT "
-        "COUNT(DISTINCT IDSotr) FROM Stavka), (SELECT COUNT(*) FROM Premia WHERE Premia LIKE '%,%') > 0, (SELECT "
-        "COUNT(*) FROM Sotr WHERE DataR IS NULL OR Adres IS NULL OR length(INN) <> 12 OR Passport NOT LIKE '____ "
-        "______' OR Telefon NOT LIKE '(___)___-____' OR IDDolznost NOT IN (SELECT ID FROM Dolznost)), (SELECT COUNT(*) "
-        "- COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM Premia), (SELECT COUNT(*) - "
-        "COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM OtrChas WHERE Count BETWEEN 15 AND 23 "
-        "AND Year(Data) BETWEEN 2013 AND 2014), (SELECT COUNT(*) FROM Premia), (SELECT COUNT(*) FROM OtrChas)";
-    QCOMPARE(query(empty, counts), QStringList{"0\t0\t0\t0\t0\t0\t0\t0\t0\t0"});
-    QCOMPARE(query(demo, counts), QStringList{"9\t12\t13\t12\t1\t0\t0\t0\t288\t288"});
-    for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"})
-        QCOMPARE(query(demo, "SELECT * FROM " + QString::fromUtf8(table)),
-                 query(again, "SELECT * FROM " + QString::fromUtf8(table)));
-}
 
-// Tab-separated field names, then the rows: integers in decimal, doubles in
-// their shortest form, date-times in ISO form, text with \t \n \r \\ escaped,
-// NULL as NULL; parameters as given on the command line.
-void TestDbTool::query_data() {
-    QTest::addColumn<QString>("args"); // one a line
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("integers, text, null") << "SELECT 42 AS n, -7 AS m, 'слово' AS t, NULL AS x, '' AS e, 'NULL' AS s"
-                                          << "n\tm\tt\tx\te\ts\n42\t-7\tслово\tNULL\t\tNULL\n";
-    QTest::newRow("escapes") << "SELECT 'a' || char(9) || 'b' || char(10) || 'c\\d' || char(13) AS \"a\tb\""
-                             << "a\\tb\na\\tb\\nc\\\\d\\r\n";
-    QTest::newRow("shortest doubles")
-        << "SELECT 0.1 + 0.2 AS a, 12345 * 0.12 AS b, 5000.0 AS c, 1e300 * 3 AS d, 1.0 / 1e10 AS e"
-        << "a\tb\tc\td\te\n0.30000000000000004\t1481.3999999999999\t5000\t3e+300\t1e-10\n";
-    QTest::newRow("stored rows") << "SELECT Sotr.ID, FIO, DataR, Data FROM Sotr, Premia WHERE Sotr.ID = 1"
-                                 << "ID\tFIO\tDataR\tData\n1\tТаб\\tи\\\\черта\tNULL\t2013-04-30 23:59:59\n";
-    QTest::newRow("no rows") << "SELECT ID FROM Sotr WHERE ID < 0"
-                             << "ID\n";
-    QTest::newRow("int, float and text parameters")
-        << "--param\nN=int:41\n--param=F=float:-2.25\n--param=T=text: a:b \n--param=:E=text:\nSELECT :N + 1 AS n, "
-           ":F * 2 AS f, :T AS t, length(:E) AS e"
-        << "n\tf\tt\te\n42\t-4.5\t a:b \t0\n";
-    QTest::newRow("date-time parameters, lines")
-        << "--param=D1=datetime:2013-04-01 00:00:00\n--param=D2=datetime:2014-04-30 23:59:59\n--\nSELECT COUNT(*) "
-           "AS n, Year(:D2) AS y -- to the line's end\nFROM Premia WHERE Month(Data) = Month(:D1)"
-        << "n\ty\n1\t2014\n";
-}
+    // Tab-separated field names, then the rows: integers in decimal, doubles in their shortest form, date-times in ISO
+    // form, text with \t \n \r \\ escaped, NULL as NULL; parameters as given on the command line.
+    void query_data() {
+        columns<QString, QString>("args", "expected"); // args one a line
+        row("integers, text, null", "SELECT 42 AS n, -7 AS m, 'слово' AS t, NULL AS x, '' AS e, 'NULL' AS s",
+            "n\tm\tt\tx\te\ts\n42\t-7\tслово\tNULL\t\tNULL\n");
+        row("escapes", "SELECT 'a' || char(9) || 'b' || char(10) || 'c\\d' || char(13) AS \"a\tb\"",
+            "a\\tb\na\\tb\\nc\\\\d\\r\n");
+        row("shortest doubles",
+            "SELECT 0.1 + 0.2 AS a, 12345 * 0.12 AS b, 5000.0 AS c, 1e300 * 3 AS d, 1.0 / 1e10 AS e",
+            "a\tb\tc\td\te\n0.30000000000000004\t1481.3999999999999\t5000\t3e+300\t1e-10\n");
+        row("stored rows", "SELECT Sotr.ID, FIO, DataR, Data FROM Sotr, Premia WHERE Sotr.ID = 1",
+            "ID\tFIO\tDataR\tData\n1\tТаб\\tи\\\\черта\tNULL\t2013-04-30 23:59:59\n");
+        row("no rows", "SELECT ID FROM Sotr WHERE ID < 0", "ID\n");
+        row("int, float and text parameters",
+            "--param\nN=int:41\n--param=F=float:-2.25\n--param=T=text: a:b \n--param=:E=text:\nSELECT :N + 1 AS n, "
+            ":F * 2 AS f, :T AS t, length(:E) AS e",
+            "n\tf\tt\te\n42\t-4.5\t a:b \t0\n");
+        row("date-time parameters, lines",
+            "--param=D1=datetime:2013-04-01 00:00:00\n--param=D2=datetime:2014-04-30 23:59:59\n--\nSELECT COUNT(*) "
+            "AS n, Year(:D2) AS y -- to the line's end\nFROM Premia WHERE Month(Data) = Month(:D1)",
+            "n\ty\n1\t2014\n");
+    }
 
-void TestDbTool::query() {
-    QFETCH(QString, args);
-    QFETCH(QString, expected);
-    kbtest::StatementDb db;
-    db.addSotr(QStringLiteral("Таб\tи\\черта"));
-    db.addPremia(1, kbtest::at(2013, 4, 30, 23, 59, 59), QStringLiteral("10"));
-    const Result result = run(QStringList{"query", "FILE"} + args.split(u'\n'), db.path());
-    QVERIFY2(result.code == 0 && result.err.isEmpty(), qPrintable(result.err));
-    QCOMPARE(result.out, expected);
-}
+    void query() {
+        const auto [args, expected] = fetch<QString, QString>("args", "expected");
+        kbtest::StatementDb db;
+        db.addSotr(QStringLiteral("Таб\tи\\черта"));
+        db.addPremia(1, kbtest::at(2013, 4, 30, 23, 59, 59), QStringLiteral("10"));
+        const Result result = run(QStringList{"query", "FILE"} + args.split(u'\n'), db.path());
+        QVERIFY2(result.code == 0 && result.err.isEmpty(), qPrintable(result.err));
+        QCOMPARE(result.out, expected);
+    }
 
-// Nothing on stdout; on stderr the reason, followed by the usage text for a
-// wrong command line (exit code 2). Exit code 1: a check that finds faults,
-// a database or statement that fails; create and demo never touch an
-// existing file.
-void TestDbTool::failures_data() {
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("message");
-    const QStringList check{"check", "FILE"};
-    QTest::newRow("check: missing table") << "DROP TABLE OtrChas" << check << 1 << "Нет таблицы OtrChas";
-    QTest::newRow("check: missing field") << "ALTER TABLE Sotr DROP COLUMN INN" << check << 1 << "Нет поля Sotr.INN";
-    QTest::newRow("check: text for a number")
-        << "DROP TABLE Stavka; CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Sum TEXT)" << check << 1
-        << "Stavka.Sum";
-    QTest::newRow("check: not a database") << "header" << check << 1 << "";
-    QTest::newRow("check: damaged pages") << "pages" << check << 1 << "";
-    QTest::newRow("check: missing file") << "" << QStringList{"check", "FILE.none"} << 1 << "не найден";
-    QTest::newRow("create over a file") << "" << QStringList{"create", "FILE"} << 1 << "уже существует";
-    QTest::newRow("demo over a file") << "" << QStringList{"demo", "FILE"} << 1 << "уже существует";
-    QTest::newRow("demo in a file") << "" << QStringList{"demo", "FILE/new.mdb"} << 1 << "new.mdb";
-    QTest::newRow("query of a missing file") << "" << QStringList{"query", "FILE.none", "SELECT 1"} << 1 << "не найден";
-    QTest::newRow("syntax error") << "" << QStringList{"query", "FILE", "SELEC 1"} << 1 << "SELEC";
-    QTest::newRow("unknown parameter") << "" << QStringList{"query", "FILE", "--param", "X=int:1", "SELECT :Y"} << 1
-                                       << "'X'";
-    QTest::newRow("no rows to return") << "" << QStringList{"query", "FILE", "DELETE FROM Premia"} << 1 << "SELECT";
-    QTest::newRow("bonus no number") << "" << QStringList{"query", "FILE", "SELECT Premia * 2 FROM Premia"} << 1
-                                     << "'abc'";
-    QTest::newRow("nothing") << "" << QStringList{} << 2 << "Не указана команда";
-    QTest::newRow("unknown command") << "" << QStringList{"drop", "x"} << 2 << "Неизвестная команда: drop";
-    QTest::newRow("no file") << "" << QStringList{"create"} << 2 << "ровно один аргумент";
-    QTest::newRow("query without file") << "" << QStringList{"query"} << 2 << "Не указан файл";
-    QTest::newRow("query without lines") << "" << QStringList{"query", "x", "--param", "N=int:1", "--"} << 2
-                                         << "Не указан текст запроса";
-    QTest::newRow("param last") << "" << QStringList{"query", "x", "--param"} << 2 << "После --param";
-    QTest::newRow("unknown option") << "" << QStringList{"query", "x", "--verbose", "SELECT 1"} << 2 << "--verbose";
-    const auto param = [](const char* p) { return QStringList{"query", "x", "--param", p, "SELECT 1"}; };
-    QTest::newRow("param without =") << "" << param("N") << 2 << "NAME=KIND:VALUE";
-    QTest::newRow("param without name") << "" << param(":=int:5") << 2 << "не указано имя";
-    QTest::newRow("param without kind") << "" << param("N=5") << 2 << "KIND:VALUE после";
-    QTest::newRow("unknown kind") << "" << param("N=blob:5") << 2 << "\"blob\" неизвестен";
-    QTest::newRow("bad integer") << "" << param("N=int:5x") << 2 << "целое число";
-    QTest::newRow("float with comma") << "" << param("N=float:2,5") << 2 << "с точкой";
-    QTest::newRow("bad date-time") << "" << param("D=datetime:15.04.2013") << 2 << "YYYY-MM-DD HH:MM:SS";
-}
+    // Nothing on stdout; on stderr the reason, followed by the usage text for a wrong command line (exit code 2). Exit
+    // code 1: a check that finds faults, a database or statement that fails; create and demo never touch an existing
+    // file.
+    void failures_data() {
+        columns<QString, QStringList, int, QString>("damage", "args", "code", "message");
+        const QStringList check{"check", "FILE"};
+        row("check: missing table", "DROP TABLE OtrChas", check, 1, "Нет таблицы OtrChas");
+        row("check: missing field", "ALTER TABLE Sotr DROP COLUMN INN", check, 1, "Нет поля Sotr.INN");
+        row("check: text for a number",
+            "DROP TABLE Stavka; CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Sum TEXT)", check, 1,
+            "Stavka.Sum");
+        row("check: not a database", "header", check, 1, "");
+        row("check: damaged pages", "pages", check, 1, "");
+        row("check: missing file", "", QStringList{"check", "FILE.none"}, 1, "не найден");
+        row("create over a file", "", QStringList{"create", "FILE"}, 1, "уже существует");
+        row("demo in a file", "", QStringList{"demo", "FILE/new.mdb"}, 1, "new.mdb");
+        row("query of a missing file", "", QStringList{"query", "FILE.none", "SELECT 1"}, 1, "не найден");
+        row("syntax error", "", QStringList{"query", "FILE", "SELEC 1"}, 1, "SELEC");
+        row("unknown parameter", "", QStringList{"query", "FILE", "--param", "X=int:1", "SELECT :Y"}, 1, "'X'");
+        row("no rows to return", "", QStringList{"query", "FILE", "DELETE FROM Premia"}, 1, "SELECT");
+        row("bonus no number", "", QStringList{"query", "FILE", "SELECT Premia * 2 FROM Premia"}, 1, "'abc'");
+        row("nothing", "", QStringList{}, 2, "Не указана команда");
+        row("unknown command", "", QStringList{"drop", "x"}, 2, "Неизвестная команда: drop");
+        row("no file", "", QStringList{"create"}, 2, "ровно один аргумент");
+        row("query without file", "", QStringList{"query"}, 2, "Не указан файл");
+        row("query without lines", "", QStringList{"query", "x", "--param", "N=int:1", "--"}, 2,
+            "Не указан текст запроса");
+        row("param last", "", QStringList{"query", "x", "--param"}, 2, "После --param");
+        row("unknown option", "", QStringList{"query", "x", "--verbose", "SELECT 1"}, 2, "--verbose");
+        const auto param = [](const char* p) { return QStringList{"query", "x", "--param", p, "SELECT 1"}; };
+        row("param without =", "", param("N"), 2, "NAME=KIND:VALUE");
+        row("param without name", "", param(":=int:5"), 2, "не указано имя");
+        row("param without kind", "", param("N=5"), 2, "KIND:VALUE после");
+        row("unknown kind", "", param("N=blob:5"), 2, "\"blob\" неизвестен");
+        row("bad integer", "", param("N=int:5x"), 2, "целое число");
+        row("float with comma", "", param("N=float:2,5"), 2, "с точкой");
+        row("bad date-time", "", param("D=datetime:15.04.2013"), 2, "YYYY-MM-DD HH:MM:SS");
+    }
 
-void TestDbTool::failures() {
-    QFETCH(QString, damage);
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, message);
-    kbtest::StatementDb db;
-    db.addPremia(1, kbtest::at(2013, 4, 1), QStringLiteral("abc"));
-    db.addDolznost(QString(20000, u'Ж')); // pages enough to damage
-    if (damage.contains(u' '))
-        db.connection().execute(damage);
-    db.closeConnection();
-    QFile file(db.path());
-    if (damage == u"header" || damage == u"pages")
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(damage == u"header" ? 0 : 4096) &&
-                file.write(QByteArray(8000, 'x')) == 8000);
-    file.close();
-    const Result result = run(args, db.path());
-    const QString usage = u'\n' + QString::fromUtf8(kb::tools::usage());
-    QCOMPARE(result.code, code);
-    QVERIFY(result.out.isEmpty());
-    QCOMPARE(result.err.endsWith(usage), code == 2);
-    const QString reason = code == 2 ? result.err.chopped(usage.size()) : result.err;
-    QVERIFY2(!reason.isEmpty() && reason.contains(message), qPrintable(result.err));
-    if (damage.isEmpty())
-        QCOMPARE(db.count(QStringLiteral("Premia")), 1);
-    QVERIFY(!QFile::exists(db.path() + ".none"));
-}
+    void failures() {
+        const auto [damage, args, code, message] =
+            fetch<QString, QStringList, int, QString>("damage", "args", "code", "message");
+        kbtest::StatementDb db;
+        db.addPremia(1, kbtest::at(2013, 4, 1), QStringLiteral("abc"));
+        db.addDolznost(QString(20000, u'Ж')); // pages enough to damage
+        if (damage.contains(u' '))
+            db.connection().execute(damage);
+        db.closeConnection();
+        QFile file(db.path());
+        if (damage == u"header" || damage == u"pages")
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(damage == u"header" ? 0 : 4096) &&
+                    file.write(QByteArray(8000, 'x')) == 8000);
+        file.close();
+        const Result result = run(args, db.path());
+        const QString usage = u'\n' + QString::fromUtf8(kb::tools::usage());
+        QCOMPARE(result.code, code);
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(result.err.endsWith(usage), code == 2);
+        const QString reason = code == 2 ? result.err.chopped(usage.size()) : result.err;
+        QVERIFY2(!reason.isEmpty() && reason.contains(message), qPrintable(result.err));
+        if (damage.isEmpty())
+            QCOMPARE(db.count(QStringLiteral("Premia")), 1);
+        QVERIFY(!QFile::exists(db.path() + ".none"));
+    }
 
-// The example of the README, the salary statement for April 2013: every
-// employee, the one with two rates twice.
-void TestDbTool::executable() {
-    QTemporaryDir dir;
-    QProcess tool;
-    const auto exitCode = [&](QStringList args) {
-        tool.start(QStringLiteral(KULTBUH_DB_PATH), args.replaceInStrings("FILE", dir.filePath("BAZA.mdb")));
-        return tool.waitForFinished(60000) ? tool.exitCode() : -1;
-    };
-    QCOMPARE(exitCode({"demo", "FILE"}), 0);
-    QStringList salary{"query", "FILE"};
-    for (const char* name : {"D1", "D2", "D3", "D4"})
-        salary << "--param" << QStringLiteral("%1=datetime:2013-04-15 00:00:00").arg(name);
-    QCOMPARE(exitCode(salary << "--" << kb::reports::salaryStatementSql()), 0);
-    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
-    QVERIFY2(out.count(u'\n') == 14 && out.contains(QStringLiteral("\nЁлкина Ольга Николаевна\t")), qPrintable(out));
-    QCOMPARE(exitCode({"demo", "FILE"}), 1);
-    QCOMPARE(exitCode({"check"}), 2);
-    QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Использование")));
-}
+    // The example of the README, the salary statement for April 2013: every employee, the one with two rates twice.
+    void executable() {
+        QTemporaryDir dir;
+        QProcess tool;
+        const auto exitCode = [&](QStringList args) {
+            tool.start(QStringLiteral(KULTBUH_DB_PATH), args.replaceInStrings("FILE", dir.filePath("BAZA.mdb")));
+            return tool.waitForFinished(60000) ? tool.exitCode() : -1;
+        };
+        QCOMPARE(exitCode({"demo", "FILE"}), 0);
+        QStringList salary{"query", "FILE"};
+        for (const char* name : {"D1", "D2", "D3", "D4"})
+            salary << "--param" << QStringLiteral("%1=datetime:2013-04-15 00:00:00").arg(name);
+        QCOMPARE(exitCode(salary << "--" << kb::reports::salaryStatementSql()), 0);
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        QVERIFY2(out.count(u'\n') == 14 && out.contains(QStringLiteral("\nЁлкина Ольга Николаевна\t")),
+                 qPrintable(out));
+        QCOMPARE(exitCode({"demo", "FILE"}), 1);
+        QCOMPARE(exitCode({"check"}), 2);
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Использование")));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDbTool)
 #include "tst_dbtool.moc"

@@ -2,22 +2,21 @@
 #include "MsgDlg.h"
 #include "ScriptedModalDialogs.h"
 #include "TFormMsgDlg.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 #include <functional>
 
+using namespace kbtest;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Shows a message through ShowMsgDlgEx; the action runs on the dialog while
-// it is shown and active. Returns the result code; 0 when the dialog was
-// still open after the action.
+// Shows a message through ShowMsgDlgEx; the action runs on the dialog while it is shown and active. Returns the result
+// code; 0 when the dialog was still open after the action.
 int showMessage(TMsgButtons buttons, const std::function<void(TFormMsgDlg&)>& action,
                 const QString& details = QString()) {
     kbtest::ScopedScriptedDialogs dialogs;
@@ -40,73 +39,62 @@ QColor colourOf(const QWidget* widget) {
 class TestMsgDlg : public QObject {
     Q_OBJECT
 private slots:
-    // The three places filled by priority; every button but "Повтор" shows
-    // its picture.
+    // The three places filled by priority.
     void buttonPlaces_data() {
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<QStringList>("places"); // top, middle, bottom
-        QTest::newRow("Ok") << int(BtnOk) << QStringList{{}, {}, u"Верно"_s};
-        QTest::newRow("Ok Cancel") << int(BtnOk | BtnCancel) << QStringList{{}, u"Верно"_s, u"Отмена"_s};
-        QTest::newRow("Yes No") << int(BtnYes | BtnNo) << QStringList{{}, u"Да"_s, u"Нет"_s};
-        QTest::newRow("Yes No Cancel") << int(BtnYes | BtnNo | BtnCancel)
-                                       << QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s};
-        QTest::newRow("Abort Retry Ignore")
-            << int(BtnAbort | BtnRetry | BtnIgnore) << QStringList{u"Повтор"_s, u"Пропуск"_s, u"Прервать"_s};
-        QTest::newRow("Retry Cancel") << int(BtnRetry | BtnCancel) << QStringList{u"Повтор"_s, {}, u"Отмена"_s};
-        QTest::newRow("Yes") << int(BtnYes) << QStringList{{}, u"Да"_s, {}};
-        QTest::newRow("Yes No Ok Cancel")
-            << int(BtnYes | BtnNo | BtnOk | BtnCancel) << QStringList{u"Да"_s, u"Верно"_s, u"Отмена"_s};
-        QTest::newRow("Yes Retry Ignore Abort Cancel") << int(BtnYes | BtnRetry | BtnIgnore | BtnAbort | BtnCancel)
-                                                       << QStringList{u"Повтор"_s, u"Да"_s, u"Прервать"_s};
-        QTest::newRow("no known flag") << 0xff80 << QStringList{{}, {}, {}};
+        // places: top, middle, bottom
+        columns<int, QStringList>("buttons", "places");
+        row("Ok", int(BtnOk), QStringList{{}, {}, u"Верно"_s});
+        row("Ok Cancel", int(BtnOk | BtnCancel), QStringList{{}, u"Верно"_s, u"Отмена"_s});
+        row("Yes No", int(BtnYes | BtnNo), QStringList{{}, u"Да"_s, u"Нет"_s});
+        row("Yes No Cancel", int(BtnYes | BtnNo | BtnCancel), QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s});
+        row("Abort Retry Ignore", int(BtnAbort | BtnRetry | BtnIgnore),
+            QStringList{u"Повтор"_s, u"Пропуск"_s, u"Прервать"_s});
+        row("Retry Cancel", int(BtnRetry | BtnCancel), QStringList{u"Повтор"_s, {}, u"Отмена"_s});
+        row("Yes", int(BtnYes), QStringList{{}, u"Да"_s, {}});
+        row("Yes No Ok Cancel", int(BtnYes | BtnNo | BtnOk | BtnCancel), QStringList{u"Да"_s, u"Верно"_s, u"Отмена"_s});
+        row("Yes Retry Ignore Abort Cancel", int(BtnYes | BtnRetry | BtnIgnore | BtnAbort | BtnCancel),
+            QStringList{u"Повтор"_s, u"Да"_s, u"Прервать"_s});
+        row("no known flag", 0xff80, QStringList{{}, {}, {}});
     }
     void buttonPlaces() {
-        QFETCH(int, buttons);
-        QFETCH(QStringList, places);
+        const auto [buttons, places] = fetch<int, QStringList>("buttons", "places");
         QStringList shown;
         showMessage(TMsgButtons::fromInt(buttons), [&](TFormMsgDlg& dialog) {
-            for (const QPushButton* button : {dialog.BitBtnUp, dialog.BitBtnMid, dialog.BitBtnDn}) {
-                const bool visible = button->isVisible() && button->isEnabled();
-                shown << (visible ? button->text() : QString());
-                QVERIFY(!visible || button->icon().isNull() == (button->text() == u"Повтор"_s));
-            }
+            for (const QPushButton* button : {dialog.BitBtnUp, dialog.BitBtnMid, dialog.BitBtnDn})
+                shown << (button->isVisible() && button->isEnabled() ? button->text() : QString());
             dialog.close();
         });
         QCOMPARE(shown, places);
     }
 
-    // Each button's result code; the focus starts on the topmost button
-    // shown, Enter presses the focused button, Escape only "Прервать" or
-    // "Отмена", neither with a modifier held; the details toggle never
-    // closes; closing the window gives 2.
+    // Each button's result code; the focus starts on the topmost button shown, Enter presses the focused button, Escape
+    // only "Прервать" or "Отмена", neither with a modifier held; the details toggle never closes; closing the window
+    // gives 2.
     void answers_data() {
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<QString>("action"); // a caption to click, keys, or "close"
-        QTest::addColumn<int>("result");     // 0: the dialog stays open
+        // action: a caption to click, keys, or "close"; result 0: the dialog stays open
+        columns<int, QString, int>("buttons", "action", "result");
         const int yesNo = BtnYes | BtnNo;
         const int abortRetryIgnore = BtnAbort | BtnRetry | BtnIgnore;
-        QTest::newRow("Да") << yesNo << u"Да"_s << 6;
-        QTest::newRow("Нет") << yesNo << u"Нет"_s << 7;
-        QTest::newRow("Верно") << int(BtnOk) << u"Верно"_s << 1;
-        QTest::newRow("Отмена") << int(BtnOk | BtnCancel) << u"Отмена"_s << 2;
-        QTest::newRow("Прервать") << abortRetryIgnore << u"Прервать"_s << 3;
-        QTest::newRow("Повтор") << abortRetryIgnore << u"Повтор"_s << 4;
-        QTest::newRow("Пропуск") << abortRetryIgnore << u"Пропуск"_s << 5;
-        QTest::newRow("Ещё") << int(BtnOk) << u"Ещё >>"_s << 0;
-        QTest::newRow("Enter on Да") << yesNo << u"Return"_s << 6;
-        QTest::newRow("Enter on Повтор") << int(BtnRetry | BtnCancel) << u"Return"_s << 4;
-        QTest::newRow("Enter on Верно") << int(BtnOk) << u"Return"_s << 1;
-        QTest::newRow("Tab, keypad Enter") << yesNo << u"Tab, Enter"_s << 7;
-        QTest::newRow("Shift+Enter") << yesNo << u"Shift+Return"_s << 0;
-        QTest::newRow("Escape on Отмена") << int(BtnRetry | BtnCancel) << u"Esc"_s << 2;
-        QTest::newRow("Ctrl+Escape") << int(BtnOk | BtnCancel) << u"Ctrl+Esc"_s << 0;
-        QTest::newRow("Escape on Верно") << int(BtnOk) << u"Esc"_s << 0;
-        QTest::newRow("no known flag, closed") << 0x80 << u"close"_s << 2;
+        row("Да", yesNo, u"Да"_s, 6);
+        row("Нет", yesNo, u"Нет"_s, 7);
+        row("Верно", int(BtnOk), u"Верно"_s, 1);
+        row("Отмена", int(BtnOk | BtnCancel), u"Отмена"_s, 2);
+        row("Прервать", abortRetryIgnore, u"Прервать"_s, 3);
+        row("Повтор", abortRetryIgnore, u"Повтор"_s, 4);
+        row("Пропуск", abortRetryIgnore, u"Пропуск"_s, 5);
+        row("Ещё", int(BtnOk), u"Ещё >>"_s, 0);
+        row("Enter on Да", yesNo, u"Return"_s, 6);
+        row("Enter on Повтор", int(BtnRetry | BtnCancel), u"Return"_s, 4);
+        row("Enter on Верно", int(BtnOk), u"Return"_s, 1);
+        row("Tab, keypad Enter", yesNo, u"Tab, Enter"_s, 7);
+        row("Shift+Enter", yesNo, u"Shift+Return"_s, 0);
+        row("Escape on Отмена", int(BtnRetry | BtnCancel), u"Esc"_s, 2);
+        row("Ctrl+Escape", int(BtnOk | BtnCancel), u"Ctrl+Esc"_s, 0);
+        row("Escape on Верно", int(BtnOk), u"Esc"_s, 0);
+        row("no known flag, closed", 0x80, u"close"_s, 2);
     }
     void answers() {
-        QFETCH(int, buttons);
-        QFETCH(QString, action);
-        QFETCH(int, result);
+        const auto [buttons, action, result] = fetch<int, QString, int>("buttons", "action", "result");
         const int answer = showMessage(
             TMsgButtons::fromInt(buttons),
             [&](TFormMsgDlg& dialog) {
@@ -127,26 +115,18 @@ private slots:
         QCOMPARE(answer, result);
     }
 
-    // The kind's icon, title and colours; the shadow stays white; any other
-    // value changes nothing.
+    // The kind's icon, title and colours; the shadow stays white; any other value changes nothing.
     void kinds_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QColor>("titleColour");
-        QTest::addColumn<QColor>("textColour");
-        QTest::newRow("warning") << 0 << u"ImageWrn"_s << u"Замечание"_s << QColor(0xffff00) << QColor(0x808000);
-        QTest::newRow("error") << 1 << u"ImageErr"_s << u"Ошибка"_s << QColor(0xff0000) << QColor(0x800000);
-        QTest::newRow("information") << 2 << u"ImageInf"_s << u"Сообщение"_s << QColor(0x0000ff) << QColor(0x000080);
-        QTest::newRow("question") << 3 << u"ImageAsk"_s << u"Вопрос"_s << QColor(0x00ff00) << QColor(0x008000);
-        QTest::newRow("4") << 4 << QString() << QString() << QColor(Qt::black) << QColor(Qt::black);
+        columns<int, QString, QString, QColor, QColor>("kind", "icon", "title", "titleColour", "textColour");
+        row("warning", 0, u"ImageWrn"_s, u"Замечание"_s, QColor(0xffff00), QColor(0x808000));
+        row("error", 1, u"ImageErr"_s, u"Ошибка"_s, QColor(0xff0000), QColor(0x800000));
+        row("information", 2, u"ImageInf"_s, u"Сообщение"_s, QColor(0x0000ff), QColor(0x000080));
+        row("question", 3, u"ImageAsk"_s, u"Вопрос"_s, QColor(0x00ff00), QColor(0x008000));
+        row("4", 4, QString(), QString(), QColor(Qt::black), QColor(Qt::black));
     }
     void kinds() {
-        QFETCH(int, kind);
-        QFETCH(QString, icon);
-        QFETCH(QString, title);
-        QFETCH(QColor, titleColour);
-        QFETCH(QColor, textColour);
+        const auto [kind, icon, title, titleColour, textColour] =
+            fetch<int, QString, QString, QColor, QColor>("kind", "icon", "title", "titleColour", "textColour");
         TFormMsgDlg dialog;
         dialog.applyKind(TMsgKind(kind));
         QStringList icons;
@@ -163,22 +143,17 @@ private slots:
         QCOMPARE(colourOf(dialog.LabelTitleBK), QColor(Qt::white));
     }
 
-    // The label holds the text as given; the memo the text and the details on
-    // the next line, every kind of line break one line end. "Ещё >>" switches
-    // the views when there are details and is disabled otherwise.
+    // The label holds the text as given; the memo the text and the details on the next line, every kind of line break
+    // one line end. "Ещё >>" switches the views when there are details and is disabled otherwise.
     void details_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("details");
-        QTest::addColumn<QString>("memo");
-        QTest::newRow("A, B") << u"A"_s << u"B"_s << u"A\nB"_s;
-        QTest::newRow("empty text") << QString() << u"B"_s << u"\nB"_s;
-        QTest::newRow("line breaks") << u"x\n\ry"_s << u"z\r\nw\n"_s << u"x\n\ny\nz\nw\n"_s;
-        QTest::newRow("no details") << u"A"_s << QString() << QString();
+        columns<QString, QString, QString>("text", "details", "memo");
+        row("A, B", u"A"_s, u"B"_s, u"A\nB"_s);
+        row("empty text", QString(), u"B"_s, u"\nB"_s);
+        row("line breaks", u"x\n\ry"_s, u"z\r\nw\n"_s, u"x\n\ny\nz\nw\n"_s);
+        row("no details", u"A"_s, QString(), QString());
     }
     void details() {
-        QFETCH(QString, text);
-        QFETCH(QString, details);
-        QFETCH(QString, memo);
+        const auto [text, details, memo] = fetch<QString, QString, QString>("text", "details", "memo");
         TFormMsgDlg dialog;
         dialog.setMessage(text, details);
         QCOMPARE(dialog.LabelText->text(), text);
@@ -195,41 +170,30 @@ private slots:
         }
     }
 
-    // Centred and on top, it opens at 584 × 264. The text area follows the
-    // window's size, the icon stays at the top right, the title and the
-    // buttons at the bottom right; the window, frame included, never gets
-    // smaller than 406 × 216.
-    void resizing_data() {
-        QTest::addColumn<QSize>("requested"); // empty: as it opens
-        QTest::newRow("at opening") << QSize();
-        QTest::newRow("resized below the minimum") << QSize(100, 100);
-    }
+    // Centred and on top, it opens at 584 × 264. The text area follows the window's size, the icon stays at the top
+    // right, the title and the buttons at the bottom right; the window, frame included, never gets smaller than 406 ×
+    // 216.
     void resizing() {
-        QFETCH(QSize, requested);
         TFormMsgDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QPoint offset = dialog.frameGeometry().center() - dialog.screen()->geometry().center();
         QVERIFY(offset.manhattanLength() <= 2 && dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        if (requested.isValid())
-            dialog.resize(requested);
-        const QSize client = dialog.size();
-        if (requested == QSize(100, 100))
-            QCOMPARE(dialog.frameGeometry().size(), QSize(406, 216));
-        else
-            QCOMPARE(client, requested.isValid() ? requested : QSize(584, 264));
-        const int dx = client.width() - 584;
-        const int dy = client.height() - 264;
-        QCOMPARE(dialog.PanelBG->geometry(), QRect(QPoint(0, 0), client));
-        QCOMPARE(dialog.PaneText->geometry(), QRect(10, 10, 484 + dx, 244 + dy));
-        QCOMPARE(dialog.Memo->geometry(), QRect(10, 10, 481 + dx, 244 + dy));
-        QCOMPARE(dialog.ImageErr->geometry(), QRect(514 + dx, 10, 48, 48));
-        QCOMPARE(dialog.LabelTitleBK->geometry(), QRect(499 + dx, 125 + dy, 79, 13));
-        QCOMPARE(dialog.LabelTitle->geometry(), QRect(498 + dx, 124 + dy, 79, 13));
-        QCOMPARE(dialog.BitBtnUp->geometry(), QRect(498 + dx, 144 + dy, 79, 23));
-        QCOMPARE(dialog.BitBtnMid->geometry(), QRect(498 + dx, 173 + dy, 79, 24));
-        QCOMPARE(dialog.BitBtnDn->geometry(), QRect(498 + dx, 201 + dy, 79, 24));
-        QCOMPARE(dialog.BitBtnMore->geometry(), QRect(498 + dx, 229 + dy, 79, 24));
+        QCOMPARE(dialog.size(), QSize(584, 264));
+        for (const bool shrunk : {false, true}) {
+            if (shrunk) {
+                dialog.resize(100, 100);
+                QCOMPARE(dialog.frameGeometry().size(), QSize(406, 216));
+            }
+            const QSize client = dialog.size();
+            const int dx = client.width() - 584, dy = client.height() - 264;
+            QCOMPARE(dialog.PanelBG->geometry(), QRect(QPoint(0, 0), client));
+            QCOMPARE(dialog.PaneText->geometry(), QRect(10, 10, 484 + dx, 244 + dy));
+            QCOMPARE(dialog.ImageErr->geometry(), QRect(514 + dx, 10, 48, 48));
+            QCOMPARE(dialog.LabelTitle->geometry(), QRect(498 + dx, 124 + dy, 79, 13));
+            QCOMPARE(dialog.BitBtnUp->geometry(), QRect(498 + dx, 144 + dy, 79, 23));
+            QCOMPARE(dialog.BitBtnMore->geometry(), QRect(498 + dx, 229 + dy, 79, 24));
+        }
     }
 };
 

@@ -1,4 +1,5 @@
 #include "QtModalDialogs.h"
+#include "TestRows.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -6,9 +7,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
-#include <QTest>
 
+using namespace kbtest;
 using namespace kb::ui;
 using namespace Qt::StringLiterals;
 
@@ -16,15 +16,13 @@ class TestQtModalDialogs : public QObject {
     Q_OBJECT
 private slots:
     void boxes_data() {
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<int>("buttons");
-        QTest::newRow("plain message box") << int(QMessageBox::NoIcon) << int(QMessageBox::Ok);
-        QTest::newRow("error box") << int(QMessageBox::Critical) << int(QMessageBox::Ok);
-        QTest::newRow("confirmation") << int(QMessageBox::Question) << int(QMessageBox::Ok | QMessageBox::Cancel);
+        columns<int, int>("icon", "buttons");
+        row("plain message box", int(QMessageBox::NoIcon), int(QMessageBox::Ok));
+        row("error box", int(QMessageBox::Critical), int(QMessageBox::Ok));
+        row("confirmation", int(QMessageBox::Question), int(QMessageBox::Ok | QMessageBox::Cancel));
     }
     void boxes() {
-        QFETCH(int, icon);
-        QFETCH(int, buttons);
+        const auto [icon, buttons] = fetch<int, int>("icon", "buttons");
         const QString text = u"<b>Иванов</b> & Ко.\r\nВторая\rстрока.\r\n"_s;
         const auto box = icon == QMessageBox::NoIcon     ? makeMessageBox(u"Kultbuh"_s, text)
                          : icon == QMessageBox::Critical ? makeErrorBox(u"Kultbuh"_s, text)
@@ -57,8 +55,8 @@ private slots:
     }
 
     void saveDialog() {
-        // Without a title and a folder of its own: the toolkit's title, the
-        // current folder (before any dialog has visited another one).
+        // Without a title and a folder of its own: the toolkit's title, the current folder (before any dialog has
+        // visited another one).
         const auto untitled = makeSaveDialog(nullptr, {u"txt"_s, u"*.txt"_s, {}, {}});
         QCOMPARE(untitled->windowTitle(), u"Save As"_s);
         QCOMPARE(QDir(untitled->directory()).canonicalPath(), QDir::current().canonicalPath());

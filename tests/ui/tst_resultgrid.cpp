@@ -1,5 +1,4 @@
-// The result grid and its model over real database files, and the grid query
-// run that fills the grid.
+// The result grid and its model over real database files, and the grid query run that fills the grid.
 
 #include "DbError.h"
 #include "ErrorReporting.h"
@@ -12,21 +11,20 @@
 #include "StatementFixtures.h"
 #include "Statements.h"
 #include "Table.h"
+#include "TestRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 using kb::reports::GridRequest;
-using kbtest::at;
+using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
 
-// The sample staff, a query and a table object over them, and a grid on a
-// data source, under Qt's model checker.
+// The sample staff, a query and a table object over them, and a grid on a data source, under Qt's model checker.
 struct Bench : QObject {
     kbtest::TempDatabase db;
     kb::Query query{db.connection()};
@@ -45,8 +43,7 @@ struct Bench : QObject {
     void run(const GridRequest& request) {
         reports::runGridQuery(request, query, grid, [this] { ++enabled; });
     }
-    // Runs an action as the main window runs a command: the default error
-    // handler shows what it throws.
+    // Runs an action as the main window runs a command: the default error handler shows what it throws.
     void command(std::function<void()> body) {
         action = std::move(body);
         QPushButton button;
@@ -77,226 +74,201 @@ struct Bench : QObject {
 
 class TestResultGrid : public QObject {
     Q_OBJECT
-
 private slots:
-    void modelFollowsItsDataSet();
-    void gridFollowsTheCurrentRowAndEditsNothing();
-    void failuresUnderTheGridAreShownOnce_data();
-    void failuresUnderTheGridAreShownOnce();
-    void runShowsTheStatementsLayout_data();
-    void runShowsTheStatementsLayout();
-    void runEnablesExportFirstEvenWhenItFails();
-};
+    // Opened, closed, rebound, rows inserted, changed and removed, refreshed, destroyed: the model stays read-only and
+    // consistent with its data set.
+    void modelFollowsItsDataSet() {
+        Bench b;
+        QCOMPARE(b.model.columnCount(), 0);
+        b.query.sql().add(QStringLiteral("SELECT ID, FIO FROM Sotr WHERE ID < 3"));
+        b.query.open();
+        QCOMPARE(b.layout(), QStringLiteral("ID:64|FIO:64"));
+        QCOMPARE(b.rows(), QStringLiteral("1|Иванов Иван Иванович\n2|Петрова Анна Сергеевна"));
+        QVERIFY(!(b.model.flags(b.model.index(1, 1)) & Qt::ItemIsEditable) && !b.model.setData(b.model.index(1, 1), 1));
+        QVERIFY(!b.model.headerData(0, Qt::Vertical).isValid());
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, b.grid.setColumnTitle(2, QString()));
+        b.query.close();
+        QCOMPARE(b.model.columnCount(), 0);
+        QCOMPARE(b.grid.horizontalHeader()->count(), 0);
 
-// Opened, closed, rebound, rows inserted, changed and removed, refreshed,
-// destroyed: the model stays read-only and consistent with its data set.
-void TestResultGrid::modelFollowsItsDataSet() {
-    Bench b;
-    QCOMPARE(b.model.columnCount(), 0);
-    b.query.sql().add(QStringLiteral("SELECT ID, FIO FROM Sotr WHERE ID < 3"));
-    b.query.open();
-    QCOMPARE(b.layout(), QStringLiteral("ID:64|FIO:64"));
-    QCOMPARE(b.rows(), QStringLiteral("1|Иванов Иван Иванович\n2|Петрова Анна Сергеевна"));
-    QVERIFY(!(b.model.flags(b.model.index(1, 1)) & Qt::ItemIsEditable) && !b.model.setData(b.model.index(1, 1), 1));
-    QVERIFY(!b.model.headerData(0, Qt::Vertical).isValid());
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, b.grid.setColumnTitle(2, QString()));
-    b.query.close();
-    QCOMPARE(b.model.columnCount(), 0);
-    QCOMPARE(b.grid.horizontalHeader()->count(), 0);
-
-    b.source.setDataSet(&b.table);
-    b.table.open();
-    QCOMPARE(b.rows(), QStringLiteral("1|Бухгалтер\n2|Директор"));
-    b.table.append();
-    QCOMPARE(b.grid.currentIndex().row(), 2);
-    b.table.fieldByName(QStringLiteral("Nazvanie")).setValue(kb::Value(QStringLiteral("Методист")));
-    b.table.post();
-    QCOMPARE(b.rows(), QStringLiteral("1|Бухгалтер\n2|Директор\n3|Методист"));
-    b.table.first();
-    b.table.insert();
-    QCOMPARE(b.rows(), QStringLiteral("|\n1|Бухгалтер\n2|Директор\n3|Методист"));
-    b.table.cancel();
-    b.table.edit();
-    b.table.fieldByName(QStringLiteral("Nazvanie")).setValue(kb::Value(QStringLiteral("Главбух")));
-    b.table.post();
-    b.table.last();
-    b.table.remove();
-    b.db.addDolznost(QStringLiteral("Кассир"));
-    QCOMPARE(b.rows(), QStringLiteral("1|Главбух\n2|Директор"));
-    b.table.refresh();
-    QCOMPARE(b.rows(), QStringLiteral("1|Главбух\n2|Директор\n4|Кассир"));
-
-    auto other = std::make_unique<kb::Query>(b.db.connection());
-    other->sql().add(QStringLiteral("SELECT FIO FROM Sotr"));
-    other->open();
-    b.source.setDataSet(other.get());
-    QCOMPARE(b.model.rowCount(), 3);
-    other.reset();
-    QCOMPARE(b.model.columnCount(), 0);
-}
-
-// Single cells are current and selected, a narrow row indicator marks the
-// current row, no key edits or deletes; each run starts at the first row and
-// leaves the focus where it was; values in their default text form, numbers
-// right-aligned; an empty result shows its titles over no rows.
-void TestResultGrid::gridFollowsTheCurrentRowAndEditsNothing() {
-    QWidget window;
-    auto* edit = new QLineEdit(&window);
-    Bench b;
-    b.grid.setParent(&window);
-    edit->move(0, 320);
-    window.resize(500, 400);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QVERIFY(b.grid.selectionMode() == QAbstractItemView::SingleSelection &&
-            b.grid.selectionBehavior() == QAbstractItemView::SelectItems && b.grid.showGrid());
-    b.run(reports::employeeList());
-    QVERIFY(b.grid.horizontalHeader()->sectionsMovable() &&
-            b.grid.horizontalHeader()->sectionResizeMode(1) == QHeaderView::Interactive);
-    QHeaderView* rows = b.grid.verticalHeader();
-    QVERIFY(rows->isVisible() && rows->width() <= 16);
-    const auto marker = [rows](int r) {
-        return rows->viewport()->grab().toImage().copy(0, rows->sectionViewportPosition(r), 12, rows->sectionSize(r));
-    };
-    const QImage marked = marker(0), unmarked = marker(1);
-    QVERIFY(marked != unmarked);
-    b.query.last();
-    QCOMPARE(b.grid.currentIndex().row(), 1);
-    QVERIFY(marker(0) == unmarked && marker(1) == marked);
-
-    QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {}, b.grid.visualRect(b.model.index(0, 0)).center());
-    QCOMPARE(b.query.currentRow(), 0);
-    QTest::keyClick(&b.grid, Qt::Key_Down);
-    QCOMPARE(b.query.currentRow(), 1);
-    QTest::keyClick(&b.grid, Qt::Key_F2);
-    QTest::keyClick(&b.grid, Qt::Key_Delete, Qt::ControlModifier);
-    QVERIFY(!b.grid.findChild<QLineEdit*>());
-    QCOMPARE(b.query.recordCount(), 2);
-
-    edit->setFocus();
-    b.run(reports::employeeList());
-    QCOMPARE(b.grid.currentIndex().row(), 0);
-    QVERIFY(edit->hasFocus());
-    QCOMPARE(b.rows().section(u'\n', 0, 0), QStringLiteral("1|Иванов Иван Иванович|Бухгалтер|17.05.1970|ул. Ленина, "
-                                                           "1|22-33-44|4501 123456|770101010101"));
-    QCOMPARE(b.model.index(0, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
-    QCOMPARE(b.model.index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
-    b.run(reports::salaryStatement(at(2014, 1, 1)));
-    QCOMPARE(b.model.rowCount(), 0);
-    QCOMPARE(b.grid.columnCount(), 10);
-    QVERIFY(!b.grid.currentIndex().isValid());
-}
-
-// A table object reads its rows at first use; when that read fails under the
-// grid, the command that caused it shows the error once and the grid stays
-// empty, whichever way the rows were first needed. A row the table cannot
-// leave (its edit fails to post) is shown the same way and stays current.
-void TestResultGrid::failuresUnderTheGridAreShownOnce_data() {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("binding the grid") << "bind"
-                                      << "Таблицу 'Dolznost' прочитать не удалось: ";
-    QTest::newRow("opening the table under the grid") << "open"
-                                                      << "Таблицу 'Dolznost' прочитать не удалось: ";
-    QTest::newRow("rebinding the data source") << "rebind"
-                                               << "Таблицу 'Dolznost' прочитать не удалось: ";
-    QTest::newRow("leaving an edited row") << "leave"
-                                           << "no such table";
-}
-
-void TestResultGrid::failuresUnderTheGridAreShownOnce() {
-    QFETCH(QString, how);
-    QFETCH(QString, said);
-    Bench b;
-    kb::DataSource tables(how == u"rebind" ? nullptr : &b.table);
-    if (how != u"bind")
-        b.grid.setDataSource(&tables);
-    if (how != u"open")
+        b.source.setDataSet(&b.table);
         b.table.open();
-    if (how == u"leave") {
+        QCOMPARE(b.rows(), QStringLiteral("1|Бухгалтер\n2|Директор"));
+        b.table.append();
+        QCOMPARE(b.grid.currentIndex().row(), 2);
+        b.table.fieldByName(QStringLiteral("Nazvanie")).setValue(kb::Value(QStringLiteral("Методист")));
+        b.table.post();
+        QCOMPARE(b.rows(), QStringLiteral("1|Бухгалтер\n2|Директор\n3|Методист"));
+        b.table.first();
+        b.table.insert();
+        QCOMPARE(b.rows(), QStringLiteral("|\n1|Бухгалтер\n2|Директор\n3|Методист"));
+        b.table.cancel();
         b.table.edit();
         b.table.fieldByName(QStringLiteral("Nazvanie")).setValue(kb::Value(QStringLiteral("Главбух")));
+        b.table.post();
+        b.table.last();
+        b.table.remove();
+        b.db.addDolznost(QStringLiteral("Кассир"));
+        QCOMPARE(b.rows(), QStringLiteral("1|Главбух\n2|Директор"));
+        b.table.refresh();
+        QCOMPARE(b.rows(), QStringLiteral("1|Главбух\n2|Директор\n4|Кассир"));
+
+        auto other = std::make_unique<kb::Query>(b.db.connection());
+        other->sql().add(QStringLiteral("SELECT FIO FROM Sotr"));
+        other->open();
+        b.source.setDataSet(other.get());
+        QCOMPARE(b.model.rowCount(), 3);
+        other.reset();
+        QCOMPARE(b.model.columnCount(), 0);
     }
-    b.db.exec(QStringLiteral("ALTER TABLE Dolznost RENAME TO Gone"));
-    kbtest::ScopedScriptedDialogs dialogs;
-    dialogs->expectErrorBox();
-    b.command([&] {
-        if (how == u"bind")
+
+    // Single cells are current and selected, a narrow row indicator marks the current row, no key edits or deletes;
+    // each run starts at the first row and leaves the focus where it was; values in their default text form, numbers
+    // right-aligned; an empty result shows its titles over no rows.
+    void gridFollowsTheCurrentRowAndEditsNothing() {
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        Bench b;
+        b.grid.setParent(&window);
+        edit->move(0, 320);
+        window.resize(500, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(b.grid.selectionMode() == QAbstractItemView::SingleSelection &&
+                b.grid.selectionBehavior() == QAbstractItemView::SelectItems && b.grid.showGrid());
+        b.run(reports::employeeList());
+        QVERIFY(b.grid.horizontalHeader()->sectionsMovable() &&
+                b.grid.horizontalHeader()->sectionResizeMode(1) == QHeaderView::Interactive);
+        QHeaderView* rows = b.grid.verticalHeader();
+        QVERIFY(rows->isVisible() && rows->width() <= 16);
+        const auto marker = [rows](int r) {
+            return rows->viewport()->grab().toImage().copy(0, rows->sectionViewportPosition(r), 12,
+                                                           rows->sectionSize(r));
+        };
+        const QImage marked = marker(0);
+        b.query.last();
+        QCOMPARE(b.grid.currentIndex().row(), 1);
+        QVERIFY(marker(1) == marked && marker(0) != marked);
+
+        QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {}, b.grid.visualRect(b.model.index(0, 0)).center());
+        QCOMPARE(b.query.currentRow(), 0);
+        QTest::keyClick(&b.grid, Qt::Key_F2);
+        QTest::keyClick(&b.grid, Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(!b.grid.findChild<QLineEdit*>());
+        QCOMPARE(b.query.recordCount(), 2);
+
+        edit->setFocus();
+        b.run(reports::employeeList());
+        QCOMPARE(b.grid.currentIndex().row(), 0);
+        QVERIFY(edit->hasFocus());
+        QCOMPARE(b.rows().section(u'\n', 0, 0),
+                 QStringLiteral("1|Иванов Иван Иванович|Бухгалтер|17.05.1970|ул. Ленина, "
+                                "1|22-33-44|4501 123456|770101010101"));
+        QCOMPARE(b.model.index(0, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(b.model.index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
+        b.run(reports::salaryStatement(at(2014, 1, 1)));
+        QVERIFY(b.model.rowCount() == 0 && b.grid.columnCount() == 10 && !b.grid.currentIndex().isValid());
+    }
+
+    // A table object reads its rows at first use; when that read fails under the grid, the command that caused it shows
+    // the error once and the grid stays empty, whichever way the rows were first needed. A row the table cannot leave
+    // (its edit fails to post) is shown the same way and stays current.
+    void failuresUnderTheGridAreShownOnce_data() {
+        columns<QString, QString>("how", "said");
+        row("binding the grid", "bind", "Таблицу 'Dolznost' прочитать не удалось: ");
+        row("opening the table under the grid", "open", "Таблицу 'Dolznost' прочитать не удалось: ");
+        row("rebinding the data source", "rebind", "Таблицу 'Dolznost' прочитать не удалось: ");
+        row("leaving an edited row", "leave", "no such table");
+    }
+
+    void failuresUnderTheGridAreShownOnce() {
+        const auto [how, said] = fetch<QString, QString>("how", "said");
+        Bench b;
+        kb::DataSource tables(how == u"rebind" ? nullptr : &b.table);
+        if (how != u"bind")
             b.grid.setDataSource(&tables);
-        else if (how == u"open")
+        if (how != u"open")
             b.table.open();
-        else if (how == u"rebind")
-            tables.setDataSet(&b.table);
-        else
-            b.grid.setCurrentIndex(b.model.index(1, 1));
-    });
-    const auto& boxes = dialogs->calls();
-    QCOMPARE(boxes.size(), size_t(1));
-    QVERIFY2(boxes.front().text.contains(said), qPrintable(boxes.front().text));
-    QCOMPARE(b.grid.dataSource() == &tables, how != u"bind"); // a failed bind binds nothing
-    QCOMPARE(b.model.rowCount(), how == u"leave" ? 2 : 0);
-    QCOMPARE(b.table.isActive(), how != u"open");
-    QCOMPARE(b.grid.currentIndex().row(), how == u"leave" ? 0 : -1);
-}
+        if (how == u"leave") {
+            b.table.edit();
+            b.table.fieldByName(QStringLiteral("Nazvanie")).setValue(kb::Value(QStringLiteral("Главбух")));
+        }
+        b.db.exec(QStringLiteral("ALTER TABLE Dolznost RENAME TO Gone"));
+        kbtest::ScopedScriptedDialogs dialogs;
+        dialogs->expectErrorBox();
+        b.command([&] {
+            if (how == u"bind")
+                b.grid.setDataSource(&tables);
+            else if (how == u"open")
+                b.table.open();
+            else if (how == u"rebind")
+                tables.setDataSet(&b.table);
+            else
+                b.grid.setCurrentIndex(b.model.index(1, 1));
+        });
+        const auto& boxes = dialogs->calls();
+        QCOMPARE(boxes.size(), size_t(1));
+        QVERIFY2(boxes.front().text.contains(said), qPrintable(boxes.front().text));
+        QCOMPARE(b.grid.dataSource() == &tables, how != u"bind"); // a failed bind binds nothing
+        QCOMPARE(b.model.rowCount(), how == u"leave" ? 2 : 0);
+        QCOMPARE(b.table.isActive(), how != u"open");
+        QCOMPARE(b.grid.currentIndex().row(), how == u"leave" ? 0 : -1);
+    }
 
-// Each statement's columns as the grid shows them, each set title first, then
-// width; the same again after the user moved and widened a column.
-void TestResultGrid::runShowsTheStatementsLayout_data() {
-    QTest::addColumn<GridRequest>("request");
-    QTest::addColumn<QString>("layout");
-    const QString employees =
-        QStringLiteral("№:30|ФИО:150|Должность:120|Дата рожд.:80|Адрес:120|Телефон:80|Паспорт:80|ИНН:80");
-    QTest::newRow("salary statement") << reports::salaryStatement(at(2013, 4, 1))
-                                      << QStringLiteral("ФИО:150|Оклад:60|Отр. дни:70|Нач. по окл.:70|Подоходный:70|"
-                                                        "Пенсионный:70|Аванс:70|Всего уд.:60|Премия:60|К выдаче:60");
-    QTest::newRow("name search") << reports::nameSearch(QStringLiteral("Анна")) << employees;
-    QTest::newRow("position search") << reports::positionSearch(QStringLiteral("Бухгалтер")) << employees;
-    QTest::newRow("employee list") << reports::employeeList() << employees;
-}
+    // Each statement's columns as the grid shows them, each set title first, then width; the same again after the user
+    // moved and widened a column.
+    void runShowsTheStatementsLayout_data() {
+        columns<GridRequest, QString>("request", "layout");
+        row("salary statement", reports::salaryStatement(at(2013, 4, 1)),
+            QStringLiteral("ФИО:150|Оклад:60|Отр. дни:70|Нач. по окл.:70|Подоходный:70|"
+                           "Пенсионный:70|Аванс:70|Всего уд.:60|Премия:60|К выдаче:60"));
+        row("employee list", reports::employeeList(),
+            QStringLiteral("№:30|ФИО:150|Должность:120|Дата рожд.:80|Адрес:120|Телефон:80|Паспорт:80|ИНН:80"));
+    }
 
-void TestResultGrid::runShowsTheStatementsLayout() {
-    QFETCH(GridRequest, request);
-    QFETCH(QString, layout);
-    Bench b;
-    QStringList steps;
-    connect(&b.model, &QAbstractItemModel::headerDataChanged, this,
-            [&](Qt::Orientation, int column) { steps << QStringLiteral("title %1").arg(column); });
-    connect(b.grid.horizontalHeader(), &QHeaderView::sectionResized, this,
-            [&](int column) { steps << QStringLiteral("width %1").arg(column); });
-    b.run(request);
-    QStringList expected;
-    for (int c = 0; c < b.grid.columnCount(); ++c)
-        expected << QStringLiteral("title %1").arg(c) << QStringLiteral("width %1").arg(c);
-    QCOMPARE(steps, expected);
-    QCOMPARE(b.layout(), layout);
-    QVERIFY(b.model.rowCount() > 0);
+    void runShowsTheStatementsLayout() {
+        const auto [request, layout] = fetch<GridRequest, QString>("request", "layout");
+        Bench b;
+        QStringList steps;
+        connect(&b.model, &QAbstractItemModel::headerDataChanged, this,
+                [&](Qt::Orientation, int column) { steps << QStringLiteral("title %1").arg(column); });
+        connect(b.grid.horizontalHeader(), &QHeaderView::sectionResized, this,
+                [&](int column) { steps << QStringLiteral("width %1").arg(column); });
+        b.run(request);
+        QStringList expected;
+        for (int c = 0; c < b.grid.columnCount(); ++c)
+            expected << QStringLiteral("title %1").arg(c) << QStringLiteral("width %1").arg(c);
+        QCOMPARE(steps, expected);
+        QCOMPARE(b.layout(), layout);
+        QVERIFY(b.model.rowCount() > 0);
 
-    // Columns are addressed by field, wherever the user put them.
-    b.grid.horizontalHeader()->resizeSection(1, 400);
-    b.grid.horizontalHeader()->moveSection(0, 5);
-    QCOMPARE(b.grid.columnWidth(1), 400);
-    QCOMPARE(b.grid.columnTitle(0), layout.section(u':', 0, 0));
-    b.run(request);
-    QCOMPARE(b.enabled, 2);
-    QCOMPARE(b.layout(), layout);
-    QCOMPARE(b.grid.horizontalHeader()->visualIndex(0), 0);
-}
+        // Columns are addressed by field, wherever the user put them.
+        b.grid.horizontalHeader()->resizeSection(1, 400);
+        b.grid.horizontalHeader()->moveSection(0, 5);
+        QCOMPARE(b.grid.columnWidth(1), 400);
+        QCOMPARE(b.grid.columnTitle(0), layout.section(u':', 0, 0));
+        b.run(request);
+        QCOMPARE(b.enabled, 2);
+        QCOMPARE(b.layout(), layout);
+        QCOMPARE(b.grid.horizontalHeader()->visualIndex(0), 0);
+    }
 
-void TestResultGrid::runEnablesExportFirstEvenWhenItFails() {
-    Bench b;
-    b.run(reports::employeeList());
-    QStringList sqlWhenEnabled;
-    reports::runGridQuery(reports::salaryStatement(at(2013, 4, 1)), b.query, b.grid,
-                          [&] { sqlWhenEnabled = b.query.isActive() ? b.query.sql().lines() : QStringList(); });
-    QCOMPARE(sqlWhenEnabled, reports::employeeList().sql);
-    // A bonus that is no number fails the statement when it is opened.
-    b.db.exec(QStringLiteral("UPDATE Premia SET Premia = 'двадцать' WHERE IDSotr = 1"));
-    QVERIFY_THROWS_EXCEPTION(kb::DbError, b.run(reports::salaryStatement(at(2013, 4, 1))));
-    QCOMPARE(b.enabled, 2);
-    QVERIFY(!b.query.isActive());
-    QCOMPARE(b.model.columnCount(), 0);
-    QCOMPARE(b.grid.horizontalHeader()->count(), 0);
-}
+    void runEnablesExportFirstEvenWhenItFails() {
+        Bench b;
+        b.run(reports::employeeList());
+        QStringList sqlWhenEnabled;
+        reports::runGridQuery(reports::salaryStatement(at(2013, 4, 1)), b.query, b.grid,
+                              [&] { sqlWhenEnabled = b.query.isActive() ? b.query.sql().lines() : QStringList(); });
+        QCOMPARE(sqlWhenEnabled, reports::employeeList().sql);
+        // A bonus that is no number fails the statement when it is opened.
+        b.db.exec(QStringLiteral("UPDATE Premia SET Premia = 'двадцать' WHERE IDSotr = 1"));
+        QVERIFY_THROWS_EXCEPTION(kb::DbError, b.run(reports::salaryStatement(at(2013, 4, 1))));
+        QCOMPARE(b.enabled, 2);
+        QVERIFY(!b.query.isActive());
+        QCOMPARE(b.model.columnCount(), 0);
+        QCOMPARE(b.grid.horizontalHeader()->count(), 0);
+    }
+};
 
 QTEST_MAIN(TestResultGrid)
 #include "tst_resultgrid.moc"
