@@ -194,7 +194,8 @@ Value Table::value(int row, int column) const {
     if (row < 0 || row >= recordCount())
         throw DbError(QStringLiteral("Записи с номером %1 нет в таблице '%2'").arg(row + 1).arg(def_.name));
     checkColumn(column);
-    if (isEditing() && row == currentRow())
+    // The pending row by its own position: rowInserted is told before the cursor moves onto it.
+    if ((state_ == State::Insert && row == insertRow_) || (state_ == State::Edit && row == currentRow()))
         return pending_[size_t(column)];
     const int stored = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
     return snapshot()[size_t(stored)][size_t(column)];
@@ -263,8 +264,23 @@ void Table::beginInsert(bool atEnd) {
     emit stateChanged(state_);
 }
 
+void Table::addPendingWriter(PendingWriter* writer) {
+    if (std::find(writers_.begin(), writers_.end(), writer) == writers_.end())
+        writers_.push_back(writer);
+}
+
+void Table::removePendingWriter(PendingWriter* writer) {
+    std::erase(writers_, writer);
+}
+
 void Table::post() {
     requireRows();
+    if (isEditing()) {
+        // A copy: a writer may unregister itself or another while it writes.
+        const std::vector<PendingWriter*> writers = writers_;
+        for (PendingWriter* writer : writers)
+            writer->writePending();
+    }
     if (state_ == State::Edit)
         postEdit();
     else if (state_ == State::Insert)

@@ -42,6 +42,21 @@ class Table : public DataSet {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
 
+    // Something that holds a value typed but not yet written to the pending
+    // row (a data-bound control) writes it when post() asks, before anything
+    // is stored; a writer that throws stops the post, and the table stays in
+    // its edit or insert state. Moving off an edited row posts, so it asks too.
+    class PendingWriter {
+    public:
+        virtual void writePending() = 0;
+
+    protected:
+        ~PendingWriter() = default;
+    };
+    // A writer registers while it is bound and unregisters before it goes.
+    void addPendingWriter(PendingWriter* writer);
+    void removePendingWriter(PendingWriter* writer);
+
     Table(Connection& connection, const schema::TableDef& def, QObject* parent = nullptr);
     ~Table() override;
 
@@ -108,6 +123,7 @@ private:
     [[noreturn]] void rowVanished(const Value& key, const QString& consequence) const;
 
     Connection& connection_;
+    std::vector<PendingWriter*> writers_;
     schema::TableDef def_;
     std::vector<std::unique_ptr<Field>> fields_;
     mutable std::vector<Row> rows_; // valid once rowsRead_; filled by snapshot()
