@@ -1,0 +1,288 @@
+#include "DbEdit.h"
+
+#include "DataSource.h"
+#include "ErrorReporting.h"
+#include "Field.h"
+#include "MaskedTyping.h"
+#include "ValueText.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLocale>
+
+namespace kb::editors {
+
+namespace {
+
+constexpr int kUnlimited = 32767;
+
+// Keys that change a plain entry's text, so that the table object must be in edit state first.
+bool changesText(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) ||
+        event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo) ||
+        event->matches(QKeySequence::DeleteEndOfWord) || event->matches(QKeySequence::DeleteStartOfWord))
+        return true;
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        return true;
+    const QString text = event->text();
+    return !text.isEmpty() && text[0].isPrint();
+}
+
+} // namespace
+
+QChar localeDateSeparator() {
+    for (QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
+        if (!c.isLetter() && c != QLatin1Char('\''))
+            return c;
+    }
+    return QLatin1Char('.');
+}
+
+DbEdit::DbEdit(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textEdited, this, [this] { modified_ = true; });
+}
+
+DbEdit::~DbEdit() {
+    unbind();
+}
+
+void DbEdit::setDataSource(DataSource* source) {
+    if (source_ == source)
+        return;
+    disconnect(sourceConnection_);
+    source_ = source;
+    if (source)
+        sourceConnection_ = connect(source, &DataSource::dataSetChanged, this, &DbEdit::bind);
+    bind();
+}
+
+void DbEdit::setDataField(const QString& name) {
+    fieldName_ = name;
+    bind();
+}
+
+void DbEdit::setMaxChars(int chars) {
+    maxChars_ = chars;
+    showField();
+}
+
+void DbEdit::unbind() {
+    if (table_) {
+        table_->removePendingWriter(this);
+        disconnect(table_, nullptr, this, nullptr);
+    }
+    table_ = nullptr;
+}
+
+void DbEdit::bind() {
+    unbind();
+    table_ = source_ ? qobject_cast<Table*>(source_->dataSet()) : nullptr;
+    if (table_) {
+        table_->addPendingWriter(this);
+        connect(table_, &DataSet::dataReset, this, &DbEdit::showField);
+        connect(table_, &DataSet::activeChanged, this, &DbEdit::showField);
+        connect(table_, &DataSet::currentRowChanged, this, &DbEdit::showField);
+        connect(table_, &DataSet::rowChanged, this, &DbEdit::onRowChanged);
+        connect(table_, &Table::stateChanged, this, &DbEdit::showField);
+        connect(table_, &Table::fieldChanged, this, &DbEdit::onFieldChanged);
+    }
+    const Field* f = field();
+    mask_ = f && !f->editMaskText().isEmpty() ? EditMask(f->editMaskText(), localeDateSeparator()) : EditMask();
+    setReadOnly(!f || f->isReadOnly());
+    showField();
+}
+
+Field* DbEdit::field() const {
+    return table_ && !fieldName_.isEmpty() ? table_->findField(fieldName_) : nullptr;
+}
+
+bool DbEdit::canChange() const {
+    const Field* f = field();
+    return f && !f->isReadOnly() && table_->canModify();
+}
+
+void DbEdit::onFieldChanged(int column) {
+    const Field* f = field();
+    if (f && f->column() == column)
+        showField();
+}
+
+void DbEdit::onRowChanged(int row) {
+    if (table_ && table_->isActive() && row == table_->currentRow())
+        showField();
+}
+
+void DbEdit::showField() {
+    modified_ = false;
+    masked_ = false;
+    setMaskedInput(false);
+    const Field* f = field();
+    if (!f || !table_->isActive()) {
+        setMaxLength(kUnlimited);
+        clear();
+        return;
+    }
+    try {
+        const bool editing = hasFocus() && canChange();
+        masked_ = editing && !mask_.isEmpty();
+        setMaskedInput(masked_);
+        int limit = kUnlimited;
+        if (editing && maxChars_ > 0)
+            limit = maxChars_;
+        else if (editing && f->type() == FieldType::Text && f->maxLength() > 0)
+            limit = f->maxLength();
+        const QString text = editing ? (masked_ ? maskedEditText(*f) : f->editText()) : f->displayText();
+        // The limit holds back typing only: a longer stored value is shown whole, never cut.
+        setMaxLength(std::max(limit, int(text.size())));
+        setText(text);
+        setCursorPosition(masked_ ? 0 : int(text.size()));
+    } catch (...) {
+        clear();
+        ui::reportError(std::current_exception());
+    }
+}
+
+// A masked entry takes text only from the keyboard, which keeps its shape;
+// the context menu's paste and a drop would not.
+void DbEdit::setMaskedInput(bool masked) {
+    setContextMenuPolicy(masked ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+    setAcceptDrops(!masked);
+}
+
+QString DbEdit::maskedEditText(const Field& field) const {
+    const Value v = field.value();
+    if (v.isNull())
+        return mask_.emptyText();
+    if (v.kind() == Value::Kind::DateTime) {
+        const QString sep = localeDateSeparator();
+        return mask_.toEditText(v.toDateTime().toString(QStringLiteral("dd%1MM%1yy").arg(sep)));
+    }
+    return mask_.toEditText(text::display(v));
+}
+
+void DbEdit::beginEdit() {
+    if (table_->isEditing())
+        return;
+    // Entering edit state shows the field afresh; the cursor stays where the user put it.
+    const int cursor = cursorPosition();
+    const int selectionFrom = selectionStart();
+    const int selected = QLineEdit::selectionLength();
+    table_->edit();
+    if (selectionFrom >= 0)
+        setSelection(selectionFrom, selected);
+    else
+        setCursorPosition(cursor);
+}
+
+void DbEdit::writeTypedText() {
+    Field* f = field();
+    if (!f || !modified_)
+        return;
+    QString text = this->text();
+    if (masked_) {
+        text = mask_.toStored(text);
+        if (f->type() == FieldType::DateTime)
+            text.replace(localeDateSeparator(), QLatin1Char('.'));
+    }
+    beginEdit();
+    f->setText(text);
+    modified_ = false;
+}
+
+void DbEdit::writePending() {
+    try {
+        writeTypedText();
+    } catch (...) {
+        setFocus(Qt::OtherFocusReason);
+        throw;
+    }
+}
+
+void DbEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && modified_) {
+        showField();
+        selectAll();
+        event->accept();
+        return;
+    }
+    if (isReadOnly() || !field()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    try {
+        if (!mask_.isEmpty() && typeMasked(event))
+            return;
+        if (changesText(event))
+            beginEdit();
+        QLineEdit::keyPressEvent(event);
+    } catch (...) {
+        event->accept();
+        ui::reportError(std::current_exception());
+    }
+}
+
+// Keys that change a masked entry's text, handled here so that it keeps the
+// mask's shape; false for keys left to the line edit (cursor movement).
+bool DbEdit::typeMasked(QKeyEvent* event) {
+    const bool paste = event->matches(QKeySequence::Paste);
+    const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    const QString typed = paste ? QApplication::clipboard()->text() : event->text();
+    const bool printable = !typed.isEmpty() && typed[0].isPrint();
+    if (!paste && !erase && !printable) {
+        // Other editing shortcuts would break the mask's shape.
+        if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
+            event->matches(QKeySequence::Redo)) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
+    event->accept();
+    beginEdit();
+    const MaskedTyping typing(mask_);
+    QString text = this->text();
+    int cursor = cursorPosition();
+    if (hasSelectedText())
+        typing.erase(text, cursor, selectionStart(), selectionEnd());
+    else if (event->key() == Qt::Key_Backspace)
+        typing.eraseBack(text, cursor);
+    else if (event->key() == Qt::Key_Delete)
+        typing.erase(text, cursor, cursor, cursor + 1);
+    if (!erase) {
+        for (QChar ch : typed) {
+            if (!typing.type(text, cursor, ch))
+                break;
+        }
+    }
+    if (text != this->text()) {
+        setText(text);
+        modified_ = true;
+    }
+    setCursorPosition(cursor);
+    return true;
+}
+
+void DbEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (!modified_)
+        showField();
+}
+
+void DbEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Switching to another window or opening a menu is no leaving of the control.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    try {
+        writeTypedText();
+        showField();
+    } catch (...) {
+        // The control keeps the focus and the text, so the user can mend it or press Escape.
+        setFocus(Qt::OtherFocusReason);
+        ui::reportError(std::current_exception());
+    }
+}
+
+} // namespace kb::editors

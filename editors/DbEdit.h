@@ -1,0 +1,82 @@
+#pragma once
+
+#include "DataSource.h"
+#include "EditMask.h"
+#include "Table.h"
+
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPointer>
+
+namespace kb {
+class Field;
+} // namespace kb
+
+namespace kb::editors {
+
+// A single-line edit bound to one field of the current row of a table object.
+//
+// Out of focus it shows the field's display text; in focus, where the field
+// can be changed, its edit text through the field's edit mask, '/' standing
+// for the locale's date separator. Typing puts the table object into edit
+// state (insert state when it is empty). The typed text is written to the
+// field when the control loses focus and when the row is posted; text that
+// does not convert or leaves required mask positions unfilled is refused
+// with the data layer's message through the default error handler, and the
+// control keeps the focus and the text. Escape drops the typed text and shows
+// the field again. A read-only field (the auto-numbered ID) cannot be typed into.
+class DbEdit : public QLineEdit, private Table::PendingWriter {
+    Q_OBJECT
+public:
+    explicit DbEdit(QWidget* parent = nullptr);
+    ~DbEdit() override;
+
+    void setDataSource(DataSource* source);
+    DataSource* dataSource() const { return source_; }
+    void setDataField(const QString& name);
+    const QString& dataField() const { return fieldName_; }
+    // Characters that may be typed; 0 (the default) takes a text field's
+    // own size. The display text out of focus is never cut to it.
+    void setMaxChars(int chars);
+
+    // Typed text not yet written to the field.
+    bool isModified() const { return modified_; }
+    // Writes typed text to the field now (a form that closes may want it
+    // kept); throws what the mask or the field refuses, keeping the text.
+    void writeTypedText();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void bind();
+    void unbind();
+    Field* field() const;
+    bool canChange() const;
+    // Shows the field afresh, dropping typed text.
+    void showField();
+    QString maskedEditText(const Field& field) const;
+    void writePending() override;
+    void setMaskedInput(bool masked);
+    void beginEdit();
+    bool typeMasked(QKeyEvent* event);
+    void onFieldChanged(int column);
+    void onRowChanged(int row);
+
+    QPointer<DataSource> source_;
+    QPointer<Table> table_;
+    QString fieldName_;
+    EditMask mask_;
+    bool masked_ = false; // the edit text through the mask is shown
+    bool modified_ = false;
+    int maxChars_ = 0;
+    QMetaObject::Connection sourceConnection_;
+};
+
+// The locale's date separator: the first character of its short date format
+// that is no part of a day, month or year.
+QChar localeDateSeparator();
+
+} // namespace kb::editors

@@ -1,0 +1,241 @@
+// The data-bound edit over real database files: what it shows, what typing writes and when, and what it refuses.
+
+#include "DataSource.h"
+#include "DbEdit.h"
+#include "ErrorText.h"
+#include "Schema.h"
+#include "ScriptedModalDialogs.h"
+#include "Table.h"
+#include "TestRows.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QVBoxLayout>
+
+using kb::Value;
+using namespace Qt::StringLiterals;
+using namespace kbtest;
+
+namespace {
+
+// One table object of a fresh database holding some rows (two unless told), and a shown, active window with a
+// data-bound edit on one of its fields and a plain edit to move the focus to.
+struct Bench {
+    TempDatabase db;
+    kb::Table table;
+    kb::DataSource source{&table};
+    QWidget window;
+    kb::editors::DbEdit* edit = new kb::editors::DbEdit(&window);
+    QLineEdit* other = new QLineEdit(&window);
+    qint64 firstId = 0;
+
+    Bench(const QString& tableName, const QString& fieldName, const Value& stored, int rows = 2)
+        : table(db.connection(), kb::schema::table(tableName)) {
+        for (int i = 0; i < rows; ++i) {
+            const qint64 id = db.insert(tableName, {{fieldName, stored}});
+            firstId = firstId ? firstId : id;
+        }
+        table.open();
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(edit);
+        layout->addWidget(other);
+        edit->setDataSource(&source);
+        edit->setDataField(fieldName);
+        other->setFocus();
+        window.show();
+        QApplication::setActiveWindow(&window);
+    }
+    bool focusEdit() {
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        edit->setFocus();
+        return edit->hasFocus();
+    }
+    // The field of the first row as the file holds it.
+    Value stored() {
+        return db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE ID = ?1").arg(edit->dataField(), table.tableName()),
+                         {Value(firstId)});
+    }
+};
+
+} // namespace
+
+class TestDbEdit : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    // Out of focus the display text, in focus the edit text through the mask, the locale's separator for '/'.
+    void showsFieldByFocus_data() {
+        columns<QString, QString, Value, QLocale, QString, QString>("table", "field", "stored", "locale", "shown",
+                                                                    "editing");
+        const QLocale ru(QLocale::Russian, QLocale::Russia);
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        row("birth date", u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)), ru, u"12.03.1985"_s, u"12.03.85"_s);
+        row("birth date, slash locale", u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)), us, u"12.03.1985"_s,
+            u"12/03/85"_s);
+        row("no birth date", u"Sotr"_s, u"DataR"_s, Value(), ru, QString(), u"__.__.__"_s);
+        row("bonus month", u"Premia"_s, u"Data"_s, Value(at(2013, 4, 15)), ru, u"04.2013"_s, u"15.04.13"_s);
+        row("days-worked month", u"OtrChas"_s, u"Data"_s, Value(at(2013, 4, 15)), ru, u"04.2013"_s, u"15.04.2013"_s);
+        row("telephone", u"Sotr"_s, u"Telefon"_s, Value(u"( 12)345-6789"_s), ru, u"( 12)345-6789"_s,
+            u"(_12)345-6789"_s);
+    }
+    void showsFieldByFocus() {
+        const auto [table, field, stored, locale, shown, editing] =
+            fetch<QString, QString, Value, QLocale, QString, QString>("table", "field", "stored", "locale", "shown",
+                                                                      "editing");
+        QLocale::setDefault(locale);
+        Bench b(table, field, stored);
+        QCOMPARE(b.edit->text(), shown);
+        QVERIFY(b.focusEdit());
+        QCOMPARE(b.edit->text(), editing);
+        b.other->setFocus();
+        QCOMPARE(b.edit->text(), shown);
+        QCOMPARE(b.table.state(), kb::Table::State::Browse);
+    }
+
+    // The character limit stops typing at its length but never cuts a longer stored value; without one a text field's
+    // own size is the limit.
+    void limitsTyping_data() {
+        columns<QString, QString, int, QString, QString, QString>("table", "field", "limit", "stored", "keys",
+                                                                  "editing");
+        row("limit reached", u"Premia"_s, u"Premia"_s, 3, u"1"_s, u"2345"_s, u"123"_s);
+        row("longer value kept", u"Premia"_s, u"Premia"_s, 3, u"12345"_s, QString(), u"12345"_s);
+        row("field size", u"Sotr"_s, u"FIO"_s, 0, QString(), QString(256, u'x'), QString(255, u'x'));
+    }
+    void limitsTyping() {
+        const auto [table, field, limit, stored, keys, editing] =
+            fetch<QString, QString, int, QString, QString, QString>("table", "field", "limit", "stored", "keys",
+                                                                    "editing");
+        Bench b(table, field, stored.isEmpty() ? Value() : Value(stored));
+        b.edit->setMaxChars(limit);
+        QVERIFY(b.focusEdit());
+        b.edit->end(false);
+        QTest::keyClicks(b.edit, keys);
+        QCOMPARE(b.edit->text(), editing);
+    }
+
+    // Typing puts the table into edit state; the text reaches the field on leaving the control, on posting and on
+    // moving to another row (which posts), converted by the field's type and mask.
+    void typedTextIsWritten_data() {
+        columns<QString, QString, QString, QString, Value>("table", "field", "keys", "how", "stored");
+        row("name", u"Sotr"_s, u"FIO"_s, u"Ivanov I.I."_s, u"post"_s, Value(u"Ivanov I.I."_s));
+        row("telephone", u"Sotr"_s, u"Telefon"_s, u"1234567890"_s, u"leave"_s, Value(u"(123)456-7890"_s));
+        row("telephone, corrected", u"Sotr"_s, u"Telefon"_s, u"12345\b\b\b34567890"_s, u"post"_s,
+            Value(u"(123)456-7890"_s));
+        row("short area code", u"Sotr"_s, u"Telefon"_s, u"12)3456789"_s, u"move"_s, Value(u"( 12)345-6789"_s));
+        row("passport", u"Sotr"_s, u"Passport"_s, u"1234567890"_s, u"post"_s, Value(u"1234 567890"_s));
+        row("taxpayer number", u"Sotr"_s, u"INN"_s, u"123456789012"_s, u"leave"_s, Value(u"123456789012"_s));
+        row("year 29 is 2029", u"Sotr"_s, u"DataR"_s, u"010429"_s, u"post"_s, Value(at(2029, 4, 1)));
+        row("year 30 is 1930", u"Sotr"_s, u"DataR"_s, u"010430"_s, u"move"_s, Value(at(1930, 4, 1)));
+        row("salary", u"Stavka"_s, u"Sum"_s, u"1481,4"_s, u"leave"_s, Value(1481.4));
+        row("days worked", u"OtrChas"_s, u"Count"_s, u"21"_s, u"move"_s, Value(qint64(21)));
+    }
+    void typedTextIsWritten() {
+        const auto [table, field, keys, how, stored] =
+            fetch<QString, QString, QString, QString, Value>("table", "field", "keys", "how", "stored");
+        Bench b(table, field, Value());
+        QVERIFY(b.focusEdit());
+        b.edit->selectAll();
+        QTest::keyClick(b.edit, Qt::Key_Backspace);
+        QCOMPARE(b.table.state(), kb::Table::State::Edit);
+        QTest::keyClicks(b.edit, keys);
+        QCOMPARE(b.stored(), Value()); // nothing written while typing
+        if (how == u"leave"_s) {
+            b.other->setFocus();
+            b.table.post();
+        } else if (how == u"post"_s) {
+            b.table.post();
+        } else {
+            b.table.next();
+        }
+        QCOMPARE(b.table.state(), kb::Table::State::Browse);
+        QCOMPARE(b.stored(), stored);
+        QVERIFY(!b.edit->isModified());
+    }
+
+    // Text the field or the mask refuses: the message through the default error handler, the focus and the typed
+    // text kept, the row still being edited, the post refused as well, the file unchanged.
+    void refusedTextKeepsFocus_data() {
+        columns<QString, QString, QString, QString>("table", "field", "keys", "message");
+        const QString mask = u"Invalid input value.  Use escape key to abandon changes"_s;
+        row("days worked", u"OtrChas"_s, u"Count"_s, u"12a"_s,
+            u"'12a' is not a valid integer value for field 'Count'"_s);
+        row("salary", u"Stavka"_s, u"Sum"_s, u"1,2,3"_s,
+            u"'1,2,3' is not a valid floating point value for field 'Sum'"_s);
+        row("date", u"Sotr"_s, u"DataR"_s, u"310285"_s, u"'31.02.85' не является правильной датой для поля 'DataR'"_s);
+        row("short telephone", u"Sotr"_s, u"Telefon"_s, u"123456"_s, mask);
+        row("short passport", u"Sotr"_s, u"Passport"_s, u"123456789"_s, mask);
+        row("short taxpayer number", u"Sotr"_s, u"INN"_s, u"12345678901"_s, mask);
+    }
+    void refusedTextKeepsFocus() {
+        const auto [table, field, keys, message] =
+            fetch<QString, QString, QString, QString>("table", "field", "keys", "message");
+        ScopedScriptedDialogs dialogs;
+        Bench b(table, field, Value());
+        QVERIFY(b.focusEdit());
+        QTest::keyClicks(b.edit, keys);
+        const QString typed = b.edit->text();
+
+        dialogs->expectErrorBox();
+        b.other->setFocus();
+        QCOMPARE(dialogs->calls().size(), size_t(1));
+        QCOMPARE(dialogs->calls().back().text, kb::ui::withFullStop(message));
+        QVERIFY(b.edit->hasFocus());
+        QCOMPARE(b.edit->text(), typed);
+
+        QCOMPARE(errorMessage([&] { b.table.post(); }), message);
+        QVERIFY(b.edit->hasFocus());
+        QCOMPARE(b.edit->text(), typed);
+        QCOMPARE(b.table.state(), kb::Table::State::Edit);
+        QCOMPARE(b.stored(), Value());
+    }
+
+    // Escape drops what was typed and shows the field again; the table stays in edit state and posting writes nothing.
+    // A cancel of the table drops it as well.
+    void escapeAbandonsTyping() {
+        Bench b(u"Sotr"_s, u"FIO"_s, Value(u"Петров"_s));
+        QVERIFY(b.focusEdit());
+        QTest::keyClicks(b.edit, u"sky"_s);
+        QCOMPARE(b.edit->text(), u"Петровsky"_s);
+        QTest::keyClick(b.edit, Qt::Key_Escape);
+        QCOMPARE(b.edit->text(), u"Петров"_s);
+        QVERIFY(b.edit->hasFocus());
+        b.table.post();
+        QCOMPARE(b.stored(), Value(u"Петров"_s));
+
+        QTest::keyClicks(b.edit, u"a"_s);
+        b.table.cancel();
+        QCOMPARE(b.edit->text(), u"Петров"_s);
+        b.other->setFocus();
+        QCOMPARE(b.table.state(), kb::Table::State::Browse);
+        QCOMPARE(b.stored(), Value(u"Петров"_s));
+    }
+
+    // The auto-numbered ID is shown and cannot be typed into.
+    void idIsReadOnly() {
+        Bench b(u"Dolznost"_s, u"ID"_s, Value());
+        QCOMPARE(b.edit->text(), QString::number(b.firstId));
+        QVERIFY(b.focusEdit());
+        QTest::keyClicks(b.edit, u"7"_s);
+        QCOMPARE(b.edit->text(), QString::number(b.firstId));
+        QCOMPARE(b.table.state(), kb::Table::State::Browse);
+    }
+
+    // An empty table: typing inserts the first row, posting stores it with its new auto-number.
+    void typingIntoEmptyTableInserts() {
+        Bench b(u"Dolznost"_s, u"Nazvanie"_s, Value(), 0);
+        QVERIFY(b.focusEdit());
+        QTest::keyClicks(b.edit, u"Buhgalter"_s);
+        QCOMPARE(b.table.state(), kb::Table::State::Insert);
+        b.table.post();
+        b.firstId = b.table.currentValue(0).toInt();
+        QVERIFY(b.firstId > 0);
+        QCOMPARE(b.stored(), Value(u"Buhgalter"_s));
+    }
+};
+
+QTEST_MAIN(TestDbEdit)
+#include "tst_dbedit.moc"

@@ -1,0 +1,112 @@
+// The lookup combo box over real database files: the text it shows for a key, its list, what choosing writes, and how
+// it follows its lookup table.
+
+#include "DataSource.h"
+#include "DbLookupComboBox.h"
+#include "Schema.h"
+#include "Table.h"
+#include "TestRows.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+
+using kb::Value;
+using namespace kbtest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Positions, and one employee whose position is the given key, under a combo box bound as the employee editor binds
+// its position.
+struct Bench {
+    TempDatabase db;
+    qint64 accountant = db.addDolznost(u"Бухгалтер"_s);
+    qint64 director = db.addDolznost(u"Директор"_s);
+    qint64 cashier = db.addDolznost(u"Кассир"_s);
+    kb::Table sotr{db.connection(), kb::schema::table(u"Sotr"_s)};
+    kb::Table dolznost{db.connection(), kb::schema::table(u"Dolznost"_s)};
+    kb::DataSource sotrSource{&sotr};
+    kb::DataSource dolznostSource{&dolznost};
+    kb::editors::DbLookupComboBox combo;
+    qint64 employee = 0;
+
+    explicit Bench(const Value& position) {
+        employee = db.addSotr(u"Иванов И.И."_s, position);
+        sotr.open();
+        dolznost.open();
+        combo.setDataSource(&sotrSource);
+        combo.setDataField(u"IDDolznost"_s);
+        combo.setListSource(&dolznostSource);
+        combo.setKeyField(u"ID"_s);
+        combo.setListField(u"Nazvanie"_s);
+    }
+    QStringList items() const {
+        QStringList texts;
+        for (int i = 0; i < combo.count(); ++i)
+            texts << combo.itemText(i);
+        return texts;
+    }
+    Value storedPosition() { return db.scalar(u"SELECT IDDolznost FROM Sotr WHERE ID = ?1"_s, {Value(employee)}); }
+};
+
+} // namespace
+
+class TestDbLookupComboBox : public QObject {
+    Q_OBJECT
+private slots:
+    // The text of the lookup row with the field's key; an empty box for a key no row has, and for none.
+    void showsLookupText_data() {
+        columns<int, QString>("position", "shown");
+        row("matching key", 2, u"Директор"_s);
+        row("key of no row", 99, QString());
+        row("no key", 0, QString());
+    }
+    void showsLookupText() {
+        const auto [position, shown] = fetch<int, QString>("position", "shown");
+        Bench b(position ? Value(qint64(position)) : Value());
+        QCOMPARE(b.items(), (QStringList{u"Бухгалтер"_s, u"Директор"_s, u"Кассир"_s}));
+        QCOMPARE(b.combo.currentText(), shown);
+        QCOMPARE(b.combo.currentIndex() >= 0, !shown.isEmpty());
+    }
+
+    // Choosing an entry with the keyboard puts the table into edit state and writes that row's ID; posting stores it.
+    void choosingWritesKey() {
+        Bench b(Value(qint64(1)));
+        b.combo.show();
+        b.combo.setFocus();
+        QTest::keyClick(&b.combo, Qt::Key_Down);
+        QTest::keyClick(&b.combo, Qt::Key_Down);
+        QCOMPARE(b.sotr.state(), kb::Table::State::Edit);
+        QCOMPARE(b.sotr.fieldByName(u"IDDolznost"_s).value(), Value(b.cashier));
+        QCOMPARE(b.combo.currentText(), u"Кассир"_s);
+        QCOMPARE(b.storedPosition(), Value(b.accountant));
+        b.sotr.post();
+        QCOMPARE(b.storedPosition(), Value(b.cashier));
+    }
+
+    // A position added, renamed or deleted through its own table object shows in the list at once; deleting the
+    // employee's position leaves the employee and his key, and empties the box.
+    void followsLookupTable() {
+        Bench b(Value(qint64(2)));
+        b.dolznost.moveTo(1);
+        b.dolznost.insert(); // before the current row: the table's order is no longer that of the keys
+        b.dolznost.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
+        b.dolznost.post();
+        QCOMPARE(b.items(), (QStringList{u"Бухгалтер"_s, u"Завхоз"_s, u"Директор"_s, u"Кассир"_s}));
+
+        b.dolznost.moveTo(2);
+        b.dolznost.edit();
+        b.dolznost.fieldByName(u"Nazvanie"_s).setText(u"Руководитель"_s);
+        b.dolznost.post();
+        QCOMPARE(b.combo.currentText(), u"Руководитель"_s);
+
+        b.dolznost.remove();
+        QCOMPARE(b.items(), (QStringList{u"Бухгалтер"_s, u"Завхоз"_s, u"Кассир"_s}));
+        QCOMPARE(b.combo.currentText(), QString());
+        QCOMPARE(b.storedPosition(), Value(b.director));
+        QCOMPARE(b.db.count(u"Sotr"_s), 1);
+    }
+};
+
+QTEST_MAIN(TestDbLookupComboBox)
+#include "tst_dblookupcombobox.moc"
