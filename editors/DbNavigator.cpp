@@ -4,11 +4,13 @@
 #include "DataSource.h"
 #include "ErrorReporting.h"
 #include "ModalDialogs.h"
+#include "NavButton.h"
 #include "Table.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QToolButton>
+#include <QKeyEvent>
+#include <algorithm>
 
 // The pictures live in the resources of a static library: they must be
 // registered by name (outside any namespace) before the first navigator needs them.
@@ -35,12 +37,13 @@ constexpr int kButtonWidth = 25;
 DbNavigator::DbNavigator(QWidget* parent) : QWidget(parent) {
     registerPictures();
     // A click takes the focus from the control being typed in (see takeFocus);
-    // the buttons themselves never hold it.
-    setFocusPolicy(Qt::ClickFocus);
+    // the buttons themselves never hold it, the keyboard reaches them through
+    // the navigator.
+    setFocusPolicy(Qt::StrongFocus);
     for (int i = 0; i < kNavigatorButtonCount; ++i) {
         const auto which = NavigatorButton(i);
         const QString name = QString::fromLatin1(kButtonNames[i]);
-        auto* button = new QToolButton(this);
+        auto* button = new NavButton(this);
         button->setObjectName(name);
         button->setFocusPolicy(Qt::NoFocus);
         button->setIcon(QIcon(QStringLiteral(":/navigator/%1.png").arg(name)));
@@ -59,6 +62,39 @@ DbNavigator::~DbNavigator() {
         disconnect(connection);
     for (const auto& connection : dataSetConnections_)
         disconnect(connection);
+}
+
+// Left and Right choose the button the keyboard acts on, Space presses it.
+void DbNavigator::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+        showFocusOn(std::max(focused_ - 1, 0));
+        break;
+    case Qt::Key_Right:
+        showFocusOn(std::min(focused_ + 1, kNavigatorButtonCount - 1));
+        break;
+    case Qt::Key_Space:
+        buttons_[size_t(focused_)]->click(); // a disabled button ignores it
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void DbNavigator::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    showFocusOn(focused_);
+}
+
+void DbNavigator::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    showFocusOn(focused_);
+}
+
+void DbNavigator::showFocusOn(int button) {
+    focused_ = button;
+    for (int i = 0; i < kNavigatorButtonCount; ++i)
+        buttons_[size_t(i)]->setFocusFrame(i == focused_ && hasFocus());
 }
 
 QSize DbNavigator::sizeHint() const {
@@ -123,6 +159,7 @@ void DbNavigator::updateButtons() {
 // Delivered like every event handler's error: to the default error handler,
 // never through Qt's signal dispatch.
 void DbNavigator::clicked(NavigatorButton which) noexcept {
+    focused_ = int(which); // a clicked button is the one the keyboard acts on next
     try {
         act(which);
     } catch (...) {

@@ -9,14 +9,16 @@
 #include <array>
 #include <vector>
 
-class QToolButton;
-
 namespace kb::editors {
+
+class NavButton;
 
 // The record navigator of the record editors: ten picture buttons, left to
 // right first, prior, next, last, insert, delete, edit, post, cancel and
 // refresh, each acting on the data set of its data source. The buttons share
-// the navigator's width evenly and fill its height; they have no hints.
+// the navigator's width evenly and fill its height; they have no hints. The
+// navigator takes the focus from Tab or a click; Left and Right then choose a
+// button, which shows the focus frame, and Space presses it.
 //
 // Which buttons are enabled follows navigatorEnabling() and is worked out
 // again whenever the row, the edit state or the rows change, when the data
@@ -39,7 +41,9 @@ public:
     kb::DataSource* dataSource() const { return source_; }
     kb::DataSet* dataSet() const { return followed_; }
 
-    QToolButton* button(NavigatorButton which) const { return buttons_[size_t(which)]; }
+    NavButton* button(NavigatorButton which) const { return buttons_[size_t(which)]; }
+    // The button Space presses while the navigator has the focus.
+    NavigatorButton focusedButton() const { return NavigatorButton(focused_); }
 
     // What a click on the button does, with no error handling: throws what
     // the action throws. Does nothing while the button is disabled.
@@ -49,6 +53,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void clicked(NavigatorButton which) noexcept;
@@ -56,8 +63,10 @@ private:
     void updateButtons();
     void placeButtons();
     bool takeFocus();
+    void showFocusOn(int button);
 
-    std::array<QToolButton*, kNavigatorButtonCount> buttons_{};
+    std::array<NavButton*, kNavigatorButtonCount> buttons_{};
+    int focused_ = 0;
     QPointer<kb::DataSource> source_;
     QPointer<kb::DataSet> followed_;
     std::vector<QMetaObject::Connection> sourceConnections_;

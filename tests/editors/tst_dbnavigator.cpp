@@ -1,5 +1,6 @@
 #include "DbNavigator.h"
 #include "ErrorReporting.h"
+#include "NavButton.h"
 #include "Query.h"
 #include "ScriptedModalDialogs.h"
 #include "Table.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -38,6 +38,11 @@ struct Bench {
         table.open();
     }
     void click(Button which) const { navigator->button(which)->click(); }
+    bool activate() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        return QTest::qWaitForWindowActive(&window);
+    }
     QString file() { return db.scalar(u"SELECT group_concat(Nazvanie, ',') FROM Dolznost"_s).text(); }
     QString name() { return table.fieldByName(u"Nazvanie"_s).value().text(); }
     QString enabledButtons() const {
@@ -180,9 +185,7 @@ private slots:
                 edit->setFocus();
             }
         });
-        bench.window.show();
-        QApplication::setActiveWindow(&bench.window);
-        QVERIFY(QTest::qWaitForWindowActive(&bench.window));
+        QVERIFY(bench.activate());
         edit->setFocus();
         bench.table.edit();
         QTest::keyClicks(edit, typed);
@@ -195,6 +198,19 @@ private slots:
         QCOMPARE(edit->text(), typed);
     }
 
+    // With the focus, Left and Right choose a button (no further than the ends) and Space presses it.
+    void keyboard() {
+        Bench bench;
+        QVERIFY(bench.activate());
+        bench.navigator->setFocus(Qt::TabFocusReason);
+        for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right})
+            QTest::keyClick(bench.navigator, key);
+        QCOMPARE(bench.navigator->focusedButton(), Button::Next);
+        QVERIFY(bench.navigator->button(Button::Next)->hasFocusFrame());
+        QTest::keyClick(bench.navigator, Qt::Key_Space);
+        QCOMPARE(bench.name(), u"Директор"_s);
+    }
+
     // The buttons share the width evenly (a remainder goes to the leftmost), fill the height, keep their order and
     // show a picture and no hint.
     void buttonsFillTheNavigator() {
@@ -202,7 +218,7 @@ private slots:
         navigator.resize(353, 25);
         navigator.show();
         for (int i = 0, x = 0; i < kb::editors::kNavigatorButtonCount; x += 35 + (i < 3), ++i) {
-            const QToolButton* button = navigator.button(Button(i));
+            const kb::editors::NavButton* button = navigator.button(Button(i));
             QCOMPARE(button->geometry(), QRect(x, 0, 35 + (i < 3), 25));
             QVERIFY(!button->icon().isNull() && button->toolTip().isEmpty());
         }
