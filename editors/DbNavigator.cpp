@@ -159,7 +159,7 @@ void DbNavigator::updateButtons() {
 // Delivered like every event handler's error: to the default error handler,
 // never through Qt's signal dispatch.
 void DbNavigator::clicked(NavigatorButton which) noexcept {
-    focused_ = int(which); // a clicked button is the one the keyboard acts on next
+    showFocusOn(int(which)); // a clicked button is the one the keyboard acts on next
     try {
         act(which);
     } catch (...) {
