@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -80,6 +81,10 @@ std::unique_ptr<QMessageBox> makeErrorBox(const QString& caption, const QString&
 
 std::unique_ptr<QMessageBox> makeConfirmBox(const QString& caption, const QString& text) {
     auto box = makeBox(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel);
+    // The question and its answers are the same words in every language the
+    // program runs in, so the buttons do not follow the toolkit's translation.
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box->button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
     box->setDefaultButton(QMessageBox::Ok);
     box->setEscapeButton(QMessageBox::Cancel);
     return box;

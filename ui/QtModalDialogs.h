@@ -30,7 +30,8 @@ std::unique_ptr<QDialog> makeInputPrompt(const QString& caption, const QString& 
 std::unique_ptr<QMessageBox> makeMessageBox(const QString& caption, const QString& text);
 // A box with a stop icon and one OK button.
 std::unique_ptr<QMessageBox> makeErrorBox(const QString& caption, const QString& text);
-// A question with OK and Cancel.
+// A question with a question icon and the buttons "OK" (the default) and
+// "Cancel" (also Escape), worded so whatever translation is installed.
 std::unique_ptr<QMessageBox> makeConfirmBox(const QString& caption, const QString& text);
 // A file-save dialog with the given settings (Qt's own dialog, the same on every desktop).
 std::unique_ptr<QFileDialog> makeSaveDialog(QWidget* parent, const SaveDialogSettings& settings);

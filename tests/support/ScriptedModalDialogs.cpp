@@ -67,7 +67,11 @@ void ScriptedModalDialogs::errorBox(const QString& caption, const QString& text)
 }
 
 bool ScriptedModalDialogs::confirm(const QString& caption, const QString& text) {
-    return record({Kind::Confirm, caption, text}, false);
+    if (!record({Kind::Confirm, caption, text}, !confirmAnswers_.empty()))
+        return false;
+    const bool ok = confirmAnswers_.front();
+    confirmAnswers_.pop_front();
+    return ok;
 }
 
 std::optional<QString> ScriptedModalDialogs::saveFileName(QWidget*, const kb::ui::SaveDialogSettings& settings) {

@@ -11,9 +11,9 @@
 namespace kbtest {
 
 // Answers the program's modal questions from a script and logs what was asked, so a test asserts the questions and
-// never waits on a real modal window. Only the windows of the program's own and error boxes can be scripted; any other
-// question, or one with no answer queued, is unexpected: it fails the running test and is answered the safe way
-// (Cancel, no file, the dialog rejected) so the code under test goes on.
+// never waits on a real modal window. Only the windows of the program's own, error boxes and confirmations can be
+// scripted; any other question, or one with no answer queued, is unexpected: it fails the running test and is answered
+// the safe way (Cancel, no file, the dialog rejected) so the code under test goes on.
 class ScriptedModalDialogs : public kb::ui::ModalDialogs {
 public:
     enum class Kind { ExecDialog, InputPrompt, MessageBox, ErrorBox, Confirm, SaveFileName };
@@ -31,6 +31,8 @@ public:
     void scriptDialogAction(std::function<void(QDialog&)> action);
     // The next error box is expected and acknowledged with OK.
     void expectErrorBox() { ++expectedErrorBoxes_; }
+    // The next confirmation is expected and answered with OK (true) or Cancel (false).
+    void answerConfirm(bool ok) { confirmAnswers_.push_back(ok); }
 
     const std::vector<Call>& calls() const { return calls_; }
 
@@ -47,6 +49,7 @@ private:
 
     std::deque<std::function<int(QDialog&)>> dialogScripts_;
     int expectedErrorBoxes_ = 0;
+    std::deque<bool> confirmAnswers_;
     std::vector<Call> calls_;
 };
 

@@ -4,9 +4,11 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 using namespace kbtest;
 using namespace kb::ui;
@@ -33,6 +35,19 @@ private slots:
         // Shown as it is, never as markup; CR LF or CR ends a line, without a stray glyph.
         QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(box->text(), u"<b>Иванов</b> & Ко.\nВторая\nстрока.\n"_s);
+    }
+
+    void confirmationKeepsItsWordsUnderTranslation() {
+        QTranslator russian;
+        QVERIFY(russian.load(QLocale(QLocale::Russian, QLocale::Russia), u"qtbase"_s, u"_"_s,
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QCoreApplication::installTranslator(&russian);
+        const auto box = makeConfirmBox(u"Confirm"_s, u"Delete record?"_s);
+        QCoreApplication::removeTranslator(&russian);
+        QCOMPARE(box->button(QMessageBox::Ok)->text(), u"OK"_s);
+        QCOMPARE(box->button(QMessageBox::Cancel)->text(), u"Cancel"_s);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Ok));
+        QCOMPARE(box->escapeButton(), box->button(QMessageBox::Cancel));
     }
 
     void inputPrompt() {

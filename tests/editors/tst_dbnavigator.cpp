@@ -1,0 +1,229 @@
+#include "DbNavigator.h"
+#include "ErrorReporting.h"
+#include "NavButton.h"
+#include "Query.h"
+#include "ScriptedModalDialogs.h"
+#include "Table.h"
+#include "TestRows.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <functional>
+
+using namespace kbtest;
+using namespace Qt::StringLiterals;
+using kb::editors::DbNavigator;
+using Button = kb::editors::NavigatorButton;
+using State = kb::Table::State;
+
+namespace {
+
+// A window with a navigator over a table of positions, bound before the table opens so that every enabling seen is
+// one the navigator worked out again when something changed; the modal questions are scripted.
+struct Bench {
+    ScopedScriptedDialogs dialogs;
+    TempDatabase db;
+    kb::Table table;
+    kb::DataSource source{&table};
+    QWidget window;
+    DbNavigator* navigator = new DbNavigator(&window);
+
+    explicit Bench(int rows = 3, const QString& tableName = u"Dolznost"_s)
+        : table(db.connection(), kb::schema::table(tableName)) {
+        for (int i = 0; i < rows; ++i)
+            db.addDolznost(QStringList{u"Бухгалтер"_s, u"Директор"_s, u"Кассир"_s}[i]);
+        navigator->setDataSource(&source);
+        table.open();
+    }
+    void click(Button which) const { navigator->button(which)->click(); }
+    bool activate() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        return QTest::qWaitForWindowActive(&window);
+    }
+    QString file() { return db.scalar(u"SELECT group_concat(Nazvanie, ',') FROM Dolznost"_s).text(); }
+    QString name() { return table.fieldByName(u"Nazvanie"_s).value().text(); }
+    QString enabledButtons() const {
+        QStringList names;
+        for (int i = 0; i < kb::editors::kNavigatorButtonCount; ++i) {
+            if (navigator->button(Button(i))->isEnabled())
+                names << navigator->button(Button(i))->objectName();
+        }
+        return names.join(u' ');
+    }
+};
+
+using Step = std::function<void(Bench&)>;
+const QString kStored = u"Бухгалтер,Директор,Кассир"_s;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+class TestDbNavigator : public QObject {
+    Q_OBJECT
+private slots:
+    void enabling_data() {
+        columns<int, Step, QString>("rows", "step", "enabled");
+        row("opened on the first row", 3, Step([](Bench&) {}), u"next last insert delete edit refresh"_s);
+        row("empty table", 0, Step([](Bench&) {}), u"insert edit refresh"_s);
+        row("middle row", 3, Step([](Bench& b) { b.table.next(); }),
+            u"first prior next last insert delete edit refresh"_s);
+        row("at the end", 3, Step([](Bench& b) { b.table.last(); }), u"first prior insert delete edit refresh"_s);
+        row("editing", 3, Step([](Bench& b) { b.table.edit(); }), u"next last insert delete post cancel refresh"_s);
+        row("table closed", 3, Step([](Bench& b) { b.table.close(); }), QString());
+        row("data set destroyed", 3, Step([](Bench& b) {
+                kb::Query query(b.db.connection());
+                query.sql().add(u"SELECT * FROM Dolznost"_s);
+                query.open();
+                b.source.setDataSet(&query);
+            }),
+            QString());
+        // A free query can only be moved through.
+        row("rebound to an open query", 3, Step([](Bench& b) {
+                auto* query = new kb::Query(b.db.connection(), &b.window);
+                query->sql().add(u"SELECT * FROM Dolznost"_s);
+                query->open();
+                b.source.setDataSet(query);
+            }),
+            u"next last"_s);
+    }
+    void enabling() {
+        const auto [rows, step, enabled] = fetch<int, Step, QString>("rows", "step", "enabled");
+        Bench bench(rows);
+        step(bench);
+        QCOMPARE(bench.enabledButtons(), enabled);
+    }
+
+    // Each button acts in its place: the name on the current row, the state and the file after the click.
+    void actions_data() {
+        columns<Step, int, QString, State, QString>("before", "button", "current", "state", "file");
+        const Step none = [](Bench&) {};
+        const Step atEnd = [](Bench& b) { b.table.last(); };
+        const Step typing = [](Bench& b) {
+            b.table.next();
+            b.table.edit();
+            b.table.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
+        };
+        row("first", atEnd, int(Button::First), u"Бухгалтер"_s, State::Browse, kStored);
+        row("prior", atEnd, int(Button::Prior), u"Директор"_s, State::Browse, kStored);
+        row("next", none, int(Button::Next), u"Директор"_s, State::Browse, kStored);
+        row("last", none, int(Button::Last), u"Кассир"_s, State::Browse, kStored);
+        row("insert", none, int(Button::Insert), QString(), State::Insert, kStored);
+        row("edit", none, int(Button::Edit), u"Бухгалтер"_s, State::Edit, kStored);
+        row("post", typing, int(Button::Post), u"Завхоз"_s, State::Browse, u"Бухгалтер,Завхоз,Кассир"_s);
+        row("cancel", typing, int(Button::Cancel), u"Директор"_s, State::Browse, kStored);
+        row("refresh", Step([](Bench& b) { b.db.addDolznost(u"Сторож"_s); }), int(Button::Refresh), u"Бухгалтер"_s,
+            State::Browse, kStored + u",Сторож"_s);
+    }
+    void actions() {
+        const auto [before, button, current, state, file] =
+            fetch<Step, int, QString, State, QString>("before", "button", "current", "state", "file");
+        Bench bench;
+        before(bench);
+        bench.click(Button(button));
+        QCOMPARE(bench.name(), current);
+        QCOMPARE(bench.table.state(), state);
+        QCOMPARE(bench.file(), file);
+    }
+
+    void deleteAsksFirst_data() {
+        columns<bool, QString, QString>("ok", "file", "current");
+        row("OK deletes", true, u"Бухгалтер,Кассир"_s, u"Кассир"_s);
+        row("Cancel keeps the row", false, kStored, u"Директор"_s);
+    }
+    void deleteAsksFirst() {
+        const auto [ok, file, current] = fetch<bool, QString, QString>("ok", "file", "current");
+        Bench bench;
+        bench.table.next();
+        bench.dialogs->answerConfirm(ok);
+        bench.click(Button::Delete);
+        QCOMPARE(bench.dialogs->calls().size(), size_t(1));
+        QCOMPARE(bench.dialogs->calls()[0].caption + u' ' + bench.dialogs->calls()[0].text,
+                 u"Confirm Delete record?"_s);
+        QCOMPARE(bench.file(), file);
+        QCOMPARE(bench.name(), current);
+    }
+
+    // A post the database refuses reaches the default error handler; the row keeps its edit and the typed value.
+    void refusedPostStaysEditing() {
+        Bench bench;
+        bench.db.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON Dolznost BEGIN SELECT RAISE(ABORT, 'запрещено'); END"_s);
+        bench.table.edit();
+        bench.table.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
+        bench.dialogs->expectErrorBox();
+        bench.click(Button::Post);
+        QVERIFY(bench.dialogs->calls().at(0).text.contains(u"запрещено"_s));
+        QCOMPARE(bench.table.state(), State::Edit);
+        QCOMPARE(bench.name(), u"Завхоз"_s);
+        QCOMPARE(bench.file(), kStored);
+    }
+
+    // A click takes the focus from the control being typed in, which writes its text into the field as it loses
+    // it (a line edit over the worked days' count stands in for a data-bound edit); text that does not convert
+    // keeps the focus in the control, and the navigator does nothing.
+    void clickWritesTheFocusedControlFirst_data() {
+        columns<QString, State, qint64>("typed", "state", "stored");
+        row("converts: posted", u"21"_s, State::Browse, qint64(21));
+        row("refused: still editing", u"2x"_s, State::Edit, qint64(20));
+    }
+    void clickWritesTheFocusedControlFirst() {
+        const auto [typed, state, stored] = fetch<QString, State, qint64>("typed", "state", "stored");
+        Bench bench(0, u"OtrChas"_s);
+        bench.db.addOtrChas(bench.db.addSotr(u"Иванов И.И."_s), 20, at(2013, 4, 1));
+        bench.table.refresh();
+        auto* edit = new QLineEdit(&bench.window);
+        (new QVBoxLayout(&bench.window))->addWidget(edit);
+        bench.window.layout()->addWidget(bench.navigator);
+        connect(edit, &QLineEdit::editingFinished, edit, [&bench, edit] {
+            try {
+                bench.table.fieldByName(u"Count"_s).setText(edit->text());
+            } catch (...) {
+                kb::ui::reportError(std::current_exception());
+                edit->setFocus();
+            }
+        });
+        QVERIFY(bench.activate());
+        edit->setFocus();
+        bench.table.edit();
+        QTest::keyClicks(edit, typed);
+        if (state == State::Edit)
+            bench.dialogs->expectErrorBox();
+        bench.click(Button::Post);
+        QCOMPARE(bench.table.state(), state);
+        QCOMPARE(bench.db.scalar(u"SELECT Count FROM OtrChas"_s).toInt(), stored);
+        QCOMPARE(QApplication::focusWidget() == edit, state == State::Edit);
+        QCOMPARE(edit->text(), typed);
+    }
+
+    // With the focus, Left and Right choose a button (no further than the ends) and Space presses it.
+    void keyboard() {
+        Bench bench;
+        QVERIFY(bench.activate());
+        bench.navigator->setFocus(Qt::TabFocusReason);
+        for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right})
+            QTest::keyClick(bench.navigator, key);
+        QCOMPARE(bench.navigator->focusedButton(), Button::Next);
+        QVERIFY(bench.navigator->button(Button::Next)->hasFocusFrame());
+        QTest::keyClick(bench.navigator, Qt::Key_Space);
+        QCOMPARE(bench.name(), u"Директор"_s);
+    }
+
+    // The buttons share the width evenly (a remainder goes to the leftmost), fill the height, keep their order and
+    // show a picture and no hint.
+    void buttonsFillTheNavigator() {
+        DbNavigator navigator;
+        navigator.resize(353, 25);
+        navigator.show();
+        for (int i = 0, x = 0; i < kb::editors::kNavigatorButtonCount; x += 35 + (i < 3), ++i) {
+            const kb::editors::NavButton* button = navigator.button(Button(i));
+            QCOMPARE(button->geometry(), QRect(x, 0, 35 + (i < 3), 25));
+            QVERIFY(!button->icon().isNull() && button->toolTip().isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(TestDbNavigator)
+#include "tst_dbnavigator.moc"
