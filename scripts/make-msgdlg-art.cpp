@@ -9,6 +9,8 @@
 //     exclamation mark).
 // Usage: make-msgdlg-art FOLDER
 
+#include "ArtCanvas.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -20,26 +22,8 @@
 
 namespace {
 
-using Draw = std::function<void(QPainter&)>;
-
-bool save(const QString& folder, const QString& name, int size, const Draw& draw) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    p.end();
-    const QString path = folder + QLatin1Char('/') + name;
-    if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
-
-QPen roundPen(const QColor& colour, qreal width) {
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
+using art::Draw;
+using art::roundPen;
 
 // A glossy round button: a soft shadow, a radial body with a darker rim and
 // a highlight over its upper half.
@@ -239,7 +223,7 @@ int main(int argc, char** argv) {
         {"picture-4.png", 16, drawSmallWarning},
     };
     for (const auto& picture : pictures) {
-        if (!save(folder, QString::fromLatin1(picture.name), picture.size, picture.draw))
+        if (!art::save(folder, QString::fromLatin1(picture.name), picture.size, picture.draw))
             return 1;
     }
     return 0;

@@ -1,13 +1,4 @@
 #!/bin/sh
-# Draws the message dialog's icons and button pictures into ui/resources/
-# (or the folder given) with the small Qt program beside this script.
-set -eu
-here=$(cd "$(dirname "$0")" && pwd)
-out=${1:-$here/../ui/resources}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -o "$work/make-msgdlg-art" "$here/make-msgdlg-art.cpp" $(pkg-config --cflags --libs Qt6Gui)
-mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen "$work/make-msgdlg-art" "$out"
-echo "wrote the pictures into $out"
+# Draws the message dialog's icons and button pictures into ui/resources/ (or
+# the folder given).
+exec sh "$(dirname "$0")/lib/draw-art.sh" make-msgdlg-art ui/resources "$@"

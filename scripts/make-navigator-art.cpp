@@ -7,6 +7,8 @@
 // itself for disabled buttons.
 // Usage: make-navigator-art FOLDER
 
+#include "ArtCanvas.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -16,30 +18,12 @@
 
 namespace {
 
-using Draw = std::function<void(QPainter&)>;
+using art::Draw;
+using art::roundPen;
 
 const QColor kArrow(30, 60, 130);
 const QColor kGreen(20, 130, 40);
 const QColor kRed(200, 30, 30);
-
-bool save(const QString& folder, const QString& name, const Draw& draw) {
-    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    p.end();
-    const QString path = folder + QLatin1Char('/') + name;
-    if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
-
-QPen roundPen(const QColor& colour, qreal width) {
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 // A solid triangle whose tip is at x, pointing left (direction -1) or right (+1).
 void triangle(QPainter& p, qreal tipX, int direction) {
@@ -71,22 +55,24 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     bool ok = true;
-    ok &= save(folder, QStringLiteral("first.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("first.png"), 16, [](QPainter& p) {
         bar(p, 3.0);
         triangle(p, 6.5, -1);
     });
-    ok &= save(folder, QStringLiteral("prior.png"), [](QPainter& p) { triangle(p, 5.0, -1); });
-    ok &= save(folder, QStringLiteral("next.png"), [](QPainter& p) { triangle(p, 11.0, 1); });
-    ok &= save(folder, QStringLiteral("last.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("prior.png"), 16, [](QPainter& p) { triangle(p, 5.0, -1); });
+    ok &= art::save(folder, QStringLiteral("next.png"), 16, [](QPainter& p) { triangle(p, 11.0, 1); });
+    ok &= art::save(folder, QStringLiteral("last.png"), 16, [](QPainter& p) {
         triangle(p, 9.5, 1);
         bar(p, 11.0);
     });
-    ok &= save(folder, QStringLiteral("insert.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("insert.png"), 16, [](QPainter& p) {
         line(p, kGreen, 2.6, {8, 2.5}, {8, 13.5});
         line(p, kGreen, 2.6, {2.5, 8}, {13.5, 8});
     });
-    ok &= save(folder, QStringLiteral("delete.png"), [](QPainter& p) { line(p, kRed, 2.6, {2.5, 8}, {13.5, 8}); });
-    ok &= save(folder, QStringLiteral("edit.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("delete.png"), 16, [](QPainter& p) {
+        line(p, kRed, 2.6, {2.5, 8}, {13.5, 8});
+    });
+    ok &= art::save(folder, QStringLiteral("edit.png"), 16, [](QPainter& p) {
         // A pencil lying from the lower left to the upper right: body, tip and lead.
         QPainterPath body;
         body.moveTo(4.5, 9.5);
@@ -106,7 +92,7 @@ int main(int argc, char** argv) {
         p.drawPath(tip);
         line(p, QColor(40, 40, 40), 1.4, {2.8, 13.2}, {3.4, 12.6});
     });
-    ok &= save(folder, QStringLiteral("post.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("post.png"), 16, [](QPainter& p) {
         QPainterPath check;
         check.moveTo(2.5, 8.5);
         check.lineTo(6.0, 12.5);
@@ -115,11 +101,11 @@ int main(int argc, char** argv) {
         p.setBrush(Qt::NoBrush);
         p.drawPath(check);
     });
-    ok &= save(folder, QStringLiteral("cancel.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("cancel.png"), 16, [](QPainter& p) {
         line(p, kRed, 2.6, {3.5, 3.5}, {12.5, 12.5});
         line(p, kRed, 2.6, {12.5, 3.5}, {3.5, 12.5});
     });
-    ok &= save(folder, QStringLiteral("refresh.png"), [](QPainter& p) {
+    ok &= art::save(folder, QStringLiteral("refresh.png"), 16, [](QPainter& p) {
         // Three quarters of a circle, clockwise from the top, with an arrow head at its end.
         const QColor blue(30, 100, 200);
         p.setPen(roundPen(blue, 2.0));
