@@ -5,12 +5,19 @@
 #include "ErrorReporting.h"
 #include "GridQueryRun.h"
 #include "MsgDlg.h"
+#include "PendingEdits.h"
 #include "Query.h"
 #include "ResultGrid.h"
 #include "Statements.h"
+#include "TFormDolznost.h"
+#include "TFormOtrChas.h"
+#include "TFormPremia.h"
+#include "TFormSotr.h"
+#include "TFormStavka.h"
 #include "TFormZ.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QEvent>
 #include <QFrame>
@@ -259,7 +266,7 @@ void TFormMain::enableExportCommands() {
 }
 
 void TFormMain::runOnGrid(const kb::reports::GridRequest& request) {
-    if (!dataModule_ || !dataModule_->ADOQuery)
+    if (!loadedDataModule().ADOQuery)
         throw std::runtime_error("Модуль данных не загружен");
     kb::reports::runGridQuery(request, *dataModule_->ADOQuery, *DBGrid1, [this] { enableExportCommands(); });
 }
@@ -303,24 +310,47 @@ void TFormMain::Button5Click() {
     // Writes the pay slip of one employee, once the pay slip module exists.
 }
 
+TDataM& TFormMain::loadedDataModule() const {
+    if (!dataModule_)
+        throw std::runtime_error("Модуль данных не загружен");
+    return *dataModule_;
+}
+
+// A record editor belongs to no window of the program: it is shown modally,
+// destroyed when the showing ends, and the main window refreshes nothing.
+template <typename Form> void TFormMain::showEditor() {
+    Form form(loadedDataModule(), this);
+    kb::ui::dialogs().execDialog(form);
+}
+
 void TFormMain::N4Click() {
-    // Opens the employee editor, once the record editors exist.
+    showEditor<kb::editors::TFormSotr>();
 }
 
 void TFormMain::N5Click() {
-    // Opens the position editor, once the record editors exist.
+    showEditor<kb::editors::TFormDolznost>();
 }
 
 void TFormMain::N6Click() {
-    // Opens the salary rate editor, once the record editors exist.
+    showEditor<kb::editors::TFormStavka>();
 }
 
 void TFormMain::N7Click() {
-    // Opens the bonus editor, once the record editors exist.
+    showEditor<kb::editors::TFormPremia>();
 }
 
 void TFormMain::N12Click() {
-    // Opens the worked-days editor, once the record editors exist.
+    showEditor<kb::editors::TFormOtrChas>();
+}
+
+// Ending the program must not lose an edit the accountant has not posted:
+// each table with one is asked about first.
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (dataModule_ && !kb::app::settlePendingEdits(*dataModule_)) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 // The help text, piece by piece with nothing between the pieces; each

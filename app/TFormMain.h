@@ -91,6 +91,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -99,6 +100,8 @@ private:
     void buildClientArea();
     void buildTabOrder();
     void centreOnScreen();
+    TDataM& loadedDataModule() const; // throws while no data module is bound
+    template <typename Form> void showEditor();
     void runOnGrid(const kb::reports::GridRequest& request);
     void enableExportCommands();
     bool inNormalState() const;

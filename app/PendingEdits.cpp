@@ -1,0 +1,46 @@
+#include "PendingEdits.h"
+
+#include "DataModule.h"
+#include "ErrorReporting.h"
+#include "MsgDlg.h"
+#include "Table.h"
+
+#include <utility>
+
+namespace kb::app {
+
+bool settlePendingEdits(TDataM& dataModule) {
+    // In the order of the "База данных" menu, named as there.
+    const std::pair<Table*, const char*> tables[] = {
+        {dataModule.ADOTableSotr, "Сотрудники"},
+        {dataModule.ADOTableDolznost, "Должности"},
+        {dataModule.ADOTableStavka, "Оклад"},
+        {dataModule.ADOTablePremia, "Премия"},
+        {dataModule.ADOTableOtrChas, "Отработанные дни"},
+    };
+    for (const auto& [table, name] : tables) {
+        if (!table || !table->isEditing())
+            continue;
+        const QString question = QStringLiteral("В таблице «%1» есть несохранённые изменения.\n"
+                                                "Сохранить их перед выходом из программы?")
+                                     .arg(QString::fromUtf8(name));
+        switch (ShowMsgDlg(question, MsgQuestion, BtnYes | BtnNo | BtnCancel)) {
+        case IdYes:
+            try {
+                table->post();
+            } catch (...) {
+                ui::reportError(std::current_exception());
+                return false;
+            }
+            break;
+        case IdNo:
+            table->cancel();
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace kb::app

@@ -1,0 +1,232 @@
+#include "AppearanceSetup.h"
+#include "DataModule.h"
+#include "DbEdit.h"
+#include "DbLookupComboBox.h"
+#include "DbNavigator.h"
+#include "NavButton.h"
+#include "SampleStaff.h"
+#include "ScriptedModalDialogs.h"
+#include "ShellTestMain.h"
+#include "TFormMain.h"
+#include "TFormMsgDlg.h"
+#include "Table.h"
+#include "TestRows.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QScreen>
+#include <functional>
+#include <memory>
+
+using namespace kbtest;
+using namespace Qt::StringLiterals;
+using kb::editors::DbEdit;
+using Button = kb::editors::NavigatorButton;
+using State = kb::Table::State;
+
+namespace {
+
+// The sample staff in a database, the data module on it and the main window, shown in the desktop's corner so that a
+// form centred on it and one centred on the desktop stand apart.
+struct Program {
+    ScopedScriptedDialogs dialogs;
+    TempDatabase db;
+    std::unique_ptr<TDataM> data;
+    TFormMain window;
+
+    Program() {
+        addSampleStaff(db);
+        data = std::make_unique<TDataM>(nullptr, db.path());
+        window.bindData(*data);
+        window.show();
+        window.move(window.screen()->availableGeometry().topLeft());
+    }
+    QAction* item(const QString& name) const { return window.findChild<QAction*>(name); }
+    // Opens an editor from its menu item and runs the action on it while it is shown.
+    void withEditor(const QString& itemName, const std::function<void(QDialog&)>& action) {
+        dialogs->scriptDialogAction([&](QDialog& form) {
+            QApplication::setActiveWindow(&form);
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            action(form);
+        });
+        item(itemName)->trigger();
+    }
+    kb::Table& sotr() const { return *data->ADOTableSotr; }
+};
+
+DbEdit* edit(QDialog& form, const char* name) {
+    return form.findChild<DbEdit*>(QLatin1String(name));
+}
+auto* navigator(QDialog& form) {
+    return form.findChild<kb::editors::DbNavigator*>(u"DBNavigator1"_s);
+}
+// Types over the edit's text, as the user does once the edit has the focus.
+void type(DbEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// The form's controls in their tab order from the one with the focus: an edit with its field, a lookup with the text
+// it shows, the navigator; "?" marks a binding to another data source than the form's.
+QString controls(QDialog& form, const kb::DataSource* source) {
+    const auto bound = [source](const kb::DataSource* s) { return s == source ? QString() : u"?"_s; };
+    QStringList seen;
+    QWidget* w = form.focusWidget();
+    do {
+        if (auto* e = qobject_cast<DbEdit*>(w); e && e->parentWidget() == &form)
+            seen << e->objectName() + u'=' + e->dataField() + bound(e->dataSource());
+        else if (auto* lookup = qobject_cast<kb::editors::DbLookupComboBox*>(w))
+            seen << lookup->objectName() + u':' + lookup->currentText();
+        else if (auto* n = qobject_cast<kb::editors::DbNavigator*>(w))
+            seen << n->objectName() + bound(n->dataSource());
+        w = w->nextInFocusChain();
+    } while (w && w != form.focusWidget());
+    return seen.join(u' ');
+}
+
+using Step = std::function<void(Program&)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(State)
+
+class TestEditorForms : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { kb::app::setupAppearance(*qApp); }
+
+    // Each item of "База данных" opens its editor: its caption, fixed client size and place, and its controls in tab
+    // order bound to the fields of its table. The editor is gone once closed.
+    void opens_data() {
+        columns<QString, QString, QString, QSize, bool, QString>("item", "table", "caption", "size", "onMainWindow",
+                                                                 "controls");
+        const QString fio = u"DBLookupComboBox1:Иванов Иван Иванович"_s;
+        row("Сотрудники", u"N4"_s, u"Sotr"_s, u"Сотрудники"_s, QSize(369, 229), false,
+            u"DBEdit1=ID DBNavigator1 DBEdit2=FIO DBLookupComboBox1:Бухгалтер DBEdit3=DataR DBEdit4=Adres "_s
+            u"DBEdit5=Passport DBEdit6=INN DBEdit7=Telefon"_s);
+        row("Должности", u"N5"_s, u"Dolznost"_s, u"Должности"_s, QSize(416, 101), false,
+            u"DBNavigator1 DBEdit1=ID DBEdit2=Nazvanie"_s);
+        row("Оклад", u"N6"_s, u"Stavka"_s, u"Оклад"_s, QSize(376, 126), true,
+            u"DBNavigator1 DBEdit1=ID "_s + fio + u" DBEdit2=Sum"_s);
+        row("Премия", u"N7"_s, u"Premia"_s, u"Премия"_s, QSize(296, 140), true,
+            u"DBNavigator1 DBEdit1=ID "_s + fio + u" DBEdit2=Data DBEdit3=Premia"_s);
+        row("Отработанные часы", u"N12"_s, u"OtrChas"_s, u"Отработанные дни"_s, QSize(376, 130), true,
+            u"DBEdit1=ID DBEdit2=Count "_s + fio + u" DBNavigator1 DBEdit3=Data"_s);
+    }
+    void opens() {
+        const auto [item, table, caption, size, onMainWindow, expected] =
+            fetch<QString, QString, QString, QSize, bool, QString>("item", "table", "caption", "size", "onMainWindow",
+                                                                   "controls");
+        Program p;
+        const kb::DataSource* source = p.data->findChild<kb::DataSource*>(u"DataSource"_s + table);
+        QPointer<QDialog> shown;
+        p.withEditor(item, [&](QDialog& form) {
+            shown = &form;
+            QCOMPARE(form.windowTitle(), caption);
+            QCOMPARE(form.size(), size);
+            QCOMPARE(form.minimumSize(), form.maximumSize());
+            const QRect around = onMainWindow ? p.window.frameGeometry() : p.window.screen()->availableGeometry();
+            const QPoint offset = form.frameGeometry().center() - around.center();
+            QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1, "centred");
+            QCOMPARE(controls(form, source), expected);
+        });
+        QCOMPARE(p.dialogs->calls().size(), size_t(1));
+        QVERIFY(shown.isNull());
+    }
+
+    // Typing a name into the employee editor between two steps, each a navigator button or none (-1); a step of
+    // none after typing closes the editor. The table's state, and what the editor shows when opened again, and the
+    // file. Closing neither posts nor cancels: the typed text stays with the pending edit.
+    void typeThen_data() {
+        columns<int, int, State, QString, QString, QString>("before", "after", "state", "id", "name", "file");
+        const QString stored = u"Иванов Иван Иванович,Петрова Анна Сергеевна,Сидоров Без Должности"_s;
+        row("insert and post", int(Button::Insert), int(Button::Post), State::Browse, u"4"_s, u"Novikov"_s,
+            stored + u",Novikov"_s);
+        row("edit and cancel", int(Button::Edit), int(Button::Cancel), State::Browse, u"1"_s, u"Иванов Иван Иванович"_s,
+            stored);
+        row("edit and move on", int(Button::Edit), int(Button::Next), State::Browse, u"2"_s,
+            u"Петрова Анна Сергеевна"_s, u"Novikov,Петрова Анна Сергеевна,Сидоров Без Должности"_s);
+        row("close while typing", -1, -1, State::Edit, u"1"_s, u"Novikov"_s, stored);
+    }
+    void typeThen() {
+        const auto [before, after, state, id, name, file] =
+            fetch<int, int, State, QString, QString, QString>("before", "after", "state", "id", "name", "file");
+        Program p;
+        p.withEditor(u"N4"_s, [&](QDialog& form) {
+            if (before >= 0)
+                navigator(form)->act(Button(before));
+            type(edit(form, "DBEdit2"), u"Novikov"_s);
+            if (after >= 0)
+                navigator(form)->act(Button(after));
+            form.close();
+            QVERIFY(!form.isVisible());
+        });
+        p.withEditor(u"N4"_s, [&](QDialog& form) {
+            QCOMPARE(edit(form, "DBEdit1")->text(), id);
+            QCOMPARE(edit(form, "DBEdit2")->text(), name);
+            QCOMPARE(navigator(form)->button(Button::Post)->isEnabled(), state != State::Browse);
+        });
+        QCOMPARE(p.sotr().state(), state);
+        QCOMPARE(p.db.scalar(u"SELECT group_concat(FIO, ',') FROM (SELECT FIO FROM Sotr ORDER BY ID)"_s).text(), file);
+    }
+
+    // Closing an editor with text its field refuses shows the error and keeps the editor open with the text.
+    void refusedTextKeepsEditorOpen() {
+        Program p;
+        p.dialogs->expectErrorBox();
+        p.withEditor(u"N6"_s, [](QDialog& form) {
+            DbEdit* sum = edit(form, "DBEdit2");
+            type(sum, u"many"_s);
+            form.close();
+            QVERIFY(form.isVisible());
+            QCOMPARE(sum->text(), u"many"_s);
+        });
+    }
+
+    // Ending the program asks once for each table with a pending change, in the order of the menu.
+    void exitQuestion_data() {
+        columns<Step, QList<int>, QString, bool, QString>("before", "answers", "asked", "ends", "file");
+        const Step pending = [](Program& p) {
+            p.sotr().edit();
+            p.sotr().fieldByName(u"FIO"_s).setText(u"Новиков"_s);
+            p.data->ADOTableOtrChas->edit();
+        };
+        row("nothing pending", Step([](Program&) {}), QList<int>{}, QString(), true, u"Иванов Иван Иванович"_s);
+        row("Да posts", pending, QList<int>{IdYes, IdYes}, u"Сотрудники,Отработанные дни"_s, true, u"Новиков"_s);
+        row("Нет discards", pending, QList<int>{IdNo, IdNo}, u"Сотрудники,Отработанные дни"_s, true,
+            u"Иванов Иван Иванович"_s);
+        row("Отмена goes on", pending, QList<int>{IdCancel}, u"Сотрудники"_s, false, u"Иванов Иван Иванович"_s);
+        row("a refused post goes on", Step([pending](Program& p) {
+                pending(p);
+                p.db.exec(u"DELETE FROM Sotr WHERE ID = 1"_s);
+                p.dialogs->expectErrorBox();
+            }),
+            QList<int>{IdYes}, u"Сотрудники"_s, false, QString());
+    }
+    void exitQuestion() {
+        const auto [before, answers, asked, ends, file] =
+            fetch<Step, QList<int>, QString, bool, QString>("before", "answers", "asked", "ends", "file");
+        Program p;
+        before(p);
+        QStringList tables;
+        for (const int answer : answers) {
+            p.dialogs->scriptDialog([&tables, answer](QDialog& dialog) {
+                const QString text = static_cast<TFormMsgDlg&>(dialog).LabelText->text();
+                tables << text.section(u'«', 1).section(u'»', 0, 0);
+                return answer;
+            });
+        }
+        p.item(u"N2"_s)->trigger();
+        QCOMPARE(tables.join(u','), asked);
+        QCOMPARE(p.window.isVisible(), !ends);
+        QCOMPARE(p.sotr().isEditing(), !ends);
+        QCOMPARE(p.db.scalar(u"SELECT FIO FROM Sotr WHERE ID = 1"_s).text(), file);
+    }
+};
+
+KBTEST_SHELL_MAIN(TestEditorForms)
+
+#include "tst_editorforms.moc"
