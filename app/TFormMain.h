@@ -27,6 +27,8 @@ class ResultGrid;
 //
 // Start-up: construct it hidden, call FormCreate() (the splash screen), create
 // the data module and hand it to bindData(), then show the window.
+// Closing it ends the program once no table holds an unposted change, after
+// asking about each one that does.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Makes docs/main-window.png, the main window with the salary statement of
-# April 2013 on the demo database, and docs/help-dialog.png, the help text in
-# the message dialog, taken under a virtual X server.
+# April 2013 on the demo database, docs/help-dialog.png, the help text in the
+# message dialog, and docs/employee-editor.png, the employee editor, taken
+# under a virtual X server.
 #   1. a temporary folder with a new demo database;
 #   2. the real program started there; Enter on the splash screen;
 #   3. a click on "Зароботная плата за выбранный месяц";
 #   4. ImageMagick's import takes the main window;
 #   5. "Помощь" on the menu bar, reached from "Меню" with the arrow keys;
-#   6. import takes the message dialog, and Enter closes it.
+#   6. import takes the message dialog, and Enter closes it;
+#   7. "База данных" -> "Сотрудники", reached from "Меню" with the arrow keys;
+#   8. import takes the employee editor.
 # Usage: scripts/screenshot.sh [BUILD_DIR]   (default: build)
 # Needs Xvfb, xdotool, xdpyinfo and ImageMagick (scripts/install-deps.sh).
 set -euo pipefail
@@ -20,6 +23,7 @@ program="$build/app/kultbuh"
 dbtool="$build/tools/kultbuh-db"
 output="$root/docs/main-window.png"
 help_output="$root/docs/help-dialog.png"
+editor_output="$root/docs/employee-editor.png"
 
 if tool=$(missing_tool Xvfb xdotool xdpyinfo import timeout); then
     echo "$tool is not installed (scripts/install-deps.sh installs it)" >&2
@@ -90,3 +94,16 @@ sleep 0.5
 import -window "$help" "$help_output"
 echo "$help_output"
 press_enter_on "$help"
+
+# "База данных" is the menu right of "Меню"; "Сотрудники" its first item.
+geometry_of "$main"
+xdotool mousemove $((X + 20)) $((Y + menu_height / 2)) click 1
+sleep 0.3
+xdotool key Right Return
+editor=$(find_window 'Сотрудники') || true
+[ -n "$editor" ] || fail "no employee editor after База данных -> Сотрудники"
+geometry_of "$editor"
+xdotool mousemove $((X + WIDTH + 20)) $((Y + HEIGHT + 20))
+sleep 0.5
+import -window "$editor" "$editor_output"
+echo "$editor_output"
