@@ -2,85 +2,43 @@
 // statement and the name search through the query object and the dialect,
 // each against the same statement written for SQLite itself, the opening of
 // the employee table object, loading the data module and the first use of its
-// largest table object. Prints figures and ratios; asserts nothing.
+// largest table object, and what each record editor's table objects pay on
+// opening (EditorOpening.h). Prints figures and ratios; asserts nothing.
 
 #include "BenchDatabase.h"
 #include "Connection.h"
 #include "DataModule.h"
 #include "DateTimeText.h"
 #include "Dialect.h"
+#include "EditorOpening.h"
 #include "Query.h"
 #include "QueryRequest.h"
 #include "Schema.h"
 #include "Statements.h"
 #include "Table.h"
+#include "Timing.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <exception>
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
 
 using kb::Value;
+using kb::bench::measure;
+using kb::bench::printRatio;
+using kb::bench::printRow;
+using kb::bench::runNative;
+using kb::bench::Timing;
 namespace reports = kb::reports;
-
-struct Timing {
-    double median; // wall-clock milliseconds
-    double best;
-    double cpu; // median processor time in milliseconds: steadier on a busy machine
-    int rows;
-};
-
-double cpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Runs the job once to warm the caches, then `runs` times. The untimed
-// cleanup runs after each run (e.g. freeing what the job built).
-Timing measure(int runs, const std::function<int()>& job, const std::function<void()>& cleanup = {}) {
-    job();
-    if (cleanup)
-        cleanup();
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    int rows = 0;
-    for (int i = 0; i < runs; ++i) {
-        const double cpuStart = cpuMs();
-        const auto start = std::chrono::steady_clock::now();
-        rows = job();
-        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        cpu.push_back(cpuMs() - cpuStart);
-        if (cleanup)
-            cleanup();
-    }
-    return {median(wall), *std::min_element(wall.begin(), wall.end()), median(cpu), rows};
-}
 
 int runRequest(kb::Query& query, const kb::QueryRequest& request) {
     kb::openRequest(request, query);
     return query.recordCount();
-}
-
-// Prepares, binds ?1.. and fetches every value, as the query object does.
-int runNative(const kb::Connection& connection, const QString& sql, const std::vector<Value>& params) {
-    kb::Statement statement = connection.prepareNative(sql);
-    for (size_t i = 0; i < params.size(); ++i)
-        statement.bind(int(i) + 1, params[i]);
-    return int(statement.fetchAll().size());
 }
 
 // The salary statement as one would write it for SQLite alone.
@@ -103,16 +61,6 @@ void printPlan(const kb::Connection& connection, const QString& title, const QSt
     kb::Statement plan = connection.prepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
     while (plan.step())
         std::printf("    %s\n", plan.column(3).text().toUtf8().constData());
-}
-
-void printRow(const char* what, const Timing& t, const char* target, const char* counted = "rows") {
-    std::printf("  %-44s %9.2f ms (best %8.2f, cpu %8.2f, %6d %s)  %s\n", what, t.median, t.best, t.cpu, t.rows,
-                counted, target);
-}
-
-void printRatio(const char* what, const Timing& ours, const Timing& native, const char* target) {
-    std::printf("  %-44s %9.2f    (cpu %5.2f)                            %s\n", what, ours.median / native.median,
-                ours.cpu / native.cpu, target);
 }
 
 void benchSize(const QString& folder, int employees, int runs, bool plans, const QString& pragma) {
@@ -196,6 +144,8 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, const
         },
         freeModule);
     printRow("load the module and read all of Premia", premia, "");
+
+    kb::bench::benchEditors(connection, runs, employees >= 10000);
 
     if (plans) {
         printPlan(

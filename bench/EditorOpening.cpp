@@ -1,0 +1,142 @@
+#include "EditorOpening.h"
+
+#include "Connection.h"
+#include "Schema.h"
+#include "Table.h"
+#include "Timing.h"
+
+#include <QFile>
+#include <cstdio>
+#include <malloc.h>
+#include <memory>
+#include <unistd.h>
+
+namespace kb::bench {
+
+namespace {
+
+struct Editor {
+    const char* form;
+    const char* table;
+    const char* lookupTable; // empty: no combo box
+    const char* lookupField;
+};
+
+const Editor kEditors[] = {
+    {"TFormDolznost", "Dolznost", "", ""},      {"TFormSotr", "Sotr", "Dolznost", "Nazvanie"},
+    {"TFormStavka", "Stavka", "Sotr", "FIO"},   {"TFormPremia", "Premia", "Sotr", "FIO"},
+    {"TFormOtrChas", "OtrChas", "Sotr", "FIO"},
+};
+
+// A table object opened as a data source bound to a form opens it.
+std::unique_ptr<Table> openFollowed(Connection& connection, const QString& name) {
+    auto table = std::make_unique<Table>(connection, schema::table(name));
+    QObject::connect(table.get(), &DataSet::currentRowChanged, table.get(), [](int) {});
+    table->open();
+    return table;
+}
+
+// The editor's table objects, its first row read and its lookup list built.
+struct OpenEditor {
+    std::unique_ptr<Table> table;
+    std::unique_ptr<Table> lookup;
+
+    OpenEditor(Connection& connection, const Editor& editor) : table(openFollowed(connection, editor.table)) {
+        for (int c = 0; c < table->fieldCount(); ++c)
+            table->currentValue(c);
+        if (*editor.lookupTable == 0)
+            return;
+        lookup = openFollowed(connection, editor.lookupTable);
+        const int key = lookup->fieldByName(QStringLiteral("ID")).column();
+        const int shown = lookup->fieldByName(QString::fromLatin1(editor.lookupField)).column();
+        for (int row = 0; row < lookup->recordCount(); ++row) {
+            lookup->value(row, key);
+            lookup->value(row, shown);
+        }
+    }
+};
+
+// The same rows as plain SELECTs: the whole table and the lookup list.
+int selectSameRows(Connection& connection, const Editor& editor) {
+    int rows = runNative(connection, QStringLiteral("SELECT * FROM %1").arg(QLatin1String(editor.table)));
+    if (*editor.lookupTable != 0)
+        rows += runNative(connection, QStringLiteral("SELECT ID, %1 FROM %2")
+                                          .arg(QLatin1String(editor.lookupField), QLatin1String(editor.lookupTable)));
+    return rows;
+}
+
+double residentMiB() {
+    malloc_trim(0); // what was freed before goes back, so that only what is held counts
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> pages = statm.readAll().split(' ');
+    return pages.size() < 2 ? 0 : double(pages[1].toLongLong()) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void memoryOfBonusEditor(Connection& connection) {
+    const Editor& premia = kEditors[3];
+    double before = residentMiB();
+    double ours = 0;
+    {
+        const OpenEditor editor(connection, premia);
+        ours = residentMiB() - before;
+    }
+    before = residentMiB();
+    double native = 0;
+    {
+        Statement all = connection.prepareNative(QStringLiteral("SELECT * FROM Premia"));
+        const auto rows = all.fetchAll();
+        Statement names = connection.prepareNative(QStringLiteral("SELECT ID, FIO FROM Sotr"));
+        const auto lookup = names.fetchAll();
+        native = residentMiB() - before;
+    }
+    std::printf("  %-44s %9.1f MiB                                            %s\n", "memory added by the bonus editor",
+                ours, "target < 30 MiB");
+    std::printf("  %-44s %9.1f MiB\n", "memory of SELECT of the same rows, held", native);
+    std::printf("  %-44s %9.2f\n", "memory ratio", native > 0 ? ours / native : 0.0);
+}
+
+} // namespace
+
+void benchEditors(Connection& connection, int runs, bool large) {
+    for (const Editor& editor : kEditors) {
+        std::unique_ptr<OpenEditor> open;
+        const auto close = [&] { open.reset(); };
+        const Timing ours = measure(
+            runs,
+            [&] {
+                open = std::make_unique<OpenEditor>(connection, editor);
+                return open->table->recordCount();
+            },
+            close);
+        const Timing native = measure(runs, [&] { return selectSameRows(connection, editor); });
+        const QByteArray form = editor.form;
+        printRow(("opening " + form + " (table, row 1, lookup)").constData(), ours, large ? "target < 100 ms" : "");
+        printRow("SELECT of the same rows, SQLite alone", native, "");
+        printRatio("editor opening cost ratio", ours, native, "");
+
+        // Each move starts from an editor just opened, untimed, on its first row.
+        open = std::make_unique<OpenEditor>(connection, editor);
+        const auto toLast = [&] {
+            Table& table = *open->table;
+            table.last();
+            for (int c = 0; c < table.fieldCount(); ++c)
+                table.currentValue(c);
+            return 1;
+        };
+        const Timing last = measure(runs, toLast, [&] { open = std::make_unique<OpenEditor>(connection, editor); });
+        const Timing lastNative = measure(runs, [&] {
+            return runNative(
+                connection,
+                QStringLiteral("SELECT * FROM %1 ORDER BY rowid DESC LIMIT 1").arg(QLatin1String(editor.table)));
+        });
+        open.reset();
+        printRow(("moving to the last record of " + QByteArray(editor.table)).constData(), last,
+                 large ? "target < 10 ms" : "");
+        printRatio("ratio to SELECT of that row", last, lastNative, "");
+    }
+    memoryOfBonusEditor(connection);
+}
+
+} // namespace kb::bench
