@@ -20,15 +20,20 @@ namespace {
 // its field's type even where the file's column would give it otherwise (a
 // whole number in a REAL field, a date stored as text); a text that reads as a
 // date in a column declared as a date becomes a date-time too. A reader of
-// many rows remembers the values of repeated texts.
+// many rows remembers the values of repeated texts. With Rows::ManyAfterRowid
+// the statement's first column is the rowid, read as a whole number.
 class RowReader {
 public:
-    enum class Rows { One, Many };
+    enum class Rows { One, Many, ManyAfterRowid };
 
     RowReader(const Statement& statement, const std::vector<schema::FieldDef>& fields, Rows rows)
-        : statement_(statement), memos_(rows == Rows::Many ? fields.size() : 0) {
+        : statement_(statement) {
+        if (rows == Rows::ManyAfterRowid)
+            types_.push_back(FieldType::Integer);
         for (const schema::FieldDef& f : fields)
             types_.push_back(f.type);
+        if (rows != Rows::One)
+            memos_.resize(types_.size());
     }
 
     std::vector<Value> read() { return statement_.row(types_, memos_); }
@@ -65,7 +70,11 @@ Table::Table(Connection& connection, const schema::TableDef& def, QObject* paren
     const QString columns = all.join(QStringLiteral(", "));
     const QString keyName =
         def_.fields.empty() ? QStringLiteral("rowid") : sql::quoteName(def_.fields[size_t(keyColumn_)].name);
-    selectSql_ = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, table);
+    // Without ORDER BY the engine reads the rowids from the smallest index,
+    // far fewer pages of the file than the table itself; they are sorted here.
+    rowidsSql_ = QStringLiteral("SELECT rowid FROM %1").arg(table);
+    selectPageSql_ = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)").arg(columns, table);
+    selectRangeSql_ = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid BETWEEN ? AND ?").arg(columns, table);
     countSql_ = QStringLiteral("SELECT count(*) FROM %1").arg(table);
     selectByKeySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, table, keyName);
     selectByRowidSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns, table);
@@ -94,16 +103,15 @@ void Table::open() {
             throw DbError(
                 QStringLiteral("Поле '%1' не найдено в таблице '%2' базы данных %3").arg(f.name, def_.name, file));
     }
-    // The rows are read on first use (see snapshot()); something that follows
-    // the current row must be told the first one, so they are read now, before
-    // anything changes: a failed read leaves the table closed.
+    // The snapshot is read on first use (see snapshot()); something that
+    // follows the current row must be told the first one, so it is read now,
+    // before anything changes: a failed read leaves the table closed.
     static const QMetaMethod rowSignal = QMetaMethod::fromSignal(&DataSet::currentRowChanged);
     rowsRead_ = false;
-    rows_.clear();
-    if (isSignalConnected(rowSignal)) {
-        rows_ = readSnapshot();
-        rowsRead_ = true;
-    }
+    rowids_.clear();
+    pages_.clear();
+    if (isSignalConnected(rowSignal))
+        readSnapshot();
     state_ = State::Browse;
     emit dataReset();
     setCursorToFirstRow();
@@ -116,7 +124,8 @@ void Table::close() {
         return;
     pending_.clear();
     insertRow_ = -1;
-    std::vector<Row>().swap(rows_); // gives the memory back, not only the rows
+    std::vector<qint64>().swap(rowids_); // gives the memory back, not only the rows
+    pages_.clear();
     rowsRead_ = false;
     state_ = State::Inactive;
     emit dataReset();
@@ -125,39 +134,144 @@ void Table::close() {
     emit stateChanged(state_);
 }
 
-std::vector<Table::Row> Table::readSnapshot() const {
+void Table::readSnapshot() const {
+    std::vector<qint64> rowids = readRowids();
+    std::vector<Page> pages;
+    if (!rowids.empty())
+        pages.push_back(readPage(rowids, 0));
+    rowids_ = std::move(rowids);
+    pages_ = std::move(pages);
+    rowsRead_ = true;
+}
+
+std::vector<qint64> Table::readRowids() const {
     try {
-        std::vector<Row> rows;
+        std::vector<qint64> rowids;
         {
             // Counting goes through the smallest index and spares the snapshot
             // its regrowing; another user's rows in between only make it a guess.
             Statement count = connection_.prepareNative(countSql_);
             if (count.step())
-                rows.reserve(size_t(std::max<qint64>(count.column(0).toInt(), 0)));
+                rowids.reserve(size_t(std::max<qint64>(count.column(0).toInt(), 0)));
         }
-        Statement statement = connection_.prepareNative(selectSql_);
-        RowReader reader(statement, def_.fields, RowReader::Rows::Many);
+        Statement statement = connection_.prepareNative(rowidsSql_);
         while (statement.step())
-            rows.push_back(reader.read());
-        return rows;
+            rowids.push_back(statement.column(0, FieldType::Integer).toInt());
+        if (!std::is_sorted(rowids.begin(), rowids.end()))
+            std::sort(rowids.begin(), rowids.end());
+        return rowids;
     } catch (const DbError& e) {
-        // Named with the table, as the read may come long after opening; the engine's words follow.
-        const QString engine = QString::fromUtf8(e.what());
-        if (e.isBusy())
-            throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
-                                         "пользователем или программой (%3). Повторите действие позже")
-                              .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
-                          e.sqliteCode());
-        throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
+        readFailed(e);
     }
 }
 
-const std::vector<Table::Row>& Table::snapshot() const {
-    if (!rowsRead_) {
-        rows_ = readSnapshot(); // a failed read leaves the rows unread, to be read at the next use
-        rowsRead_ = true;
+// One statement for the page: the range from its first rowid to its last when
+// they are in order (as they are unless rows were inserted here), its rowids
+// listed otherwise. The rows come back in whatever order the engine gives,
+// rows outside the snapshot among them; each takes the position of its rowid.
+Table::Page Table::readPage(const std::vector<qint64>& rowids, int first) const {
+    const int count = std::min(kPageRows, int(rowids.size()) - first);
+    const auto begin = rowids.begin() + first;
+    const bool inOrder = std::is_sorted(begin, begin + count);
+    QStringList marks;
+    for (int i = 0; !inOrder && i < count; ++i)
+        marks.append(QStringLiteral("?"));
+    std::vector<std::pair<qint64, Row>> found;
+    try {
+        Statement statement =
+            connection_.prepareNative(inOrder ? selectRangeSql_ : selectPageSql_.arg(marks.join(QLatin1Char(','))));
+        if (inOrder) {
+            statement.bind(1, Value(*begin));
+            statement.bind(2, Value(*(begin + count - 1)));
+        }
+        for (int i = 0; !inOrder && i < count; ++i)
+            statement.bind(i + 1, Value(rowids[size_t(first + i)]));
+        RowReader reader(statement, def_.fields, RowReader::Rows::ManyAfterRowid);
+        while (statement.step()) {
+            Row values = reader.read();
+            const qint64 rowid = values.front().toInt();
+            values.erase(values.begin());
+            found.emplace_back(rowid, std::move(values));
+        }
+    } catch (const DbError& e) {
+        readFailed(e);
     }
-    return rows_;
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    Page page{first, {}};
+    page.rows.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const qint64 rowid = rowids[size_t(first + i)];
+        const auto at = std::lower_bound(found.begin(), found.end(), rowid,
+                                         [](const auto& entry, qint64 id) { return entry.first < id; });
+        if (at != found.end() && at->first == rowid) {
+            page.rows.push_back(std::move(at->second));
+            continue;
+        }
+        // Deleted by another user since the snapshot: its ID (the rowid) and no values.
+        Row gone(fields_.size());
+        if (!gone.empty())
+            gone[size_t(keyColumn_)] = Value(rowid);
+        page.rows.push_back(std::move(gone));
+    }
+    return page;
+}
+
+void Table::readFailed(const DbError& e) const {
+    // Named with the table, as the read may come long after opening; the engine's words follow.
+    const QString engine = QString::fromUtf8(e.what());
+    if (e.isBusy())
+        throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
+                                     "пользователем или программой (%3). Повторите действие позже")
+                          .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
+                      e.sqliteCode());
+    throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
+}
+
+const std::vector<qint64>& Table::snapshot() const {
+    if (!rowsRead_)
+        readSnapshot(); // a failed read leaves the snapshot unread, to be read at the next use
+    return rowids_;
+}
+
+const Table::Row& Table::storedRow(int row) const {
+    const std::vector<qint64>& rowids = snapshot();
+    auto kept = std::find_if(pages_.begin(), pages_.end(), [row](const Page& p) { return p.holds(row); });
+    if (kept == pages_.end()) {
+        Page page = readPage(rowids, row / kPageRows * kPageRows);
+        if (pages_.size() >= kKeptPages)
+            pages_.erase(pages_.begin());
+        pages_.push_back(std::move(page));
+    } else {
+        std::rotate(kept, kept + 1, pages_.end()); // the last used goes last
+    }
+    const Page& page = pages_.back();
+    return page.rows[size_t(row - page.first)];
+}
+
+void Table::storeInPages(int row, const Row& stored) {
+    for (Page& page : pages_) {
+        if (page.holds(row))
+            page.rows[size_t(row - page.first)] = stored;
+    }
+}
+
+void Table::insertInPages(int row, const Row& stored) {
+    for (Page& page : pages_) {
+        if (row < page.first)
+            ++page.first;
+        else if (row <= page.first + int(page.rows.size()))
+            page.rows.insert(page.rows.begin() + (row - page.first), stored);
+    }
+}
+
+void Table::removeFromPages(int row) {
+    for (Page& page : pages_) {
+        if (row < page.first)
+            --page.first;
+        else if (page.holds(row))
+            page.rows.erase(page.rows.begin() + (row - page.first));
+    }
+    std::erase_if(pages_, [](const Page& p) { return p.rows.empty(); });
 }
 
 void Table::requireRows() const {
@@ -198,7 +312,7 @@ Value Table::value(int row, int column) const {
     if ((state_ == State::Insert && row == insertRow_) || (state_ == State::Edit && row == currentRow()))
         return pending_[size_t(column)];
     const int stored = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
-    return snapshot()[size_t(stored)][size_t(column)];
+    return storedRow(stored)[size_t(column)];
 }
 
 Field* Table::findField(const QString& name) {
@@ -233,11 +347,11 @@ void Table::edit() {
     requireRows();
     if (isEditing())
         return;
-    if (rows_.empty()) {
+    if (rowids_.empty()) {
         insert();
         return;
     }
-    pending_ = rows_[size_t(currentRow())];
+    pending_ = storedRow(currentRow());
     setState(State::Edit);
 }
 
@@ -255,7 +369,7 @@ void Table::beginInsert(bool atEnd) {
     savedRow_ = currentRow();
     savedBof_ = bof();
     savedEof_ = eof();
-    const int at = atEnd ? int(rows_.size()) : std::max(currentRow(), 0);
+    const int at = atEnd ? int(rowids_.size()) : std::max(currentRow(), 0);
     pending_.assign(fields_.size(), Value());
     insertRow_ = at;
     state_ = State::Insert;
@@ -291,7 +405,7 @@ void Table::post() {
 // failure leaves the row in its edit or insert state with nothing lost.
 void Table::postEdit() {
     const int row = currentRow();
-    const Row& original = rows_[size_t(row)];
+    const Row original = storedRow(row);
     if (pending_ == original) { // nothing to write
         pending_.clear();
         setState(State::Browse);
@@ -314,7 +428,7 @@ void Table::postEdit() {
         stored = readRow(selectByKeySql_, key);
         transaction.commit();
     }
-    rows_[size_t(row)] = stored.empty() ? pending_ : std::move(stored);
+    storeInPages(row, stored.empty() ? pending_ : stored);
     pending_.clear();
     setState(State::Browse);
     emit rowChanged(row);
@@ -322,6 +436,7 @@ void Table::postEdit() {
 
 void Table::postInsert() {
     Row stored;
+    qint64 rowid = 0;
     {
         Transaction transaction(connection_);
         {
@@ -331,7 +446,7 @@ void Table::postInsert() {
                 statement.bind(index++, pending_[size_t(c)]);
             statement.step();
         }
-        const qint64 rowid = connection_.lastInsertRowId();
+        rowid = connection_.lastInsertRowId();
         stored = readRow(selectByRowidSql_, Value(rowid));
         if (stored.empty()) {
             stored = pending_;
@@ -340,7 +455,8 @@ void Table::postInsert() {
         transaction.commit();
     }
     const int row = insertRow_;
-    rows_.insert(rows_.begin() + row, std::move(stored));
+    rowids_.insert(rowids_.begin() + row, rowid);
+    insertInPages(row, stored);
     pending_.clear();
     insertRow_ = -1;
     setState(State::Browse);
@@ -371,10 +487,10 @@ void Table::remove() {
         cancel();
         return;
     }
-    if (rows_.empty())
+    if (rowids_.empty())
         throw DbError(QStringLiteral("Таблица '%1' пуста: удалять нечего").arg(def_.name));
     const int row = currentRow();
-    const Value key = rows_[size_t(row)][size_t(keyColumn_)];
+    const Value key = storedRow(row)[size_t(keyColumn_)];
     {
         Transaction transaction(connection_);
         {
@@ -389,9 +505,10 @@ void Table::remove() {
     const bool wasEditing = state_ == State::Edit;
     pending_.clear();
     state_ = State::Browse;
-    rows_.erase(rows_.begin() + row);
+    rowids_.erase(rowids_.begin() + row);
+    removeFromPages(row);
     emit rowRemoved(row);
-    const int count = int(rows_.size());
+    const int count = int(rowids_.size());
     if (count == 0)
         setCursor(-1, true, true, true);
     else
@@ -405,16 +522,16 @@ void Table::refresh() {
     requireRows(); // rows never read before are read now: that is the refresh
     postIfEditing();
     const int oldRow = currentRow();
-    const Value key = oldRow >= 0 ? rows_[size_t(oldRow)][size_t(keyColumn_)] : Value();
+    const std::optional<qint64> kept = oldRow >= 0 ? std::optional(rowids_[size_t(oldRow)]) : std::nullopt;
     if (wasRead)
-        rows_ = readSnapshot();
-    const int count = int(rows_.size());
+        readSnapshot();
+    // A snapshot just read is in rowid order.
+    const int count = int(rowids_.size());
     int row = -1;
-    for (int i = 0; i < count && !key.isNull(); ++i) {
-        if (rows_[size_t(i)][size_t(keyColumn_)] == key) {
-            row = i;
-            break;
-        }
+    if (kept) {
+        const auto at = std::lower_bound(rowids_.begin(), rowids_.end(), *kept);
+        if (at != rowids_.end() && *at == *kept)
+            row = int(at - rowids_.begin());
     }
     emit dataReset();
     if (count == 0) {

@@ -11,24 +11,33 @@
 namespace kb {
 
 class Connection;
+class DbError;
 
-// A table object: a snapshot of a table's rows (a static cursor), one current
-// row, and browse, edit and insert states. Leaving a row that is being edited
-// posts it. Every post and delete is one transaction. Pending edits belong to
-// the table object, so they outlive the widgets that show them.
+// A table object: a snapshot of which rows a table has (a static cursor), one
+// current row, and browse, edit and insert states. Leaving a row that is being
+// edited posts it. Every post and delete is one transaction. Pending edits
+// belong to the table object, so they outlive the widgets that show them.
 //
-// Opening checks the table and its fields but leaves the rows unread: the
-// snapshot is read the first time anything asks for the rows or the cursor
-// (recordCount, value, currentRow, bof, eof, isEmpty, a field's value, a move,
-// edit, insert, remove, refresh). Its rows are those of the file at that
-// first use, as with a static cursor opened then: rows another connection
-// adds, changes or deletes between open() and that use are seen, later ones
-// only after refresh(). Whenever the rows are read, the current row is then
-// their first. If something follows currentRowChanged while the table opens,
-// the rows are read at once, so that the signal can tell the row; open() then
-// fails and leaves the table closed when that read fails. A later failed read
-// throws DbError from the call that needed the rows and leaves the table open
-// with its rows unread, to be read at the next use.
+// The snapshot holds the rows' IDs (the rowids), in rowid order, not their
+// values: those are read in pages of kPageRows rows when first needed, and the
+// last few pages read are kept. Opening checks the table and its fields but
+// leaves the snapshot unread: it is read, with the first page, the first time
+// anything asks for the rows or the cursor (recordCount, value, currentRow,
+// bof, eof, isEmpty, a field's value, a move, edit, insert, remove, refresh).
+// Its rows are those of the file at that first use, as with a static cursor
+// opened then: rows another connection adds or deletes later are seen only
+// after refresh(). A row's values are those of the file when its page is read:
+// another connection's change to a row shows once its page is read after the
+// change (after refresh(), or when a page not among the kept ones is read
+// again). A row another connection deleted before its page was read shows its
+// ID and no values; posting a change to it or removing it fails as for any
+// row that vanished.
+// Whenever the snapshot is read, the current row is then its first. If
+// something follows currentRowChanged while the table opens, the snapshot is
+// read at once, so that the signal can tell the row; open() then fails and
+// leaves the table closed when that read fails. A later failed read throws
+// DbError from the call that needed the rows and leaves the table open with
+// what it had, to be read at the next use.
 //
 // What a bound widget follows: currentRowChanged (another row is current, or
 // a new row took the current position), rowChanged (the stored values of a
@@ -41,6 +50,8 @@ class Table : public DataSet {
     Q_OBJECT
 public:
     enum class State { Inactive, Browse, Edit, Insert };
+    // The rows read at once when one of them is needed.
+    static constexpr int kPageRows = 200;
 
     // Something that holds a value typed but not yet written to the pending
     // row (a data-bound control) writes it when post() asks, before anything
@@ -106,17 +117,35 @@ signals:
 
 private:
     using Row = std::vector<Value>;
+    // Stored values of the rows at positions first, first + 1, ... of the snapshot.
+    struct Page {
+        int first = 0;
+        std::vector<Row> rows;
+        bool holds(int row) const { return row >= first && row < first + int(rows.size()); }
+    };
+    static constexpr size_t kKeptPages = 4;
 
-    // The rows, read from the file on first use.
-    const std::vector<Row>& snapshot() const;
-    // Throws while closed; otherwise makes sure the rows are read and the
+    // The rowids of the snapshot, read from the file on first use.
+    const std::vector<qint64>& snapshot() const;
+    // Throws while closed; otherwise makes sure the snapshot is read and the
     // cursor fixed. Every operation that moves, edits or re-reads starts here.
     void requireRows() const;
+    // The stored values at a position of the snapshot, its page read if it is
+    // not kept. The reference lasts until the next read of a page.
+    const Row& storedRow(int row) const;
     void postIfEditing();
     void setState(State state);
     void checkColumn(int column) const; // throws DbError for a number outside the fields
-    std::vector<Row> readSnapshot() const;
+    // Reads the rowids and the first page, replacing the kept pages.
+    void readSnapshot() const;
+    std::vector<qint64> readRowids() const;
+    Page readPage(const std::vector<qint64>& rowids, int first) const;
+    [[noreturn]] void readFailed(const DbError& e) const;
     Row readRow(const QString& sql, const Value& key) const;
+    // Keeps the kept pages in step with a row stored, inserted or removed at a position.
+    void storeInPages(int row, const Row& stored);
+    void insertInPages(int row, const Row& stored);
+    void removeFromPages(int row);
     void beginInsert(bool atEnd);
     void postEdit();
     void postInsert();
@@ -126,7 +155,8 @@ private:
     std::vector<PendingWriter*> writers_;
     schema::TableDef def_;
     std::vector<std::unique_ptr<Field>> fields_;
-    mutable std::vector<Row> rows_; // valid once rowsRead_; filled by snapshot()
+    mutable std::vector<qint64> rowids_; // valid once rowsRead_; filled by snapshot()
+    mutable std::vector<Page> pages_;    // the pages kept, the last used last
     mutable bool rowsRead_ = false;
     State state_ = State::Inactive;
     Row pending_;
@@ -139,8 +169,10 @@ private:
     // Statements built once from the field list; values are always bound.
     int keyColumn_ = 0;         // the auto-numbered ID
     std::vector<int> writable_; // columns written by INSERT and UPDATE, in order
-    QString selectSql_;         // every field, in rowid order
+    QString rowidsSql_;         // the snapshot: every rowid
     QString countSql_;          // the number of rows, to size the snapshot
+    QString selectPageSql_;     // the rowid and every field of listed rows; "%1" stands for the rowids' marks
+    QString selectRangeSql_;    // the rowid and every field of the rows between two rowids
     QString selectByKeySql_;    // one row by ID
     QString selectByRowidSql_;  // one row by rowid (a row just inserted)
     QString insertSql_;

@@ -21,17 +21,22 @@ QString shown(const Value& v) {
     return v.isNull() ? QStringLiteral("_") : kb::text::display(v);
 }
 
-// Three positions, 1 Бух, 2 Дир and 3 Кас, and an open table object over them on a connection of its own. The other
-// connection of the database plays another user.
+// Three positions, 1 Бух, 2 Дир and 3 Кас, then `more` named by their IDs (4 П4, 5 П5, ...), and an open table
+// object over them on a connection of its own. The other connection of the database plays another user.
 struct Positions {
     TempDatabase db;
     kb::Connection mine{db.path(), kb::Connection::Mode::OpenExisting, 50};
     Table t{mine, kb::schema::table(QStringLiteral("Dolznost"))};
     QStringList told; // what a bound widget is told
 
-    Positions() {
+    explicit Positions(int more = 0) {
         for (const char* name : {"Бух", "Дир", "Кас"})
             db.addDolznost(QString::fromUtf8(name));
+        db.exec(QStringLiteral("BEGIN"));
+        for (int id = 4; id < 4 + more; ++id)
+            db.exec(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"),
+                    {Value(QStringLiteral("П%1").arg(id))});
+        db.exec(QStringLiteral("COMMIT"));
         t.setObjectName(QStringLiteral("ADOTableDolznost"));
         t.open();
         // >row current row, +row inserted, -row removed, ~row changed, f1 the name's pending value, R data reset, A1 A0
@@ -66,6 +71,27 @@ struct Positions {
                            told.join(QLatin1Char(' '))}
             .join(QLatin1String(" / "));
     }
+    // The current row, the count, and the rows asked for, in that order, as number=ID and name.
+    QString rowsAt(const QString& asked) const {
+        QStringList rows{QStringLiteral(">%1 %2:").arg(t.currentRow()).arg(t.recordCount())};
+        for (const QString& r : asked.split(QLatin1Char(' ')))
+            rows << r + QLatin1Char('=') + shown(t.value(r.toInt(), 0)) + shown(t.value(r.toInt(), 1));
+        return rows.join(QLatin1Char(' '));
+    }
+    // Runs the operations of a script (see script_data()); returns the messages of those marked '!', joined with '|',
+    // and says which failed or succeeded against their mark.
+    QString perform(const QString& script) {
+        QStringList failures;
+        for (const QString& op : script.split(QStringLiteral("; "))) {
+            const bool mustFail = op.startsWith(QLatin1Char('!'));
+            const QString message = errorMessage([&] { run(mustFail ? op.mid(1) : op); });
+            if (message.isNull() == mustFail)
+                failures << op + QLatin1String(mustFail ? ": no error" : ": ") + message;
+            else if (mustFail)
+                failures << message;
+        }
+        return failures.join(QLatin1Char('|'));
+    }
     void run(const QString& op) {
         const QString verb = op.section(QLatin1Char(' '), 0, 0);
         const QString arg = op.section(QLatin1Char(' '), 1);
@@ -90,6 +116,8 @@ struct Positions {
             t.recordCount();
         else if (verb == QLatin1String("row"))
             t.currentRow();
+        else if (verb == QLatin1String("read"))
+            t.value(arg.toInt(), 1);
         else
             throw std::invalid_argument("no such operation: " + op.toStdString());
     }
@@ -139,8 +167,8 @@ private slots:
 
     // A script of operations on the opened positions, separated by "; ": first, prior, next, last, move N; edit,
     // insert, append, post, cancel, remove, refresh, close, open; set NAME and null give the name a value; row and
-    // count only ask where the cursor stands and how many rows there are; sql STATEMENT is another user's. An operation
-    // marked '!' must fail; its message (%1 the file's path) joins the others with '|'.
+    // count only ask where the cursor stands and how many rows there are, read N reads row N; sql STATEMENT is another
+    // user's. An operation marked '!' must fail; its message (%1 the file's path) joins the others with '|'.
     void script_data() {
         columns<QString, QString, QString>("script", "outcome", "errors");
         const auto forbid = [](const char* what) {
@@ -256,16 +284,44 @@ private slots:
     void script() {
         const auto [script, outcome, errors] = fetch<QString, QString, QString>("script", "outcome", "errors");
         Positions p;
-        QStringList failures;
-        for (const QString& op : script.split(QStringLiteral("; "))) {
-            const bool mustFail = op.startsWith(QLatin1Char('!'));
-            const QString message = errorMessage([&] { p.run(mustFail ? op.mid(1) : op); });
-            QVERIFY2(message.isNull() != mustFail, qPrintable(op + QLatin1String(": ") + message));
-            if (mustFail)
-                failures << message;
-        }
+        const QString failures = p.perform(script);
         QCOMPARE(p.outcome(), outcome);
-        QCOMPARE(failures.join(QLatin1Char('|')), QString(errors).replace(QLatin1String("%1"), p.db.path()));
+        QCOMPARE(failures, QString(errors).replace(QLatin1String("%1"), p.db.path()));
+    }
+
+    // More rows than five pages hold: moving, editing, inserting and removing across a page's end, and another user's
+    // changes, which show when their page is read after them (pages read last are kept, a few of them).
+    void pages_data() {
+        static_assert(Table::kPageRows == 200, "the rows below are written for pages of 200 rows");
+        columns<QString, QString, QString, QString>("script", "rows", "outcome", "errors");
+        const QString others =
+            QStringLiteral("count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID IN (1, 301); sql "
+                           "DELETE FROM Dolznost WHERE ID = 302; sql INSERT INTO Dolznost (Nazvanie) "
+                           "VALUES ('Нов')");
+        row("moving across a page's end", "move 199; next; last; prior", "199 200 1049",
+            ">1048 1050: 199=200П200 200=201П201 1049=1050П1050", "");
+        row("editing across a page's end", "move 199; edit; set Изм; next; edit; set Ещё; prior; refresh", "199 200",
+            ">199 1050: 199=200Изм 200=201Ещё", "");
+        row("inserting at a page's start", "read 400; move 200; insert; set Нов; post", "199 200 201 401 1050",
+            ">200 1051: 199=200П200 200=1051Нов 201=201П201 401=401П401 1050=1050П1050", "");
+        row("removing at a page's end", "read 400; move 199; remove", "198 199 200 400 1048",
+            ">199 1049: 198=199П199 199=201П201 200=202П202 400=402П402 1048=1050П1050", "");
+        row("another user's changes in a page not read yet", others + "; move 301; !remove", "0 300 301",
+            ">301 1050: 0=1Бух 300=301Ст 301=302_",
+            QStringLiteral("Запись с ID = 302 не найдена в таблице 'Dolznost': возможно, её удалил другой "
+                           "пользователь; удалить её нельзя. Обновите данные таблицы"));
+        row("refresh shows them all", others + "; refresh", "0 300 301 1049",
+            ">0 1050: 0=1Ст 300=301Ст 301=303П303 1049=1051Нов", "");
+        row("a page read again shows them", others, "0 200 400 600 800 0",
+            ">0 1050: 0=1Бух 200=201П201 400=401П401 600=601П601 800=801П801 0=1Ст", "");
+    }
+    void pages() {
+        const auto [script, rows, outcome, errors] =
+            fetch<QString, QString, QString, QString>("script", "rows", "outcome", "errors");
+        Positions p(1047);
+        const QString failures = p.perform(script);
+        QCOMPARE(p.rowsAt(rows), outcome);
+        QCOMPARE(failures, errors);
     }
 
     // Each value is held in its field's type, whatever the file's column gives, both in the snapshot and in a row read
