@@ -151,8 +151,9 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const noexcep
         const bool numeric = value.kind() == Value::Kind::Integer || value.kind() == Value::Kind::Float;
         return QVariant::fromValue(Qt::Alignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
     } catch (...) {
-        // Not reached while the rows shown are rows the data set has read (see
-        // reload()); a view painting a cell has nowhere to send an error.
+        // A page of a table object that fails to read while a view paints
+        // (the first page is read at open, see reload()): the cell stays
+        // empty, as a view painting a cell has nowhere to send an error.
         return {};
     }
 }
