@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMetaMethod>
 #include <algorithm>
+#include <limits>
 
 namespace kb {
 
@@ -73,9 +74,13 @@ Table::Table(Connection& connection, const schema::TableDef& def, QObject* paren
     // Without ORDER BY the engine reads the rowids from the smallest index,
     // far fewer pages of the file than the table itself; they are sorted here.
     rowidsSql_ = QStringLiteral("SELECT rowid FROM %1").arg(table);
+    // One statement, so one read of the file: the count walks the pages
+    // without their rows, the least and the greatest rowid are one lookup each.
+    boundsSql_ = QStringLiteral("SELECT (SELECT count(*) FROM %1), (SELECT min(rowid) FROM %1), "
+                                "(SELECT max(rowid) FROM %1)")
+                     .arg(table);
     selectPageSql_ = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)").arg(columns, table);
     selectRangeSql_ = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid BETWEEN ? AND ?").arg(columns, table);
-    countSql_ = QStringLiteral("SELECT count(*) FROM %1").arg(table);
     selectByKeySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, table, keyName);
     selectByRowidSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns, table);
     insertSql_ = written.isEmpty()
@@ -108,7 +113,7 @@ void Table::open() {
     // before anything changes: a failed read leaves the table closed.
     static const QMetaMethod rowSignal = QMetaMethod::fromSignal(&DataSet::currentRowChanged);
     rowsRead_ = false;
-    rowids_.clear();
+    rowids_ = RowidSnapshot();
     pages_.clear();
     if (isSignalConnected(rowSignal))
         readSnapshot();
@@ -124,7 +129,7 @@ void Table::close() {
         return;
     pending_.clear();
     insertRow_ = -1;
-    std::vector<qint64>().swap(rowids_); // gives the memory back, not only the rows
+    rowids_ = RowidSnapshot();
     pages_.clear();
     rowsRead_ = false;
     state_ = State::Inactive;
@@ -135,7 +140,7 @@ void Table::close() {
 }
 
 void Table::readSnapshot() const {
-    std::vector<qint64> rowids = readRowids();
+    RowidSnapshot rowids = readRowids();
     std::vector<Page> pages;
     if (!rowids.empty())
         pages.push_back(readPage(rowids, 0));
@@ -144,22 +149,30 @@ void Table::readSnapshot() const {
     rowsRead_ = true;
 }
 
-std::vector<qint64> Table::readRowids() const {
+// A table with as many rows as numbers from its least rowid to its greatest
+// has them all, and its snapshot needs no row read; otherwise every rowid is.
+RowidSnapshot Table::readRowids() const {
     try {
-        std::vector<qint64> rowids;
+        qint64 count = 0;
         {
-            // Counting goes through the smallest index and spares the snapshot
-            // its regrowing; another user's rows in between only make it a guess.
-            Statement count = connection_.prepareNative(countSql_);
-            if (count.step())
-                rowids.reserve(size_t(std::max<qint64>(count.column(0).toInt(), 0)));
+            Statement bounds = connection_.prepareNative(boundsSql_);
+            if (bounds.step()) {
+                count = bounds.column(0, FieldType::Integer).toInt();
+                const qint64 least = bounds.column(1, FieldType::Integer).toInt();
+                const qint64 greatest = bounds.column(2, FieldType::Integer).toInt();
+                if (count == 0 || (count <= std::numeric_limits<int>::max() && greatest - least + 1 == count))
+                    return RowidSnapshot::consecutive(least, int(count));
+            }
         }
+        std::vector<qint64> rowids;
+        // Another user's rows since the count only make it a guess.
+        rowids.reserve(size_t(std::max<qint64>(count, 0)));
         Statement statement = connection_.prepareNative(rowidsSql_);
         while (statement.step())
             rowids.push_back(statement.column(0, FieldType::Integer).toInt());
         if (!std::is_sorted(rowids.begin(), rowids.end()))
             std::sort(rowids.begin(), rowids.end());
-        return rowids;
+        return RowidSnapshot::of(rowids);
     } catch (const DbError& e) {
         readFailed(e);
     }
@@ -169,9 +182,10 @@ std::vector<qint64> Table::readRowids() const {
 // they are in order (as they are unless rows were inserted here), its rowids
 // listed otherwise. The rows come back in whatever order the engine gives,
 // rows outside the snapshot among them; each takes the position of its rowid.
-Table::Page Table::readPage(const std::vector<qint64>& rowids, int first) const {
-    const int count = std::min(kPageRows, int(rowids.size()) - first);
-    const auto begin = rowids.begin() + first;
+Table::Page Table::readPage(const RowidSnapshot& snapshot, int first) const {
+    const int count = std::min(kPageRows, snapshot.size() - first);
+    const std::vector<qint64> rowids = snapshot.slice(first, count);
+    const auto begin = rowids.begin();
     const bool inOrder = std::is_sorted(begin, begin + count);
     QStringList marks;
     for (int i = 0; !inOrder && i < count; ++i)
@@ -185,7 +199,7 @@ Table::Page Table::readPage(const std::vector<qint64>& rowids, int first) const 
             statement.bind(2, Value(*(begin + count - 1)));
         }
         for (int i = 0; !inOrder && i < count; ++i)
-            statement.bind(i + 1, Value(rowids[size_t(first + i)]));
+            statement.bind(i + 1, Value(rowids[size_t(i)]));
         RowReader reader(statement, def_.fields, RowReader::Rows::ManyAfterRowid);
         while (statement.step()) {
             Row values = reader.read();
@@ -200,7 +214,7 @@ Table::Page Table::readPage(const std::vector<qint64>& rowids, int first) const 
     Page page{first, {}};
     page.rows.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
-        const qint64 rowid = rowids[size_t(first + i)];
+        const qint64 rowid = rowids[size_t(i)];
         const auto at = std::lower_bound(found.begin(), found.end(), rowid,
                                          [](const auto& entry, qint64 id) { return entry.first < id; });
         if (at != found.end() && at->first == rowid) {
@@ -227,14 +241,14 @@ void Table::readFailed(const DbError& e) const {
     throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
 }
 
-const std::vector<qint64>& Table::snapshot() const {
+const RowidSnapshot& Table::snapshot() const {
     if (!rowsRead_)
         readSnapshot(); // a failed read leaves the snapshot unread, to be read at the next use
     return rowids_;
 }
 
 const Table::Row& Table::storedRow(int row) const {
-    const std::vector<qint64>& rowids = snapshot();
+    const RowidSnapshot& rowids = snapshot();
     auto kept = std::find_if(pages_.begin(), pages_.end(), [row](const Page& p) { return p.holds(row); });
     if (kept == pages_.end()) {
         Page page = readPage(rowids, row / kPageRows * kPageRows);
@@ -369,7 +383,7 @@ void Table::beginInsert(bool atEnd) {
     savedRow_ = currentRow();
     savedBof_ = bof();
     savedEof_ = eof();
-    const int at = atEnd ? int(rowids_.size()) : std::max(currentRow(), 0);
+    const int at = atEnd ? rowids_.size() : std::max(currentRow(), 0);
     pending_.assign(fields_.size(), Value());
     insertRow_ = at;
     state_ = State::Insert;
@@ -455,7 +469,7 @@ void Table::postInsert() {
         transaction.commit();
     }
     const int row = insertRow_;
-    rowids_.insert(rowids_.begin() + row, rowid);
+    rowids_.insert(row, rowid);
     insertInPages(row, stored);
     pending_.clear();
     insertRow_ = -1;
@@ -505,10 +519,10 @@ void Table::remove() {
     const bool wasEditing = state_ == State::Edit;
     pending_.clear();
     state_ = State::Browse;
-    rowids_.erase(rowids_.begin() + row);
+    rowids_.erase(row);
     removeFromPages(row);
     emit rowRemoved(row);
-    const int count = int(rowids_.size());
+    const int count = rowids_.size();
     if (count == 0)
         setCursor(-1, true, true, true);
     else
@@ -522,17 +536,11 @@ void Table::refresh() {
     requireRows(); // rows never read before are read now: that is the refresh
     postIfEditing();
     const int oldRow = currentRow();
-    const std::optional<qint64> kept = oldRow >= 0 ? std::optional(rowids_[size_t(oldRow)]) : std::nullopt;
+    const std::optional<qint64> kept = oldRow >= 0 ? std::optional(rowids_.at(oldRow)) : std::nullopt;
     if (wasRead)
         readSnapshot();
-    // A snapshot just read is in rowid order.
-    const int count = int(rowids_.size());
-    int row = -1;
-    if (kept) {
-        const auto at = std::lower_bound(rowids_.begin(), rowids_.end(), *kept);
-        if (at != rowids_.end() && *at == *kept)
-            row = int(at - rowids_.begin());
-    }
+    const int count = rowids_.size();
+    int row = kept ? rowids_.positionOf(*kept).value_or(-1) : -1;
     emit dataReset();
     if (count == 0) {
         setCursor(-1, true, true, true);

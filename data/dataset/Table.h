@@ -2,6 +2,7 @@
 
 #include "DataSet.h"
 #include "Field.h"
+#include "RowidSnapshot.h"
 #include "Schema.h"
 
 #include <memory>
@@ -126,7 +127,7 @@ private:
     static constexpr size_t kKeptPages = 4;
 
     // The rowids of the snapshot, read from the file on first use.
-    const std::vector<qint64>& snapshot() const;
+    const RowidSnapshot& snapshot() const;
     // Throws while closed; otherwise makes sure the snapshot is read and the
     // cursor fixed. Every operation that moves, edits or re-reads starts here.
     void requireRows() const;
@@ -138,8 +139,8 @@ private:
     void checkColumn(int column) const; // throws DbError for a number outside the fields
     // Reads the rowids and the first page, replacing the kept pages.
     void readSnapshot() const;
-    std::vector<qint64> readRowids() const;
-    Page readPage(const std::vector<qint64>& rowids, int first) const;
+    RowidSnapshot readRowids() const;
+    Page readPage(const RowidSnapshot& snapshot, int first) const;
     [[noreturn]] void readFailed(const DbError& e) const;
     Row readRow(const QString& sql, const Value& key) const;
     // Keeps the kept pages in step with a row stored, inserted or removed at a position.
@@ -155,8 +156,8 @@ private:
     std::vector<PendingWriter*> writers_;
     schema::TableDef def_;
     std::vector<std::unique_ptr<Field>> fields_;
-    mutable std::vector<qint64> rowids_; // valid once rowsRead_; filled by snapshot()
-    mutable std::vector<Page> pages_;    // the pages kept, the last used last
+    mutable RowidSnapshot rowids_;    // valid once rowsRead_; filled by snapshot()
+    mutable std::vector<Page> pages_; // the pages kept, the last used last
     mutable bool rowsRead_ = false;
     State state_ = State::Inactive;
     Row pending_;
@@ -170,7 +171,7 @@ private:
     int keyColumn_ = 0;         // the auto-numbered ID
     std::vector<int> writable_; // columns written by INSERT and UPDATE, in order
     QString rowidsSql_;         // the snapshot: every rowid
-    QString countSql_;          // the number of rows, to size the snapshot
+    QString boundsSql_;         // the number of rows, the least and the greatest rowid
     QString selectPageSql_;     // the rowid and every field of listed rows; "%1" stands for the rowids' marks
     QString selectRangeSql_;    // the rowid and every field of the rows between two rowids
     QString selectByKeySql_;    // one row by ID
