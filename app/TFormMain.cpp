@@ -1,10 +1,12 @@
 #include "TFormMain.h"
 
 #include "AppearanceSetup.h"
+#include "ApplicationTitle.h"
 #include "DataModule.h"
 #include "ErrorReporting.h"
 #include "GridQueryRun.h"
 #include "MsgDlg.h"
+#include "PaySlipRun.h"
 #include "PendingEdits.h"
 #include "Query.h"
 #include "ResultGrid.h"
@@ -84,7 +86,8 @@ QMenu* makeMenu(QMenuBar* bar, const char* name, const QString& caption) {
 
 TFormMain::TFormMain(QWidget* parent)
     : QMainWindow(parent),
-      // Default extension "*.txt" and the one filter entry "*.txt|*.txt".
+      // The one filter entry "*.txt|*.txt"; a name typed without an
+      // extension gets ".txt" (the extension itself, not the pattern "*.txt").
       SaveDialog{QStringLiteral("txt"), QStringLiteral("*.txt (*.txt)"), QString(), QString()} {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Информационно-справочная система бухгалтера отдела культуры"));
@@ -287,6 +290,13 @@ void TFormMain::N10Click() {
     runOnGrid(kb::reports::employeeList());
 }
 
+void TFormMain::Button5Click() {
+    if (!loadedDataModule().ADOQuery1)
+        throw std::runtime_error("Модуль данных не загружен");
+    kb::reports::runPaySlip(*dataModule_->ADOQuery1, DateTimePicker1->dateTime(),
+                            {this, SaveDialog, kb::app::applicationTitle()});
+}
+
 void TFormMain::N2Click() {
     close();
 }
@@ -304,10 +314,6 @@ void TFormMain::Excel1Click() {
 
 void TFormMain::N11Click() {
     // Prints the grid's result through the spreadsheet, once the export module exists.
-}
-
-void TFormMain::Button5Click() {
-    // Writes the pay slip of one employee, once the pay slip module exists.
 }
 
 TDataM& TFormMain::loadedDataModule() const {

@@ -78,4 +78,8 @@ QStringList paySlipCheckSql() {
     return {QStringLiteral("SELECT Sotr.FIO"), QStringLiteral("FROM Sotr"), QStringLiteral("WHERE Sotr.FIO = :P1")};
 }
 
+QueryRequest paySlipCheck(const QString& name) {
+    return {paySlipCheckSql(), {{QStringLiteral("P1"), ParamBinding::Kind::Text, Value(name)}}};
+}
+
 } // namespace kb::reports

@@ -22,7 +22,9 @@ GridRequest positionSearch(const QString& edit2Text);
 // Every employee that has a position.
 GridRequest employeeList();
 
-// The pay slip's existence check: whole-name equality with :P1.
+// The pay slip's existence check: whole-name equality with :P1, bound to the
+// name as a text.
 QStringList paySlipCheckSql();
+QueryRequest paySlipCheck(const QString& name);
 
 } // namespace kb::reports

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <unicode/ucol.h>
 
 namespace kb::dialect {
@@ -26,6 +27,18 @@ int collate(void* collator, int n1, const void* s1, int n2, const void* s2) {
 
 void closeCollator(void* collator) {
     ucol_close(static_cast<UCollator*>(collator));
+}
+
+// The collation's collator: Russian rules, letter case ignored.
+UCollator* openCollator() {
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open("ru", &status);
+    if (U_FAILURE(status)) {
+        ucol_close(collator);
+        throw DbError(std::string("Не удалось открыть русскую сортировку ICU: ") + u_errorName(status));
+    }
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    return collator;
 }
 
 [[noreturn]] void registrationFailed(sqlite3* db, const char* what) {
@@ -49,18 +62,19 @@ void install(Connection& connection) {
     addFunction(db, kNumberFunction, 1, functions::number);
     addFunction(db, kNumberFunction, 2, functions::number);
 
-    UErrorCode status = U_ZERO_ERROR;
-    UCollator* collator = ucol_open("ru", &status);
-    if (U_FAILURE(status)) {
-        ucol_close(collator);
-        throw DbError(std::string("Не удалось открыть русскую сортировку ICU: ") + u_errorName(status));
-    }
-    ucol_setStrength(collator, UCOL_SECONDARY);
+    UCollator* collator = openCollator();
     // SQLite does not call the destructor when the registration fails.
     if (sqlite3_create_collation_v2(db, kCollation, SQLITE_UTF8, collator, collate, closeCollator) != SQLITE_OK) {
         ucol_close(collator);
         registrationFailed(db, (std::string("сортировку ") + kCollation).c_str());
     }
+}
+
+bool equalText(const QString& a, const QString& b) {
+    const std::unique_ptr<UCollator, decltype(&ucol_close)> collator(openCollator(), &ucol_close);
+    const QByteArray first = a.toUtf8();
+    const QByteArray second = b.toUtf8();
+    return collate(collator.get(), int(first.size()), first.constData(), int(second.size()), second.constData()) == 0;
 }
 
 Statement prepare(const Connection& connection, const QString& sql) {

@@ -39,6 +39,11 @@ inline constexpr const char* kNumberFunction = "kb_number";
 // Throws DbError.
 void install(Connection& connection);
 
+// Whether two texts are equal under the Russian collation, as "=" compares a
+// text column: letter case does not count. Throws DbError when the collation
+// cannot be opened.
+bool equalText(const QString& a, const QString& b);
+
 // Prepares a statement as the program wrote it: rewritten first (see rewrite()),
 // then prepared as Connection::prepareNative prepares it.
 Statement prepare(const Connection& connection, const QString& sql);

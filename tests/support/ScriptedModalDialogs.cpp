@@ -53,12 +53,16 @@ int ScriptedModalDialogs::execDialog(QDialog& dialog) {
 }
 
 QString ScriptedModalDialogs::inputPrompt(const QString& caption, const QString& prompt, const QString& initial) {
-    record({Kind::InputPrompt, caption, prompt}, false);
-    return initial;
+    if (!record({Kind::InputPrompt, caption, prompt}, !promptAnswers_.empty()))
+        return initial;
+    const std::optional<QString> answer = std::move(promptAnswers_.front());
+    promptAnswers_.pop_front();
+    return answer.value_or(initial);
 }
 
 void ScriptedModalDialogs::messageBox(const QString& caption, const QString& text) {
-    record({Kind::MessageBox, caption, text}, false);
+    if (record({Kind::MessageBox, caption, text}, expectedMessageBoxes_ > 0))
+        --expectedMessageBoxes_;
 }
 
 void ScriptedModalDialogs::errorBox(const QString& caption, const QString& text) {
@@ -75,8 +79,11 @@ bool ScriptedModalDialogs::confirm(const QString& caption, const QString& text) 
 }
 
 std::optional<QString> ScriptedModalDialogs::saveFileName(QWidget*, const kb::ui::SaveDialogSettings& settings) {
-    record({Kind::SaveFileName, settings.title, settings.filter}, false);
-    return std::nullopt;
+    if (!record({Kind::SaveFileName, settings.title, settings.filter}, !saveAnswers_.empty()))
+        return std::nullopt;
+    const std::optional<QString> answer = std::move(saveAnswers_.front());
+    saveAnswers_.pop_front();
+    return answer;
 }
 
 ScopedScriptedDialogs::ScopedScriptedDialogs()

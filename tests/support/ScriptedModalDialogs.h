@@ -6,14 +6,15 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kbtest {
 
 // Answers the program's modal questions from a script and logs what was asked, so a test asserts the questions and
-// never waits on a real modal window. Only the windows of the program's own, error boxes and confirmations can be
-// scripted; any other question, or one with no answer queued, is unexpected: it fails the running test and is answered
-// the safe way (Cancel, no file, the dialog rejected) so the code under test goes on.
+// never waits on a real modal window. A question with no answer queued (or an error box or message box not expected)
+// fails the running test and is answered the safe way (Cancel, no file, the dialog rejected) so the code under test
+// goes on.
 class ScriptedModalDialogs : public kb::ui::ModalDialogs {
 public:
     enum class Kind { ExecDialog, InputPrompt, MessageBox, ErrorBox, Confirm, SaveFileName };
@@ -33,6 +34,12 @@ public:
     void expectErrorBox() { ++expectedErrorBoxes_; }
     // The next confirmation is expected and answered with OK (true) or Cancel (false).
     void answerConfirm(bool ok) { confirmAnswers_.push_back(ok); }
+    // The next input prompt is answered with OK on the text, or with Cancel (nullopt).
+    void answerInputPrompt(std::optional<QString> text) { promptAnswers_.push_back(std::move(text)); }
+    // The next plain message box is expected and acknowledged with OK.
+    void expectMessageBox() { ++expectedMessageBoxes_; }
+    // The next save dialog is answered with the path, or cancelled (nullopt).
+    void answerSaveFileName(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
 
     const std::vector<Call>& calls() const { return calls_; }
 
@@ -50,6 +57,9 @@ private:
     std::deque<std::function<int(QDialog&)>> dialogScripts_;
     int expectedErrorBoxes_ = 0;
     std::deque<bool> confirmAnswers_;
+    std::deque<std::optional<QString>> promptAnswers_;
+    int expectedMessageBoxes_ = 0;
+    std::deque<std::optional<QString>> saveAnswers_;
     std::vector<Call> calls_;
 };
 

@@ -1,0 +1,265 @@
+// The pay slip through the main window's button, on a real database, with the modal dialogs scripted and the editor
+// recorded: the questions it asks, the file it writes and the editor it starts.
+
+#include "DataModule.h"
+#include "Query.h"
+#include "ResultGrid.h"
+#include "SampleStaff.h"
+#include "ScriptedModalDialogs.h"
+#include "ShellTestMain.h"
+#include "TFormMain.h"
+#include "TestRows.h"
+#include "TestSupport.h"
+#include "TextEditor.h"
+#include "Windows1251.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <optional>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kbtest;
+using namespace Qt::StringLiterals;
+using Setup = std::function<void(kbtest::TempDatabase&)>;
+Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+const QByteArray kOldFile = "old slip";
+
+struct RecordedEditor : kb::reports::TextEditorLauncher {
+    QStringList* opened;
+    explicit RecordedEditor(QStringList* list) : opened(list) {}
+    void open(const QString& path) override { *opened << path; }
+};
+
+// The sample staff and the main window on them showing a name search; the scripted dialogs; the recorded editor.
+struct Program {
+    kbtest::TempDatabase db;
+    std::unique_ptr<TDataM> dataModule;
+    TFormMain window;
+    kbtest::ScopedScriptedDialogs dialogs;
+    QStringList opened;
+    std::unique_ptr<kb::reports::TextEditorLauncher> previous =
+        kb::reports::installTextEditorLauncher(std::make_unique<RecordedEditor>(&opened));
+
+    explicit Program(const Setup& setup = {}) {
+        kbtest::addSampleStaff(db);
+        if (setup)
+            setup(db);
+        dataModule = std::make_unique<TDataM>(nullptr, db.path());
+        window.bindData(*dataModule);
+        window.Edit1->setText(u"ов"_s);
+        window.Button2->click();
+    }
+    ~Program() { kb::reports::installTextEditorLauncher(std::move(previous)); }
+    // The grid's column, top to bottom, and the export commands' states.
+    QString screen(int column = 1) const {
+        QString shown =
+            QString::number(window.Button4->isEnabled() && window.Excel1->isEnabled() && window.N11->isEnabled());
+        for (int row = 0; row < window.DBGrid1->model()->rowCount(); ++row)
+            shown += u'|' + window.DBGrid1->model()->index(row, column).data().toString();
+        return shown;
+    }
+    // The pay slip for the typed name (nullopt: Cancel in the prompt), saved to the path (nullopt: Cancel).
+    void paySlip(const std::optional<QString>& typed, const std::optional<QString>& path) {
+        dialogs->answerInputPrompt(typed);
+        dialogs->answerSaveFileName(path);
+        window.Button5->click();
+    }
+};
+
+QByteArray fileContent(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QByteArray slip(const QString& name, const char* figures) {
+    const QStringList values = QString::fromLatin1(figures).split(u' ');
+    return kb::reports::toWindows1251(name + u"\r\nОклад: %1\r\nПремия: %2\r\nИтого: %3\r\nВычтено: подоходный налог "
+                                             u"%4\r\n         пенсионный налог %5\r\nИтого к выдаче: %6\r\n"_s.arg(
+                                                 values[0], values[1], values[2], values[3], values[4], values[5]));
+}
+
+} // namespace
+
+class TestPaySlip : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What each answer gives: the prompt, then a message or the save dialog; the file that replaces the earlier one,
+    // or the earlier one as it was; the editor on the path as the dialog returned it. The grid and the export commands
+    // stay as they were. A row without message and file cancels the save dialog.
+    void outcomes_data() {
+        columns<Setup, std::optional<QString>, QString, QByteArray>("setup", "typed", "message", "file");
+        const std::optional<QString> petrova = u"Петрова Анна Сергеевна"_s;
+        // 12345 with 10 %: bonus 1234.5 and gross 13579.5 go to the even neighbours, net 11974.65 is rounded alone.
+        row("example figures, byte by byte", Setup(), petrova, QString(),
+            QByteArray::fromHex(
+                "cfe5f2f0eee2e020c0edede020d1e5f0e3e5e5e2ede00d0aceeaebe0e43a2031323334350d0acff0e5ece8ff"
+                "3a20313233340d0ac8f2eee3ee3a2031333538300d0ac2fbf7f2e5edee3a20efeee4eef5eee4edfbe920ede0"
+                "ebeee320313438310d0a202020202020202020efe5edf1e8eeededfbe920ede0ebeee3203132330d0ac8f2ee"
+                "e3ee20ea20e2fbe4e0f7e53a2031313937350d0a"));
+        row("plain figures", Setup(), std::optional(u"Иванов Иван Иванович"_s), QString(),
+            slip(u"Иванов Иван Иванович"_s, "10000 2500 12500 1200 100 11200"));
+        row("another letter case", Setup(), std::optional(u"пЕТРОВА анна сергеевна"_s), QString(),
+            slip(u"пЕТРОВА анна сергеевна"_s, "12345 1234 13580 1481 123 11975"));
+        row("negative figures", Setup([](TempDatabase& db) { db.exec(u"UPDATE Stavka SET Sum = -100.5"_s); }),
+            std::optional(u"Иванов Иван Иванович"_s), QString(),
+            slip(u"Иванов Иван Иванович"_s, "-100 -25 -126 -12 -1 -113"));
+        row("cancel in the save dialog", Setup(), petrova, QString(), QByteArray());
+        row("part of a name", Setup(), std::optional(u"Петрова"_s), u"M:Сотрудника Петрова не найдено!"_s, kOldFile);
+        row("cancel in the prompt", Setup(), std::optional<QString>(), u"M:Сотрудника  не найдено!"_s, kOldFile);
+        row("no row in the month", Setup(), std::optional(u"Сидоров Без Должности"_s),
+            u"M:Нет данных для расчётного листа сотрудника Сидоров Без Должности за 04.2013."_s, kOldFile);
+        row("bonus without a value",
+            Setup([](TempDatabase& db) { db.exec(u"UPDATE Premia SET Premia = NULL WHERE IDSotr = 2"_s); }), petrova,
+            u"E:Расчётный лист не составлен: у показателя «Премия» нет значения."_s, kOldFile);
+        row("salary beyond 32 bits", Setup([](TempDatabase& db) { db.exec(u"UPDATE Stavka SET Sum = 3e9"_s); }),
+            petrova,
+            u"E:Расчётный лист не составлен: показатель «Оклад» (3000000000.00) не умещается в 32-разрядное "_s
+            u"целое число."_s,
+            kOldFile);
+        row("character outside Windows-1251",
+            Setup([](TempDatabase& db) { db.exec(u"UPDATE Sotr SET FIO = 'Łukasz Nowak' WHERE ID = 2"_s); }),
+            std::optional(u"Łukasz Nowak"_s), u"E:Символ «Ł» (U+0141) нельзя записать в кодировке Windows-1251."_s,
+            kOldFile);
+    }
+    void outcomes() {
+        const auto [setup, typed, message, file] =
+            fetch<Setup, std::optional<QString>, QString, QByteArray>("setup", "typed", "message", "file");
+        Program p(setup);
+        const QString before = p.screen();
+        const QString path = p.db.filePath(u"-лист"_s);
+        writeFile(path, kOldFile);
+        if (message.startsWith(u"E:"))
+            p.dialogs->expectErrorBox();
+        else if (message.startsWith(u"M:"))
+            p.dialogs->expectMessageBox();
+
+        p.paySlip(typed, file.isEmpty() ? std::nullopt : std::optional(path));
+
+        QStringList asked;
+        for (const auto& call : p.dialogs->calls())
+            asked << QString(QLatin1Char("DPMECS"[int(call.kind)])) + u':' + call.caption + u':' + call.text;
+        const QString caption = u"tst_payslip:"_s; // the program's title captions both boxes
+        QCOMPARE(asked,
+                 (QStringList{u"P:Формирование расчётного листа:Укажите фамилию сотрудника: "_s,
+                              message.isEmpty() ? u"S::*.txt (*.txt)"_s : message.left(2) + caption + message.mid(2)}));
+        QCOMPARE(fileContent(path), file.isEmpty() ? kOldFile : file);
+        QCOMPARE(p.opened, file.isEmpty() || file == kOldFile ? QStringList() : QStringList{path});
+        QCOMPARE(QDir(p.db.dir()).entryList(QDir::Files), (QStringList{u"-лист"_s, u"BAZA.mdb"_s}));
+        QCOMPARE(p.screen(), before);
+        QVERIFY(p.dataModule->ADOQuery1->isActive());
+    }
+
+    // Two employees of one name, or two bonuses of one employee in the month: the slip takes the first of those rows
+    // of the month's statement, as the grid shows it.
+    void firstRowOfTheName_data() {
+        columns<Setup, int, QString>("setup", "column", "label");
+        row("two employees", Setup([](TempDatabase& db) {
+                const qint64 twin = db.addSotr(u"Петрова Анна Сергеевна"_s);
+                db.addStavka(twin, 20000);
+                db.addPremia(twin, at(2013, 4, 2), u"20"_s);
+                db.addOtrChas(twin, 5, at(2013, 4, 2));
+            }),
+            1, u"Оклад: "_s);
+        row("two bonuses", Setup([](TempDatabase& db) {
+                db.exec(u"UPDATE Premia SET Premia = '20' WHERE IDSotr = 2"_s);
+                db.addPremia(2, at(2013, 4, 20), u"40"_s);
+            }),
+            8, u"Премия: "_s);
+    }
+    void firstRowOfTheName() {
+        const auto [setup, column, label] = fetch<Setup, int, QString>("setup", "column", "label");
+        Program p(setup);
+        const QString path = p.db.filePath(u"лист.txt"_s);
+        p.paySlip(u"Петрова Анна Сергеевна"_s, path);
+        p.window.Button1->click();
+        const QStringList names = p.screen(0).split(u'|'), figures = p.screen(column).split(u'|');
+        QCOMPARE(names.count(u"Петрова Анна Сергеевна"_s), 2);
+        const QString first = figures[names.indexOf(u"Петрова Анна Сергеевна"_s)];
+        QVERIFY(first != figures[names.lastIndexOf(u"Петрова Анна Сергеевна"_s)]);
+        QCOMPARE(fileContent(path).split('\n').value(column == 1 ? 1 : 2),
+                 kb::reports::toWindows1251(label + first + u'\r'));
+    }
+
+    // A failed write reports an input/output error with the path and the reason, leaves the folder's files as they
+    // were and starts no editor. A read-only folder as root and a full one need a small file system of their own.
+    void failedWrite_data() {
+        columns<QString>("place");
+        row("missing folder", u"missing"_s);
+        row("read-only folder", u"read-only"_s);
+        row("full file system", u"full"_s);
+    }
+    void failedWrite() {
+        QFETCH(QString, place);
+        Program p;
+        const QString dir = p.db.filePath(u"папка"_s);
+        QVERIFY(QDir().mkpath(dir));
+        const bool ownFileSystem = place == u"full" || (place == u"read-only" && geteuid() == 0);
+        if (ownFileSystem && ::mount("tmpfs", qPrintable(dir), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no file system of its own can be mounted here");
+        const struct Unmount {
+            QString dir;
+            bool mounted;
+            ~Unmount() { mounted ? void(::umount(qPrintable(dir))) : void(::chmod(qPrintable(dir), 0755)); }
+        } unmount{dir, ownFileSystem};
+        const QString path = dir + (place == u"missing" ? u"/нет/лист.txt"_s : u"/лист.txt"_s);
+        if (place != u"missing")
+            writeFile(path, kOldFile);
+        if (place == u"read-only")
+            QVERIFY((ownFileSystem ? ::mount("tmpfs", qPrintable(dir), nullptr, MS_REMOUNT | MS_RDONLY, nullptr)
+                                   : ::chmod(qPrintable(dir), 0555)) == 0);
+        if (QFile filler(dir + u"/filler"_s); place == u"full" && filler.open(QIODevice::WriteOnly)) {
+            while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
+            }
+        }
+        const QStringList files = QDir(dir).entryList(QDir::Files);
+        p.dialogs->expectErrorBox();
+
+        p.paySlip(u"Петрова Анна Сергеевна"_s, path);
+
+        const QString error = p.dialogs->calls().back().text,
+                      start = u"Ошибка ввода-вывода: не удалось записать файл "_s + path + u": "_s;
+        QVERIFY2(error.startsWith(start) && error.size() > start.size() + 1, qPrintable(error));
+        QVERIFY(p.opened.isEmpty());
+        QCOMPARE(QDir(dir).entryList(QDir::Files), files);
+        QCOMPARE(fileContent(path), place == u"missing" ? QByteArray("(none)") : kOldFile);
+    }
+
+    // The Debian editors that take an encoding on their command line get Windows-1251 and the path after "--"; any
+    // other entry of the default plain-text application opens through xdg-open, with a path that is no option.
+    void editorCommandLine_data() {
+        columns<QString, QString, QString>("entry", "path", "call");
+        row("gedit", u"org.gnome.gedit.desktop"_s, u"-x.txt"_s, u"gedit|--encoding=WINDOWS-1251|--|-x.txt"_s);
+        row("pluma", u"pluma.desktop"_s, u"/a b"_s, u"pluma|--encoding=WINDOWS-1251|--|/a b"_s);
+        row("mousepad", u"org.xfce.mousepad.desktop\n"_s, u"/a"_s, u"mousepad|--encoding=WINDOWS-1251|--|/a"_s);
+        row("kate", u"org.kde.kate.desktop"_s, u"/a"_s, u"kate|--encoding=windows-1251|--|/a"_s);
+        row("kwrite", u"org.kde.kwrite.desktop"_s, u"/a"_s, u"kwrite|--encoding=windows-1251|--|/a"_s);
+        row("l3afpad", u"l3afpad.desktop"_s, u"/a"_s, u"l3afpad|--codeset=CP1251|--|/a"_s);
+        row("gvim", u"gvim.desktop"_s, u"/a"_s, u"gvim|+e ++enc=cp1251|--|/a"_s);
+        row("GNOME Text Editor", u"org.gnome.TextEditor.desktop"_s, u"/a b"_s, u"xdg-open|/a b"_s);
+        row("none", QString(), u"-x.txt"_s, u"xdg-open|./-x.txt"_s);
+    }
+    void editorCommandLine() {
+        const auto [entry, path, call] = fetch<QString, QString, QString>("entry", "path", "call");
+        const kb::reports::ProgramCall made = kb::reports::textEditorCall(entry, path);
+        QCOMPARE(QStringList{made.program} + made.arguments, call.split(u'|'));
+    }
+};
+
+KBTEST_SHELL_MAIN(TestPaySlip)
+
+#include "tst_payslip.moc"
