@@ -1,8 +1,10 @@
 #include "TFormMain.h"
 
 #include "AppearanceSetup.h"
+#include "ClassRegistry.h"
 #include "DataModule.h"
 #include "ErrorReporting.h"
+#include "ExportToExcel.h"
 #include "GridQueryRun.h"
 #include "MsgDlg.h"
 #include "PendingEdits.h"
@@ -291,20 +293,26 @@ void TFormMain::N2Click() {
     close();
 }
 
-// The handlers below are wired now and get their work when the module that
-// does it exists.
+void TFormMain::ExportToExcel(bool Print) {
+    if (!loadedDataModule().ADOQuery)
+        throw std::runtime_error("Модуль данных не загружен");
+    kb::reports::exportToExcel(kb::automation::classRegistry(), *dataModule_->ADOQuery, *DBGrid1, Print);
+}
 
 void TFormMain::Button4Click() {
-    // Exports the grid's result to a spreadsheet, once the export module exists.
+    ExportToExcel(false);
 }
 
 void TFormMain::Excel1Click() {
-    // Exports the grid's result to a spreadsheet, once the export module exists.
+    ExportToExcel(false);
 }
 
 void TFormMain::N11Click() {
-    // Prints the grid's result through the spreadsheet, once the export module exists.
+    ExportToExcel(true);
 }
+
+// The handler below is wired now and gets its work when the module that
+// does it exists.
 
 void TFormMain::Button5Click() {
     // Writes the pay slip of one employee, once the pay slip module exists.
