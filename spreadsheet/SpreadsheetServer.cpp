@@ -19,6 +19,9 @@ using automation::ObjectRef;
 
 namespace {
 
+// One value written to more cells than this is refused rather than filling the memory.
+constexpr qint64 kMaxCellsWritten = 1 << 20;
+
 // The application object. Released while visible and not quit, it hands its
 // workbooks to the user as files, as a spreadsheet program left open would
 // keep them.
@@ -83,6 +86,9 @@ private:
         const AutoValue& value = args[1];
         if (value.type() == AutoValue::Type::Object || value.type() == AutoValue::Type::Empty)
             throw AutomationError(QStringLiteral("Несоответствие типа: ячейка не принимает %1").arg(value.describe()));
+        if (qint64(block.last.row - block.first.row + 1) * (block.last.column - block.first.column + 1) >
+            kMaxCellsWritten)
+            throw AutomationError(QStringLiteral("Блок \"%1\" слишком велик для записи").arg(args[0].text()));
         Sheet& sheet = *state_->active();
         for (int r = block.first.row; r <= block.last.row; ++r)
             for (int c = block.first.column; c <= block.last.column; ++c)

@@ -34,6 +34,13 @@ QStringList dumpOf(const QString& xlsx) {
     return outputOf(QStringLiteral("/usr/bin/python3"), {QStringLiteral(KB_DUMP_XLSX), xlsx});
 }
 
+QString pageText(const QString& pdf, int page) {
+    const QString n = QString::number(page);
+    return outputOf(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")})
+        .join(u'\n');
+}
+
 // The desktop as the tests see it: workbooks go to a temporary folder, what
 // would be opened or told is noted, and the printer writes a PDF file (none
 // when pdf is empty).
@@ -72,27 +79,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("block"); // first row,column : last row,column, zero-based; empty when refused
         QTest::addColumn<QString>("lastName");
-        QTest::newRow("cell") << "A1"
-                              << "0,0:0,0"
-                              << "A1";
-        QTest::newRow("small letters") << "j13"
-                                       << "12,9:12,9"
-                                       << "J13";
-        QTest::newRow("two letters") << "AZ10"
-                                     << "9,51:9,51"
-                                     << "AZ10";
-        QTest::newRow("last cell") << "XFD1048576"
-                                   << "1048575,16383:1048575,16383"
-                                   << "XFD1048576";
-        QTest::newRow("block") << "A1:J13"
-                               << "0,0:12,9"
-                               << "J13";
-        QTest::newRow("corners swapped") << "J1:A13"
-                                         << "0,0:12,9"
-                                         << "J13";
+        const char* const valid[][3] = {
+            {"A1", "0,0:0,0", "A1"},
+            {"j13", "12,9:12,9", "J13"},
+            {"AZ10", "9,51:9,51", "AZ10"},
+            {"A1:J13", "0,0:12,9", "J13"},
+            {"J1:A13", "0,0:12,9", "J13"}, // corners in any order
+            {"XFD1048576", "1048575,16383:1048575,16383", "XFD1048576"},
+        };
+        for (const auto& [text, block, lastName] : valid)
+            QTest::newRow(text) << text << block << lastName;
         for (const char* bad : {"", "1A", "A", "A0", "A01", "XFE1", "A1048577", "A1:", "A1B", "Б1", "A-1", "ABCD1"})
-            QTest::newRow(bad) << bad << ""
-                               << "";
+            QTest::newRow(bad) << bad << QString() << QString();
     }
     void cellReferences() {
         QFETCH(QString, text);
@@ -218,12 +216,8 @@ private slots:
         const QStringList info =
             outputOf(QStringLiteral("pdfinfo"), {pdf}).filter(QRegularExpression("^(Pages|Page size):"));
         QCOMPARE(info, (QStringList{"Pages:           2", "Page size:       842 x 595 pts (A4)"}));
-        const QString first =
-            outputOf(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")})
-                .join(u'\n');
-        const QString second =
-            outputOf(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), pdf, QStringLiteral("-")})
-                .join(u'\n');
+        const QString first = pageText(pdf, 1);
+        const QString second = pageText(pdf, 2);
         for (const QString& title : {QStringLiteral("ФИО"), QStringLiteral("К выдаче")}) {
             QVERIFY(first.contains(title));
             QVERIFY(second.contains(title));

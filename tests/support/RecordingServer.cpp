@@ -17,11 +17,8 @@ struct RecordingServer::Journal {
 
 namespace {
 
-const QSet<QString> kObjectMembers{
-    QStringLiteral("Workbooks"),   QStringLiteral("Add"),       QStringLiteral("Range"),
-    QStringLiteral("Selection"),   QStringLiteral("Borders"),   QStringLiteral("Columns"),
-    QStringLiteral("ActiveSheet"), QStringLiteral("PageSetup"), QStringLiteral("Worksheets"),
-};
+const QSet<QString> kObjectMembers{"Workbooks", "Add",         "Range",     "Selection", "Borders",
+                                   "Columns",   "ActiveSheet", "PageSetup", "Worksheets"};
 
 QString kindName(CallKind kind) {
     switch (kind) {
