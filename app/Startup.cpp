@@ -1,11 +1,13 @@
 #include "Startup.h"
 
 #include "AppearanceSetup.h"
+#include "ClassRegistry.h"
 #include "DataModule.h"
 #include "DebugFile.h"
 #include "KultbuhApplication.h"
 #include "LastChanceReport.h"
 #include "ProgramFile.h"
+#include "SpreadsheetServer.h"
 #include "TFormMain.h"
 #include "Utf8Locale.h"
 
@@ -21,6 +23,7 @@ QString createProgramDebugFile() {
 }
 
 int runMainWindow(QApplication& application) {
+    kb::spreadsheet::registerSpreadsheetServer(kb::automation::classRegistry());
     auto mainWindow = std::make_unique<TFormMain>();
     mainWindow->FormCreate();
     auto dataModule = std::make_unique<TDataM>();

@@ -2,8 +2,10 @@
 
 #include "AppearanceSetup.h"
 #include "ApplicationTitle.h"
+#include "ClassRegistry.h"
 #include "DataModule.h"
 #include "ErrorReporting.h"
+#include "ExportToExcel.h"
 #include "GridQueryRun.h"
 #include "MsgDlg.h"
 #include "PaySlipRun.h"
@@ -301,19 +303,22 @@ void TFormMain::N2Click() {
     close();
 }
 
-// The handlers below are wired now and get their work when the module that
-// does it exists.
+void TFormMain::ExportToExcel(bool Print) {
+    if (!loadedDataModule().ADOQuery)
+        throw std::runtime_error("Модуль данных не загружен");
+    kb::reports::exportToExcel(kb::automation::classRegistry(), *dataModule_->ADOQuery, *DBGrid1, Print);
+}
 
 void TFormMain::Button4Click() {
-    // Exports the grid's result to a spreadsheet, once the export module exists.
+    ExportToExcel(false);
 }
 
 void TFormMain::Excel1Click() {
-    // Exports the grid's result to a spreadsheet, once the export module exists.
+    ExportToExcel(false);
 }
 
 void TFormMain::N11Click() {
-    // Prints the grid's result through the spreadsheet, once the export module exists.
+    ExportToExcel(true);
 }
 
 TDataM& TFormMain::loadedDataModule() const {

@@ -91,6 +91,11 @@ public slots:
     void N12Click();
     void N8Click();
 
+public:
+    // Copies the grid's result into a new spreadsheet workbook and, with
+    // Print, prints it and closes the spreadsheet (reports/ExportToExcel.h).
+    void ExportToExcel(bool Print);
+
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

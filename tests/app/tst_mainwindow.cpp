@@ -1,5 +1,7 @@
 #include "AppearanceSetup.h"
+#include "ClassRegistry.h"
 #include "DataModule.h"
+#include "RecordingServer.h"
 #include "ResultGrid.h"
 #include "SampleStaff.h"
 #include "ScriptedModalDialogs.h"
@@ -154,6 +156,29 @@ private slots:
         QCOMPARE(p.window.DBGrid1->columnCount(), command.startsWith(u"Зароботная") ? 10 : 8);
         QCOMPARE(p.column(0), firstColumn);
         QCOMPARE(p.exportCommands(), u"111"_s);
+    }
+
+    // The three export commands copy the grid into a new workbook of the registered server; the printing one prints
+    // and quits. The grid stands on the last record afterwards.
+    void exportCommands_data() {
+        columns<QString, QString>("command", "lastCall");
+        row("button", u"Экспорт результатов в Excel"_s, u"excel.Range write(Text \"H3\", Null)"_s);
+        row("menu", u"Меню/Экспорт результатов в Excel"_s, u"excel.Range write(Text \"H3\", Null)"_s);
+        row("print", u"Меню/Напечатать"_s, u"excel.Quit method()"_s);
+    }
+    void exportCommands() {
+        const auto [command, lastCall] = fetch<QString, QString>("command", "lastCall");
+        Program p;
+        QVERIFY(p.shown);
+        kbtest::RecordingServer server;
+        server.registerIn(kb::automation::classRegistry());
+        const auto unregister =
+            qScopeGuard([] { kb::automation::classRegistry().unregisterClass(u"Excel.Application"_s); });
+        p.run(u"Справочник/Сотрудники"_s);
+        p.run(command);
+        QCOMPARE(server.log().first(), u"create Excel.Application"_s);
+        QCOMPARE(server.log().last(), lastCall);
+        QCOMPARE(p.window.DBGrid1->currentIndex().row(), 1);
     }
 
     // Tab goes through the panel in its order, leaving the month picker at once; in the picker the arrow keys change

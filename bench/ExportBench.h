@@ -1,0 +1,15 @@
+#pragma once
+
+namespace kb {
+class Connection;
+}
+
+namespace kb::bench {
+
+// The export of the salary statement of a large database (10 columns, one row
+// per employee) into an .xlsx file through the whole automation protocol,
+// one call per cell, against writing the same cells with the same formats
+// directly with libxlsxwriter.
+void benchExport(Connection& connection, int runs);
+
+} // namespace kb::bench

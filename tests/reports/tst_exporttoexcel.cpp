@@ -1,0 +1,189 @@
+// The export's conversation with the spreadsheet server, recorded call by
+// call: the whole sequence, what a failure leaves, and the query afterwards.
+
+#include "Dispatch.h"
+#include "ExportFixture.h"
+#include "ExportToExcel.h"
+#include "RecordingServer.h"
+#include "Statements.h"
+
+#include <QtTest>
+
+using namespace kbtest;
+namespace reports = kb::reports;
+
+namespace {
+
+QString quoted(const QString& text) {
+    return QStringLiteral("Text \"%1\"").arg(text);
+}
+
+// Steps 1 to 7: the application, its workbook, the block and its format.
+QStringList prologue(const QString& block) {
+    return {QStringLiteral("create Excel.Application"),
+            QStringLiteral("excel.Workbooks read()"),
+            QStringLiteral("workbooks.Add method()"),
+            QStringLiteral("excel.Visible write(Bool true)"),
+            QStringLiteral("excel.Range indexed(%1)").arg(quoted(block)),
+            QStringLiteral("range.Select method()"),
+            QStringLiteral("excel.Selection read()"),
+            QStringLiteral("selection.Borders read()"),
+            QStringLiteral("borders.LineStyle write(Int32 1)"),
+            QStringLiteral("excel.Selection read()"),
+            QStringLiteral("selection.Borders read()"),
+            QStringLiteral("borders.Weight write(Int32 3)"),
+            QStringLiteral("excel.Selection read()"),
+            QStringLiteral("selection.HorizontalAlignment write(Int32 3)")};
+}
+
+const QStringList kEmployeeTitles{"№", "ФИО", "Должность", "Дата рожд.", "Адрес", "Телефон", "Паспорт", "ИНН"};
+
+QStringList titleRow(const QStringList& titles) {
+    QStringList calls;
+    for (int i = 0; i < titles.size(); ++i)
+        calls << QStringLiteral("excel.Range write(Text \"%1\", %2)")
+                     .arg(QString(QChar(u'A' + i)) + u'1', quoted(titles[i]))
+              << QStringLiteral("excel.Columns indexed(Int32 %1)").arg(i + 1)
+              << QStringLiteral("columns.ColumnWidth write(Int32 25)");
+    return calls;
+}
+
+QStringList dataRow(int row, const QStringList& values) {
+    QStringList calls;
+    for (int i = 0; i < values.size(); ++i)
+        calls << QStringLiteral("excel.Range write(Text \"%1%2\", %3)").arg(QChar(u'A' + i)).arg(row).arg(values[i]);
+    return calls;
+}
+
+const QStringList kPrintTail{QStringLiteral("excel.ActiveSheet read()"),
+                             QStringLiteral("activesheet.PageSetup read()"),
+                             QStringLiteral("pagesetup.Orientation write(Int32 2)"),
+                             QStringLiteral("excel.Worksheets read()"),
+                             QStringLiteral("worksheets.PrintOut method()"),
+                             QStringLiteral("excel.DisplayAlerts write(Bool false)"),
+                             QStringLiteral("excel.Quit method()")};
+
+const QString N = QStringLiteral("Null");
+
+QStringList employeeCalls() {
+    return prologue(QStringLiteral("A1:H4")) + titleRow(kEmployeeTitles) +
+           dataRow(2, {"Int32 1", quoted("Иванов Иван Иванович"), quoted("Бухгалтер"), "DateTime 1970-05-17 00:00:00",
+                       quoted("ул. Ленина, 1"), quoted("22-33-44"), quoted("4501 123456"), quoted("770101010101")}) +
+           dataRow(3, {"Int32 2", quoted("Петрова Анна Сергеевна"), quoted("Директор"), N, N, N, N, N}) +
+           dataRow(4, {"Int32 4", quoted("Кузнецов Пётр"), quoted("Бухгалтер"), N, N, N, N, N});
+}
+
+} // namespace
+
+class TestExportToExcel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void callLog_data() {
+        QTest::addColumn<kb::reports::GridRequest>("request");
+        QTest::addColumn<bool>("print");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("employee list") << reports::employeeList() << false << employeeCalls();
+        QTest::newRow("printed") << reports::employeeList() << true << employeeCalls() + kPrintTail;
+        QTest::newRow("empty result") << reports::nameSearch(QStringLiteral("Нет такого")) << false
+                                      << prologue(QStringLiteral("A1:H1")) + titleRow(kEmployeeTitles);
+    }
+
+    // The whole conversation; afterwards every object is released and the
+    // query and the grid stand on the last record.
+    void callLog() {
+        QFETCH(kb::reports::GridRequest, request);
+        QFETCH(bool, print);
+        QFETCH(QStringList, expected);
+        ExportFixture f;
+        f.show(request);
+        RecordingServer server;
+        kb::automation::ClassRegistry registry;
+        server.registerIn(registry);
+        reports::exportToExcel(registry, f.query, f.grid, print);
+        QCOMPARE(server.log(), expected);
+        QCOMPARE(server.liveObjects(), 0);
+        QCOMPARE(f.query.currentRow(), f.query.recordCount() - 1);
+        QCOMPARE(f.grid.currentIndex().row(), f.query.recordCount() - 1);
+    }
+
+    void statementBlock() {
+        ExportFixture f;
+        f.addPaidStaff(10);
+        f.show(reports::salaryStatement(at(2013, 4, 15)));
+        QCOMPARE(f.query.recordCount(), 12);
+        RecordingServer server;
+        kb::automation::ClassRegistry registry;
+        server.registerIn(registry);
+        reports::exportToExcel(registry, f.query, f.grid, false);
+        const QStringList cells = server.log().filter(QStringLiteral("excel.Range write("));
+        QCOMPARE(server.log().at(4), QStringLiteral("excel.Range indexed(Text \"A1:J13\")"));
+        QCOMPARE(cells.size(), 10 + 12 * 10);
+        QCOMPARE(cells.at(9), QStringLiteral("excel.Range write(Text \"J1\", Text \"К выдаче\")"));
+        QVERIFY(cells.last().startsWith(QStringLiteral("excel.Range write(Text \"J13\", Double ")));
+    }
+
+    // A refused call ends the export there: nothing after it is called and
+    // every object obtained so far is released.
+    void failureStopsAndReleases_data() {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<bool>("print");
+        QTest::newRow("add") << QStringLiteral("Add") << false;
+        QTest::newRow("alignment") << QStringLiteral("HorizontalAlignment") << false;
+        QTest::newRow("column width") << QStringLiteral("ColumnWidth") << false;
+        QTest::newRow("printout") << QStringLiteral("PrintOut") << true;
+    }
+    void failureStopsAndReleases() {
+        QFETCH(QString, member);
+        QFETCH(bool, print);
+        ExportFixture f;
+        f.show(reports::employeeList());
+        RecordingServer server;
+        server.refuse(member);
+        kb::automation::ClassRegistry registry;
+        server.registerIn(registry);
+        QCOMPARE(errorMessage([&] { reports::exportToExcel(registry, f.query, f.grid, print); }),
+                 QStringLiteral("Сервер отказал: ") + member);
+        QVERIFY2(server.log().last().contains(QStringLiteral(".%1 ").arg(member)), qPrintable(server.log().last()));
+        QCOMPARE(server.log().filter(QStringLiteral(".") + member + QStringLiteral(" ")).size(), 1);
+        QCOMPARE(server.liveObjects(), 0);
+    }
+
+    // A closed query fails at the record count, after the workbook was made
+    // and shown.
+    void closedQuery() {
+        ExportFixture f;
+        RecordingServer server;
+        kb::automation::ClassRegistry registry;
+        server.registerIn(registry);
+        const QString error = errorMessage([&] { reports::exportToExcel(registry, f.query, f.grid, false); });
+        QCOMPARE(error, errorMessage([&] { f.query.recordCount(); }));
+        QCOMPARE(server.log(), prologue({}).mid(0, 4));
+        QCOMPARE(server.liveObjects(), 0);
+    }
+
+    void noServerRegistered() {
+        ExportFixture f;
+        f.show(reports::employeeList());
+        const kb::automation::ClassRegistry empty;
+        QCOMPARE(errorMessage([&] { reports::exportToExcel(empty, f.query, f.grid, false); }),
+                 QStringLiteral("Класс \"Excel.Application\" не зарегистрирован: создать объект нельзя"));
+        QCOMPARE(f.query.currentRow(), 0);
+    }
+
+    void eachExportMakesItsOwnWorkbook() {
+        ExportFixture f;
+        f.show(reports::employeeList());
+        RecordingServer server;
+        kb::automation::ClassRegistry registry;
+        server.registerIn(registry);
+        reports::exportToExcel(registry, f.query, f.grid, false);
+        reports::exportToExcel(registry, f.query, f.grid, false);
+        QCOMPARE(server.log().filter(QStringLiteral("create Excel.Application")).size(), 2);
+        QCOMPARE(server.log().filter(QStringLiteral("workbooks.Add")).size(), 2);
+        QCOMPARE(server.log().size(), 2 * employeeCalls().size());
+    }
+};
+
+QTEST_MAIN(TestExportToExcel)
+#include "tst_exporttoexcel.moc"

@@ -1,0 +1,243 @@
+// Our spreadsheet server: how it reads cell references, what the workbook it
+// writes holds when read back by another program, where it puts the file and
+// what it prints.
+
+#include "CellRef.h"
+#include "Dispatch.h"
+#include "ExportFixture.h"
+#include "ExportToExcel.h"
+#include "SpreadsheetServer.h"
+#include "Statements.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QProcess>
+#include <QtTest>
+
+using namespace kbtest;
+using kb::automation::AutoValue;
+namespace reports = kb::reports;
+namespace spreadsheet = kb::spreadsheet;
+
+namespace {
+
+// Runs a program and gives what it printed; fails the test when it fails.
+QStringList outputOf(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QStringList dumpOf(const QString& xlsx) {
+    return outputOf(QStringLiteral("/usr/bin/python3"), {QStringLiteral(KB_DUMP_XLSX), xlsx});
+}
+
+QString pageText(const QString& pdf, int page) {
+    const QString n = QString::number(page);
+    return outputOf(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")})
+        .join(u'\n');
+}
+
+// The desktop as the tests see it: workbooks go to a temporary folder, what
+// would be opened or told is noted, and the printer writes a PDF file (none
+// when pdf is empty).
+struct Desktop {
+    explicit Desktop(const QString& pdf = {}, bool canOpen = true) {
+        seams.folder = folder.path();
+        seams.openWorkbook = [this, canOpen](const QString& path) {
+            opened << path;
+            return canOpen;
+        };
+        seams.tell = [this](const QString& message) { told << message; };
+        seams.defaultPrinter = [pdf]() -> std::unique_ptr<QPrinter> {
+            if (pdf.isEmpty())
+                return nullptr;
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        };
+        spreadsheet::registerSpreadsheetServer(registry, seams);
+    }
+    QTemporaryDir folder;
+    spreadsheet::DesktopSeams seams;
+    kb::automation::ClassRegistry registry;
+    QStringList opened;
+    QStringList told;
+};
+
+} // namespace
+
+class TestSpreadsheet : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cellReferences_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("block"); // first row,column : last row,column, zero-based; empty when refused
+        QTest::addColumn<QString>("lastName");
+        const char* const valid[][3] = {
+            {"A1", "0,0:0,0", "A1"},
+            {"j13", "12,9:12,9", "J13"},
+            {"AZ10", "9,51:9,51", "AZ10"},
+            {"A1:J13", "0,0:12,9", "J13"},
+            {"J1:A13", "0,0:12,9", "J13"}, // corners in any order
+            {"XFD1048576", "1048575,16383:1048575,16383", "XFD1048576"},
+        };
+        for (const auto& [text, block, lastName] : valid)
+            QTest::newRow(text) << text << block << lastName;
+        for (const char* bad : {"", "1A", "A", "A0", "A01", "XFE1", "A1048577", "A1:", "A1B", "Б1", "A-1", "ABCD1"})
+            QTest::newRow(bad) << bad << QString() << QString();
+    }
+    void cellReferences() {
+        QFETCH(QString, text);
+        QFETCH(QString, block);
+        QFETCH(QString, lastName);
+        if (block.isEmpty()) {
+            QVERIFY(errorMessage([&] { spreadsheet::parseBlock(text); }).startsWith(QStringLiteral("Неверная ссылка")));
+            return;
+        }
+        const spreadsheet::Block b = spreadsheet::parseBlock(text);
+        QCOMPARE(QStringLiteral("%1,%2:%3,%4").arg(b.first.row).arg(b.first.column).arg(b.last.row).arg(b.last.column),
+                 block);
+        QCOMPARE(spreadsheet::cellName(b.last), lastName);
+    }
+
+    // A statement exported and left open: one new file, values by type under
+    // the titles, the block bordered and centred, the columns 25 wide.
+    void exportedStatement() {
+        ExportFixture f;
+        f.show(reports::salaryStatement(at(2013, 4, 15)));
+        Desktop desktop;
+        reports::exportToExcel(desktop.registry, f.query, f.grid, false);
+        QCOMPARE(desktop.opened, QStringList{QDir(desktop.folder.path()).filePath(QStringLiteral("Книга1.xlsx"))});
+        const QStringList dump = dumpOf(desktop.opened.at(0));
+        QCOMPARE(dump.size(), 1 + 10 + 10 + 2 * 10);
+        QCOMPARE(dump.mid(0, 2) + dump.mid(10, 3) + dump.mid(20, 3) + dump.mid(34, 1) + dump.mid(40, 1),
+                 (QStringList{
+                     "sheet Лист1 default",
+                     "width A 1 1 25.7109375",
+                     "width J 10 10 25.7109375",
+                     "A1 s 'ФИО' General medium medium center",
+                     "B1 s 'Оклад' General medium medium center",
+                     "J1 s 'К выдаче' General medium medium center",
+                     "A2 s 'Иванов Иван Иванович' General medium medium center",
+                     "B2 n 10000 General medium medium center",
+                     "D3 n 1852 General medium medium center",
+                     "J3 n 11974.65 General medium medium center",
+                 }));
+    }
+
+    // Values written straight through the server: text stays text whatever
+    // it starts with, a date-time keeps its time, null leaves the cell empty;
+    // the orientation reaches the page setup. An unknown member is refused by name.
+    void valuesAndPage() {
+        Desktop desktop;
+        {
+            kb::automation::ObjectRef excel = desktop.registry.create(QStringLiteral("Excel.Application"));
+            kb::automation::method(*kb::automation::read(*excel, QStringLiteral("Workbooks")), QStringLiteral("Add"));
+            kb::automation::write(*excel, QStringLiteral("Visible"), AutoValue(true));
+            const std::pair<const char*, AutoValue> cells[] = {
+                {"A1", AutoValue(QStringLiteral("=1+1"))},
+                {"A2", AutoValue(QStringLiteral("-5"))},
+                {"A3", AutoValue(QStringLiteral("@ёЁ№"))},
+                {"B1", AutoValue(at(2013, 4, 30, 23, 59, 59))},
+                {"B2", AutoValue(at(1970, 5, 17))},
+                {"B3", AutoValue(qint32(-7))},
+                {"C1", AutoValue(12345.5)},
+                {"C2", AutoValue(true)},
+                {"C3", AutoValue::null()},
+            };
+            for (const auto& [cell, value] : cells)
+                kb::automation::write(*excel, QStringLiteral("Range"), AutoValue(QString::fromLatin1(cell)), value);
+            kb::automation::write(*kb::automation::read(*kb::automation::read(*excel, QStringLiteral("ActiveSheet")),
+                                                        QStringLiteral("PageSetup")),
+                                  QStringLiteral("Orientation"), AutoValue(qint32(2)));
+            QCOMPARE(errorMessage([&] { kb::automation::read(*excel, QStringLiteral("Cells")); }),
+                     QStringLiteral("Неизвестное имя: Cells"));
+        }
+        QCOMPARE(desktop.opened.size(), 1);
+        QCOMPARE(dumpOf(desktop.opened.at(0)), (QStringList{
+                                                   "sheet Лист1 landscape",
+                                                   "A1 s '=1+1' General None None None",
+                                                   "B1 d '2013-04-30 23:59:59' dd.mm.yyyy hh:mm:ss None None None",
+                                                   "C1 n 12345.5 General None None None",
+                                                   "A2 s '-5' General None None None",
+                                                   "B2 d '1970-05-17 00:00:00' dd.mm.yyyy None None None",
+                                                   "C2 b True General None None None",
+                                                   "A3 s '@ёЁ№' General None None None",
+                                                   "B3 n -7 General None None None",
+                                               }));
+    }
+
+    // A workbook left open is written to a new file beside the ones there;
+    // when nothing can open it the user is told where it is.
+    void handOff_data() {
+        QTest::addColumn<bool>("canOpen");
+        QTest::newRow("opened") << true;
+        QTest::newRow("nothing opens it") << false;
+    }
+    void handOff() {
+        QFETCH(bool, canOpen);
+        ExportFixture f;
+        f.show(reports::employeeList());
+        Desktop desktop({}, canOpen);
+        QFile earlier(QDir(desktop.folder.path()).filePath(QStringLiteral("Книга1.xlsx")));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+        reports::exportToExcel(desktop.registry, f.query, f.grid, false);
+        const QString path = QDir(desktop.folder.path()).filePath(QStringLiteral("Книга2.xlsx"));
+        QCOMPARE(desktop.opened, QStringList{path});
+        QCOMPARE(QFileInfo(earlier).size(), 7);
+        QVERIFY(QFileInfo(path).size() > 0);
+        QCOMPARE(desktop.told, canOpen
+                                   ? QStringList{}
+                                   : QStringList{QStringLiteral("Книга записана в файл \"%1\", но открыть её нечем: "
+                                                                "программа для электронных таблиц не найдена.")
+                                                     .arg(path)});
+    }
+
+    // Printed: a landscape PDF with the title row on every page and no
+    // workbook left behind.
+    void printed() {
+        ExportFixture f;
+        f.addPaidStaff(100);
+        f.show(reports::salaryStatement(at(2013, 4, 15)));
+        QTemporaryDir pdfFolder;
+        const QString pdf = pdfFolder.filePath(QStringLiteral("печать.pdf"));
+        Desktop desktop(pdf);
+        reports::exportToExcel(desktop.registry, f.query, f.grid, true);
+        QCOMPARE(desktop.opened, QStringList{});
+        QCOMPARE(QDir(desktop.folder.path()).entryList(QDir::Files), QStringList{});
+        const QStringList info =
+            outputOf(QStringLiteral("pdfinfo"), {pdf}).filter(QRegularExpression("^(Pages|Page size):"));
+        QCOMPARE(info, (QStringList{"Pages:           2", "Page size:       842 x 595 pts (A4)"}));
+        const QString first = pageText(pdf, 1);
+        const QString second = pageText(pdf, 2);
+        for (const QString& title : {QStringLiteral("ФИО"), QStringLiteral("К выдаче")}) {
+            QVERIFY(first.contains(title));
+            QVERIFY(second.contains(title));
+        }
+        QVERIFY(first.contains(QStringLiteral("Иванов Иван Иванович")));
+        QVERIFY(first.contains(QStringLiteral("11974,65")));
+        QVERIFY(second.contains(QStringLiteral("Сотрудник 99")));
+    }
+
+    // Without a default printer PrintOut fails; the workbook, already shown,
+    // stays with the user.
+    void noPrinter() {
+        ExportFixture f;
+        f.show(reports::employeeList());
+        Desktop desktop;
+        QCOMPARE(errorMessage([&] { reports::exportToExcel(desktop.registry, f.query, f.grid, true); }),
+                 QStringLiteral("Принтер по умолчанию не настроен: напечатать книгу нельзя"));
+        QCOMPARE(desktop.opened.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestSpreadsheet)
+#include "tst_spreadsheet.moc"
