@@ -2,6 +2,7 @@
 
 #include "DatabaseCheck.h"
 #include "DemoDatabase.h"
+#include "ImportCommand.h"
 #include "QueryCommand.h"
 
 #include <QString>
@@ -17,6 +18,7 @@ const char* usage() {
            "  kultbuh-db query FILE [--param NAME=KIND:VALUE]... [--] LINE...\n"
            "                           выполнение запроса; каждая строка LINE - одна строка текста запроса;\n"
            "                           KIND: datetime (YYYY-MM-DD HH:MM:SS), text, int, float\n"
+           "  kultbuh-db import OLD NEW перенос базы данных старой программы (Jet 4.0, BAZA.mdb) в новый файл\n"
            "Коды завершения: 0 - успешно, 1 - ошибка базы данных или проверки, 2 - неверная командная строка.\n";
 }
 
@@ -55,6 +57,8 @@ int dispatch(const QStringList& args, std::ostream& out, std::ostream& err) {
     }
     if (command == QLatin1String("query"))
         return runQueryCommand(args.mid(1), out);
+    if (command == QLatin1String("import"))
+        return runImportCommand(args.mid(1), out);
     throw UsageError(QStringLiteral("Неизвестная команда: %1").arg(command).toStdString());
 }
 

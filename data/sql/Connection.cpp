@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "EngineMessage.h"
+#include "OldDatabaseFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,6 +48,9 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
         // SQLite would take an empty file for an empty database and start writing into it.
         if (info.size() == 0)
             throw DbError(QStringLiteral("Файл %1 не является базой данных: он пуст").arg(shown), SQLITE_NOTADB);
+        // A file of the old program is only ever read by the import, never opened here.
+        if (jetfile::detect(fileName))
+            throw DbError(jetfile::refusal(shown), SQLITE_NOTADB);
         openFile(busyTimeoutMs);
     } else {
         QFile file(fileName);

@@ -43,6 +43,9 @@ private slots:
         failure("read-only", "Нет доступа к файлу базы данных %1: запись запрещена");
         failure("empty", "Файл %1 не является базой данных: он пуст");
         failure("text", "Файл %1 не является базой данных (чтение схемы): file is not a database");
+        failure("old program's file", "Файл %1 - база данных старой программы (Microsoft Jet, Access). Программа не "
+                                      "открывает такой файл и не изменяет его; перенесите данные в новый файл "
+                                      "командой:\nkultbuh-db import \"%1\" НОВЫЙ_ФАЙЛ");
         failure("damaged", "Файл базы данных %1 повреждён (чтение схемы): database disk image is malformed");
         failure("locked", "База данных %1 заблокирована другой программой или пользователем (чтение схемы): "
                           "database is locked");
@@ -71,6 +74,8 @@ private slots:
             write(db.path(), {});
         if (setup == QLatin1String("text"))
             write(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8());
+        if (setup == QLatin1String("old program's file")) // the signature of a Jet 4.0 file's first page
+            write(db.path(), QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0'));
         if (setup == QLatin1String("damaged")) // the header of the first page, where the tables are listed
             write(db.path(), contents(db.path()).replace(100, 8, QByteArray(8, '\xff')));
         const QByteArray before = contents(db.path());

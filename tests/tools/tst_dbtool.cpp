@@ -1,4 +1,5 @@
-// kultbuh-db run in-process on real files (create, demo, check, query), and as the real program for its exit codes.
+// kultbuh-db run in-process on real files (create, demo, check, query, import's refusals), and as the real program for
+// its exit codes.
 
 #include "DbTool.h"
 #include "DemoDatabase.h"
@@ -116,6 +117,12 @@ private slots:
             "Stavka.Sum");
         row("check: not a database", "header", check, 1, "");
         row("check: damaged pages", "pages", check, 1, "");
+        const QString oldProgram = QStringLiteral("база данных старой программы");
+        row("check: old program's file", "jet", check, 1, oldProgram);
+        row("query: old program's file", "jet", QStringList{"query", "FILE", "SELECT 1"}, 1, oldProgram);
+        row("import of no Jet file", "", QStringList{"import", "FILE", "FILE.none"}, 1,
+            "не является базой данных Microsoft Jet");
+        row("import without new file", "", QStringList{"import", "FILE"}, 2, "два аргумента");
         row("check: missing file", "", QStringList{"check", "FILE.none"}, 1, "не найден");
         row("create over a file", "", QStringList{"create", "FILE"}, 1, "уже существует");
         row("demo in a file", "", QStringList{"demo", "FILE/new.mdb"}, 1, "new.mdb");
@@ -155,6 +162,11 @@ private slots:
         if (damage == u"header" || damage == u"pages")
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(damage == u"header" ? 0 : 4096) &&
                     file.write(QByteArray(8000, 'x')) == 8000);
+        if (damage == u"jet") // the signature of a Jet 4.0 file's first page
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.write("\0\1\0\0Standard Jet DB\0\1", 21) == 21);
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
         file.close();
         const Result result = run(args, db.path());
         const QString usage = u'\n' + QString::fromUtf8(kb::tools::usage());
@@ -163,6 +175,8 @@ private slots:
         QCOMPARE(result.err.endsWith(usage), code == 2);
         const QString reason = code == 2 ? result.err.chopped(usage.size()) : result.err;
         QVERIFY2(!reason.isEmpty() && reason.contains(message), qPrintable(result.err));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
         if (damage.isEmpty())
             QCOMPARE(db.count(QStringLiteral("Premia")), 1);
         QVERIFY(!QFile::exists(db.path() + ".none"));

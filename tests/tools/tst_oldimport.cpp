@@ -1,0 +1,275 @@
+// The import of the old program's database, fed from memory: the mapping of the five tables, the conversion of
+// values, the notes, the transaction, the verification and every error. The reader itself is tested on real Jet
+// files in tst_jetfile.
+
+#include "Connection.h"
+#include "DateTimeText.h"
+#include "OldDatabaseImport.h"
+#include "Schema.h"
+#include "TestRows.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+using kb::Value;
+using kb::jet::Cell;
+using kb::jet::Column;
+using kb::jet::ColumnType;
+using kb::jet::Row;
+using namespace kbtest;
+
+namespace {
+
+struct MemoryTable {
+    QString name;
+    std::vector<Column> columns;
+    std::vector<Row> rows;
+    size_t column(const QString& n) const {
+        return size_t(std::find_if(columns.begin(), columns.end(), [&](const Column& c) { return c.name == n; }) -
+                      columns.begin());
+    }
+};
+
+// An old database held in memory. tamper sees every row as it is read (pass 1 the copy, pass 2 the verification),
+// may change it, and returns false to leave it out.
+class MemoryDatabase : public kb::jet::OldDatabase {
+public:
+    std::vector<MemoryTable> data;
+    std::function<bool(const QString& table, int pass, Row& row)> tamper;
+
+    MemoryTable& table(const QString& name) { return data.at(size_t(tables().indexOf(name))); }
+    QStringList tables() const override {
+        QStringList names;
+        for (const MemoryTable& t : data)
+            names << t.name;
+        return names;
+    }
+    std::vector<Column> columns(const QString& name) const override {
+        return data.at(size_t(tables().indexOf(name))).columns;
+    }
+    void readRows(const QString& name, const QStringList& columnNames,
+                  const std::function<void(const Row&)>& each) const override {
+        const MemoryTable& t = data.at(size_t(tables().indexOf(name)));
+        const int pass = ++passes_[name];
+        for (Row row : t.rows) {
+            Row picked;
+            for (const QString& c : columnNames)
+                picked.push_back(row.at(t.column(c)));
+            if (!tamper || tamper(name, pass, picked))
+                each(picked);
+        }
+    }
+
+private:
+    mutable std::map<QString, int> passes_;
+};
+
+Column col(const char* name, ColumnType type) {
+    return {QString::fromUtf8(name), type, false, type == ColumnType::Text ? 510 : 0};
+}
+Column id() {
+    return {QStringLiteral("ID"), ColumnType::LongInt, true, 4};
+}
+Cell text(const char* t) {
+    return Cell::ofText(QString::fromUtf8(t));
+}
+Cell day(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return Cell::ofDayNumber(kb::datetime::toDayNumber(kb::datetime::make(y, mo, d, h, mi, s)));
+}
+
+// The five tables as the old program keeps them, a column and a table the program does not have, and rows that
+// try the conversions: IDs with gaps, Cyrillic, dates before 1900 and after 2038 with times, a 16-bit integer, a double
+// that only reads back from all its bits, a bonus with a decimal comma, nulls.
+MemoryDatabase oldDatabase() {
+    const auto T = ColumnType::Text;
+    const auto L = ColumnType::LongInt;
+    const auto D = ColumnType::DateTime;
+    MemoryDatabase db;
+    db.data.push_back(
+        {"Sotr",
+         {id(), col("FIO", T), col("DataR", D), col("IDDolznost", L), col("Adres", T), col("Telefon", T),
+          col("Passport", T), col("INN", T), col("Foto", ColumnType::Ole)},
+         {{Cell::ofInteger(5), text("Ёлкина Ольга Николаевна"), day(1850, 2, 28, 18, 45), Cell::ofInteger(7),
+           text("ул. Ленина, 1"), text("(495)123-4567"), text("4510 123456"), text("771234567890"), Cell::null()},
+          {Cell::ofInteger(9), text("Пётр"), Cell::null(), Cell::null(), text(""), Cell::null(), Cell::null(),
+           Cell::null(), Cell::null()}}});
+    db.data.push_back({"Dolznost",
+                       {id(), col("Nazvanie", ColumnType::Memo)},
+                       {{Cell::ofInteger(3), text("Бухгалтер")}, {Cell::ofInteger(7), text("Хормейстер")}}});
+    db.data.push_back({"Stavka",
+                       {id(), col("IDSotr", L), col("Sum", ColumnType::Double)},
+                       {{Cell::ofInteger(1), Cell::ofInteger(5), Cell::ofDouble(0.1 + 0.2)},
+                        {Cell::ofInteger(2), Cell::ofInteger(9), Cell::ofDouble(12345.67)}}});
+    db.data.push_back({"Premia",
+                       {id(), col("IDSotr", L), col("Data", D), col("Premia", T)},
+                       {{Cell::ofInteger(4), Cell::ofInteger(5), day(2050, 7, 1, 8, 15, 30), text("12,5")}}});
+    db.data.push_back({"OtrChas",
+                       {id(), col("IDSotr", L), col("Count", ColumnType::Int), col("Data", D)},
+                       {{Cell::ofInteger(6), Cell::ofInteger(5), Cell::ofInteger(21), day(2013, 4, 15)}}});
+    db.data.push_back({"Отпуска", {id()}, {}});
+    return db;
+}
+
+struct Import {
+    QString out, error; // error empty when the import succeeded
+};
+
+Import runImport(const MemoryDatabase& db, const QString& newFile) {
+    std::ostringstream out;
+    try {
+        kb::tools::importOldDatabase(db, newFile, out);
+    } catch (const std::exception& e) {
+        return {QString::fromStdString(out.str()), QString::fromUtf8(e.what())};
+    }
+    return {QString::fromStdString(out.str()), {}};
+}
+
+// Every row of a table of the new file, fields held as the schema types them.
+std::vector<std::vector<Value>> rowsOf(const QString& file, const QString& table) {
+    kb::Connection connection(file);
+    std::vector<kb::FieldType> types;
+    for (const auto& f : kb::schema::table(table).fields)
+        types.push_back(f.type);
+    kb::Statement select = connection.prepareNative(QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(table));
+    std::vector<std::vector<Value>> rows;
+    while (select.step())
+        rows.push_back(select.row(types));
+    return rows;
+}
+
+} // namespace
+
+class TestOldImport : public QObject {
+    Q_OBJECT
+private slots:
+    // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported.
+    void copiesEverything() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("BAZA.mdb");
+        const Import result = runImport(oldDatabase(), file);
+        QCOMPARE(result.error, QString());
+        QCOMPARE(result.out, QStringLiteral("Sotr: прочитано строк: 2, записано: 2\n"
+                                            "Dolznost: прочитано строк: 2, записано: 2\n"
+                                            "Stavka: прочитано строк: 2, записано: 2\n"
+                                            "Premia: прочитано строк: 1, записано: 1\n"
+                                            "OtrChas: прочитано строк: 1, записано: 1\n"
+                                            "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
+                                            "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"));
+        const Value null;
+        using Rows = std::vector<std::vector<Value>>;
+        QCOMPARE(rowsOf(file, "Sotr"),
+                 (Rows{{Value(5), Value(QStringLiteral("Ёлкина Ольга Николаевна")), Value(at(1850, 2, 28, 18, 45)),
+                        Value(7), Value(QStringLiteral("ул. Ленина, 1")), Value(QStringLiteral("(495)123-4567")),
+                        Value(QStringLiteral("4510 123456")), Value(QStringLiteral("771234567890"))},
+                       {Value(9), Value(QStringLiteral("Пётр")), null, null, Value(QString("")), null, null, null}}));
+        QCOMPARE(rowsOf(file, "Dolznost"), (Rows{{Value(3), Value(QStringLiteral("Бухгалтер"))},
+                                                 {Value(7), Value(QStringLiteral("Хормейстер"))}}));
+        const Rows stavka = rowsOf(file, "Stavka");
+        QCOMPARE(stavka, (Rows{{Value(1), Value(5), Value(0.1 + 0.2)}, {Value(2), Value(9), Value(12345.67)}}));
+        QCOMPARE(stavka[0][2].toDouble(), 0.30000000000000004);
+        QCOMPARE(rowsOf(file, "Premia"),
+                 (Rows{{Value(4), Value(5), Value(at(2050, 7, 1, 8, 15, 30)), Value(QStringLiteral("12,5"))}}));
+        QCOMPARE(rowsOf(file, "OtrChas"), (Rows{{Value(6), Value(5), Value(21), Value(at(2013, 4, 15))}}));
+    }
+
+    void refusedValues_data() {
+        columns<QString, QString, Cell, Value, QString>("table", "field", "cell", "stored", "note");
+        const double inf = std::numeric_limits<double>::infinity();
+        const double halfSecond = 0.6 / 86400;
+        row("text of 255", "Sotr", "FIO", Cell::ofText(QString(255, u'Ж')), Value(QString(255, u'Ж')), "");
+        row("text over 255", "Sotr", "FIO", Cell::ofText(QString(256, u'Ж')), Value(),
+            "Sotr, ID 5, поле FIO: текст длиннее 255 символов (256): значение не перенесено");
+        row("date out of range", "Sotr", "DataR", Cell::ofDayNumber(-700000), Value(),
+            "Sotr, ID 5, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от 30.12.1899): "
+            "значение не перенесено");
+        row("fraction of a second", "Premia", "Data", Cell::ofDayNumber(day(2013, 4, 15, 10).number + halfSecond),
+            Value(at(2013, 4, 15, 10, 0, 1)),
+            "Premia, ID 4, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 10:00:01");
+        row("negative zero", "Stavka", "Sum", Cell::ofDouble(-0.0), Value(0.0),
+            "Stavka, ID 1, поле Sum: число -0 записано как 0");
+        row("infinite", "Stavka", "Sum", Cell::ofDouble(inf), Value(),
+            "Stavka, ID 1, поле Sum: не число (inf): значение не перенесено");
+    }
+    // A value the new file cannot hold exactly is refused (left empty) or changed, and the report says so.
+    void refusedValues() {
+        const auto [table, field, cell, stored, note] =
+            fetch<QString, QString, Cell, Value, QString>("table", "field", "cell", "stored", "note");
+        MemoryDatabase db = oldDatabase();
+        db.table(table).rows.front()[db.table(table).column(field)] = cell;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("BAZA.mdb");
+        const Import result = runImport(db, file);
+        QCOMPARE(result.error, QString());
+        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), note.isEmpty() ? 7 : 8);
+        if (!note.isEmpty())
+            QCOMPARE(lines.last(), note);
+        const int f = int(
+            std::distance(kb::schema::table(table).fields.begin(),
+                          std::find_if(kb::schema::table(table).fields.begin(), kb::schema::table(table).fields.end(),
+                                       [&](const auto& d) { return d.name == field; })));
+        QCOMPARE(rowsOf(file, table).front()[size_t(f)], stored);
+    }
+
+    void failures_data() {
+        using Change = std::function<void(MemoryDatabase&)>;
+        columns<Change, QString>("change", "message");
+        const auto tamper = [](const char* table, int pass, std::function<bool(Row&)> f) -> Change {
+            return [=](MemoryDatabase& db) {
+                db.tamper = [=](const QString& t, int p, Row& r) { return t != table || p != pass || f(r); };
+            };
+        };
+        row("missing table", Change([](MemoryDatabase& db) { db.data.erase(db.data.begin() + 4); }),
+            QStringLiteral("В базе данных старой программы нет таблицы OtrChas"));
+        row("missing field", Change([](MemoryDatabase& db) { db.table("Sotr").columns[7].name = "ИНН"; }),
+            QStringLiteral("В базе данных старой программы нет поля Sotr.INN"));
+        row("unfitting type",
+            Change([](MemoryDatabase& db) { db.table("Sotr").columns[1].type = ColumnType::LongInt; }),
+            QStringLiteral("Поле Sotr.FIO базы данных старой программы имеет тип \"длинное целое\""));
+        row("row without ID", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::null(); }),
+            QStringLiteral("В таблице Dolznost базы данных старой программы есть строка без номера ID"));
+        row("ID twice", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::ofInteger(3); }),
+            QStringLiteral("UNIQUE constraint failed: Dolznost.ID"));
+        row("reading fails", tamper("Premia", 1, [](Row&) -> bool { throw kb::jet::JetError("Файл повреждён"); }),
+            QStringLiteral("Файл повреждён"));
+        row("a value differs",
+            tamper("Stavka", 2,
+                   [](Row& r) {
+                       r[2] = Cell::ofDouble(0.3);
+                       return true;
+                   }),
+            QStringLiteral("Проверка новой базы данных не пройдена: Stavka, ID 1, поле Sum: в старой базе "
+                           "0.29999999999999999, в новой 0.30000000000000004"));
+        row("a row missing",
+            tamper("Dolznost", 2,
+                   [](Row& r) {
+                       r[0] = Cell::ofInteger(8);
+                       return true;
+                   }),
+            QStringLiteral("Проверка новой базы данных не пройдена: в таблице Dolznost нет строки с ID 8"));
+        row("a row more", tamper("Sotr", 2, [](Row& r) { return r[0].integer != 9; }),
+            QStringLiteral("Проверка новой базы данных не пройдена: в таблице Sotr строк 2, а в старой базе 1"));
+    }
+    // Each failure leaves no new file and prints no table line.
+    void failures() {
+        const auto [change, message] = fetch<std::function<void(MemoryDatabase&)>, QString>("change", "message");
+        MemoryDatabase db = oldDatabase();
+        change(db);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("BAZA.mdb");
+        const Import result = runImport(db, file);
+        QVERIFY2(result.error.contains(message), qPrintable(result.error));
+        QCOMPARE(result.out, QString());
+        QVERIFY(!QFile::exists(file));
+    }
+};
+
+Q_DECLARE_METATYPE(kb::jet::Cell)
+Q_DECLARE_METATYPE(std::function<void(MemoryDatabase&)>)
+
+QTEST_GUILESS_MAIN(TestOldImport)
+#include "tst_oldimport.moc"

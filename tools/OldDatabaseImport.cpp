@@ -1,0 +1,191 @@
+#include "OldDatabaseImport.h"
+
+#include "Connection.h"
+#include "DemoDatabase.h"
+#include "ImportValues.h"
+#include "Schema.h"
+#include "SqlName.h"
+
+#include <QFile>
+#include <algorithm>
+#include <stdexcept>
+
+namespace kb::tools {
+
+namespace {
+
+[[noreturn]] void fail(const QString& message) {
+    throw std::runtime_error(message.toStdString());
+}
+
+// Where a table of the schema comes from in the old database.
+struct TableSource {
+    const schema::TableDef* table;
+    QString oldName;
+    QStringList oldColumns; // in the order of table->fields
+    qint64 read = 0, written = 0;
+};
+
+QString findName(const QStringList& names, const QString& wanted) {
+    for (const QString& name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return {};
+}
+
+// Checks that old has every table and field of the schema with a fitting type; notes what it has besides.
+std::vector<TableSource> plan(const jet::OldDatabase& old, QStringList& notes) {
+    const QStringList oldTables = old.tables();
+    std::vector<TableSource> sources;
+    for (const schema::TableDef& table : schema::tables()) {
+        TableSource source{&table, findName(oldTables, table.name), {}};
+        if (source.oldName.isEmpty())
+            fail(QStringLiteral("В базе данных старой программы нет таблицы %1").arg(table.name));
+        const std::vector<jet::Column> columns = old.columns(source.oldName);
+        QStringList columnNames;
+        for (const jet::Column& c : columns)
+            columnNames << c.name;
+        for (const schema::FieldDef& field : table.fields) {
+            const QString name = findName(columnNames, field.name);
+            if (name.isEmpty())
+                fail(QStringLiteral("В базе данных старой программы нет поля %1.%2").arg(table.name, field.name));
+            const jet::Column& column = columns[size_t(columnNames.indexOf(name))];
+            if (!import::fits(field, column.type))
+                fail(QStringLiteral("Поле %1.%2 базы данных старой программы имеет тип \"%3\", который не подходит "
+                                    "для этого поля")
+                         .arg(table.name, field.name, jet::typeName(column.type)));
+            source.oldColumns << name;
+        }
+        for (const QString& name : columnNames) {
+            if (!table.field(name))
+                notes << QStringLiteral("Поле %1.%2 не перенесено: в программе нет такого поля").arg(table.name, name);
+        }
+        sources.push_back(std::move(source));
+    }
+    for (const QString& name : oldTables) {
+        const bool known =
+            std::any_of(schema::tables().begin(), schema::tables().end(),
+                        [&](const schema::TableDef& t) { return t.name.compare(name, Qt::CaseInsensitive) == 0; });
+        if (!known)
+            notes << QStringLiteral("Таблица %1 не перенесена: в программе нет такой таблицы").arg(name);
+    }
+    return sources;
+}
+
+QString insertSql(const schema::TableDef& table) {
+    QStringList names, marks;
+    for (const schema::FieldDef& f : table.fields) {
+        names << sql::quoteName(f.name);
+        marks << QStringLiteral("?%1").arg(marks.size() + 1);
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(sql::quoteName(table.name), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
+QString selectByIdSql(const schema::TableDef& table) {
+    QStringList names;
+    for (const schema::FieldDef& f : table.fields)
+        names << sql::quoteName(f.name);
+    return QStringLiteral("SELECT %1 FROM %2 WHERE ID = ?1")
+        .arg(names.join(QStringLiteral(", ")), sql::quoteName(table.name));
+}
+
+// The row's values as the new file is to hold them; notes name what was refused or changed.
+std::vector<Value> converted(const TableSource& source, const jet::Row& row, QStringList* notes) {
+    const schema::TableDef& table = *source.table;
+    std::vector<Value> values;
+    for (size_t i = 0; i < table.fields.size(); ++i) {
+        import::Converted c = import::convert(table.fields[i], row[i]);
+        if (i == 0 && c.value.kind() != Value::Kind::Integer)
+            fail(QStringLiteral("В таблице %1 базы данных старой программы есть строка без номера ID").arg(table.name));
+        if (notes && !c.note.isEmpty())
+            *notes << QStringLiteral("%1, ID %2, поле %3: %4")
+                          .arg(table.name)
+                          .arg(values.front().toInt())
+                          .arg(table.fields[i].name, c.note);
+        values.push_back(std::move(c.value));
+    }
+    return values;
+}
+
+void copy(const jet::OldDatabase& old, TableSource& source, Connection& connection, QStringList& notes) {
+    Statement insert = connection.prepareNative(insertSql(*source.table));
+    old.readRows(source.oldName, source.oldColumns, [&](const jet::Row& row) {
+        ++source.read;
+        const std::vector<Value> values = converted(source, row, &notes);
+        for (size_t i = 0; i < values.size(); ++i)
+            insert.bind(int(i) + 1, values[i]);
+        insert.step();
+        insert.reset();
+        source.written += connection.changes();
+    });
+}
+
+// Reads every row of old again and finds it, value for value, in the new file;
+// and no more rows there than were read.
+void verify(const jet::OldDatabase& old, const TableSource& source, const Connection& connection) {
+    const schema::TableDef& table = *source.table;
+    std::vector<FieldType> types;
+    for (const schema::FieldDef& f : table.fields)
+        types.push_back(f.type);
+    Statement select = connection.prepareNative(selectByIdSql(table));
+    qint64 compared = 0;
+    old.readRows(source.oldName, source.oldColumns, [&](const jet::Row& row) {
+        const std::vector<Value> expected = converted(source, row, nullptr);
+        select.reset();
+        select.bind(1, expected.front());
+        if (!select.step())
+            fail(QStringLiteral("Проверка новой базы данных не пройдена: в таблице %1 нет строки с ID %2")
+                     .arg(table.name)
+                     .arg(expected.front().toInt()));
+        const std::vector<Value> stored = select.row(types);
+        for (size_t i = 0; i < expected.size(); ++i) {
+            if (!import::sameValue(expected[i], stored[i]))
+                fail(QStringLiteral("Проверка новой базы данных не пройдена: %1, ID %2, поле %3: в старой базе %4, "
+                                    "в новой %5")
+                         .arg(table.name)
+                         .arg(expected.front().toInt())
+                         .arg(table.fields[i].name, import::quoted(expected[i]), import::quoted(stored[i])));
+        }
+        ++compared;
+    });
+    Statement count =
+        connection.prepareNative(QStringLiteral("SELECT count(*) FROM %1").arg(sql::quoteName(table.name)));
+    count.step();
+    if (count.column(0).toInt() != compared)
+        fail(QStringLiteral("Проверка новой базы данных не пройдена: в таблице %1 строк %2, а в старой базе %3")
+                 .arg(table.name)
+                 .arg(count.column(0).toInt())
+                 .arg(compared));
+}
+
+} // namespace
+
+void importOldDatabase(const jet::OldDatabase& old, const QString& newFile, std::ostream& out) {
+    QStringList notes;
+    std::vector<TableSource> sources = plan(old, notes);
+    createDatabase(newFile, [&](Connection& connection) {
+        for (TableSource& source : sources)
+            copy(old, source, connection, notes);
+    });
+    try {
+        const Connection connection(newFile);
+        for (const TableSource& source : sources)
+            verify(old, source, connection);
+    } catch (...) {
+        QFile::remove(newFile);
+        throw;
+    }
+    for (const TableSource& source : sources)
+        out << QStringLiteral("%1: прочитано строк: %2, записано: %3")
+                   .arg(source.table->name)
+                   .arg(source.read)
+                   .arg(source.written)
+                   .toStdString()
+            << '\n';
+    for (const QString& note : notes)
+        out << note.toStdString() << '\n';
+}
+
+} // namespace kb::tools
