@@ -8,12 +8,16 @@ set(CPACK_PACKAGE_VENDOR "kultbuh")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "accountant's information system of a culture department")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Keeps the employees, positions, salary rates, bonuses and days worked of a culture department in one database "
-    "file, computes the monthly salary statement, searches employees by name or position, and copies any result "
-    "into a spreadsheet or prints it. All texts are Russian. kultbuh-db makes, checks and queries database files; "
-    "the SQLite extension libkultbuh_sqlite.so gives the sqlite3 shell and database browsers the program's "
-    "collation and functions.")
+# One string (the pieces must not become a CMake list), in lines of the
+# width Debian's tools show.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Keeps the employees, positions, salary rates, bonuses and days worked\n"
+       "of a culture department in one database file, computes the monthly\n"
+       "salary statement, searches employees by name or position, and copies\n"
+       "any result into a spreadsheet or prints it. All texts are Russian.\n"
+       "The tool kultbuh-db makes, checks and queries database files. The SQLite\n"
+       "extension libkultbuh_sqlite.so gives the sqlite3 shell and database\n"
+       "browsers the program's collation and functions.")
 
 set(CPACK_DEBIAN_PACKAGE_NAME kultbuh)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
