@@ -1,6 +1,8 @@
 #include "DebugFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -56,6 +58,38 @@ void CreateDebugFile(const QString& fileName) {
         fail("создать", fileName, errno);
     if (::close(fd) != 0)
         fail("закрыть", fileName, errno);
+}
+
+QString stateDebugFolder() {
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/kultbuh");
+}
+
+int folderAccessError(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0 ? 0 : errno;
+}
+
+QString createDebugFileFor(const QString& programPath, const QString& stateFolder,
+                           int (*accessError)(const QString& folder)) {
+    const QString beside = debugFileName(programPath);
+    const QFileInfo besideInfo(beside);
+    const int besideError = accessError(besideInfo.absolutePath());
+    if (besideError == 0) {
+        CreateDebugFile(beside);
+        return beside;
+    }
+    const QString inState = stateFolder + u'/' + besideInfo.fileName();
+    if (QDir().mkpath(stateFolder)) {
+        try {
+            CreateDebugFile(inState);
+            return inState;
+        } catch (const FileError&) {
+            // Reported below, as the failure of the file's own place.
+        }
+    }
+    fail("создать", beside, besideError);
 }
 
 } // namespace kb::app

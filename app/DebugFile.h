@@ -22,4 +22,22 @@ QString debugFileName(const QString& programPath);
 // closed.
 void CreateDebugFile(const QString& fileName);
 
+// The folder for the debug file of a program whose own folder the user cannot
+// write (installed for all users): $XDG_STATE_HOME/kultbuh, or
+// ~/.local/state/kultbuh when that variable is unset, empty or not absolute.
+QString stateDebugFolder();
+
+// 0 when the user may create files in the folder, else the reason (an errno
+// value: EACCES, EROFS, ENOENT...).
+int folderAccessError(const QString& folder);
+
+// Creates the program's debug file empty and returns its path: beside the
+// program (debugFileName) when the program's folder is writable, and then a
+// failure there is reported as it is; otherwise the file of the same name in
+// stateFolder, made with its missing parents. When the state folder fails
+// too, throws the FileError of the file beside the program, the place the
+// file belongs, with the reason its folder cannot be written.
+QString createDebugFileFor(const QString& programPath, const QString& stateFolder,
+                           int (*accessError)(const QString& folder) = folderAccessError);
+
 } // namespace kb::app

@@ -17,9 +17,7 @@
 namespace kb::app {
 
 QString createProgramDebugFile() {
-    const QString name = debugFileName(programFilePath());
-    CreateDebugFile(name);
-    return name;
+    return createDebugFileFor(programFilePath(), stateDebugFolder());
 }
 
 int runMainWindow(QApplication& application) {

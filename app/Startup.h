@@ -8,8 +8,10 @@ namespace kb::app {
 
 // The program's start and end, step by step.
 
-// Step 1: the debug file of the running program, created empty (or emptied).
-// Returns its name; throws FileError when it cannot be created or closed.
+// Step 1: the debug file of the running program, created empty (or emptied)
+// beside it, or in the user's state folder when the program's folder cannot
+// be written (see createDebugFileFor). Returns its name; throws FileError
+// when it cannot be created or closed.
 QString createProgramDebugFile();
 
 // With the application object in place: creates the main window, whose

@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core fonts-wine
     poppler-utils python3-openpyxl
     xdg-utils
+    desktop-file-utils appstream sqlite3 dpkg-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColumnTypes.h"
+#include "DialectNames.h"
 #include "Statement.h"
 
 #include <QString>
@@ -25,14 +26,6 @@ class Connection;
 //    text too) fails the statement with a message that quotes the value and
 //    names the column.
 namespace kb::dialect {
-
-// Name of the case-insensitive Russian collation that text columns declare.
-inline constexpr const char* kCollation = "RU";
-
-// The strict conversion: kNumberFunction(value, 'Table.Column'). INTEGER, REAL
-// and NULL pass unchanged; TEXT holding a number becomes an INTEGER (no decimal
-// part) or a REAL; other text and BLOBs fail the statement.
-inline constexpr const char* kNumberFunction = "kb_number";
 
 // Registers the functions and the collation on a connection; every connection
 // that runs the program's statements or creates its tables needs them.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <sqlite3.h>
+#include "SqliteApi.h"
+
 #include <string>
 
 // The SQL functions of the dialect as SQLite calls them (see Dialect.h for

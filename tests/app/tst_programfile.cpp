@@ -8,10 +8,19 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <sys/stat.h>
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
+
+namespace {
+// What the stand-in check says of every folder: 0 (writable) or an errno value.
+int folderError = 0;
+int standInAccessError(const QString&) {
+    return folderError;
+}
+} // namespace
 
 class TestProgramFile : public QObject {
     Q_OBJECT
@@ -65,6 +74,64 @@ private slots:
 
         QVERIFY2(message.startsWith(u"Не удаётся создать файл \"%1\". "_s.arg(name)) && message.endsWith(reason),
                  qPrintable(message));
+    }
+
+    // The file's place: beside the program when its folder is writable (a failure there is reported as it is),
+    // else in the state folder, made as needed; when that fails too, the report names the file beside the program
+    // with the reason its folder cannot be written.
+    void debugFilePlace_data() {
+        columns<int, QString, QString, QString>("folderError", "blocker", "created", "reason");
+        row("writable program folder", 0, QString(), u"bin/kultbuh.debug"_s, QString());
+        row("read-only program folder", int(EROFS), QString(), u"state/kultbuh/kultbuh.debug"_s, QString());
+        row("state folder blocked too", int(EACCES), u"state"_s, QString(), u"Отказано в доступе"_s);
+        row("name beside taken by a folder", 0, u"bin/kultbuh.debug/"_s, QString(), u"Это имя занято папкой"_s);
+    }
+    void debugFilePlace() {
+        const auto [error, blocker, created, reason] =
+            fetch<int, QString, QString, QString>("folderError", "blocker", "created", "reason");
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        QVERIFY(root.mkdir(u"bin"_s));
+        if (blocker.endsWith(u'/'))
+            QVERIFY(root.mkdir(blocker));
+        else if (!blocker.isEmpty())
+            QVERIFY(QFile(root.filePath(blocker)).open(QIODevice::WriteOnly));
+        folderError = error;
+        const QString program = root.filePath(u"bin/kultbuh"_s);
+        const QString state = root.filePath(u"state/kultbuh"_s);
+
+        if (created.isEmpty()) {
+            const QString message =
+                kbtest::errorMessage([&] { kb::app::createDebugFileFor(program, state, standInAccessError); });
+            QCOMPARE(message, u"Не удаётся создать файл \"%1.debug\". %2"_s.arg(program, reason));
+            return;
+        }
+        QCOMPARE(kb::app::createDebugFileFor(program, state, standInAccessError), root.filePath(created));
+        QCOMPARE(QFileInfo(root.filePath(created)).size(), 0);
+        QCOMPARE(root.exists(u"state"_s), created.startsWith(u"state"_s));
+    }
+
+    void stateFolder_data() {
+        columns<QByteArray, QString>("stateHome", "folder");
+        row("XDG_STATE_HOME", QByteArray("/var/x/state"), u"/var/x/state/kultbuh"_s);
+        row("unset", QByteArray(), u"/home/u/.local/state/kultbuh"_s);
+        row("relative, so ignored", QByteArray("state"), u"/home/u/.local/state/kultbuh"_s);
+    }
+    void stateFolder() {
+        const auto [stateHome, folder] = fetch<QByteArray, QString>("stateHome", "folder");
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldState = qgetenv("XDG_STATE_HOME");
+        qputenv("HOME", "/home/u");
+        if (stateHome.isNull())
+            qunsetenv("XDG_STATE_HOME");
+        else
+            qputenv("XDG_STATE_HOME", stateHome);
+
+        const QString result = kb::app::stateDebugFolder();
+
+        qputenv("HOME", oldHome);
+        qputenv("XDG_STATE_HOME", oldState);
+        QCOMPARE(result, folder);
     }
 };
 
