@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick
     fonts-dejavu-core fonts-wine
     poppler-utils python3-openpyxl
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()
