@@ -202,6 +202,10 @@ Statement Connection::prepareNative(const QString& sql) const {
         throw DbError(QStringLiteral("Текст запроса пуст"));
     // What follows the first statement may only be blanks, comments and semicolons.
     while (tail && tail < end) {
+        // SQLite reads no further than a character 0: what follows would be
+        // dropped unread, and preparing from it again would never advance.
+        if (*tail == '\0')
+            throw DbError(QStringLiteral("Текст запроса содержит символ с кодом 0"));
         sqlite3_stmt* extra = nullptr;
         rc = prepareOne(db_, tail, int(end - tail), &extra, &tail);
         const bool another = extra != nullptr;

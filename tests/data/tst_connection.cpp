@@ -119,6 +119,8 @@ private slots:
         row("empty text", "  -- nothing\n", "Текст запроса пуст");
         row("two statements", "SELECT 1; DELETE FROM Dolznost", "Текст запроса содержит больше одной инструкции SQL");
         row("trailing semicolon and comment", "SELECT 1; -- one", "Integer 1");
+        row("character 0 ends the text SQLite reads", QStringLiteral("SELECT 1 FROM Dolznost W%1HERE 0").arg(QChar(0)),
+            "Текст запроса содержит символ с кодом 0");
     }
     void statements() {
         const auto [sql, expected] = fetch<QString, QString>("sql", "expected");
