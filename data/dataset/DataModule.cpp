@@ -24,6 +24,8 @@ TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
     try {
         ADOConnection = std::make_unique<kb::Connection>(fileName);
         kb::Connection& c = *ADOConnection;
+        // A damaged page would otherwise show only when its rows are read, perhaps while saving.
+        c.checkIntegrity(true);
         kb::dialect::install(c);
         auto openTable = [&](const char* name, const char* table) {
             auto* t = named<kb::Table>(name, c, kb::schema::table(QString::fromLatin1(table)), this);
