@@ -235,6 +235,10 @@ void Table::readFailed(const DbError& e) const {
                                      "пользователем или программой (%3). Повторите действие позже")
                           .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
                       e.sqliteCode());
+    if (e.isDamaged())
+        throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: файл базы данных %2 повреждён (%3)")
+                          .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
+                      e.sqliteCode());
     throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
 }
 

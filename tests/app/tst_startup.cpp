@@ -17,11 +17,11 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTimer>
+#include <optional>
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
@@ -204,19 +204,10 @@ private slots:
         if (fault == u"damaged")
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096) && file.write(QByteArray(4096, 'x')) == 4096);
         file.close();
-        QProcess holder;
-        if (fault == u"locked") {
-            holder.start(QStringLiteral(KB_TEST_WRITER_PATH), {u"hold"_s, db.path()});
-            QVERIFY(holder.waitForReadyRead(30000) && holder.readLine() == "held\n");
-        }
-        const auto state = [&] { // the names in the folder, the file's modification time and bytes
-            QFile f(db.path());
-            const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-            return QDir(db.dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ') + u' ' +
-                   QFileInfo(db.path()).lastModified().toString(Qt::ISODateWithMs) + u' ' +
-                   QString::number(qHash(bytes));
-        };
-        const QString before = state();
+        std::optional<kbtest::LockHolder> holder;
+        if (fault == u"locked")
+            QVERIFY(holder.emplace(db.path()).held());
+        const QString before = kbtest::folderState(db.path());
         kbtest::CurrentDir here(db.dir());
         kbtest::ScopedScriptedDialogs dialogs;
         QStringList seen;
@@ -262,9 +253,7 @@ private slots:
             u"^Exception DbError in module tst_startup at 0x[0-9a-f]+\\.\\r\\n(.*[^.]\\.)\\r\\n$"_s);
         QVERIFY2(format.match(written).captured(1).contains(message), qPrintable(written));
         // Opening never creates, changes or adds a file.
-        QCOMPARE(state(), before);
-        holder.closeWriteChannel();
-        holder.waitForFinished(30000);
+        QCOMPARE(kbtest::folderState(db.path()), before);
     }
 };
 

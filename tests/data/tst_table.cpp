@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
+#include <QFile>
 #include <functional>
 #include <stdexcept>
 
@@ -397,6 +398,30 @@ private slots:
         QCOMPARE(second.state(), error.isEmpty() ? State::Browse : State::Edit);
         const Value stored = db.scalar(QStringLiteral("SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"));
         QCOMPARE(stored, Value(file));
+    }
+
+    // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
+    void damagedPageIsNamedWhenRead() {
+        TempDatabase db;
+        db.exec(QStringLiteral("BEGIN"));
+        for (int i = 0; i < 400; ++i)
+            db.addDolznost(QString(100, u'Д'));
+        db.exec(QStringLiteral("COMMIT"));
+        db.closeConnection();
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2) &&
+                file.write(QByteArray(4096, 'x')) == 4096);
+        file.close();
+        kb::Connection c(db.path());
+        Table t(c, kb::schema::table(QStringLiteral("Dolznost")));
+        t.open();
+        QCOMPARE(errorMessage([&] {
+                     for (int r = 0; r < t.recordCount(); ++r)
+                         t.value(r, 1);
+                 }),
+                 QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён (database disk "
+                                "image is malformed)")
+                     .arg(db.path()));
     }
 
     // Texts that repeat and texts that do not, empty texts and nulls, in many rows: each row keeps its own value.
