@@ -174,8 +174,8 @@ private slots:
     }
 
     // Text a field or its mask refuses, typed into a form and left with Tab, then the post button, then closing the
-    // form: each time the message through the default error handler, the focus and the typed text kept, the form
-    // open, the file unchanged.
+    // form: each time the message through the default error handler; the table's own post refused as well; the focus
+    // and the typed text kept, the form open, the row still being edited, the file unchanged.
     void refusedText_data() {
         columns<QString, QString, QString, QString>("item", "edit", "keys", "message");
         const QString mask = u"Invalid input value.  Use escape key to abandon changes"_s;
@@ -190,11 +190,8 @@ private slots:
         row("salary not a number", u"N6"_s, u"DBEdit2"_s, u"1,2,3"_s, real.arg(u"1,2,3"_s));
         row("salary 1e400", u"N6"_s, u"DBEdit2"_s, u"1e400"_s, real.arg(u"1e400"_s));
         row("bonus month 31.02", u"N7"_s, u"DBEdit2"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"Data"_s));
-        row("bonus month incomplete", u"N7"_s, u"DBEdit2"_s, u"3102"_s, mask);
         row("days not a number", u"N12"_s, u"DBEdit2"_s, u"12a"_s, integer.arg(u"12a"_s));
         row("days beyond 32 bits", u"N12"_s, u"DBEdit2"_s, u"2147483648"_s, integer.arg(u"2147483648"_s));
-        row("days beyond 64 bits", u"N12"_s, u"DBEdit2"_s, u"-9223372036854775809"_s,
-            integer.arg(u"-9223372036854775809"_s));
         row("month 31.02.2013", u"N12"_s, u"DBEdit3"_s, u"31.02.2013"_s, date.arg(u"31.02.2013"_s, u"Data"_s));
         row("month 00.00.0000", u"N12"_s, u"DBEdit3"_s, u"00.00.0000"_s, date.arg(u"00.00.0000"_s, u"Data"_s));
         row("month of year 10000", u"N12"_s, u"DBEdit3"_s, u"01.04.10000"_s, date.arg(u"01.04.10000"_s, u"Data"_s));
@@ -217,9 +214,12 @@ private slots:
             QTest::keyClick(field, Qt::Key_Tab);
             navigator(form)->act(Button::Post);
             form.close();
+            auto* table = static_cast<kb::Table*>(field->dataSource()->dataSet());
+            QCOMPARE(errorMessage([table] { table->post(); }), message);
             QVERIFY(form.isVisible());
             QVERIFY(field->hasFocus());
             QCOMPARE(field->text(), typed);
+            QCOMPARE(table->state(), State::Edit);
         });
         QStringList shown;
         for (const auto& call : p.dialogs->calls())
