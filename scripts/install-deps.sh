@@ -12,6 +12,7 @@ packages=(
     poppler-utils python3-openpyxl
     xdg-utils
     desktop-file-utils appstream sqlite3 dpkg-dev
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

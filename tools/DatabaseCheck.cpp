@@ -27,17 +27,6 @@ QString typeName(FieldType type) {
     return QStringLiteral("неизвестный тип");
 }
 
-QStringList integrityProblems(const Connection& connection) {
-    QStringList problems;
-    Statement check = connection.prepareNative(QStringLiteral("PRAGMA integrity_check"));
-    while (check.step()) {
-        const QString line = check.column(0).text();
-        if (line != QLatin1String("ok"))
-            problems << QStringLiteral("Нарушена целостность файла: %1").arg(line);
-    }
-    return problems;
-}
-
 QStringList schemaProblems(const ColumnTypes& types) {
     QStringList problems;
     for (const schema::TableDef& table : schema::tables()) {
@@ -67,9 +56,7 @@ QStringList checkDatabase(const QString& fileName) {
     try {
         Connection connection(fileName, Connection::Mode::OpenExisting);
         dialect::install(connection);
-        QStringList problems = integrityProblems(connection);
-        if (!problems.isEmpty())
-            return problems;
+        connection.checkIntegrity();
         // Read the declared types afresh: the schema is only trusted after the integrity check.
         connection.reloadColumnTypes();
         return schemaProblems(connection.columnTypes());

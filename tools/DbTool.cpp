@@ -1,5 +1,6 @@
 #include "DbTool.h"
 
+#include "Backup.h"
 #include "DatabaseCheck.h"
 #include "DemoDatabase.h"
 #include "ImportCommand.h"
@@ -15,6 +16,13 @@ const char* usage() {
            "  kultbuh-db create FILE   новая пустая база данных\n"
            "  kultbuh-db demo FILE     новая база данных с примером отдела культуры\n"
            "  kultbuh-db check FILE    проверка целостности файла и схемы таблиц\n"
+           "  kultbuh-db backup FILE [DEST]\n"
+           "                           резервная копия, в том числе во время работы программы; без DEST -\n"
+           "                           backup/BAZA-ГГГГ-ММ-ДД-ЧЧММСС.mdb в папке FILE; существующий файл не "
+           "заменяется\n"
+           "  kultbuh-db restore BACKUP FILE\n"
+           "                           замена FILE проверенной копией BACKUP, когда FILE никем не открыт;\n"
+           "                           прежний файл остаётся как FILE.before-restore\n"
            "  kultbuh-db query FILE [--param NAME=KIND:VALUE]... [--] LINE...\n"
            "                           выполнение запроса; каждая строка LINE - одна строка текста запроса;\n"
            "                           KIND: datetime (YYYY-MM-DD HH:MM:SS), text, int, float\n"
@@ -54,6 +62,18 @@ int dispatch(const QStringList& args, std::ostream& out, std::ostream& err) {
         for (const QString& problem : problems)
             err << problem.toStdString() << '\n';
         return kExitFailure;
+    }
+    if (command == QLatin1String("backup")) {
+        if (args.size() != 2 && args.size() != 3)
+            throw UsageError("Команда backup ожидает имя файла и, может быть, имя копии");
+        out << backupDatabase(args.at(1), args.value(2)).toStdString() << '\n';
+        return kExitOk;
+    }
+    if (command == QLatin1String("restore")) {
+        if (args.size() != 3)
+            throw UsageError("Команда restore ожидает имя резервной копии и имя файла базы данных");
+        restoreDatabase(args.at(1), args.at(2));
+        return kExitOk;
     }
     if (command == QLatin1String("query"))
         return runQueryCommand(args.mid(1), out);

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <stdexcept>
 
-// kultbuh-db: makes, checks and queries database files of the program.
+// kultbuh-db: makes, checks, queries, backs up and restores database files of the program.
 namespace kb::tools {
 
 // Exit codes of the tool.

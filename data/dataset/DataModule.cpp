@@ -7,6 +7,8 @@
 #include "Schema.h"
 #include "Table.h"
 
+#include <QFileInfo>
+
 TDataM* DataM = nullptr;
 
 namespace {
@@ -24,6 +26,12 @@ TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
     try {
         ADOConnection = std::make_unique<kb::Connection>(fileName);
         kb::Connection& c = *ADOConnection;
+        // A damaged page would otherwise show only when its rows are read, perhaps while saving. The check reads
+        // the whole file (some 5 ms a megabyte): a file far larger than a department's would delay the start
+        // visibly, and there a damaged page is reported when it is read.
+        constexpr qint64 kCheckedAtOpeningBytes = qint64(16) << 20;
+        if (QFileInfo(c.fileName()).size() <= kCheckedAtOpeningBytes)
+            c.checkIntegrity(true);
         kb::dialect::install(c);
         auto openTable = [&](const char* name, const char* table) {
             auto* t = named<kb::Table>(name, c, kb::schema::table(QString::fromLatin1(table)), this);

@@ -50,7 +50,6 @@ private:
 Table::Table(Connection& connection, const schema::TableDef& def, QObject* parent)
     : DataSet(parent), connection_(connection), def_(def) {
     QStringList all;
-    QStringList assignments;
     QStringList written;
     QStringList marks;
     for (size_t i = 0; i < def_.fields.size(); ++i) {
@@ -60,7 +59,6 @@ Table::Table(Connection& connection, const schema::TableDef& def, QObject* paren
         if (f.readOnly)
             continue;
         writable_.push_back(int(i));
-        assignments.append(sql::quoteName(f.name) + QStringLiteral(" = ?"));
         written.append(sql::quoteName(f.name));
         marks.append(QStringLiteral("?"));
     }
@@ -88,8 +86,8 @@ Table::Table(Connection& connection, const schema::TableDef& def, QObject* paren
                      ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                      : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                            .arg(table, written.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    updateSql_ =
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(table, assignments.join(QStringLiteral(", ")), keyName);
+    updatePrefix_ = QStringLiteral("UPDATE %1 SET ").arg(table);
+    byKeySuffix_ = QStringLiteral(" WHERE %1 = ?").arg(keyName);
     deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, keyName);
 }
 
@@ -237,6 +235,10 @@ void Table::readFailed(const DbError& e) const {
                                      "пользователем или программой (%3). Повторите действие позже")
                           .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
                       e.sqliteCode());
+    if (e.isDamaged())
+        throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: файл базы данных %2 повреждён (%3)")
+                          .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
+                      e.sqliteCode());
     throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
 }
 
@@ -365,6 +367,7 @@ void Table::edit() {
         return;
     }
     pending_ = storedRow(currentRow());
+    original_ = pending_;
     setState(State::Edit);
 }
 
@@ -415,34 +418,57 @@ void Table::post() {
 }
 
 // The pending values stay untouched until the transaction has committed, so a
-// failure leaves the row in its edit or insert state with nothing lost.
+// failure leaves the row in its edit or insert state with nothing lost. The
+// transaction holds the write lock from its start, so the row read in it
+// cannot change before the UPDATE: comparing the changed fields there, as the
+// table object reads them (a date kept as text reads as a date), spares the
+// false conflicts a comparison of the file's raw values would give.
 void Table::postEdit() {
     const int row = currentRow();
-    const Row original = storedRow(row);
-    if (pending_ == original) { // nothing to write
+    std::vector<int> changed;
+    for (int c : writable_) {
+        if (!(pending_[size_t(c)] == original_[size_t(c)]))
+            changed.push_back(c);
+    }
+    if (changed.empty()) { // nothing to write
         pending_.clear();
         setState(State::Browse);
         return;
     }
-    const Value key = original[size_t(keyColumn_)];
+    const Value key = original_[size_t(keyColumn_)];
     Row stored;
     {
         Transaction transaction(connection_);
+        const Row current = readRow(selectByKeySql_, key);
+        if (current.empty())
+            rowVanished(key, QStringLiteral("изменения не сохранены"));
+        QStringList assignments;
+        QStringList conflicts;
+        for (int c : changed) {
+            const QString& name = def_.fields[size_t(c)].name;
+            assignments.append(sql::quoteName(name) + QStringLiteral(" = ?"));
+            if (!(current[size_t(c)] == original_[size_t(c)]))
+                conflicts.append(name);
+        }
+        if (!conflicts.isEmpty()) {
+            storeInPages(row, current); // what cancel() shows
+            rowChangedMeanwhile(key, conflicts);
+        }
         {
-            Statement statement = connection_.prepareNative(updateSql_);
+            Statement statement =
+                connection_.prepareNative(updatePrefix_ + assignments.join(QStringLiteral(", ")) + byKeySuffix_);
             int index = 1;
-            for (int c : writable_)
+            for (int c : changed)
                 statement.bind(index++, pending_[size_t(c)]);
             statement.bind(index, key);
             statement.step();
         }
-        if (connection_.changes() != 1)
-            rowVanished(key, QStringLiteral("изменения не сохранены"));
         stored = readRow(selectByKeySql_, key);
         transaction.commit();
     }
     storeInPages(row, stored.empty() ? pending_ : stored);
     pending_.clear();
+    original_.clear();
     setState(State::Browse);
     emit rowChanged(row);
 }
@@ -548,6 +574,18 @@ void Table::refresh() {
     if (row < 0)
         row = std::clamp(oldRow, 0, count - 1);
     setCursor(row, bof() && row == 0, eof() && row == count - 1, true);
+}
+
+void Table::rowChangedMeanwhile(const Value& key, const QStringList& fields) const {
+    QStringList quoted;
+    for (const QString& f : fields)
+        quoted.append(QLatin1Char('\'') + f + QLatin1Char('\''));
+    const QString which = fields.size() == 1 ? QStringLiteral("поле") : QStringLiteral("поля");
+    throw DbError(QStringLiteral("Запись с %1 = %2 в таблице '%3' изменил другой пользователь, пока она "
+                                 "редактировалась (%4 %5): изменения не сохранены. Отмените правку, чтобы увидеть "
+                                 "новые значения")
+                      .arg(def_.fields[size_t(keyColumn_)].name, text::display(key), def_.name, which,
+                           quoted.join(QStringLiteral(", "))));
 }
 
 void Table::rowVanished(const Value& key, const QString& consequence) const {

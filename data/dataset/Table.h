@@ -91,10 +91,16 @@ public:
     Field& fieldByName(const QString& name); // throws DbError when absent
     Field* findField(const QString& name);
 
-    void edit();    // Browse -> Edit on the current row; an empty table goes to Insert
-    void insert();  // a new row before the current one, all fields null
-    void append();  // a new row at the end
-    void post();    // writes the pending edit or insert; throws DbError and stays editing on failure
+    void edit();   // Browse -> Edit on the current row; an empty table goes to Insert
+    void insert(); // a new row before the current one, all fields null
+    void append(); // a new row at the end
+    // Writes the pending edit or insert; throws DbError and stays editing on
+    // failure. An edit writes only the fields changed since edit() read the
+    // row, and only when each of them still holds the value read then: when
+    // another user changed one of them meanwhile, post fails and keeps the
+    // typed values (cancel() then shows the other user's). Changes of other
+    // fields by another user are kept alongside.
+    void post();
     void cancel();  // drops the pending edit or insert
     void remove();  // deletes the current row (the confirmation is the caller's)
     void refresh(); // re-reads the snapshot, keeping the current row by ID where it still exists
@@ -151,6 +157,7 @@ private:
     void postEdit();
     void postInsert();
     [[noreturn]] void rowVanished(const Value& key, const QString& consequence) const;
+    [[noreturn]] void rowChangedMeanwhile(const Value& key, const QStringList& fields) const;
 
     Connection& connection_;
     std::vector<PendingWriter*> writers_;
@@ -161,6 +168,7 @@ private:
     mutable bool rowsRead_ = false;
     State state_ = State::Inactive;
     Row pending_;
+    Row original_;       // the edited row as read when the edit began
     int insertRow_ = -1; // where an inserted row is shown while pending
     // Where the cursor stood before an insert, for cancel().
     int savedRow_ = -1;
@@ -177,7 +185,8 @@ private:
     QString selectByKeySql_;    // one row by ID
     QString selectByRowidSql_;  // one row by rowid (a row just inserted)
     QString insertSql_;
-    QString updateSql_; // writable columns, then the key
+    QString updatePrefix_; // "UPDATE table SET ", the changed columns follow
+    QString byKeySuffix_;  // " WHERE ID = ?"
     QString deleteSql_;
 };
 

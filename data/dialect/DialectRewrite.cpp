@@ -69,6 +69,17 @@ QString unquote(const Token& t) {
     return inner;
 }
 
+// Whether a string or quoted name runs to the end of the text unclosed. Text
+// added after it would land inside it, and SQLite refuses such a statement.
+bool isUnterminated(const Token& t) {
+    if (t.kind != Kind::String && t.kind != Kind::QuotedIdentifier)
+        return false;
+    const QChar open = t.text.front();
+    if (open == QLatin1Char('['))
+        return !t.text.endsWith(QLatin1Char(']')) || t.text.size() < 2;
+    return t.text.count(open) % 2 != 0; // the quotes of a closed run: its two ends and doubled ones
+}
+
 QString sqlString(const QString& s) {
     QString quoted = s;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
@@ -93,6 +104,8 @@ public:
     Rewriter(const QString& sql, const ColumnTypes& types) : sql_(sql), types_(types), tokens_(sql::tokenize(sql)) {}
 
     QString run() {
+        if (!tokens_.empty() && isUnterminated(tokens_.back()))
+            return sql_;
         index();
         scanGroup(0, size(), -1);
         wrapColumns();

@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "EngineMessage.h"
 #include "OldDatabaseFile.h"
+#include "FileUse.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +52,13 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
         // A file of the old program is only ever read by the import, never opened here.
         if (jetfile::detect(fileName))
             throw DbError(jetfile::refusal(shown), SQLITE_NOTADB);
+        // SQLite writes its journal beside the file: without it no change could be saved.
+        if (!QFileInfo(info.absolutePath()).isWritable())
+            throw DbError(QStringLiteral("Нет доступа к папке базы данных %1: запись в папку запрещена, изменения "
+                                         "не могут быть сохранены")
+                              .arg(shown),
+                          SQLITE_READONLY);
+        use_ = SharedFileUse::acquire(fileName_);
         openFile(busyTimeoutMs);
     } else {
         QFile file(fileName);
@@ -63,8 +71,10 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
         }
         file.close();
         try {
+            use_ = SharedFileUse::acquire(fileName_);
             openFile(busyTimeoutMs);
         } catch (...) {
+            use_.reset();
             QFile::remove(fileName); // leave nothing half-made behind
             throw;
         }
@@ -202,6 +212,10 @@ Statement Connection::prepareNative(const QString& sql) const {
         throw DbError(QStringLiteral("Текст запроса пуст"));
     // What follows the first statement may only be blanks, comments and semicolons.
     while (tail && tail < end) {
+        // SQLite reads no further than a character 0: what follows would be
+        // dropped unread, and preparing from it again would never advance.
+        if (*tail == '\0')
+            throw DbError(QStringLiteral("Текст запроса содержит символ с кодом 0"));
         sqlite3_stmt* extra = nullptr;
         rc = prepareOne(db_, tail, int(end - tail), &extra, &tail);
         const bool another = extra != nullptr;
@@ -222,6 +236,30 @@ void Connection::execute(const QString& sql) {
         sqlite3_free(error);
         throw DbError(message, rc & 0xff);
     }
+}
+
+void Connection::checkIntegrity(bool quick) const {
+    QStringList faults;
+    int code = SQLITE_CORRUPT;
+    try {
+        Statement check =
+            prepareNative(quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"));
+        while (check.step()) {
+            const QString line = check.column(0).text();
+            if (line != QLatin1String("ok"))
+                faults << line.simplified(); // one line of the message each
+        }
+    } catch (const DbError& e) { // a check that cannot even read the file says why
+        faults << QString::fromUtf8(e.what());
+        code = e.sqliteCode();
+    }
+    if (faults.isEmpty())
+        return;
+    if ((code & 0xff) == SQLITE_BUSY)
+        failOpening(QStringLiteral("проверка целостности"), code, faults.join(QStringLiteral("; ")));
+    throw DbError(QStringLiteral("Файл базы данных %1 повреждён: %2")
+                      .arg(shownPath(fileName_), faults.join(QStringLiteral("; "))),
+                  SQLITE_CORRUPT);
 }
 
 qint64 Connection::lastInsertRowId() const {

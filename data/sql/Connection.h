@@ -10,6 +10,8 @@ struct sqlite3;
 
 namespace kb {
 
+class SharedFileUse;
+
 // The one connection to the database file.
 class Connection {
 public:
@@ -25,7 +27,9 @@ public:
     // fileName is taken relative to the working directory. Throws DbError
     // naming the file when it is missing, not a database, locked or unreadable.
     // Other processes may open the same file at the same time; every commit
-    // is synchronous and goes through SQLite's rollback journal.
+    // is synchronous and goes through SQLite's rollback journal. While open,
+    // the connection holds the file's shared use (see SharedFileUse), so a
+    // restore from a backup does not replace it.
     explicit Connection(const QString& fileName, Mode mode = Mode::OpenExisting,
                         int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~Connection();
@@ -43,6 +47,11 @@ public:
     const ColumnTypes& columnTypes() const { return *columnTypes_; }
     void reloadColumnTypes();
 
+    // SQLite's integrity check of the whole file; quick leaves out the
+    // indexes' agreement with their tables. Throws DbError naming the file and
+    // what was found when the file is damaged.
+    void checkIntegrity(bool quick = false) const;
+
     qint64 lastInsertRowId() const;
     int changes() const;
     // The file's absolute path, fixed when the connection opened.
@@ -57,6 +66,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString fileName_;
+    std::shared_ptr<SharedFileUse> use_; // released after the engine's connection has closed
     std::unique_ptr<ColumnTypes> columnTypes_;
 };
 

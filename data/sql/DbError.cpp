@@ -14,4 +14,8 @@ bool DbError::isBusy() const noexcept {
     return code_ == SQLITE_BUSY || code_ == SQLITE_LOCKED;
 }
 
+bool DbError::isDamaged() const noexcept {
+    return code_ == SQLITE_CORRUPT || code_ == SQLITE_NOTADB;
+}
+
 } // namespace kb

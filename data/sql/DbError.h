@@ -19,6 +19,8 @@ public:
     int sqliteCode() const noexcept { return code_; }
     // Another connection held a lock past the busy timeout (SQLite's BUSY or LOCKED).
     bool isBusy() const noexcept;
+    // The file is damaged or no database (SQLite's CORRUPT or NOTADB).
+    bool isDamaged() const noexcept;
 
 private:
     int code_;

@@ -59,10 +59,29 @@ EditMask::Run EditMask::runAt(int pos) const {
     return {pos, end, kind == Slot::Kind::OptionalDigit};
 }
 
+// Whether a stored value has the form toStored gives it when literals are
+// kept: one character per position, every literal in place.
+bool EditMask::hasStoredForm(const QString& stored) const {
+    if (stored.size() != length())
+        return false;
+    for (int pos = 0; pos < length(); ++pos)
+        if (isLiteral(pos) && stored[pos] != slots_[size_t(pos)].literal)
+            return false;
+    return true;
+}
+
 QString EditMask::toEditText(const QString& stored) const {
     if (isEmpty())
         return stored;
     QString text = emptyText();
+    if (hasStoredForm(stored)) {
+        // Read position by position: a literal blank after a run of optional
+        // positions is then never taken for one of the run's blanks.
+        for (int pos = 0; pos < length(); ++pos)
+            if (!isLiteral(pos))
+                text[pos] = stored[pos] == QLatin1Char(' ') ? blank_ : stored[pos];
+        return text;
+    }
     qsizetype j = 0;
     int pos = 0;
     while (pos < length()) {

@@ -32,7 +32,9 @@ public:
 
     // The edit text of an empty entry: literals in place, blanks elsewhere.
     QString emptyText() const;
-    // The edit text showing a stored value. A run of digit positions takes
+    // The edit text showing a stored value. A value of the stored form (one
+    // character per position, the literals in place) is read position by
+    // position; otherwise a run of digit positions takes
     // the stored characters up to the literal that follows it, so "(12)345-6789"
     // shows as "(_12)345-6789" and digits stored without their literals
     // ("1234567890") fill the positions in order.
@@ -66,6 +68,7 @@ private:
     };
     Run runAt(int pos) const;
     bool isFilled(const QString& editText, int pos) const;
+    bool hasStoredForm(const QString& stored) const;
 
     std::vector<Slot> slots_;
     bool saveLiterals_ = true;

@@ -1,13 +1,19 @@
 // Opening the database file, statements and transactions on real files.
 #include "Connection.h"
 #include "DbError.h"
+#include "FileUse.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 #include "Transaction.h"
 #include "ValueText.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <grp.h>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using kb::Connection;
 using kb::Value;
@@ -26,6 +32,31 @@ void write(const QString& path, const QByteArray& content) {
     f.write(content);
 }
 
+// Runs action in a child process as the user "nobody", who, unlike root, is refused what permissions forbid; returns
+// what action returns.
+QString asUnprivileged(const std::function<QString()>& action) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return QStringLiteral("no pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        const QByteArray out = dropped ? action().toUtf8() : QByteArray("no unprivileged user");
+        const bool written = ::write(fds[1], out.constData(), size_t(out.size())) == out.size();
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(fds[1]);
+    QByteArray got;
+    char buffer[4096];
+    for (ssize_t n = 0; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        got.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return QString::fromUtf8(got);
+}
+
 const QString kNames = QStringLiteral("SELECT group_concat(Nazvanie, ' ') FROM Dolznost");
 
 } // namespace
@@ -33,7 +64,8 @@ const QString kNames = QStringLiteral("SELECT group_concat(Nazvanie, ' ') FROM D
 class TestConnection : public QObject {
     Q_OBJECT
 private slots:
-    // Each way opening fails: the message (%1 the file's path), and nothing written or created.
+    // Each way opening fails: the message (%1 the file's path), and nothing written or created: the file keeps its
+    // bytes and modification time, and no other file appears beside it.
     void openFailures_data() {
         columns<QString, QString>("setup", "expected");
         const auto failure = [](const char* setup, const char* message) { row(setup, setup, message); };
@@ -41,14 +73,21 @@ private slots:
         failure("folder", "Вместо файла базы данных найдена папка: %1");
         failure("unreadable", "Нет доступа к файлу базы данных %1: чтение запрещено");
         failure("read-only", "Нет доступа к файлу базы данных %1: запись запрещена");
+        failure("read-only folder", "Нет доступа к папке базы данных %1: запись в папку запрещена, изменения не могут "
+                                    "быть сохранены");
         failure("empty", "Файл %1 не является базой данных: он пуст");
         failure("text", "Файл %1 не является базой данных (чтение схемы): file is not a database");
         failure("old program's file", "Файл %1 - база данных старой программы (Microsoft Jet, Access). Программа не "
                                       "открывает такой файл и не изменяет его; перенесите данные в новый файл "
                                       "командой:\nkultbuh-db import \"%1\" НОВЫЙ_ФАЙЛ");
+        failure("truncated", "Файл базы данных %1 повреждён (чтение схемы): database disk image is malformed");
         failure("damaged", "Файл базы данных %1 повреждён (чтение схемы): database disk image is malformed");
         failure("locked", "База данных %1 заблокирована другой программой или пользователем (чтение схемы): "
                           "database is locked");
+        failure("locked by another process", "База данных %1 заблокирована другой программой или пользователем "
+                                             "(чтение схемы): database is locked");
+        failure("being restored", "База данных %1 сейчас восстанавливается из резервной копии: откройте её, когда "
+                                  "восстановление закончится");
         failure("created over a file", "Файл %1 уже существует: новая база данных не создана");
     }
     void openFailures() {
@@ -64,26 +103,42 @@ private slots:
             QVERIFY(file.remove());
         if (setup == QLatin1String("folder"))
             QVERIFY(QDir(db.dir()).mkdir(QStringLiteral("BAZA.mdb")));
-        if (setup == QLatin1String("unreadable") || setup == QLatin1String("read-only")) {
-            const bool reading = setup == QLatin1String("unreadable");
-            QVERIFY(file.setPermissions(reading ? QFileDevice::Permissions() : QFileDevice::ReadOwner));
-            if (file.open(reading ? QIODevice::ReadOnly : QIODevice::ReadWrite))
-                QSKIP("this user (root) reads and writes any file: the permissions cannot be tried");
+        // Root reads and writes whatever the permissions say: then the user "nobody" tries.
+        const bool permissions =
+            setup.startsWith(QLatin1String("unreadable")) || setup.startsWith(QLatin1String("read"));
+        if (permissions) {
+            const auto all = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+            const auto enter = all | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+            const auto write = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+            QVERIFY(QFile::setPermissions(db.dir(), enter));
+            QVERIFY(file.setPermissions(setup == QLatin1String("unreadable")  ? QFileDevice::Permissions()
+                                        : setup == QLatin1String("read-only") ? all
+                                                                              : all | write));
         }
+        std::optional<LockHolder> holder;
+        if (setup == QLatin1String("locked by another process"))
+            QVERIFY(holder.emplace(db.path()).held());
+        std::optional<kb::ExclusiveFileUse> restoring;
+        if (setup == QLatin1String("being restored"))
+            restoring.emplace(db.path());
         if (setup == QLatin1String("empty"))
             write(db.path(), {});
         if (setup == QLatin1String("text"))
             write(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8());
         if (setup == QLatin1String("old program's file")) // the signature of a Jet 4.0 file's first page
             write(db.path(), QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0'));
+        if (setup == QLatin1String("truncated")) // the first 1000 bytes of the first page
+            write(db.path(), contents(db.path()).left(1000));
         if (setup == QLatin1String("damaged")) // the header of the first page, where the tables are listed
             write(db.path(), contents(db.path()).replace(100, 8, QByteArray(8, '\xff')));
-        const QByteArray before = contents(db.path());
+        const QString before = folderState(db.path());
         const auto mode =
             setup.startsWith(QLatin1String("created")) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;
-        QCOMPARE(errorMessage([&] { Connection c(db.path(), mode, 100); }), expected.arg(db.path()));
-        QCOMPARE(contents(db.path()), before);
-        QCOMPARE(QFileInfo::exists(db.path()), setup != QLatin1String("missing"));
+        const auto attempt = [&] { return errorMessage([&] { Connection c(db.path(), mode, 100); }); };
+        QCOMPARE(permissions && ::getuid() == 0 ? asUnprivileged(attempt) : attempt(), expected.arg(db.path()));
+        QVERIFY(
+            QFile::setPermissions(db.dir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QCOMPARE(folderState(db.path()), before);
     }
 
     // Rollback journal, full synchronous commits, no foreign keys, a busy timeout; the tables' column types read at
@@ -119,6 +174,8 @@ private slots:
         row("empty text", "  -- nothing\n", "Текст запроса пуст");
         row("two statements", "SELECT 1; DELETE FROM Dolznost", "Текст запроса содержит больше одной инструкции SQL");
         row("trailing semicolon and comment", "SELECT 1; -- one", "Integer 1");
+        row("character 0 ends the text SQLite reads", QStringLiteral("SELECT 1 FROM Dolznost W%1HERE 0").arg(QChar(0)),
+            "Текст запроса содержит символ с кодом 0");
     }
     void statements() {
         const auto [sql, expected] = fetch<QString, QString>("sql", "expected");

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
+#include <QFile>
 #include <functional>
 #include <stdexcept>
 
@@ -231,6 +232,17 @@ private slots:
         // Another user's changes.
         play("row deleted before a post", "next; edit; set Поз; sql DELETE FROM Dolznost WHERE ID = 2; !post",
              "E: 1Бух *2Поз 3Кас / 1Бух 3Кас / >1 E f1", vanished("изменения не сохранены"));
+        // Another user's change to the edited field between edit and post: the post fails and keeps the typed value;
+        // cancel shows the other user's.
+        const QString changedUnderneath =
+            QStringLiteral("next; edit; set Моё; sql UPDATE Dolznost SET Nazvanie = 'Чужое' WHERE ID = 2; !post");
+        const QString conflict =
+            QStringLiteral("Запись с ID = 2 в таблице 'Dolznost' изменил другой пользователь, пока она редактировалась "
+                           "(поле 'Nazvanie'): изменения не сохранены. Отмените правку, чтобы увидеть новые значения");
+        play("row changed before a post", changedUnderneath + "; !next",
+             "E: 1Бух *2Моё 3Кас / 1Бух 2Чужое 3Кас / >1 E f1", times(2, conflict));
+        play("cancel after a conflict", changedUnderneath + "; cancel",
+             "B: 1Бух *2Чужое 3Кас / 1Бух 2Чужое 3Кас / >1 E f1 B ~1", conflict);
         play("row deleted before a remove", "next; sql DELETE FROM Dolznost WHERE ID = 2; !remove",
              "B: 1Бух *2Дир 3Кас / 1Бух 3Кас / >1", vanished("удалить её нельзя"));
         play("refresh keeps the current row",
@@ -356,6 +368,54 @@ private slots:
         t.post();
         QCOMPARE(db.scalar(QStringLiteral("SELECT IDSotr FROM %1").arg(table)), Value(2));
         QCOMPARE(t.value(0, 2), expected);
+    }
+
+    // Two users edit one row at once, each through a table object on a connection of their own: changes to different
+    // fields are both kept; a change to a field the other changed first fails and keeps the file's value.
+    void twoUsersEditOneRow_data() {
+        columns<int, double, QString, QString>("firstSotr", "secondSum", "file", "error");
+        row("different fields", 7, 1500.0, "7 1500", "");
+        row("the same field", 1, 1500.0, "1 1300", "Запись с ID = 1 в таблице 'Stavka' изменил другой пользователь");
+    }
+    void twoUsersEditOneRow() {
+        const auto [firstSotr, secondSum, file, error] =
+            fetch<int, double, QString, QString>("firstSotr", "secondSum", "file", "error");
+        TempDatabase db;
+        db.addStavka(1, 1200.0);
+        kb::Connection other(db.path());
+        Table first(db.connection(), kb::schema::table(QStringLiteral("Stavka")));
+        Table second(other, kb::schema::table(QStringLiteral("Stavka")));
+        for (Table* t : {&first, &second}) {
+            t->open();
+            t->edit();
+        }
+        first.fieldByName(QStringLiteral("IDSotr")).setValue(Value(firstSotr));
+        first.fieldByName(QStringLiteral("Sum")).setValue(Value(firstSotr == 1 ? 1300.0 : 1200.0));
+        second.fieldByName(QStringLiteral("Sum")).setValue(Value(secondSum));
+        first.post();
+        const QString message = errorMessage([&] { second.post(); });
+        QVERIFY2(error.isEmpty() ? message.isNull() : message.startsWith(error), qPrintable(message));
+        QCOMPARE(second.state(), error.isEmpty() ? State::Browse : State::Edit);
+        const Value stored = db.scalar(QStringLiteral("SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"));
+        QCOMPARE(stored, Value(file));
+    }
+
+    // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
+    void damagedPageIsNamedWhenRead() {
+        TempDatabase db;
+        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+                               "INSERT INTO Dolznost (Nazvanie) SELECT hex(randomblob(100)) FROM n"));
+        db.closeConnection();
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2) && file.write(QByteArray(4096, 'x')));
+        file.close();
+        kb::Connection c(db.path());
+        Table t(c, kb::schema::table(QStringLiteral("Dolznost")));
+        t.open();
+        const QString message = errorMessage([&] { t.moveTo(t.recordCount() - 1); });
+        QCOMPARE(message, QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён "
+                                         "(database disk image is malformed)")
+                              .arg(db.path()));
     }
 
     // Texts that repeat and texts that do not, empty texts and nulls, in many rows: each row keeps its own value.

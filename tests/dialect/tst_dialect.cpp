@@ -226,6 +226,7 @@ private slots:
         same("non-numeric function", "SELECT length(Premia.Premia), Month(Premia.Data) FROM Premia");
         same("ambiguous bare column", "SELECT FIO*2 FROM Sotr a, Sotr b");
         same("column of no table in FROM", "SELECT Premia*2 FROM Stavka");
+        same("unterminated name at the end", "SELECT Premia*2 FROM Premia WHERE [Premia]+1 > [x");
         row("qualified", "SELECT ID FROM Premia WHERE Premia.Premia * 1 > 10",
             "SELECT ID FROM Premia WHERE kb_number(Premia.Premia,'Premia.Premia') * 1 > 10");
         row("alias", "SELECT p.Premia*2 AS x FROM Premia p",

@@ -91,6 +91,7 @@ private slots:
         row("taxpayer number, short", kInn, "1234", "1234________", false);
         row("no mask passes text", "", "8-912-345", "8-912-345", true);
         row("foreign character kept visible", kPassport, "12A4 567890", "12A4 567890", false);
+        row("literal blank after leading blanks", "!\\(999 \"", "(  4 \"", "(__4 \"", true);
     }
     void toEditText() {
         const auto [mask, stored, edit, fits] =

@@ -4,6 +4,7 @@
 #include "Dialect.h"
 #include "Schema.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QStringList>
 #include <QTest>
@@ -136,6 +137,24 @@ CurrentDir::CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
 
 CurrentDir::~CurrentDir() {
     QDir::setCurrent(previous_);
+}
+
+QString folderState(const QString& path) {
+    const QFileInfo info(path);
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return info.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ') + u' ' +
+           info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(bytes.toBase64());
+}
+
+LockHolder::LockHolder(const QString& path) : process_(std::make_unique<QProcess>()) {
+    process_->start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("hold"), path});
+    held_ = process_->waitForReadyRead(30000) && process_->readLine() == "held\n";
+}
+
+LockHolder::~LockHolder() {
+    process_->closeWriteChannel(); // the holder ends with its standard input
+    process_->waitForFinished(30000);
 }
 
 QString errorMessage(const std::function<void()>& action) {

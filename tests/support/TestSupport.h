@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QMetaType>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -79,6 +80,24 @@ public:
 
 private:
     QString previous_;
+};
+
+// The names in the folder of a file, the file's modification time and its bytes: what a failed opening leaves as it
+// was.
+QString folderState(const QString& path);
+
+// Another process (the test writer) holding the exclusive lock of a database file for the object's lifetime.
+class LockHolder {
+public:
+    explicit LockHolder(const QString& path);
+    ~LockHolder();
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    bool held() const { return held_; } // whether the lock was taken
+
+private:
+    std::unique_ptr<QProcess> process_;
+    bool held_ = false;
 };
 
 // The message of the exception that action throws; a null string when it throws nothing.

@@ -1,5 +1,5 @@
-// kultbuh-db run in-process on real files (create, demo, check, query, import's refusals), and as the real program for
-// its exit codes.
+// kultbuh-db run in-process on real files (create, demo, check, query, import's refusals, backup, restore), and
+// as the real program for its exit codes and for restoring while another process has the file open.
 
 #include "DbTool.h"
 #include "DemoDatabase.h"
@@ -7,7 +7,9 @@
 #include "Statements.h"
 #include "TestRows.h"
 
+#include <QDateTime>
 #include <QProcess>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -105,8 +107,8 @@ private slots:
     }
 
     // Nothing on stdout; on stderr the reason, followed by the usage text for a wrong command line (exit code 2). Exit
-    // code 1: a check that finds faults, a database or statement that fails; create and demo never touch an existing
-    // file.
+    // code 1: a check that finds faults, a database or statement that fails; check, create and demo never touch an
+    // existing file (its bytes and modification time stay, no file appears beside it).
     void failures_data() {
         columns<QString, QStringList, int, QString>("damage", "args", "code", "message");
         const QStringList check{"check", "FILE"};
@@ -115,14 +117,19 @@ private slots:
         row("check: text for a number",
             "DROP TABLE Stavka; CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr INTEGER, Sum TEXT)", check, 1,
             "Stavka.Sum");
-        row("check: not a database", "header", check, 1, "");
-        row("check: damaged pages", "pages", check, 1, "");
+        row("check: not a database", "header", check, 1, "не является базой данных");
+        row("check: damaged pages", "pages", check, 1, "повреждён: *** in database main *** Page");
         const QString oldProgram = QStringLiteral("база данных старой программы");
         row("check: old program's file", "jet", check, 1, oldProgram);
         row("query: old program's file", "jet", QStringList{"query", "FILE", "SELECT 1"}, 1, oldProgram);
         row("import of no Jet file", "", QStringList{"import", "FILE", "FILE.none"}, 1,
             "не является базой данных Microsoft Jet");
         row("import without new file", "", QStringList{"import", "FILE"}, 2, "два аргумента");
+        row("check: empty file", "empty", check, 1, "не является базой данных: он пуст");
+        row("check: truncated file", "truncated", check, 1, "повреждён");
+        row("check: locked by another process", "locked", check, 1, "заблокирована другой программой");
+        row("backup of damaged pages", "pages", QStringList{"backup", "FILE", "FILE.none"}, 1,
+            "не прошла проверку целостности");
         row("check: missing file", "", QStringList{"check", "FILE.none"}, 1, "не найден");
         row("create over a file", "", QStringList{"create", "FILE"}, 1, "уже существует");
         row("demo in a file", "", QStringList{"demo", "FILE/new.mdb"}, 1, "new.mdb");
@@ -164,11 +171,16 @@ private slots:
                     file.write(QByteArray(8000, 'x')) == 8000);
         if (damage == u"jet") // the signature of a Jet 4.0 file's first page
             QVERIFY(file.open(QIODevice::ReadWrite) && file.write("\0\1\0\0Standard Jet DB\0\1", 21) == 21);
+        if (damage == u"empty" || damage == u"truncated")
+            QVERIFY(file.resize(damage == u"empty" ? 0 : file.size() / 2));
         file.close();
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        std::optional<LockHolder> holder;
+        if (damage == u"locked")
+            QVERIFY(holder.emplace(db.path()).held());
+        const QString before = folderState(db.path());
         const Result result = run(args, db.path());
+        if (args.value(0) != u"backup")
+            QCOMPARE(folderState(db.path()), before);
         const QString usage = u'\n' + QString::fromUtf8(kb::tools::usage());
         QCOMPARE(result.code, code);
         QVERIFY(result.out.isEmpty());
@@ -180,6 +192,52 @@ private slots:
         if (damage.isEmpty())
             QCOMPARE(db.count(QStringLiteral("Premia")), 1);
         QVERIFY(!QFile::exists(db.path() + ".none"));
+    }
+
+    // backup: a copy of the file as it stands, under backup/ by default, never over an existing file; restore puts it
+    // back, keeping the replaced file beside, and refuses a damaged backup, a file another process has open (the real
+    // program is run while this one holds a connection) and a second restore before the first one's file is moved.
+    void backupAndRestore_data() {
+        columns<QString, int, QString>("fault", "code", "message");
+        row("round trip", "", 0, "");
+        row("damaged backup", "damaged", 1, "не годится для восстановления");
+        row("file open by another process", "open", 1, "открыт другой программой");
+        row("file of a former restore", "former", 1, "от прошлого восстановления");
+    }
+    void backupAndRestore() {
+        const auto [fault, code, message] = fetch<QString, int, QString>("fault", "code", "message");
+        kbtest::StatementDb db;
+        db.addDolznost(QStringLiteral("Сохранённая"));
+        const Result made = run({"backup", "FILE"}, db.path());
+        QCOMPARE(made.code, 0);
+        const QString copy = made.out.trimmed();
+        const QString stamp = copy.mid(db.filePath("backup/BAZA-").size());
+        QVERIFY2(copy.startsWith(db.filePath("backup/BAZA-")) &&
+                     QDateTime::fromString(stamp, "yyyy-MM-dd-HHmmss'.mdb'").isValid(),
+                 qPrintable(copy));
+        QCOMPARE(run({"backup", "FILE", copy}, db.path()).err,
+                 "Файл " + copy + " уже существует: резервная копия не сделана\n");
+        db.addDolznost(QStringLiteral("После копии"));
+        if (fault == u"damaged") {
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(2048) && file.write(QByteArray(4096, 'x')) == 4096);
+        }
+        if (fault == u"former")
+            QVERIFY(QFile::copy(db.path(), db.path() + ".before-restore"));
+        if (fault != u"open")
+            db.closeConnection();
+        QProcess tool;
+        tool.start(QStringLiteral(KULTBUH_DB_PATH), {"restore", copy, db.path()});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), code);
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(message));
+        const QString names = "SELECT group_concat(Nazvanie, ', ') FROM Dolznost";
+        QCOMPARE(run({"query", "FILE", names}, db.path()).rows(),
+                 QStringList(code == 0 ? "Сохранённая" : "Сохранённая, После копии"));
+        if (code == 0)
+            QCOMPARE(run({"query", "FILE", names}, db.path() + ".before-restore").rows(),
+                     QStringList("Сохранённая, После копии"));
+        QCOMPARE(QFile::exists(db.path() + ".before-restore"), code == 0 || fault == u"former");
     }
 
     // The example of the README, the salary statement for April 2013: every employee, the one with two rates twice.

@@ -1,0 +1,93 @@
+#include "FileUse.h"
+
+#include "DbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace kb {
+
+namespace {
+
+using FileKey = std::pair<dev_t, ino_t>;
+
+struct Registry {
+    std::mutex mutex;
+    std::map<FileKey, std::weak_ptr<SharedFileUse>> uses;
+};
+
+Registry& registry() {
+    static Registry r;
+    return r;
+}
+
+int openForLock(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw DbError(QStringLiteral("Не удаётся открыть файл базы данных %1: %2")
+                          .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))),
+                      SQLITE_CANTOPEN);
+    return fd;
+}
+
+bool lock(int fd, int operation) {
+    int rc = 0;
+    do
+        rc = ::flock(fd, operation | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+} // namespace
+
+std::shared_ptr<SharedFileUse> SharedFileUse::acquire(const QString& absolutePath) {
+    Registry& r = registry();
+    const std::lock_guard guard(r.mutex);
+    // Looked up by name first, so that no descriptor is opened (and closed) while another connection holds locks.
+    struct stat st {};
+    if (::stat(QFile::encodeName(absolutePath).constData(), &st) == 0) {
+        if (auto held = r.uses[{st.st_dev, st.st_ino}].lock())
+            return held;
+    }
+    const int fd = openForLock(absolutePath);
+    if (::fstat(fd, &st) != 0 || !lock(fd, LOCK_SH)) {
+        ::close(fd);
+        throw DbError(QStringLiteral("База данных %1 сейчас восстанавливается из резервной копии: откройте её, "
+                                     "когда восстановление закончится")
+                          .arg(QDir::toNativeSeparators(absolutePath)),
+                      SQLITE_BUSY);
+    }
+    std::shared_ptr<SharedFileUse> use(new SharedFileUse(fd));
+    r.uses[{st.st_dev, st.st_ino}] = use;
+    return use;
+}
+
+SharedFileUse::~SharedFileUse() {
+    ::close(fd_); // the lock goes with the descriptor
+}
+
+ExclusiveFileUse::ExclusiveFileUse(const QString& path) : fd_(openForLock(path)) {
+    if (!lock(fd_, LOCK_EX)) {
+        ::close(fd_);
+        throw DbError(QStringLiteral("Файл базы данных %1 открыт другой программой: закройте программу и "
+                                     "повторите")
+                          .arg(QDir::toNativeSeparators(path)),
+                      SQLITE_BUSY);
+    }
+}
+
+ExclusiveFileUse::~ExclusiveFileUse() {
+    ::close(fd_);
+}
+
+} // namespace kb

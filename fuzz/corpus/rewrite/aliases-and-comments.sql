@@ -1,0 +1,1 @@
+SELECT p.IDSotr, -p.Premia AS minus, sum(DISTINCT p.Premia), (p.Premia) * 2 FROM Premia AS p WHERE p.Premia + 0 > 10 /* bonus */ -- percent

@@ -1,0 +1,1 @@
+SELECT "Premia"*2, [Premia]+1, 'Premia*2' FROM Premia WHERE Premia IN (SELECT Premia % 3 FROM Premia p2 WHERE p2.IDSotr = Premia.IDSotr) UNION SELECT Premia||'%' FROM Premia

@@ -1,0 +1,1 @@
+UPDATE Premia SET Premia = Premia * 1.5 WHERE ID = ?1; DELETE FROM Premia WHERE ~Premia < 0

@@ -1,0 +1,136 @@
+// Other programs writing the database file through table objects: one killed at random moments in the middle of its
+// posts, two at once, one while backups are taken. No acknowledged post is lost and the file stays sound.
+#include "Backup.h"
+#include "Connection.h"
+#include "TestSupport.h"
+
+#include <QRandomGenerator>
+#include <QThread>
+#include <QtTest>
+#include <map>
+
+using namespace kbtest;
+using Posts = std::map<qint64, QString>; // acknowledged IDs and their names
+
+namespace {
+
+// The writer program posting positions named TAG-1, TAG-2, ...; its n-th line tells about TAG-n.
+struct Writer {
+    QProcess process;
+    QString tag;
+    int told = 0;
+    Writer(const QString& file, const QString& name, int busyMs, int count = 1000000, int pauseMs = 0) : tag(name) {
+        process.start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("post"), file, QString::number(count), tag,
+                                                            QString::number(busyMs), QString::number(pauseMs)});
+    }
+    // Reads the lines written so far, at least `least` of them in all: the acknowledged posts go into posts; returns
+    // the other lines.
+    QStringList read(Posts& posts, int least = 0) {
+        QStringList others;
+        while (told < least || process.canReadLine()) {
+            if (!process.canReadLine() && !process.waitForReadyRead(30000))
+                return others << QStringLiteral("no line from the writer");
+            const QString line = QString::fromUtf8(process.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("ok ")))
+                posts[line.mid(3).toLongLong()] = tag + QLatin1Char('-') + QString::number(told + 1);
+            else
+                others << line;
+            ++told;
+        }
+        return others;
+    }
+};
+
+// What is wrong with the file: its integrity, an acknowledged post missing, fewer or (exact) other rows than posts.
+QString problems(const QString& file, const Posts& posts, bool exact) {
+    kb::Connection connection(file);
+    kb::Statement check = connection.prepareNative(QStringLiteral("PRAGMA integrity_check"));
+    if (!check.step() || check.column(0).text() != QLatin1String("ok"))
+        return QStringLiteral("integrity check: ") + check.column(0).text();
+    kb::Statement name = connection.prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost WHERE ID = ?"));
+    for (const auto& [id, expected] : posts) {
+        name.reset();
+        name.bind(1, kb::Value(id));
+        if (!name.step() || name.column(0).text() != expected)
+            return QStringLiteral("acknowledged post %1 (%2) is not in the file").arg(id).arg(expected);
+    }
+    kb::Statement count = connection.prepareNative(QStringLiteral("SELECT count(*) FROM Dolznost"));
+    count.step();
+    const qint64 rows = count.column(0).toInt();
+    return rows < qint64(posts.size()) || (exact && rows != qint64(posts.size()))
+               ? QStringLiteral("%1 rows for %2 posts").arg(rows).arg(posts.size())
+               : QString();
+}
+
+} // namespace
+
+class TestWriters : public QObject {
+    Q_OBJECT
+private slots:
+    // 30 rounds: a writer posts until it is killed (SIGKILL) at a random moment after its first acknowledged post.
+    // After each round the file is sound and holds every post acknowledged so far (and perhaps one written but not
+    // yet acknowledged).
+    void killedWriter() {
+        TempDatabase db;
+        db.closeConnection();
+        QRandomGenerator random(20130401);
+        Posts posts;
+        constexpr int kRounds = 30;
+        for (int round = 1; round <= kRounds; ++round) {
+            Writer writer(db.path(), QStringLiteral("r%1").arg(round), 5000);
+            QCOMPARE(writer.read(posts, 1), QStringList());
+            QThread::usleep(random.bounded(150000u));
+            writer.process.kill();
+            QVERIFY(writer.process.waitForFinished(30000));
+            QCOMPARE(writer.read(posts), QStringList());
+            const QString wrong = problems(db.path(), posts, false);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        }
+        qInfo("%d rounds killed, %zu acknowledged posts all found", kRounds, posts.size());
+    }
+
+    // Two writers post at once with a short busy timeout: each post is acknowledged or fails with the busy message;
+    // the file holds exactly the acknowledged rows.
+    void twoWriters() {
+        TempDatabase db;
+        db.closeConnection();
+        Writer first(db.path(), QStringLiteral("A"), 1, 100), second(db.path(), QStringLiteral("B"), 1, 100);
+        Posts posts;
+        QStringList busy;
+        for (Writer* w : {&first, &second}) {
+            QVERIFY(w->process.waitForFinished(120000));
+            busy << w->read(posts);
+            QCOMPARE(w->told, 100);
+        }
+        for (const QString& line : busy)
+            QVERIFY2(line.startsWith(QLatin1String("busy ")) && line.contains(db.path()) &&
+                         line.contains(QStringLiteral("занята другим пользователем или программой")),
+                     qPrintable(line));
+        const QString wrong = problems(db.path(), posts, true);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        qInfo("200 posts tried by two writers: %zu written, %d refused as busy", posts.size(), int(busy.size()));
+    }
+
+    // Backups taken while another process posts (pausing a little between posts, as a user does: a writer that never
+    // pauses keeps every reader out): each copy is sound and holds every post acknowledged before it began.
+    void backupWhileWriting() {
+        TempDatabase db;
+        db.closeConnection();
+        Writer writer(db.path(), QStringLiteral("w"), 5000, 1000000, 5);
+        Posts posts;
+        for (int round = 1; round <= 5; ++round) {
+            QCOMPARE(writer.read(posts, 5 * round), QStringList());
+            const QString copy = db.filePath(QStringLiteral("copy%1.mdb").arg(round));
+            QString wrong = errorMessage([&] { kb::tools::backupDatabase(db.path(), copy); });
+            QVERIFY2(wrong.isNull(), qPrintable(wrong));
+            wrong = problems(copy, posts, false);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        }
+        writer.process.kill();
+        QVERIFY(writer.process.waitForFinished(30000));
+        qInfo("5 backups while writing, the last holding the %zu posts acknowledged before it", posts.size());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWriters)
+#include "tst_writers.moc"

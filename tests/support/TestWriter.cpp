@@ -1,0 +1,82 @@
+// kb-test-writer: a second program on a test's database file.
+//   kb-test-writer post FILE COUNT TAG BUSY_MS [PAUSE_MS]
+//     appends COUNT positions named TAG-1, TAG-2, ... through a table object, as the record editors do, each waiting
+//     BUSY_MS for another user's lock, PAUSE_MS between them (as a user pauses, letting readers in); after each post
+//     returns it writes "ok ID" on standard output, after a post that met another user's lock "busy MESSAGE".
+//   kb-test-writer hold FILE
+//     takes the file's exclusive lock, writes "held" and keeps it until standard input ends.
+// Every line reaches the pipe before the next step: a kill loses no acknowledged post.
+#include "Connection.h"
+#include "DbError.h"
+#include "Schema.h"
+#include "Table.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QThread>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void say(const QString& line) {
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            std::_Exit(3);
+        done += n;
+    }
+}
+
+int post(const QString& file, int count, const QString& tag, int busyMs, int pauseMs) {
+    // Opened with the usual wait, so that only the posts meet the short one.
+    kb::Connection connection(file);
+    connection.execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMs));
+    kb::Table table(connection, kb::schema::table(QStringLiteral("Dolznost")));
+    table.open();
+    for (int i = 1; i <= count; ++i) {
+        try {
+            table.append();
+            table.fieldByName(QStringLiteral("Nazvanie")).setText(QStringLiteral("%1-%2").arg(tag).arg(i));
+            table.post();
+            say(QStringLiteral("ok %1").arg(table.value(table.currentRow(), 0).toInt()));
+        } catch (const kb::DbError& e) {
+            if (!e.isBusy())
+                throw;
+            table.cancel();
+            say(QStringLiteral("busy ") + QString::fromUtf8(e.what()));
+        }
+        QThread::msleep(pauseMs);
+    }
+    return 0;
+}
+
+int hold(const QString& file) {
+    kb::Connection connection(file);
+    connection.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    say(QStringLiteral("held"));
+    char c = 0;
+    while (::read(STDIN_FILENO, &c, 1) > 0) {
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    try {
+        if ((args.size() == 5 || args.size() == 6) && args[0] == QLatin1String("post"))
+            return post(args[1], args[2].toInt(), args[3], args[4].toInt(), args.value(5).toInt());
+        if (args.size() == 2 && args[0] == QLatin1String("hold"))
+            return hold(args[1]);
+        std::fputs("usage: kb-test-writer post FILE COUNT TAG BUSY_MS [PAUSE_MS] | hold FILE\n", stderr);
+        return 2;
+    } catch (const std::exception& e) {
+        say(QStringLiteral("error ") + QString::fromUtf8(e.what()));
+        return 1;
+    }
+}
