@@ -3,6 +3,7 @@
 #include "SheetPrinter.h"
 #include "XlsxFile.h"
 
+#include <QFile>
 #include <QPrinter>
 #include <cmath>
 
@@ -25,7 +26,13 @@ void ServerState::handOffWorkbooks() noexcept {
     for (const auto& sheet : workbooks) {
         try {
             const QString path = reserveWorkbookFile(seams.folder);
-            writeXlsx(*sheet, path);
+            try {
+                writeXlsx(*sheet, path);
+            } catch (...) {
+                // A workbook that could not be written whole is not left behind, nor is its reserved name.
+                QFile::remove(path);
+                throw;
+            }
             if (!seams.openWorkbook(path))
                 seams.tell(QStringLiteral("Книга записана в файл \"%1\", но открыть её нечем: "
                                           "программа для электронных таблиц не найдена.")

@@ -21,7 +21,7 @@ struct ServerState {
 
     // Throws AutomationError while there is no workbook.
     const std::shared_ptr<Sheet>& active() const;
-    // Writes each workbook to a new file and opens it; what fails is told, not thrown.
+    // Writes each workbook to a new file and opens it; what fails is told, not thrown, and leaves no file.
     void handOffWorkbooks() noexcept;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -16,10 +17,32 @@ using automation::AutoValue;
 
 namespace {
 
-[[noreturn]] void fail(const QString& path, lxw_error error) {
-    throw std::runtime_error(QStringLiteral("Не удалось записать книгу \"%1\": %2")
-                                 .arg(path, QString::fromUtf8(lxw_strerror(error)))
-                                 .toStdString());
+// The user reads why in Russian; the library's own English text is kept for the rare rest.
+QString reason(lxw_error error) {
+    switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return QStringLiteral("не хватило памяти");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+        return QStringLiteral("файл не удалось создать");
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+        return QStringLiteral("не удалось записать временный файл");
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return QStringLiteral("ошибка записи файла");
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("текст длиннее 32767 символов, больше, чем вмещает ячейка");
+    default:
+        return QString::fromUtf8(lxw_strerror(error));
+    }
+}
+
+[[noreturn]] void fail(const QString& path, lxw_error error, const QString& cell = {}) {
+    throw std::runtime_error(
+        QStringLiteral("Не удалось записать книгу \"%1\": %2%3")
+            .arg(path, cell.isEmpty() ? QString() : QStringLiteral("ячейка %1: ").arg(cell), reason(error))
+            .toStdString());
 }
 
 struct WorkbookCloser {
@@ -64,13 +87,25 @@ private:
     std::map<std::tuple<int, int, int>, lxw_format*> cache_;
 };
 
+// The text as the file must hold it to be read back unchanged. A spreadsheet
+// program reads "_xHHHH_" in a text as the character of that code, and the
+// library writes control characters so but leaves such a sequence typed by
+// the user as it is; its underscore is written as "_x005F_", as Excel does.
+// A zero character, which would end the library's C string, is written as
+// its code too.
+QString storedText(QString text) {
+    static const QRegularExpression codeLike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    text.replace(codeLike, QStringLiteral("_x005F_\\1"));
+    return text.replace(QChar(u'\0'), QStringLiteral("_x0000_"));
+}
+
 lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const AutoValue* value, const CellFormat& look,
                     Formats& formats) {
     if (!value)
         return look == CellFormat{} ? LXW_NO_ERROR : worksheet_write_blank(sheet, row, col, formats.get(look, {}));
     switch (value->type()) {
     case AutoValue::Type::Text: {
-        const QByteArray utf8 = value->text().toUtf8();
+        const QByteArray utf8 = storedText(value->text()).toUtf8();
         return worksheet_write_string(sheet, row, col, utf8.constData(), formats.get(look, {}));
     }
     case AutoValue::Type::Int32:
@@ -107,7 +142,7 @@ void writeXlsx(const Sheet& sheet, const QString& path) {
             for (int c = 0; c <= used->last.column; ++c)
                 if (const lxw_error e =
                         writeCell(ws, lxw_row_t(r), lxw_col_t(c), sheet.value(r, c), sheet.format(r, c), formats))
-                    fail(path, e);
+                    fail(path, e, cellName({r, c}));
     }
     for (const auto& [column, width] : sheet.columnWidths())
         worksheet_set_column(ws, lxw_col_t(column), lxw_col_t(column), width, nullptr);

@@ -1,10 +1,9 @@
-// The data-bound edit over real database files: what it shows, what typing writes and when, and what it refuses.
+// The data-bound edit over real database files: what it shows and what typing writes and when (what it refuses is
+// tried through the record editors in tst_editorforms).
 
 #include "DataSource.h"
 #include "DbEdit.h"
-#include "ErrorText.h"
 #include "Schema.h"
-#include "ScriptedModalDialogs.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
@@ -154,43 +153,6 @@ private slots:
         QCOMPARE(b.table.state(), kb::Table::State::Browse);
         QCOMPARE(b.stored(), stored);
         QVERIFY(!b.edit->isModified());
-    }
-
-    // Text the field or the mask refuses: the message through the default error handler, the focus and the typed
-    // text kept, the row still being edited, the post refused as well, the file unchanged.
-    void refusedTextKeepsFocus_data() {
-        columns<QString, QString, QString, QString>("table", "field", "keys", "message");
-        const QString mask = u"Invalid input value.  Use escape key to abandon changes"_s;
-        row("days worked", u"OtrChas"_s, u"Count"_s, u"12a"_s,
-            u"'12a' is not a valid integer value for field 'Count'"_s);
-        row("salary", u"Stavka"_s, u"Sum"_s, u"1,2,3"_s,
-            u"'1,2,3' is not a valid floating point value for field 'Sum'"_s);
-        row("date", u"Sotr"_s, u"DataR"_s, u"310285"_s, u"'31.02.85' не является правильной датой для поля 'DataR'"_s);
-        row("short telephone", u"Sotr"_s, u"Telefon"_s, u"123456"_s, mask);
-        row("short passport", u"Sotr"_s, u"Passport"_s, u"123456789"_s, mask);
-        row("short taxpayer number", u"Sotr"_s, u"INN"_s, u"12345678901"_s, mask);
-    }
-    void refusedTextKeepsFocus() {
-        const auto [table, field, keys, message] =
-            fetch<QString, QString, QString, QString>("table", "field", "keys", "message");
-        ScopedScriptedDialogs dialogs;
-        Bench b(table, field, Value());
-        QVERIFY(b.focusEdit());
-        QTest::keyClicks(b.edit, keys);
-        const QString typed = b.edit->text();
-
-        dialogs->expectErrorBox();
-        b.other->setFocus();
-        QCOMPARE(dialogs->calls().size(), size_t(1));
-        QCOMPARE(dialogs->calls().back().text, kb::ui::withFullStop(message));
-        QVERIFY(b.edit->hasFocus());
-        QCOMPARE(b.edit->text(), typed);
-
-        QCOMPARE(errorMessage([&] { b.table.post(); }), message);
-        QVERIFY(b.edit->hasFocus());
-        QCOMPARE(b.edit->text(), typed);
-        QCOMPARE(b.table.state(), kb::Table::State::Edit);
-        QCOMPARE(b.stored(), Value());
     }
 
     // Escape drops what was typed and shows the field again; the table stays in edit state and posting writes nothing.

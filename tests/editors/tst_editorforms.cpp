@@ -3,6 +3,7 @@
 #include "DbEdit.h"
 #include "DbLookupComboBox.h"
 #include "DbNavigator.h"
+#include "ErrorText.h"
 #include "NavButton.h"
 #include "SampleStaff.h"
 #include "ScriptedModalDialogs.h"
@@ -172,17 +173,59 @@ private slots:
         QCOMPARE(p.db.scalar(u"SELECT group_concat(FIO, ',') FROM (SELECT FIO FROM Sotr ORDER BY ID)"_s).text(), file);
     }
 
-    // Closing an editor with text its field refuses shows the error and keeps the editor open with the text.
-    void refusedTextKeepsEditorOpen() {
+    // Text a field or its mask refuses, typed into a form and left with Tab, then the post button, then closing the
+    // form: each time the message through the default error handler; the table's own post refused as well; the focus
+    // and the typed text kept, the form open, the row still being edited, the file unchanged.
+    void refusedText_data() {
+        columns<QString, QString, QString, QString>("item", "edit", "keys", "message");
+        const QString mask = u"Invalid input value.  Use escape key to abandon changes"_s;
+        const QString date = u"'%1' не является правильной датой для поля '%2'"_s;
+        const QString integer = u"'%1' is not a valid integer value for field 'Count'"_s;
+        const QString real = u"'%1' is not a valid floating point value for field 'Sum'"_s;
+        row("birth date 31.02", u"N4"_s, u"DBEdit3"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"DataR"_s));
+        row("birth date incomplete", u"N4"_s, u"DBEdit3"_s, u"0102"_s, mask);
+        row("telephone incomplete", u"N4"_s, u"DBEdit7"_s, u"123456"_s, mask);
+        row("passport incomplete", u"N4"_s, u"DBEdit5"_s, u"123456789"_s, mask);
+        row("taxpayer number incomplete", u"N4"_s, u"DBEdit6"_s, u"12345678901"_s, mask);
+        row("salary not a number", u"N6"_s, u"DBEdit2"_s, u"1,2,3"_s, real.arg(u"1,2,3"_s));
+        row("salary 1e400", u"N6"_s, u"DBEdit2"_s, u"1e400"_s, real.arg(u"1e400"_s));
+        row("bonus month 31.02", u"N7"_s, u"DBEdit2"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"Data"_s));
+        row("days not a number", u"N12"_s, u"DBEdit2"_s, u"12a"_s, integer.arg(u"12a"_s));
+        row("days beyond 32 bits", u"N12"_s, u"DBEdit2"_s, u"2147483648"_s, integer.arg(u"2147483648"_s));
+        row("month 31.02.2013", u"N12"_s, u"DBEdit3"_s, u"31.02.2013"_s, date.arg(u"31.02.2013"_s, u"Data"_s));
+        row("month 00.00.0000", u"N12"_s, u"DBEdit3"_s, u"00.00.0000"_s, date.arg(u"00.00.0000"_s, u"Data"_s));
+        row("month of year 10000", u"N12"_s, u"DBEdit3"_s, u"01.04.10000"_s, date.arg(u"01.04.10000"_s, u"Data"_s));
+    }
+    void refusedText() {
+        const auto [item, name, keys, message] =
+            fetch<QString, QString, QString, QString>("item", "edit", "keys", "message");
         Program p;
-        p.dialogs->expectErrorBox();
-        p.withEditor(u"N6"_s, [](QDialog& form) {
-            DbEdit* sum = edit(form, "DBEdit2");
-            type(sum, u"many"_s);
+        const auto file = [&p] {
+            QFile f(p.db.path());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = file();
+        for (int i = 0; i < 3; ++i)
+            p.dialogs->expectErrorBox();
+        p.withEditor(item, [&](QDialog& form) {
+            DbEdit* field = edit(form, qPrintable(name));
+            type(field, keys);
+            const QString typed = field->text();
+            QTest::keyClick(field, Qt::Key_Tab);
+            navigator(form)->act(Button::Post);
             form.close();
+            auto* table = static_cast<kb::Table*>(field->dataSource()->dataSet());
+            QCOMPARE(errorMessage([table] { table->post(); }), message);
             QVERIFY(form.isVisible());
-            QCOMPARE(sum->text(), u"many"_s);
+            QVERIFY(field->hasFocus());
+            QCOMPARE(field->text(), typed);
+            QCOMPARE(table->state(), State::Edit);
         });
+        QStringList shown;
+        for (const auto& call : p.dialogs->calls())
+            shown << call.text;
+        QCOMPARE(shown.mid(1), QStringList(3, kb::ui::withFullStop(message)));
+        QCOMPARE(file(), before);
     }
 
     // Ending the program asks once for each table with a pending change, in the order of the menu.

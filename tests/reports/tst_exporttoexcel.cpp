@@ -129,8 +129,6 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<bool>("print");
         QTest::newRow("add") << QStringLiteral("Add") << false;
-        QTest::newRow("alignment") << QStringLiteral("HorizontalAlignment") << false;
-        QTest::newRow("column width") << QStringLiteral("ColumnWidth") << false;
         QTest::newRow("printout") << QStringLiteral("PrintOut") << true;
     }
     void failureStopsAndReleases() {

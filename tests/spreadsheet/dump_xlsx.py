@@ -3,9 +3,24 @@ fact, for the spreadsheet tests to compare: the orientation, the column
 widths, then every cell that has a value or a border:
     <cell> <type> <value> <number format> <border of the left edge> <alignment>
 """
+import re
 import sys
 
 import openpyxl
+import openpyxl.reader.excel
+from openpyxl.cell.text import Text
+from openpyxl.xml.constants import SHEET_MAIN_NS
+from openpyxl.xml.functions import iterparse
+
+
+def read_string_table(xml_source):
+    """The texts as a spreadsheet program reads them: "_xHHHH_" is the character of that code (openpyxl 3.0 only
+    drops the "x005F_" of an escaped underscore)."""
+    return [re.sub("_x([0-9A-Fa-f]{4})_", lambda code: chr(int(code.group(1), 16)), Text.from_tree(node).content)
+            for _, node in iterparse(xml_source) if node.tag == "{%s}si" % SHEET_MAIN_NS]
+
+
+openpyxl.reader.excel.read_string_table = read_string_table
 
 sheet = openpyxl.load_workbook(sys.argv[1]).active
 print("sheet", sheet.title, sheet.page_setup.orientation or "default")

@@ -13,9 +13,13 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QtTest>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kbtest;
 using kb::automation::AutoValue;
+using namespace Qt::StringLiterals;
 namespace reports = kb::reports;
 namespace spreadsheet = kb::spreadsheet;
 
@@ -199,6 +203,54 @@ private slots:
                                    : QStringList{QStringLiteral("Книга записана в файл \"%1\", но открыть её нечем: "
                                                                 "программа для электронных таблиц не найдена.")
                                                      .arg(path)});
+    }
+
+    // Employees whose names a spreadsheet program would take for a formula or a character code, or that hold control
+    // characters, are exported as text cells that read back unchanged.
+    void formulaLikeNamesStayText() {
+        ExportFixture f;
+        for (const QString& name :
+             {u"=HYPERLINK(\"http://x\")"_s, u"@SUM(A1)"_s, u"+1"_s, u"-1"_s, u"=1+1"_s, u"_x0041_"_s, u"a\t\0b\x1b"_s})
+            f.db.addSotr(name, kb::Value(qint64(1)));
+        f.show(reports::employeeList());
+        Desktop desktop;
+        reports::exportToExcel(desktop.registry, f.query, f.grid, false);
+        QCOMPARE(dumpOf(desktop.opened.value(0)).filter(QRegularExpression("^B([5-9]|1[01]) ")),
+                 (QStringList{"B5 s '=HYPERLINK(\"http://x\")' General medium medium center",
+                              "B6 s '@SUM(A1)' General medium medium center", "B7 s '+1' General medium medium center",
+                              "B8 s '-1' General medium medium center", "B9 s '=1+1' General medium medium center",
+                              "B10 s '_x0041_' General medium medium center",
+                              "B11 s 'a\\t\\x00b\\x1b' General medium medium center"}));
+    }
+
+    // A workbook that cannot be written, to a read-only folder or with a text longer than a cell holds, is told with
+    // the reason once the export has released the server, and leaves no file and nothing opened.
+    void handOffFails_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("read-only folder") << true << QStringLiteral("Не удалось создать файл книги в папке \"%1\"");
+        QTest::newRow("text too long for a cell")
+            << false
+            << QStringLiteral("Не удалось записать книгу \"%1/Книга1.xlsx\": ячейка E2: текст длиннее 32767 символов, "
+                              "больше, чем вмещает ячейка");
+    }
+    void handOffFails() {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, told);
+        ExportFixture f;
+        f.db.exec(QStringLiteral("UPDATE Sotr SET Adres = ?1 WHERE ID = 1"),
+                  {kb::Value(QString(readOnly ? 1 : 32768, u'ж'))});
+        f.show(reports::employeeList());
+        Desktop desktop;
+        const QByteArray folder = QFile::encodeName(desktop.folder.path());
+        const bool mount = readOnly && geteuid() == 0; // root writes into any folder: a read-only file system instead
+        if (readOnly && (mount ? ::mount("tmpfs", folder, "tmpfs", MS_RDONLY, "size=64k") : ::chmod(folder, 0555)))
+            QSKIP("no read-only folder can be made here");
+        const auto restore = qScopeGuard([&] { mount ? void(::umount(folder)) : void(::chmod(folder, 0755)); });
+        reports::exportToExcel(desktop.registry, f.query, f.grid, false);
+        QCOMPARE(desktop.told, QStringList{told.arg(desktop.folder.path())});
+        QCOMPARE(desktop.opened, QStringList{});
+        QCOMPARE(QDir(desktop.folder.path()).entryList(QDir::Files), QStringList{});
     }
 
     // Printed: a landscape PDF with the title row on every page and no

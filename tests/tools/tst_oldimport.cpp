@@ -83,7 +83,8 @@ Cell day(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 // The five tables as the old program keeps them, a column and a table the program does not have, and rows that
 // try the conversions: IDs with gaps, Cyrillic, dates before 1900 and after 2038 with times, a 16-bit integer, a double
-// that only reads back from all its bits, a bonus with a decimal comma, nulls.
+// that only reads back from all its bits, a bonus with a decimal comma, nulls; and values the new file cannot hold
+// exactly: a text over 255 characters (one of 255 is kept), a date out of range, a fraction of a second, -0, infinity.
 MemoryDatabase oldDatabase() {
     const auto T = ColumnType::Text;
     const auto L = ColumnType::LongInt;
@@ -95,21 +96,25 @@ MemoryDatabase oldDatabase() {
           col("Passport", T), col("INN", T), col("Foto", ColumnType::Ole)},
          {{Cell::ofInteger(5), text("Ёлкина Ольга Николаевна"), day(1850, 2, 28, 18, 45), Cell::ofInteger(7),
            text("ул. Ленина, 1"), text("(495)123-4567"), text("4510 123456"), text("771234567890"), Cell::null()},
-          {Cell::ofInteger(9), text("Пётр"), Cell::null(), Cell::null(), text(""), Cell::null(), Cell::null(),
-           Cell::null(), Cell::null()}}});
+          {Cell::ofInteger(9), text("Пётр"), Cell::ofDayNumber(-700000), Cell::null(), text(""),
+           Cell::ofText(QString(256, u'Ж')), Cell::ofText(QString(255, u'Ж')), Cell::null(), Cell::null()}}});
     db.data.push_back({"Dolznost",
                        {id(), col("Nazvanie", ColumnType::Memo)},
                        {{Cell::ofInteger(3), text("Бухгалтер")}, {Cell::ofInteger(7), text("Хормейстер")}}});
-    db.data.push_back({"Stavka",
-                       {id(), col("IDSotr", L), col("Sum", ColumnType::Double)},
-                       {{Cell::ofInteger(1), Cell::ofInteger(5), Cell::ofDouble(0.1 + 0.2)},
-                        {Cell::ofInteger(2), Cell::ofInteger(9), Cell::ofDouble(12345.67)}}});
+    db.data.push_back(
+        {"Stavka",
+         {id(), col("IDSotr", L), col("Sum", ColumnType::Double)},
+         {{Cell::ofInteger(1), Cell::ofInteger(5), Cell::ofDouble(0.1 + 0.2)},
+          {Cell::ofInteger(2), Cell::ofInteger(9), Cell::ofDouble(12345.67)},
+          {Cell::ofInteger(3), Cell::ofInteger(9), Cell::ofDouble(-0.0)},
+          {Cell::ofInteger(4), Cell::ofInteger(9), Cell::ofDouble(std::numeric_limits<double>::infinity())}}});
     db.data.push_back({"Premia",
                        {id(), col("IDSotr", L), col("Data", D), col("Premia", T)},
                        {{Cell::ofInteger(4), Cell::ofInteger(5), day(2050, 7, 1, 8, 15, 30), text("12,5")}}});
     db.data.push_back({"OtrChas",
                        {id(), col("IDSotr", L), col("Count", ColumnType::Int), col("Data", D)},
-                       {{Cell::ofInteger(6), Cell::ofInteger(5), Cell::ofInteger(21), day(2013, 4, 15)}}});
+                       {{Cell::ofInteger(6), Cell::ofInteger(5), Cell::ofInteger(21),
+                         Cell::ofDayNumber(day(2013, 4, 15, 10).number + 0.6 / 86400)}}});
     db.data.push_back({"Отпуска", {id()}, {}});
     return db;
 }
@@ -146,73 +151,48 @@ std::vector<std::vector<Value>> rowsOf(const QString& file, const QString& table
 class TestOldImport : public QObject {
     Q_OBJECT
 private slots:
-    // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported.
+    // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported and
+    // for each value refused (left empty) or changed.
     void copiesEverything() {
         QTemporaryDir dir;
         const QString file = dir.filePath("BAZA.mdb");
         const Import result = runImport(oldDatabase(), file);
         QCOMPARE(result.error, QString());
-        QCOMPARE(result.out, QStringLiteral("Sotr: прочитано строк: 2, записано: 2\n"
-                                            "Dolznost: прочитано строк: 2, записано: 2\n"
-                                            "Stavka: прочитано строк: 2, записано: 2\n"
-                                            "Premia: прочитано строк: 1, записано: 1\n"
-                                            "OtrChas: прочитано строк: 1, записано: 1\n"
-                                            "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
-                                            "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"));
+        QCOMPARE(
+            result.out,
+            QStringLiteral(
+                "Sotr: прочитано строк: 2, записано: 2\n"
+                "Dolznost: прочитано строк: 2, записано: 2\n"
+                "Stavka: прочитано строк: 4, записано: 4\n"
+                "Premia: прочитано строк: 1, записано: 1\n"
+                "OtrChas: прочитано строк: 1, записано: 1\n"
+                "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
+                "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"
+                "Sotr, ID 9, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от "
+                "30.12.1899): значение не перенесено\n"
+                "Sotr, ID 9, поле Telefon: текст длиннее 255 символов (256): значение не перенесено\n"
+                "Stavka, ID 3, поле Sum: число -0 записано как 0\n"
+                "Stavka, ID 4, поле Sum: не число (inf): значение не перенесено\n"
+                "OtrChas, ID 6, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 10:00:01\n"));
         const Value null;
         using Rows = std::vector<std::vector<Value>>;
         QCOMPARE(rowsOf(file, "Sotr"),
                  (Rows{{Value(5), Value(QStringLiteral("Ёлкина Ольга Николаевна")), Value(at(1850, 2, 28, 18, 45)),
                         Value(7), Value(QStringLiteral("ул. Ленина, 1")), Value(QStringLiteral("(495)123-4567")),
                         Value(QStringLiteral("4510 123456")), Value(QStringLiteral("771234567890"))},
-                       {Value(9), Value(QStringLiteral("Пётр")), null, null, Value(QString("")), null, null, null}}));
+                       {Value(9), Value(QStringLiteral("Пётр")), null, null, Value(QString("")), null,
+                        Value(QString(255, u'Ж')), null}}));
         QCOMPARE(rowsOf(file, "Dolznost"), (Rows{{Value(3), Value(QStringLiteral("Бухгалтер"))},
                                                  {Value(7), Value(QStringLiteral("Хормейстер"))}}));
         const Rows stavka = rowsOf(file, "Stavka");
-        QCOMPARE(stavka, (Rows{{Value(1), Value(5), Value(0.1 + 0.2)}, {Value(2), Value(9), Value(12345.67)}}));
+        QCOMPARE(stavka, (Rows{{Value(1), Value(5), Value(0.1 + 0.2)},
+                               {Value(2), Value(9), Value(12345.67)},
+                               {Value(3), Value(9), Value(0.0)},
+                               {Value(4), Value(9), null}}));
         QCOMPARE(stavka[0][2].toDouble(), 0.30000000000000004);
         QCOMPARE(rowsOf(file, "Premia"),
                  (Rows{{Value(4), Value(5), Value(at(2050, 7, 1, 8, 15, 30)), Value(QStringLiteral("12,5"))}}));
-        QCOMPARE(rowsOf(file, "OtrChas"), (Rows{{Value(6), Value(5), Value(21), Value(at(2013, 4, 15))}}));
-    }
-
-    void refusedValues_data() {
-        columns<QString, QString, Cell, Value, QString>("table", "field", "cell", "stored", "note");
-        const double inf = std::numeric_limits<double>::infinity();
-        const double halfSecond = 0.6 / 86400;
-        row("text of 255", "Sotr", "FIO", Cell::ofText(QString(255, u'Ж')), Value(QString(255, u'Ж')), "");
-        row("text over 255", "Sotr", "FIO", Cell::ofText(QString(256, u'Ж')), Value(),
-            "Sotr, ID 5, поле FIO: текст длиннее 255 символов (256): значение не перенесено");
-        row("date out of range", "Sotr", "DataR", Cell::ofDayNumber(-700000), Value(),
-            "Sotr, ID 5, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от 30.12.1899): "
-            "значение не перенесено");
-        row("fraction of a second", "Premia", "Data", Cell::ofDayNumber(day(2013, 4, 15, 10).number + halfSecond),
-            Value(at(2013, 4, 15, 10, 0, 1)),
-            "Premia, ID 4, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 10:00:01");
-        row("negative zero", "Stavka", "Sum", Cell::ofDouble(-0.0), Value(0.0),
-            "Stavka, ID 1, поле Sum: число -0 записано как 0");
-        row("infinite", "Stavka", "Sum", Cell::ofDouble(inf), Value(),
-            "Stavka, ID 1, поле Sum: не число (inf): значение не перенесено");
-    }
-    // A value the new file cannot hold exactly is refused (left empty) or changed, and the report says so.
-    void refusedValues() {
-        const auto [table, field, cell, stored, note] =
-            fetch<QString, QString, Cell, Value, QString>("table", "field", "cell", "stored", "note");
-        MemoryDatabase db = oldDatabase();
-        db.table(table).rows.front()[db.table(table).column(field)] = cell;
-        QTemporaryDir dir;
-        const QString file = dir.filePath("BAZA.mdb");
-        const Import result = runImport(db, file);
-        QCOMPARE(result.error, QString());
-        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), note.isEmpty() ? 7 : 8);
-        if (!note.isEmpty())
-            QCOMPARE(lines.last(), note);
-        const int f = int(
-            std::distance(kb::schema::table(table).fields.begin(),
-                          std::find_if(kb::schema::table(table).fields.begin(), kb::schema::table(table).fields.end(),
-                                       [&](const auto& d) { return d.name == field; })));
-        QCOMPARE(rowsOf(file, table).front()[size_t(f)], stored);
+        QCOMPARE(rowsOf(file, "OtrChas"), (Rows{{Value(6), Value(5), Value(21), Value(at(2013, 4, 15, 10, 0, 1))}}));
     }
 
     void failures_data() {
@@ -234,8 +214,6 @@ private slots:
             QStringLiteral("В таблице Dolznost базы данных старой программы есть строка без номера ID"));
         row("ID twice", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::ofInteger(3); }),
             QStringLiteral("UNIQUE constraint failed: Dolznost.ID"));
-        row("reading fails", tamper("Premia", 1, [](Row&) -> bool { throw kb::jet::JetError("Файл повреждён"); }),
-            QStringLiteral("Файл повреждён"));
         row("a value differs",
             tamper("Stavka", 2,
                    [](Row& r) {
