@@ -27,7 +27,7 @@ dbtool=$(realpath "${2:?}")
 statement=$(realpath "${3:?}")
 output=${4:?}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/xvfb.sh
+# shellcheck source-path=SCRIPTDIR source=../../scripts/lib/xvfb.sh
 . "$here/../../scripts/lib/xvfb.sh"
 python=/usr/bin/python3
 if tool=$(missing_tool Xvfb xdotool xdpyinfo setxkbmap import timeout "$python"); then
@@ -291,7 +291,7 @@ read -r first last < <(awk 'NR > 1 { split($1, at, ","); x[NR] = at[1] + 0; colo
 click_at "$main" $(((first + last) / 2)) $((menu_height / 2))
 help=$(find_window 'Обратите внимание !') || fail "no message dialog after Помощь"
 geometry_of "$help"
-[ "$WIDTH" = 584 ] && [ "$HEIGHT" = 264 ] || fail "the help dialog is ${WIDTH}x${HEIGHT}, not 584x264"
+[ "$WIDTH.$HEIGHT" = 584.264 ] || fail "the help dialog is ${WIDTH}x${HEIGHT}, not 584x264"
 shot help
 press_enter_on "$help"
 timeout 10 bash -c "while xdotool search --onlyvisible --name '^Обратите внимание !\$' >/dev/null 2>&1; do sleep 0.05; done" ||
@@ -305,7 +305,7 @@ exit_code=0
 wait "$app_pid" || exit_code=$?
 app_pid=
 [ "$exit_code" = 0 ] || fail "exit code $exit_code after Выход"
-[ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ] || fail "the debug file is not empty at the end"
+{ [ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
 [ ! -s "$work/stderr" ] || fail "the program wrote to stderr"
 echo "ok: Выход, exit code 0, empty debug file"
 awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "e2e: %.1f s\n", b - a }'
