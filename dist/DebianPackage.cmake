@@ -15,6 +15,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "of a culture department in one database file, computes the monthly\n"
        "salary statement, searches employees by name or position, and copies\n"
        "any result into a spreadsheet or prints it. All texts are Russian.\n"
+       "The desktop entry runs kultbuh-launcher, which prepares the database in\n"
+       "~/kultbuh, keeps its daily backups and starts the program there.\n"
        "The tool kultbuh-db makes, checks and queries database files. The SQLite\n"
        "extension libkultbuh_sqlite.so gives the sqlite3 shell and database\n"
        "browsers the program's collation and functions.")

@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev
     libsqlite3-dev libicu-dev libxlsxwriter-dev mdbtools-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick
     fonts-dejavu-core fonts-wine
     poppler-utils python3-openpyxl
     xdg-utils

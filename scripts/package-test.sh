@@ -43,7 +43,8 @@ chmod 755 "$work"
 # --- 1. Install.
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$package" >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; fail "apt-get install"; }
-[ -x /usr/bin/kultbuh ] && [ -x /usr/bin/kultbuh-db ] || fail "the programs are not in /usr/bin"
+[ -x /usr/bin/kultbuh ] && [ -x /usr/bin/kultbuh-db ] && [ -x /usr/bin/kultbuh-launcher ] ||
+    fail "the programs are not in /usr/bin"
 
 # --- 2. The installed program on a demo database.
 case_dir=$work/case

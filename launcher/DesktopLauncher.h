@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Launcher.h"
+
+namespace kb::launcher {
+
+// The questions as message boxes and a file dialog.
+class DialogQuestions : public LauncherQuestions {
+public:
+    Start howToStart(const QString& dataFolder) override;
+    std::optional<QString> oldDatabase() override;
+    void report(const QString& text) override;
+};
+
+// kultbuh-db and kultbuh from the launcher's own folder when they are there
+// (an installation's bin/), otherwise from PATH.
+class ProcessActions : public LauncherActions {
+public:
+    void runDbTool(const QStringList& arguments) override;
+    void startProgram(const QString& folder) override;
+};
+
+} // namespace kb::launcher

@@ -1,0 +1,311 @@
+#!/bin/bash
+# The accountant's day through the real program's windows, under a virtual X
+# server with real pointer and keyboard events (xdotool), on a demo database:
+#   1. splash screen, "Начать работу"; April 2013 typed into the month picker,
+#      "Зароботная плата за выбранный месяц", "Экспорт результатов в Excel":
+#      the workbook handed to xdg-open holds the statement's titles and the
+#      rows kultbuh-db query gives for the same statement;
+#   2. May 2014 in the picker, "Расчётный лист": the name typed into the
+#      prompt, a path typed into the save dialog; the file holds exactly the
+#      bytes computed here from kultbuh-db query's figures (Windows-1251,
+#      CR LF, halves rounded to even), and the text editor got its path;
+#   3. "База данных" > "Сотрудники": the navigator's insert, the fields typed,
+#      post, close; the row is in BAZA.mdb, and "Справочник" > "Сотрудники"
+#      exported again lists it;
+#   4. "Помощь": the message dialog with its caption and size; Enter closes it;
+#   5. "Меню" > "Выход": exit code 0 and an empty debug file.
+# The desktop is a recording one, first on PATH: xdg-open copies the file it
+# gets and notes its arguments, xdg-mime names gedit as the text editor, and
+# "gedit" notes its arguments. A screenshot of the whole screen is taken at
+# every step into OUTPUT.
+# Usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT_LINES OUTPUT
+# Exit 77 (a skip) when Xvfb, xdotool, ImageMagick or openpyxl is missing.
+set -euo pipefail
+
+program=$(realpath "${1:?usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT_LINES OUTPUT}")
+dbtool=$(realpath "${2:?}")
+statement=$(realpath "${3:?}")
+output=${4:?}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=../../scripts/lib/xvfb.sh
+. "$here/../../scripts/lib/xvfb.sh"
+python=/usr/bin/python3
+if tool=$(missing_tool Xvfb xdotool xdpyinfo setxkbmap import timeout "$python"); then
+    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
+    exit 77
+fi
+"$python" -c 'import openpyxl' 2>/dev/null || { echo "SKIP: python3-openpyxl is not installed"; exit 77; }
+
+export LC_ALL=C.UTF-8
+begin_session
+started=$(date +%s.%N)
+rm -rf "$output"
+mkdir -p "$output"
+run=$work/run
+mkdir -p "$run" "$work/desktop" "$work/opened" "$work/home" "$work/tmp"
+touch "$work/xdg-open.log"
+cp "$program" "$run/kultbuh"
+"$dbtool" demo "$run/BAZA.mdb" >/dev/null
+
+fail() {
+    echo "FAIL: $*" >&2
+    shot failure || true
+    [ -n "${KEEP:-}" ] && cp -r "$work" "$output/work"
+    [ -s "$work/stderr" ] && { echo "--- the program's stderr:" >&2; cat "$work/stderr" >&2; }
+    exit 1
+}
+
+shot_number=0
+# shot NAME: the whole screen into OUTPUT/NN-NAME.png.
+shot() {
+    shot_number=$((shot_number + 1))
+    import -window root "$output/$(printf '%02d' "$shot_number")-$1.png"
+}
+
+# --- The recording desktop.
+cat >"$work/desktop/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/xdg-open.log"
+cp -- "\$1" "$work/opened/"
+EOF
+cat >"$work/desktop/xdg-mime" <<'EOF'
+#!/bin/sh
+[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop
+EOF
+cat >"$work/desktop/gedit" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/editor.log"
+EOF
+chmod +x "$work/desktop/"*
+
+start_xvfb "$work" || fail "$xvfb_error"
+(cd "$run" && exec env PATH="$work/desktop:$PATH" HOME="$work/home" TMPDIR="$work/tmp" \
+    XDG_CONFIG_HOME="$work/home/.config" ./kultbuh) 2>"$work/stderr" &
+app_pid=$!
+
+# wait_for FILE [SECONDS]: until FILE exists and is not empty.
+wait_for() {
+    timeout "${2:-15}" bash -c "until [ -s '$1' ]; do sleep 0.05; done" || return 1
+}
+
+# click_at WINDOW DX DY: a left click at DX,DY inside WINDOW's client area.
+click_at() {
+    geometry_of "$1"
+    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+}
+
+# type_text TEXT: TEXT typed. Russian text is typed on a Russian keyboard
+# layout: xdotool would otherwise remap a spare key for every letter, and
+# the program, reading the new map too late, drops letters or takes others.
+type_text() {
+    if LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
+        setxkbmap ru
+        xdotool type --delay 30 -- "$1"
+        setxkbmap us
+    else
+        xdotool type --delay 30 -- "$1"
+    fi
+}
+
+# type_into WINDOW DX DY TEXT: a click into the edit box at DX,DY, whose text
+# is selected and replaced by TEXT.
+type_into() {
+    click_at "$1" "$2" "$3"
+    xdotool key ctrl+a
+    type_text "$4"
+}
+
+# Main-window places: the panel lies under the menu bar, 472 pixels down.
+panel_click() {
+    click_at "$main" "$1" $((menu_height + 472 + $2))
+}
+# A menu from the bar: "Меню" opened, then the arrow keys.
+menu_keys() {
+    click_at "$main" 20 $((menu_height / 2))
+    sleep 0.3
+    xdotool key "$@"
+}
+# The month picker (12,3 on the panel, "MM.yyyy"): the month's two digits
+# selected and typed over, then the year's four.
+pick_month() {
+    panel_click 40 13
+    xdotool key Home shift+Right shift+Right
+    xdotool type --delay 30 "$1"
+    xdotool key End shift+Left shift+Left shift+Left shift+Left
+    xdotool type --delay 30 "$2"
+}
+statement_params() {
+    local at="$1-$2-15 00:00:00" name
+    for name in D1 D2 D3 D4; do printf -- '--param\n%s=datetime:%s\n' "$name" "$at"; done
+}
+query_statement() {
+    local params lines
+    mapfile -t params < <(statement_params "$1" "$2")
+    mapfile -t lines < <("$statement" lines)
+    "$dbtool" query "$run/BAZA.mdb" "${params[@]}" -- "${lines[@]}"
+}
+# The workbook's rows as tab-separated lines.
+workbook_rows() {
+    "$python" - "$1" <<'EOF'
+import sys
+import openpyxl
+for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):
+    print("\t".join("NULL" if v is None else str(v) for v in row))
+EOF
+}
+# Tab-separated rows with every number in one form: ten significant digits
+# (the workbook keeps a double in fewer digits than kultbuh-db prints).
+normalised() {
+    "$python" -c '
+import sys
+for line in sys.stdin.read().splitlines():
+    cells = []
+    for c in line.split("\t"):
+        try:
+            f = float(c)
+            c = "%.10g" % f
+        except ValueError:
+            pass
+        cells.append(c)
+    print("\t".join(cells))'
+}
+# export_grid: "Экспорт результатов в Excel" on the panel; prints the path of
+# the workbook xdg-open got.
+export_grid() {
+    local before
+    before=$(wc -l <"$work/xdg-open.log")
+    panel_click $((560 + 114)) 40
+    timeout 15 bash -c "until [ \"\$(wc -l <'$work/xdg-open.log')\" -gt $before ]; do sleep 0.05; done" ||
+        fail "xdg-open was not called by the export"
+    echo "$work/opened/$(basename "$(tail -n1 "$work/xdg-open.log")")"
+}
+
+# --- 1. Splash, "Начать работу", the statement, the export.
+splash=$(find_window 'Заставка') || fail "no splash screen"
+shot splash
+press_enter_on "$splash"
+main=$(find_window "$MAIN_CAPTION") || fail "no main window after the splash screen"
+geometry_of "$main"
+menu_height=$((HEIGHT - 568))
+pick_month 04 2013
+panel_click $((127 + 133)) 15
+book=$(export_grid)
+shot statement
+titles=$'ФИО\tОклад\tОтр. дни\tНач. по окл.\tПодоходный\tПенсионный\tАванс\tВсего уд.\tПремия\tК выдаче'
+[ "$(workbook_rows "$book" | sed -n 1p)" = "$titles" ] || fail "the workbook's titles: $(workbook_rows "$book" | sed -n 1p)"
+diff <(query_statement 2013 04 | tail -n +2 | normalised) <(workbook_rows "$book" | tail -n +2 | normalised) >&2 ||
+    fail "the exported statement differs from kultbuh-db query (< query, > workbook)"
+rows=$(($(workbook_rows "$book" | wc -l) - 1))
+[ "$rows" -ge 12 ] || fail "only $rows rows exported"
+echo "ok: April 2013 statement exported, $rows rows as kultbuh-db query gives them"
+
+# --- 2. The pay slip for May 2014, the name typed in lower case.
+employee=$(query_statement 2014 05 | sed -n 2p | cut -f1)
+typed=$("$python" -c 'import sys; print(sys.argv[1].lower())' "$employee")
+pick_month 05 2014
+panel_click $((399 + 77)) 15
+prompt=$(find_window 'Формирование расчётного листа') || fail "no pay slip prompt"
+geometry_of "$prompt"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 5))
+type_text "$typed"
+shot prompt
+xdotool key Return
+save=$(find_window '(Сохранить как|Save As)') || fail "no save dialog"
+geometry_of "$save"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 5))
+mkdir "$work/slips"
+type_text "$work/slips/slip"
+shot save-dialog
+xdotool key Return
+slip=$work/slips/slip.txt
+wait_for "$work/editor.log" || fail "no text editor started for the pay slip"
+[ "$(cat "$work/editor.log")" = "--encoding=WINDOWS-1251 -- $slip" ] || fail "the editor got: $(cat "$work/editor.log")"
+query_statement 2014 05 | "$python" -c '
+import sys
+typed, employee, out = sys.argv[1:]
+rows = [line.split("\t") for line in sys.stdin.read().splitlines()[1:]]
+row = next(r for r in rows if r[0] == employee)
+rate, income, pension, bonus = (float(row[i]) for i in (1, 4, 5, 8))
+figures = [rate, bonus, rate + bonus, income, pension, rate + bonus - income - pension]
+labels = ["Оклад: ", "Премия: ", "Итого: ", "Вычтено: подоходный налог ", "         пенсионный налог ",
+          "Итого к выдаче: "]
+text = typed + "\r\n" + "".join(l + str(round(f)) + "\r\n" for l, f in zip(labels, figures))
+open(out, "wb").write(text.encode("cp1251"))
+' "$typed" "$employee" "$work/expected-slip.txt"
+cmp "$work/expected-slip.txt" "$slip" >&2 || fail "the pay slip's bytes differ from those expected"
+echo "ok: pay slip of $employee for May 2014, $(wc -c <"$slip") bytes as expected, gedit started with its path"
+
+# --- 3. A new employee through the employee editor.
+newcomer='Иванова Ксения Петровна'
+geometry_of "$main"
+menu_keys Right Return
+editor=$(find_window 'Сотрудники') || fail "no employee editor"
+# The navigator lies at 11,197, ten buttons of 35 pixels: insert is the
+# fifth, post the eighth.
+click_at "$editor" $((11 + 4 * 35 + 17)) $((197 + 12))
+type_into "$editor" 200 45 "$newcomer"
+# The position: the combo box's first entry, chosen with the keyboard.
+click_at "$editor" 240 72
+sleep 0.3
+xdotool key Home Return
+type_into "$editor" 200 126 'ул. Лесная, 5'
+shot new-employee
+click_at "$editor" $((11 + 7 * 35 + 17)) $((197 + 12))
+newcomer_rows() {
+    "$dbtool" query "$run/BAZA.mdb" --param "N=text:$newcomer" -- \
+        "SELECT Sotr.FIO, Sotr.Adres, Dolznost.Nazvanie FROM Sotr, Dolznost" \
+        "WHERE Sotr.FIO = :N and Dolznost.ID = Sotr.IDDolznost" | tail -n +2
+}
+found=
+for _ in $(seq 100); do
+    found=$(newcomer_rows)
+    [ -n "$found" ] && break
+    sleep 0.1
+done
+[ -n "$found" ] || fail "the new employee is not in BAZA.mdb"
+[ "$(printf '%s\n' "$found" | wc -l)" = 1 ] || fail "the new employee was written more than once"
+[ "$(cut -f2 <<<"$found")" = 'ул. Лесная, 5' ] || fail "the address in BAZA.mdb: $(cut -f2 <<<"$found")"
+# Closed as with the title bar's close button (there is no window manager).
+"$python" "$here/close_window.py" "$editor"
+timeout 10 bash -c "while xdotool search --onlyvisible --name '^Сотрудники\$' >/dev/null 2>&1; do sleep 0.05; done" ||
+    fail "the employee editor did not close"
+menu_keys Right Right Return
+book=$(export_grid)
+shot employee-list
+workbook_rows "$book" | cut -f2,3,5 | grep -qxF "$newcomer	$(cut -f3 <<<"$found")	ул. Лесная, 5" ||
+    fail "Справочник > Сотрудники does not list the new employee"
+echo "ok: new employee posted, in BAZA.mdb and in the employee list"
+
+# --- 4. Help.
+# "Помощь" is a command on the menu bar, where its place depends on the
+# font: reached from "Меню" with the arrow keys it is the only item drawn
+# highlighted in the bar's top rows, and a click there runs it.
+menu_keys Right Right Right
+sleep 0.3
+import -window "$main" -crop "${WIDTH}x1+0+2" +repage "$work/bar.txt"
+read -r first last < <(awk 'NR > 1 { split($1, at, ","); x[NR] = at[1] + 0; colour[NR] = $3; n[$3]++ }
+    END { for (c in n) if (n[c] > most) { most = n[c]; bar = c }
+          for (i in x) if (colour[i] != bar) { if (min == "" || x[i] < min) min = x[i]; if (x[i] > max) max = x[i] }
+          print min, max }' "$work/bar.txt")
+[ -n "$first" ] || fail "Помощь is not highlighted on the menu bar"
+click_at "$main" $(((first + last) / 2)) $((menu_height / 2))
+help=$(find_window 'Обратите внимание !') || fail "no message dialog after Помощь"
+geometry_of "$help"
+[ "$WIDTH.$HEIGHT" = 584.264 ] || fail "the help dialog is ${WIDTH}x${HEIGHT}, not 584x264"
+shot help
+press_enter_on "$help"
+timeout 10 bash -c "while xdotool search --onlyvisible --name '^Обратите внимание !\$' >/dev/null 2>&1; do sleep 0.05; done" ||
+    fail "Enter did not close the help dialog"
+echo "ok: help dialog 584x264, closed by Enter"
+
+# --- 5. Exit.
+menu_keys Up Return
+timeout 10 tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Выход"
+exit_code=0
+wait "$app_pid" || exit_code=$?
+app_pid=
+[ "$exit_code" = 0 ] || fail "exit code $exit_code after Выход"
+{ [ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
+[ ! -s "$work/stderr" ] || fail "the program wrote to stderr"
+echo "ok: Выход, exit code 0, empty debug file"
+awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "e2e: %.1f s\n", b - a }'
