@@ -188,12 +188,9 @@ private slots:
         row("passport incomplete", u"N4"_s, u"DBEdit5"_s, u"123456789"_s, mask);
         row("taxpayer number incomplete", u"N4"_s, u"DBEdit6"_s, u"12345678901"_s, mask);
         row("salary not a number", u"N6"_s, u"DBEdit2"_s, u"1,2,3"_s, real.arg(u"1,2,3"_s));
-        row("salary 1e400", u"N6"_s, u"DBEdit2"_s, u"1e400"_s, real.arg(u"1e400"_s));
         row("bonus month 31.02", u"N7"_s, u"DBEdit2"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"Data"_s));
         row("days not a number", u"N12"_s, u"DBEdit2"_s, u"12a"_s, integer.arg(u"12a"_s));
-        row("days beyond 32 bits", u"N12"_s, u"DBEdit2"_s, u"2147483648"_s, integer.arg(u"2147483648"_s));
         row("month 31.02.2013", u"N12"_s, u"DBEdit3"_s, u"31.02.2013"_s, date.arg(u"31.02.2013"_s, u"Data"_s));
-        row("month 00.00.0000", u"N12"_s, u"DBEdit3"_s, u"00.00.0000"_s, date.arg(u"00.00.0000"_s, u"Data"_s));
         row("month of year 10000", u"N12"_s, u"DBEdit3"_s, u"01.04.10000"_s, date.arg(u"01.04.10000"_s, u"Data"_s));
     }
     void refusedText() {

@@ -8,6 +8,7 @@
 #include "ExportToExcel.h"
 #include "SpreadsheetServer.h"
 #include "Statements.h"
+#include "TestRows.h"
 
 #include <QDir>
 #include <QPrinter>
@@ -80,9 +81,8 @@ class TestSpreadsheet : public QObject {
 
 private slots:
     void cellReferences_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("block"); // first row,column : last row,column, zero-based; empty when refused
-        QTest::addColumn<QString>("lastName");
+        // block: first row,column : last row,column, zero-based; empty when refused
+        columns<QString, QString, QString>("text", "block", "lastName");
         const char* const valid[][3] = {
             {"A1", "0,0:0,0", "A1"},
             {"j13", "12,9:12,9", "J13"},
@@ -92,14 +92,12 @@ private slots:
             {"XFD1048576", "1048575,16383:1048575,16383", "XFD1048576"},
         };
         for (const auto& [text, block, lastName] : valid)
-            QTest::newRow(text) << text << block << lastName;
+            row(text, text, block, lastName);
         for (const char* bad : {"", "1A", "A", "A0", "A01", "XFE1", "A1048577", "A1:", "A1B", "Б1", "A-1", "ABCD1"})
-            QTest::newRow(bad) << bad << QString() << QString();
+            row(bad, bad, QString(), QString());
     }
     void cellReferences() {
-        QFETCH(QString, text);
-        QFETCH(QString, block);
-        QFETCH(QString, lastName);
+        const auto [text, block, lastName] = fetch<QString, QString, QString>("text", "block", "lastName");
         if (block.isEmpty()) {
             QVERIFY(errorMessage([&] { spreadsheet::parseBlock(text); }).startsWith(QStringLiteral("Неверная ссылка")));
             return;
@@ -180,12 +178,12 @@ private slots:
     // A workbook left open is written to a new file beside the ones there;
     // when nothing can open it the user is told where it is.
     void handOff_data() {
-        QTest::addColumn<bool>("canOpen");
-        QTest::newRow("opened") << true;
-        QTest::newRow("nothing opens it") << false;
+        columns<bool>("canOpen");
+        row("opened", true);
+        row("nothing opens it", false);
     }
     void handOff() {
-        QFETCH(bool, canOpen);
+        const auto [canOpen] = fetch<bool>("canOpen");
         ExportFixture f;
         f.show(reports::employeeList());
         Desktop desktop({}, canOpen);
@@ -226,17 +224,14 @@ private slots:
     // A workbook that cannot be written, to a read-only folder or with a text longer than a cell holds, is told with
     // the reason once the export has released the server, and leaves no file and nothing opened.
     void handOffFails_data() {
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("read-only folder") << true << QStringLiteral("Не удалось создать файл книги в папке \"%1\"");
-        QTest::newRow("text too long for a cell")
-            << false
-            << QStringLiteral("Не удалось записать книгу \"%1/Книга1.xlsx\": ячейка E2: текст длиннее 32767 символов, "
-                              "больше, чем вмещает ячейка");
+        columns<bool, QString>("readOnly", "told");
+        row("read-only folder", true, QStringLiteral("Не удалось создать файл книги в папке \"%1\""));
+        row("text too long for a cell", false,
+            QStringLiteral("Не удалось записать книгу \"%1/Книга1.xlsx\": ячейка E2: текст длиннее 32767 символов, "
+                           "больше, чем вмещает ячейка"));
     }
     void handOffFails() {
-        QFETCH(bool, readOnly);
-        QFETCH(QString, told);
+        const auto [readOnly, told] = fetch<bool, QString>("readOnly", "told");
         ExportFixture f;
         f.db.exec(QStringLiteral("UPDATE Sotr SET Adres = ?1 WHERE ID = 1"),
                   {kb::Value(QString(readOnly ? 1 : 32768, u'ж'))});

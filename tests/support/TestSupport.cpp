@@ -101,18 +101,6 @@ qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, co
                                            {QStringLiteral("DataR"), dataR}});
 }
 
-qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR,
-                             const QString& adres, const QString& telefon, const QString& passport,
-                             const QString& inn) {
-    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::Value(fio)},
-                                           {QStringLiteral("IDDolznost"), idDolznost},
-                                           {QStringLiteral("DataR"), dataR},
-                                           {QStringLiteral("Adres"), kb::Value(adres)},
-                                           {QStringLiteral("Telefon"), kb::Value(telefon)},
-                                           {QStringLiteral("Passport"), kb::Value(passport)},
-                                           {QStringLiteral("INN"), kb::Value(inn)}});
-}
-
 qint64 TempDatabase::addStavka(qint64 idSotr, double sum) {
     return insert(QStringLiteral("Stavka"),
                   {{QStringLiteral("IDSotr"), kb::Value(idSotr)}, {QStringLiteral("Sum"), kb::Value(sum)}});
