@@ -171,7 +171,6 @@ private slots:
         // does with one.
         columns<int, QString, QString>("key", "fault", "message");
         row("Начать работу", int(Qt::Key_Return), QString(), QString());
-        row("Escape", int(Qt::Key_Escape), QString(), QString());
         row("file missing", int(Qt::Key_Return), u"missing"_s, u"Файл базы данных не найден: "_s);
         row("damaged page", int(Qt::Key_Return), u"damaged"_s, u"BAZA.mdb повреждён"_s);
         row("table missing", int(Qt::Key_Return), u"DROP TABLE OtrChas"_s,

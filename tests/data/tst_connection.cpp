@@ -80,10 +80,7 @@ private slots:
         failure("old program's file", "Файл %1 - база данных старой программы (Microsoft Jet, Access). Программа не "
                                       "открывает такой файл и не изменяет его; перенесите данные в новый файл "
                                       "командой:\nkultbuh-db import \"%1\" НОВЫЙ_ФАЙЛ");
-        failure("truncated", "Файл базы данных %1 повреждён (чтение схемы): database disk image is malformed");
         failure("damaged", "Файл базы данных %1 повреждён (чтение схемы): database disk image is malformed");
-        failure("locked", "База данных %1 заблокирована другой программой или пользователем (чтение схемы): "
-                          "database is locked");
         failure("locked by another process", "База данных %1 заблокирована другой программой или пользователем "
                                              "(чтение схемы): database is locked");
         failure("being restored", "База данных %1 сейчас восстанавливается из резервной копии: откройте её, когда "
@@ -94,10 +91,7 @@ private slots:
         const auto [setup, expected] = fetch<QString, QString>("setup", "expected");
         TempDatabase db;
         db.addDolznost(QStringLiteral("Бухгалтер"));
-        if (setup == QLatin1String("locked"))
-            db.connection().execute(QStringLiteral("BEGIN EXCLUSIVE"));
-        else
-            db.closeConnection();
+        db.closeConnection();
         QFile file(db.path());
         if (setup == QLatin1String("missing") || setup == QLatin1String("folder"))
             QVERIFY(file.remove());
@@ -127,8 +121,6 @@ private slots:
             write(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8());
         if (setup == QLatin1String("old program's file")) // the signature of a Jet 4.0 file's first page
             write(db.path(), QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0'));
-        if (setup == QLatin1String("truncated")) // the first 1000 bytes of the first page
-            write(db.path(), contents(db.path()).left(1000));
         if (setup == QLatin1String("damaged")) // the header of the first page, where the tables are listed
             write(db.path(), contents(db.path()).replace(100, 8, QByteArray(8, '\xff')));
         const QString before = folderState(db.path());

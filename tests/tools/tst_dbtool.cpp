@@ -1,10 +1,9 @@
 // kultbuh-db run in-process on real files (create, demo, check, query, import's refusals, backup, restore), and
-// as the real program for its exit codes and for restoring while another process has the file open.
+// as the real program for restoring, its exit codes, and restoring while another process has the file open.
 
 #include "DbTool.h"
 #include "DemoDatabase.h"
 #include "StatementFixtures.h"
-#include "Statements.h"
 #include "TestRows.h"
 
 #include <QDateTime>
@@ -227,26 +226,6 @@ private slots:
         QCOMPARE(QFile::exists(db.path() + ".before-restore"), code == 0 || fault == u"former");
     }
 
-    // The example of the README, the salary statement for April 2013: every employee, the one with two rates twice.
-    void executable() {
-        QTemporaryDir dir;
-        QProcess tool;
-        const auto exitCode = [&](QStringList args) {
-            tool.start(QStringLiteral(KULTBUH_DB_PATH), args.replaceInStrings("FILE", dir.filePath("BAZA.mdb")));
-            return tool.waitForFinished(60000) ? tool.exitCode() : -1;
-        };
-        QCOMPARE(exitCode({"demo", "FILE"}), 0);
-        QStringList salary{"query", "FILE"};
-        for (const char* name : {"D1", "D2", "D3", "D4"})
-            salary << "--param" << QStringLiteral("%1=datetime:2013-04-15 00:00:00").arg(name);
-        QCOMPARE(exitCode(salary << "--" << kb::reports::salaryStatementSql()), 0);
-        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
-        QVERIFY2(out.count(u'\n') == 14 && out.contains(QStringLiteral("\nЁлкина Ольга Николаевна\t")),
-                 qPrintable(out));
-        QCOMPARE(exitCode({"demo", "FILE"}), 1);
-        QCOMPARE(exitCode({"check"}), 2);
-        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Использование")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDbTool)
