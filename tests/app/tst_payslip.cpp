@@ -255,11 +255,8 @@ private slots:
     void editorCommandLine_data() {
         columns<QString, QString, QString>("entry", "path", "call");
         row("gedit", u"org.gnome.gedit.desktop"_s, u"-x.txt"_s, u"gedit|--encoding=WINDOWS-1251|--|-x.txt"_s);
-        row("pluma", u"pluma.desktop"_s, u"/a b/\"c\" 'd'"_s, u"pluma|--encoding=WINDOWS-1251|--|/a b/\"c\" 'd'"_s);
         row("mousepad", u"org.xfce.mousepad.desktop\n"_s, u"/a"_s, u"mousepad|--encoding=WINDOWS-1251|--|/a"_s);
-        row("kate", u"org.kde.kate.desktop"_s, u"/a"_s, u"kate|--encoding=windows-1251|--|/a"_s);
         row("l3afpad", u"l3afpad.desktop"_s, u"/a"_s, u"l3afpad|--codeset=CP1251|--|/a"_s);
-        row("gvim", u"gvim.desktop"_s, u"/a"_s, u"gvim|+e ++enc=cp1251|--|/a"_s);
         row("GNOME Text Editor", u"org.gnome.TextEditor.desktop"_s, u"/a b"_s, u"xdg-open|/a b"_s);
         row("none", QString(), u"-x \"y\" 'z'.txt"_s, u"xdg-open|./-x \"y\" 'z'.txt"_s);
     }

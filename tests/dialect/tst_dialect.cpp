@@ -61,7 +61,6 @@ private slots:
         row("day number", Value(41369.99), Value(4), Value(2013));
         row("fraction rounding up to the next year", Value(41639.0 + 0.9999999999), Value(1), Value(2014));
         row("last millisecond of a year", Value(41639.0 + 86399999.0 / 86400000.0), Value(12), Value(2013));
-        row("day zero", Value(0), Value(12), Value(1899));
         row("before day zero, time forward", Value(-1.5), Value(12), Value(1899));
         row("day 60 is 28 February 1900", Value(60), Value(2), Value(1900));
         row("first day of year 100", Value(-657434), Value(1), Value(100));
@@ -126,7 +125,6 @@ private slots:
         match("yo is not e", "Ёлкин", "елкин", 0);
         match("yo case", "Ёлкин", "ёлкин", 1);
         match("percent matches empty", "abc", "abc%", 1);
-        match("two percents match empty text", "", "%%", 1);
         match("underscore needs a character", "", "_", 0);
         match("underscore is one code point", "Пётр", "П_тр", 1);
         match("blank before name at start", "Иванов Пётр", "% Иван%", 0);
