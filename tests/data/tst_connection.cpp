@@ -21,17 +21,6 @@ using namespace kbtest;
 
 namespace {
 
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
 // Runs action in a child process as the user "nobody", who, unlike root, is refused what permissions forbid; returns
 // what action returns.
 QString asUnprivileged(const std::function<QString()>& action) {
@@ -116,13 +105,14 @@ private slots:
         if (setup == QLatin1String("being restored"))
             restoring.emplace(db.path());
         if (setup == QLatin1String("empty"))
-            write(db.path(), {});
+            QVERIFY(writeFile(db.path(), {}));
         if (setup == QLatin1String("text"))
-            write(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8());
+            QVERIFY(
+                writeFile(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8()));
         if (setup == QLatin1String("old program's file")) // the signature of a Jet 4.0 file's first page
-            write(db.path(), QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0'));
+            QVERIFY(writeFile(db.path(), QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0')));
         if (setup == QLatin1String("damaged")) // the header of the first page, where the tables are listed
-            write(db.path(), contents(db.path()).replace(100, 8, QByteArray(8, '\xff')));
+            QVERIFY(writeFile(db.path(), fileBytes(db.path()).replace(100, 8, QByteArray(8, '\xff'))));
         const QString before = folderState(db.path());
         const auto mode =
             setup.startsWith(QLatin1String("created")) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;

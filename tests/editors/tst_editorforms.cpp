@@ -197,11 +197,7 @@ private slots:
         const auto [item, name, keys, message] =
             fetch<QString, QString, QString, QString>("item", "edit", "keys", "message");
         Program p;
-        const auto file = [&p] {
-            QFile f(p.db.path());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-        const QByteArray before = file();
+        const QByteArray before = fileBytes(p.db.path());
         for (int i = 0; i < 3; ++i)
             p.dialogs->expectErrorBox();
         p.withEditor(item, [&](QDialog& form) {
@@ -222,7 +218,7 @@ private slots:
         for (const auto& call : p.dialogs->calls())
             shown << call.text;
         QCOMPARE(shown.mid(1), QStringList(3, kb::ui::withFullStop(message)));
-        QCOMPARE(file(), before);
+        QCOMPARE(fileBytes(p.db.path()), before);
     }
 
     // Ending the program asks once for each table with a pending change, in the order of the menu.

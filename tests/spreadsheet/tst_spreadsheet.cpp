@@ -187,10 +187,8 @@ private slots:
         ExportFixture f;
         f.show(reports::employeeList());
         Desktop desktop({}, canOpen);
-        QFile earlier(QDir(desktop.folder.path()).filePath(QStringLiteral("Книга1.xlsx")));
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.write("earlier");
-        earlier.close();
+        const QString earlier = QDir(desktop.folder.path()).filePath(QStringLiteral("Книга1.xlsx"));
+        QVERIFY(writeFile(earlier, "earlier"));
         reports::exportToExcel(desktop.registry, f.query, f.grid, false);
         const QString path = QDir(desktop.folder.path()).filePath(QStringLiteral("Книга2.xlsx"));
         QCOMPARE(desktop.opened, QStringList{path});

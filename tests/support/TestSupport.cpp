@@ -127,12 +127,20 @@ CurrentDir::~CurrentDir() {
     QDir::setCurrent(previous_);
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QString folderState(const QString& path) {
     const QFileInfo info(path);
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return info.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ') + u' ' +
-           info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(bytes.toBase64());
+           info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(fileBytes(path).toBase64());
 }
 
 LockHolder::LockHolder(const QString& path) : process_(std::make_unique<QProcess>()) {

@@ -80,6 +80,10 @@ private:
     QString previous_;
 };
 
+// A file's bytes (none when it cannot be read); writing them, false when that fails.
+QByteArray fileBytes(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
+
 // The names in the folder of a file, the file's modification time and its bytes: what a failed opening leaves as it
 // was.
 QString folderState(const QString& path);

@@ -225,7 +225,6 @@ private slots:
                      QStringList("Сохранённая, После копии"));
         QCOMPARE(QFile::exists(db.path() + ".before-restore"), code == 0 || fault == u"former");
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestDbTool)
