@@ -183,8 +183,6 @@ private slots:
         columns<QString, Value>("stored", "expected");
         row("whole", "'25'", Value(50));
         row("comma", "'12,5'", Value(25.0));
-        row("blanks", "' 25 '", Value(50));
-        row("negative", "'-5'", Value(-10));
         row("decimal part makes it real", "'12,0'", Value(24.0));
         row("long text", QLatin1Char('\'') + QString(70, QLatin1Char('0')) + QStringLiteral("25,5'"), Value(51.0));
         row("null", "NULL", Value());

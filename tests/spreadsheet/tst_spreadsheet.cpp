@@ -143,8 +143,6 @@ private slots:
             kb::automation::method(*kb::automation::read(*excel, QStringLiteral("Workbooks")), QStringLiteral("Add"));
             kb::automation::write(*excel, QStringLiteral("Visible"), AutoValue(true));
             const std::pair<const char*, AutoValue> cells[] = {
-                {"A1", AutoValue(QStringLiteral("=1+1"))},
-                {"A2", AutoValue(QStringLiteral("-5"))},
                 {"A3", AutoValue(QStringLiteral("@ёЁ№"))},
                 {"B1", AutoValue(at(2013, 4, 30, 23, 59, 59))},
                 {"B2", AutoValue(at(1970, 5, 17))},
@@ -164,10 +162,8 @@ private slots:
         QCOMPARE(desktop.opened.size(), 1);
         QCOMPARE(dumpOf(desktop.opened.at(0)), (QStringList{
                                                    "sheet Лист1 landscape",
-                                                   "A1 s '=1+1' General None None None",
                                                    "B1 d '2013-04-30 23:59:59' dd.mm.yyyy hh:mm:ss None None None",
                                                    "C1 n 12345.5 General None None None",
-                                                   "A2 s '-5' General None None None",
                                                    "B2 d '1970-05-17 00:00:00' dd.mm.yyyy None None None",
                                                    "C2 b True General None None None",
                                                    "A3 s '@ёЁ№' General None None None",
