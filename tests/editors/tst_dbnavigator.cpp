@@ -147,6 +147,20 @@ private slots:
         QCOMPARE(bench.name(), current);
     }
 
+    // A post the database refuses reaches the default error handler; the row keeps its edit and the typed value.
+    void refusedPostStaysEditing() {
+        Bench bench;
+        bench.db.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON Dolznost BEGIN SELECT RAISE(ABORT, 'запрещено'); END"_s);
+        bench.table.edit();
+        bench.table.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
+        bench.dialogs->expectErrorBox();
+        bench.click(Button::Post);
+        QVERIFY(bench.dialogs->calls().at(0).text.contains(u"запрещено"_s));
+        QCOMPARE(bench.table.state(), State::Edit);
+        QCOMPARE(bench.name(), u"Завхоз"_s);
+        QCOMPARE(bench.file(), kStored);
+    }
+
     // A click takes the focus from the control being typed in, which writes its text into the field as it loses
     // it (a line edit over the worked days' count stands in for a data-bound edit); text that does not convert
     // keeps the focus in the control, and the navigator does nothing.
