@@ -73,7 +73,6 @@ private slots:
         };
         notADate("empty", Value(QString()), "''");
         notADate("29 February of a common year", t("2013-02-29"), "'2013-02-29'");
-        notADate("trailing text", t("2013-04-05 10:00:00 x"), "'2013-04-05 10:00:00 x'");
         notADate("day number too big", Value(1e9), "'1000000000.0'");
         notADate("rounding past 31.12.9999", Value(2958465.9999999995), "'2958466.0'");
     }
@@ -205,7 +204,6 @@ private slots:
         same("line comment", "SELECT Premia FROM Premia -- Premia*2");
         same("block comment", "SELECT Premia /* Premia.Premia*2 */ FROM Premia");
         same("comparison", "SELECT ID FROM Premia WHERE Premia.Premia = '25' AND Premia > 2");
-        same("concatenation", "SELECT Premia.Premia || '%' FROM Premia");
         same("concatenation binds tighter", "SELECT 'a' || Premia.Premia * 2 FROM Premia");
         same("unary plus converts nothing", "SELECT +Premia.Premia FROM Premia");
         same("numeric column", "SELECT Stavka.Sum*2, Sum-1 FROM Stavka");

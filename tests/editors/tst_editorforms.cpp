@@ -145,10 +145,6 @@ private slots:
         const QString stored = u"Иванов Иван Иванович,Петрова Анна Сергеевна,Сидоров Без Должности"_s;
         row("insert and post", int(Button::Insert), int(Button::Post), State::Browse, u"4"_s, u"Novikov"_s,
             stored + u",Novikov"_s);
-        row("edit and cancel", int(Button::Edit), int(Button::Cancel), State::Browse, u"1"_s, u"Иванов Иван Иванович"_s,
-            stored);
-        row("edit and move on", int(Button::Edit), int(Button::Next), State::Browse, u"2"_s,
-            u"Петрова Анна Сергеевна"_s, u"Novikov,Петрова Анна Сергеевна,Сидоров Без Должности"_s);
         row("close while typing", -1, -1, State::Edit, u"1"_s, u"Novikov"_s, stored);
     }
     void typeThen() {
