@@ -48,8 +48,6 @@ private slots:
         const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
         row("database error, letter at the end", std::make_exception_ptr(kb::DbError(u"Нет файла"_s)),
             start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s);
-        row("file error, full stop at the end", std::make_exception_ptr(FileError("Отказ.")),
-            start.arg(u"FileError"_s) + u"Отказ.\r\n"_s);
         row("nested namespaces, placeholders in the message", std::make_exception_ptr(accounts::LedgerError("%1 %p")),
             start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s);
         row("not a standard exception", std::make_exception_ptr(42), start.arg(u"int"_s) + u"\r\n"_s);

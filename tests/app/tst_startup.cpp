@@ -21,7 +21,6 @@
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTimer>
-#include <optional>
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
@@ -167,23 +166,15 @@ private slots:
     // cannot be loaded is reported after the splash in the "Application Error" box, the same text on standard error,
     // and the program ends with 1, leaving no window behind and the folder as it was.
     void startUp_data() {
-        // fault: "missing", "garbage", "empty", "truncated" (half the file), "damaged" (the second page),
-        // "locked" (another process holds its exclusive lock), or a statement that breaks the schema; message null:
-        // the program runs
+        // fault: "missing", "damaged" (the second page), or a statement that breaks the schema; message null: the
+        // program runs. Each way opening fails has its message pinned by the connection's test; here what start-up
+        // does with one.
         columns<int, QString, QString>("key", "fault", "message");
         row("Начать работу", int(Qt::Key_Return), QString(), QString());
-        row("Escape", int(Qt::Key_Escape), QString(), QString());
         row("file missing", int(Qt::Key_Return), u"missing"_s, u"Файл базы данных не найден: "_s);
-        row("not a database", int(Qt::Key_Return), u"garbage"_s, u"BAZA.mdb"_s);
-        row("empty file", int(Qt::Key_Return), u"empty"_s, u"BAZA.mdb не является базой данных: он пуст"_s);
-        row("truncated file", int(Qt::Key_Return), u"truncated"_s, u"BAZA.mdb повреждён"_s);
         row("damaged page", int(Qt::Key_Return), u"damaged"_s, u"BAZA.mdb повреждён"_s);
-        row("locked by another process", int(Qt::Key_Return), u"locked"_s,
-            u"BAZA.mdb заблокирована другой программой или пользователем"_s);
         row("table missing", int(Qt::Key_Return), u"DROP TABLE OtrChas"_s,
             u"Таблица 'OtrChas' не найдена в базе данных "_s);
-        row("field missing", int(Qt::Key_Return), u"ALTER TABLE Sotr DROP COLUMN INN"_s,
-            u"Поле 'INN' не найдено в таблице 'Sotr' базы данных "_s);
     }
     void startUp() {
         const auto [key, fault, message] = fetch<int, QString, QString>("key", "fault", "message");
@@ -192,21 +183,12 @@ private slots:
         if (fault.contains(u' '))
             db.exec(fault);
         db.closeConnection();
-        if (fault == u"missing" || fault == u"garbage")
-            QVERIFY(QFile::remove(db.path()));
-        if (fault == u"garbage") {
-            QFile file(db.path());
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
-        }
         QFile file(db.path());
-        if (fault == u"empty" || fault == u"truncated")
-            QVERIFY(file.resize(fault == u"empty" ? 0 : file.size() / 2));
+        if (fault == u"missing")
+            QVERIFY(file.remove());
         if (fault == u"damaged")
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096) && file.write(QByteArray(4096, 'x')) == 4096);
         file.close();
-        std::optional<kbtest::LockHolder> holder;
-        if (fault == u"locked")
-            QVERIFY(holder.emplace(db.path()).held());
         const QString before = kbtest::folderState(db.path());
         kbtest::CurrentDir here(db.dir());
         kbtest::ScopedScriptedDialogs dialogs;

@@ -20,22 +20,14 @@ class TestDataModule : public QObject {
 private slots:
     void cleanup() { QVERIFY(DataM == nullptr); }
 
-    // Each table's fields, by the names the database files use; in the file created from them each column's declared
-    // type gives its field's type.
+    // In the file created from the tables each column's declared type gives its field's type; fields are found by name
+    // in any letter case. (Every test that fills a database pins the names.)
     void fields() {
         TempDatabase db;
-        QStringList names;
         for (const auto& t : kb::schema::tables()) {
-            names << t.name + QLatin1Char(':');
-            for (const auto& f : t.fields) {
-                names << f.name;
+            for (const auto& f : t.fields)
                 QCOMPARE(db.connection().columnTypes().type(t.name, f.name), f.type);
-            }
         }
-        QCOMPARE(names.join(QLatin1Char(' ')),
-                 QStringLiteral("Sotr: ID FIO DataR IDDolznost Adres Telefon Passport INN "
-                                "Dolznost: ID Nazvanie Stavka: ID IDSotr Sum Premia: ID "
-                                "IDSotr Data Premia OtrChas: ID IDSotr Count Data"));
         QCOMPARE(kb::schema::table(QStringLiteral("sotr")).field(QStringLiteral("fio"))->name, QStringLiteral("FIO"));
         QVERIFY(!kb::schema::table(QStringLiteral("Sotr")).field(QStringLiteral("Nazvanie")));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, kb::schema::table(QStringLiteral("Nothing")));

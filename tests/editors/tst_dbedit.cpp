@@ -18,7 +18,7 @@ using namespace kbtest;
 
 namespace {
 
-// One table object of a fresh database holding some rows (two unless told), and a shown, active window with a
+// One table object of a fresh database holding two rows, and a shown, active window with a
 // data-bound edit on one of its fields and a plain edit to move the focus to.
 struct Bench {
     TempDatabase db;
@@ -29,9 +29,9 @@ struct Bench {
     QLineEdit* other = new QLineEdit(&window);
     qint64 firstId = 0;
 
-    Bench(const QString& tableName, const QString& fieldName, const Value& stored, int rows = 2)
+    Bench(const QString& tableName, const QString& fieldName, const Value& stored)
         : table(db.connection(), kb::schema::table(tableName)) {
-        for (int i = 0; i < rows; ++i) {
+        for (int i = 0; i < 2; ++i) {
             const qint64 id = db.insert(tableName, {{fieldName, stored}});
             firstId = firstId ? firstId : id;
         }
@@ -66,7 +66,8 @@ private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    // Out of focus the display text, in focus the edit text through the mask, the locale's separator for '/'.
+    // Out of focus the display text, in focus the edit text through the mask, the locale's separator for '/' (the
+    // texts of each field are pinned by the fields' test).
     void showsFieldByFocus_data() {
         columns<QString, QString, Value, QLocale, QString, QString>("table", "field", "stored", "locale", "shown",
                                                                     "editing");
@@ -75,11 +76,6 @@ private slots:
         row("birth date", u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)), ru, u"12.03.1985"_s, u"12.03.85"_s);
         row("birth date, slash locale", u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)), us, u"12.03.1985"_s,
             u"12/03/85"_s);
-        row("no birth date", u"Sotr"_s, u"DataR"_s, Value(), ru, QString(), u"__.__.__"_s);
-        row("bonus month", u"Premia"_s, u"Data"_s, Value(at(2013, 4, 15)), ru, u"04.2013"_s, u"15.04.13"_s);
-        row("days-worked month", u"OtrChas"_s, u"Data"_s, Value(at(2013, 4, 15)), ru, u"04.2013"_s, u"15.04.2013"_s);
-        row("telephone", u"Sotr"_s, u"Telefon"_s, Value(u"( 12)345-6789"_s), ru, u"( 12)345-6789"_s,
-            u"(_12)345-6789"_s);
     }
     void showsFieldByFocus() {
         const auto [table, field, stored, locale, shown, editing] =
@@ -125,11 +121,7 @@ private slots:
         row("telephone, corrected", u"Sotr"_s, u"Telefon"_s, u"12345\b\b\b34567890"_s, u"post"_s,
             Value(u"(123)456-7890"_s));
         row("short area code", u"Sotr"_s, u"Telefon"_s, u"12)3456789"_s, u"move"_s, Value(u"( 12)345-6789"_s));
-        row("passport", u"Sotr"_s, u"Passport"_s, u"1234567890"_s, u"post"_s, Value(u"1234 567890"_s));
-        row("taxpayer number", u"Sotr"_s, u"INN"_s, u"123456789012"_s, u"leave"_s, Value(u"123456789012"_s));
-        row("year 29 is 2029", u"Sotr"_s, u"DataR"_s, u"010429"_s, u"post"_s, Value(at(2029, 4, 1)));
-        row("year 30 is 1930", u"Sotr"_s, u"DataR"_s, u"010430"_s, u"move"_s, Value(at(1930, 4, 1)));
-        row("salary", u"Stavka"_s, u"Sum"_s, u"1481,4"_s, u"leave"_s, Value(1481.4));
+        row("birth date", u"Sotr"_s, u"DataR"_s, u"010429"_s, u"leave"_s, Value(at(2029, 4, 1)));
         row("days worked", u"OtrChas"_s, u"Count"_s, u"21"_s, u"move"_s, Value(qint64(21)));
     }
     void typedTextIsWritten() {
@@ -184,18 +176,6 @@ private slots:
         QTest::keyClicks(b.edit, u"7"_s);
         QCOMPARE(b.edit->text(), QString::number(b.firstId));
         QCOMPARE(b.table.state(), kb::Table::State::Browse);
-    }
-
-    // An empty table: typing inserts the first row, posting stores it with its new auto-number.
-    void typingIntoEmptyTableInserts() {
-        Bench b(u"Dolznost"_s, u"Nazvanie"_s, Value(), 0);
-        QVERIFY(b.focusEdit());
-        QTest::keyClicks(b.edit, u"Buhgalter"_s);
-        QCOMPARE(b.table.state(), kb::Table::State::Insert);
-        b.table.post();
-        b.firstId = b.table.currentValue(0).toInt();
-        QVERIFY(b.firstId > 0);
-        QCOMPARE(b.stored(), Value(u"Buhgalter"_s));
     }
 };
 

@@ -145,10 +145,6 @@ private slots:
         const QString stored = u"Иванов Иван Иванович,Петрова Анна Сергеевна,Сидоров Без Должности"_s;
         row("insert and post", int(Button::Insert), int(Button::Post), State::Browse, u"4"_s, u"Novikov"_s,
             stored + u",Novikov"_s);
-        row("edit and cancel", int(Button::Edit), int(Button::Cancel), State::Browse, u"1"_s, u"Иванов Иван Иванович"_s,
-            stored);
-        row("edit and move on", int(Button::Edit), int(Button::Next), State::Browse, u"2"_s,
-            u"Петрова Анна Сергеевна"_s, u"Novikov,Петрова Анна Сергеевна,Сидоров Без Должности"_s);
         row("close while typing", -1, -1, State::Edit, u"1"_s, u"Novikov"_s, stored);
     }
     void typeThen() {
@@ -188,23 +184,16 @@ private slots:
         row("passport incomplete", u"N4"_s, u"DBEdit5"_s, u"123456789"_s, mask);
         row("taxpayer number incomplete", u"N4"_s, u"DBEdit6"_s, u"12345678901"_s, mask);
         row("salary not a number", u"N6"_s, u"DBEdit2"_s, u"1,2,3"_s, real.arg(u"1,2,3"_s));
-        row("salary 1e400", u"N6"_s, u"DBEdit2"_s, u"1e400"_s, real.arg(u"1e400"_s));
         row("bonus month 31.02", u"N7"_s, u"DBEdit2"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"Data"_s));
         row("days not a number", u"N12"_s, u"DBEdit2"_s, u"12a"_s, integer.arg(u"12a"_s));
-        row("days beyond 32 bits", u"N12"_s, u"DBEdit2"_s, u"2147483648"_s, integer.arg(u"2147483648"_s));
         row("month 31.02.2013", u"N12"_s, u"DBEdit3"_s, u"31.02.2013"_s, date.arg(u"31.02.2013"_s, u"Data"_s));
-        row("month 00.00.0000", u"N12"_s, u"DBEdit3"_s, u"00.00.0000"_s, date.arg(u"00.00.0000"_s, u"Data"_s));
         row("month of year 10000", u"N12"_s, u"DBEdit3"_s, u"01.04.10000"_s, date.arg(u"01.04.10000"_s, u"Data"_s));
     }
     void refusedText() {
         const auto [item, name, keys, message] =
             fetch<QString, QString, QString, QString>("item", "edit", "keys", "message");
         Program p;
-        const auto file = [&p] {
-            QFile f(p.db.path());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-        const QByteArray before = file();
+        const QByteArray before = fileBytes(p.db.path());
         for (int i = 0; i < 3; ++i)
             p.dialogs->expectErrorBox();
         p.withEditor(item, [&](QDialog& form) {
@@ -225,7 +214,7 @@ private slots:
         for (const auto& call : p.dialogs->calls())
             shown << call.text;
         QCOMPARE(shown.mid(1), QStringList(3, kb::ui::withFullStop(message)));
-        QCOMPARE(file(), before);
+        QCOMPARE(fileBytes(p.db.path()), before);
     }
 
     // Ending the program asks once for each table with a pending change, in the order of the menu.

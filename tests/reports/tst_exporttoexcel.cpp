@@ -6,6 +6,7 @@
 #include "ExportToExcel.h"
 #include "RecordingServer.h"
 #include "Statements.h"
+#include "TestRows.h"
 
 #include <QtTest>
 
@@ -65,6 +66,12 @@ const QStringList kPrintTail{QStringLiteral("excel.ActiveSheet read()"),
 
 const QString N = QStringLiteral("Null");
 
+// A recording server in a registry of its own.
+struct Recorded : RecordingServer {
+    kb::automation::ClassRegistry registry;
+    Recorded() { registerIn(registry); }
+};
+
 QStringList employeeCalls() {
     return prologue(QStringLiteral("A1:H4")) + titleRow(kEmployeeTitles) +
            dataRow(2, {"Int32 1", quoted("Иванов Иван Иванович"), quoted("Бухгалтер"), "DateTime 1970-05-17 00:00:00",
@@ -80,67 +87,42 @@ class TestExportToExcel : public QObject {
 
 private slots:
     void callLog_data() {
-        QTest::addColumn<kb::reports::GridRequest>("request");
-        QTest::addColumn<bool>("print");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("employee list") << reports::employeeList() << false << employeeCalls();
-        QTest::newRow("printed") << reports::employeeList() << true << employeeCalls() + kPrintTail;
-        QTest::newRow("empty result") << reports::nameSearch(QStringLiteral("Нет такого")) << false
-                                      << prologue(QStringLiteral("A1:H1")) + titleRow(kEmployeeTitles);
+        columns<kb::reports::GridRequest, bool, QStringList>("request", "print", "expected");
+        row("employee list", reports::employeeList(), false, employeeCalls());
+        row("printed", reports::employeeList(), true, employeeCalls() + kPrintTail);
+        row("empty result", reports::nameSearch(QStringLiteral("Нет такого")), false,
+            prologue(QStringLiteral("A1:H1")) + titleRow(kEmployeeTitles));
     }
 
     // The whole conversation; afterwards every object is released and the
     // query and the grid stand on the last record.
     void callLog() {
-        QFETCH(kb::reports::GridRequest, request);
-        QFETCH(bool, print);
-        QFETCH(QStringList, expected);
+        const auto [request, print, expected] =
+            fetch<kb::reports::GridRequest, bool, QStringList>("request", "print", "expected");
         ExportFixture f;
         f.show(request);
-        RecordingServer server;
-        kb::automation::ClassRegistry registry;
-        server.registerIn(registry);
-        reports::exportToExcel(registry, f.query, f.grid, print);
+        Recorded server;
+        reports::exportToExcel(server.registry, f.query, f.grid, print);
         QCOMPARE(server.log(), expected);
         QCOMPARE(server.liveObjects(), 0);
         QCOMPARE(f.query.currentRow(), f.query.recordCount() - 1);
         QCOMPARE(f.grid.currentIndex().row(), f.query.recordCount() - 1);
     }
 
-    void statementBlock() {
-        ExportFixture f;
-        f.addPaidStaff(10);
-        f.show(reports::salaryStatement(at(2013, 4, 15)));
-        QCOMPARE(f.query.recordCount(), 12);
-        RecordingServer server;
-        kb::automation::ClassRegistry registry;
-        server.registerIn(registry);
-        reports::exportToExcel(registry, f.query, f.grid, false);
-        const QStringList cells = server.log().filter(QStringLiteral("excel.Range write("));
-        QCOMPARE(server.log().at(4), QStringLiteral("excel.Range indexed(Text \"A1:J13\")"));
-        QCOMPARE(cells.size(), 10 + 12 * 10);
-        QCOMPARE(cells.at(9), QStringLiteral("excel.Range write(Text \"J1\", Text \"К выдаче\")"));
-        QVERIFY(cells.last().startsWith(QStringLiteral("excel.Range write(Text \"J13\", Double ")));
-    }
-
     // A refused call ends the export there: nothing after it is called and
     // every object obtained so far is released.
     void failureStopsAndReleases_data() {
-        QTest::addColumn<QString>("member");
-        QTest::addColumn<bool>("print");
-        QTest::newRow("add") << QStringLiteral("Add") << false;
-        QTest::newRow("printout") << QStringLiteral("PrintOut") << true;
+        columns<QString, bool>("member", "print");
+        row("add", QStringLiteral("Add"), false);
+        row("printout", QStringLiteral("PrintOut"), true);
     }
     void failureStopsAndReleases() {
-        QFETCH(QString, member);
-        QFETCH(bool, print);
+        const auto [member, print] = fetch<QString, bool>("member", "print");
         ExportFixture f;
         f.show(reports::employeeList());
-        RecordingServer server;
+        Recorded server;
         server.refuse(member);
-        kb::automation::ClassRegistry registry;
-        server.registerIn(registry);
-        QCOMPARE(errorMessage([&] { reports::exportToExcel(registry, f.query, f.grid, print); }),
+        QCOMPARE(errorMessage([&] { reports::exportToExcel(server.registry, f.query, f.grid, print); }),
                  QStringLiteral("Сервер отказал: ") + member);
         QVERIFY2(server.log().last().contains(QStringLiteral(".%1 ").arg(member)), qPrintable(server.log().last()));
         QCOMPARE(server.log().filter(QStringLiteral(".") + member + QStringLiteral(" ")).size(), 1);
@@ -151,10 +133,8 @@ private slots:
     // and shown.
     void closedQuery() {
         ExportFixture f;
-        RecordingServer server;
-        kb::automation::ClassRegistry registry;
-        server.registerIn(registry);
-        const QString error = errorMessage([&] { reports::exportToExcel(registry, f.query, f.grid, false); });
+        Recorded server;
+        const QString error = errorMessage([&] { reports::exportToExcel(server.registry, f.query, f.grid, false); });
         QCOMPARE(error, errorMessage([&] { f.query.recordCount(); }));
         QCOMPARE(server.log(), prologue({}).mid(0, 4));
         QCOMPARE(server.liveObjects(), 0);
@@ -172,11 +152,9 @@ private slots:
     void eachExportMakesItsOwnWorkbook() {
         ExportFixture f;
         f.show(reports::employeeList());
-        RecordingServer server;
-        kb::automation::ClassRegistry registry;
-        server.registerIn(registry);
-        reports::exportToExcel(registry, f.query, f.grid, false);
-        reports::exportToExcel(registry, f.query, f.grid, false);
+        Recorded server;
+        reports::exportToExcel(server.registry, f.query, f.grid, false);
+        reports::exportToExcel(server.registry, f.query, f.grid, false);
         QCOMPARE(server.log().filter(QStringLiteral("create Excel.Application")).size(), 2);
         QCOMPARE(server.log().filter(QStringLiteral("workbooks.Add")).size(), 2);
         QCOMPARE(server.log().size(), 2 * employeeCalls().size());

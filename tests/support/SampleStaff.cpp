@@ -8,9 +8,10 @@ void addSampleStaff(TempDatabase& db) {
     using kb::Value;
     const qint64 clerk = db.addDolznost(QStringLiteral("Бухгалтер"));
     const qint64 head = db.addDolznost(QStringLiteral("Директор"));
-    const qint64 ivanov = db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(clerk), Value(at(1970, 5, 17)),
-                                     QStringLiteral("ул. Ленина, 1"), QStringLiteral("22-33-44"),
-                                     QStringLiteral("4501 123456"), QStringLiteral("770101010101"));
+    const qint64 ivanov = db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(clerk), Value(at(1970, 5, 17)));
+    db.exec(QStringLiteral("UPDATE Sotr SET Adres = 'ул. Ленина, 1', Telefon = '22-33-44', Passport = '4501 123456', "
+                           "INN = '770101010101' WHERE ID = ?1"),
+            {Value(ivanov)});
     const qint64 petrova = db.addSotr(QStringLiteral("Петрова Анна Сергеевна"), Value(head));
     db.addSotr(QStringLiteral("Сидоров Без Должности"));
     db.addStavka(ivanov, 10000);

@@ -101,18 +101,6 @@ qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, co
                                            {QStringLiteral("DataR"), dataR}});
 }
 
-qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR,
-                             const QString& adres, const QString& telefon, const QString& passport,
-                             const QString& inn) {
-    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::Value(fio)},
-                                           {QStringLiteral("IDDolznost"), idDolznost},
-                                           {QStringLiteral("DataR"), dataR},
-                                           {QStringLiteral("Adres"), kb::Value(adres)},
-                                           {QStringLiteral("Telefon"), kb::Value(telefon)},
-                                           {QStringLiteral("Passport"), kb::Value(passport)},
-                                           {QStringLiteral("INN"), kb::Value(inn)}});
-}
-
 qint64 TempDatabase::addStavka(qint64 idSotr, double sum) {
     return insert(QStringLiteral("Stavka"),
                   {{QStringLiteral("IDSotr"), kb::Value(idSotr)}, {QStringLiteral("Sum"), kb::Value(sum)}});
@@ -139,12 +127,20 @@ CurrentDir::~CurrentDir() {
     QDir::setCurrent(previous_);
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QString folderState(const QString& path) {
     const QFileInfo info(path);
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return info.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ') + u' ' +
-           info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(bytes.toBase64());
+           info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(fileBytes(path).toBase64());
 }
 
 LockHolder::LockHolder(const QString& path) : process_(std::make_unique<QProcess>()) {

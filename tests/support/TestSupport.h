@@ -58,8 +58,6 @@ public:
     qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::Value>> values);
     qint64 addDolznost(const QString& nazvanie);
     qint64 addSotr(const QString& fio, const kb::Value& idDolznost = {}, const kb::Value& dataR = {});
-    qint64 addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR, const QString& adres,
-                   const QString& telefon, const QString& passport, const QString& inn);
     qint64 addStavka(qint64 idSotr, double sum);
     qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia);
     qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data);
@@ -81,6 +79,10 @@ public:
 private:
     QString previous_;
 };
+
+// A file's bytes (none when it cannot be read); writing them, false when that fails.
+QByteArray fileBytes(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 // The names in the folder of a file, the file's modification time and its bytes: what a failed opening leaves as it
 // was.

@@ -45,7 +45,6 @@ private slots:
         columns<int, QStringList>("buttons", "places");
         row("Ok", int(BtnOk), QStringList{{}, {}, u"Верно"_s});
         row("Ok Cancel", int(BtnOk | BtnCancel), QStringList{{}, u"Верно"_s, u"Отмена"_s});
-        row("Yes No", int(BtnYes | BtnNo), QStringList{{}, u"Да"_s, u"Нет"_s});
         row("Yes No Cancel", int(BtnYes | BtnNo | BtnCancel), QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s});
         row("Abort Retry Ignore", int(BtnAbort | BtnRetry | BtnIgnore),
             QStringList{u"Повтор"_s, u"Пропуск"_s, u"Прервать"_s});
@@ -85,7 +84,6 @@ private slots:
         row("Ещё", int(BtnOk), u"Ещё >>"_s, 0);
         row("Enter on Да", yesNo, u"Return"_s, 6);
         row("Enter on Повтор", int(BtnRetry | BtnCancel), u"Return"_s, 4);
-        row("Enter on Верно", int(BtnOk), u"Return"_s, 1);
         row("Tab, keypad Enter", yesNo, u"Tab, Enter"_s, 7);
         row("Shift+Enter", yesNo, u"Shift+Return"_s, 0);
         row("Escape on Отмена", int(BtnRetry | BtnCancel), u"Esc"_s, 2);
@@ -147,7 +145,6 @@ private slots:
     // one line end. "Ещё >>" switches the views when there are details and is disabled otherwise.
     void details_data() {
         columns<QString, QString, QString>("text", "details", "memo");
-        row("A, B", u"A"_s, u"B"_s, u"A\nB"_s);
         row("empty text", QString(), u"B"_s, u"\nB"_s);
         row("line breaks", u"x\n\ry"_s, u"z\r\nw\n"_s, u"x\n\ny\nz\nw\n"_s);
         row("no details", u"A"_s, QString(), QString());

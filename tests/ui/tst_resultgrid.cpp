@@ -1,6 +1,5 @@
 // The result grid and its model over real database files, and the grid query run that fills the grid.
 
-#include "DbError.h"
 #include "ErrorReporting.h"
 #include "GridQueryRun.h"
 #include "Query.h"
@@ -251,22 +250,6 @@ private slots:
         QCOMPARE(b.enabled, 2);
         QCOMPARE(b.layout(), layout);
         QCOMPARE(b.grid.horizontalHeader()->visualIndex(0), 0);
-    }
-
-    void runEnablesExportFirstEvenWhenItFails() {
-        Bench b;
-        b.run(reports::employeeList());
-        QStringList sqlWhenEnabled;
-        reports::runGridQuery(reports::salaryStatement(at(2013, 4, 1)), b.query, b.grid,
-                              [&] { sqlWhenEnabled = b.query.isActive() ? b.query.sql().lines() : QStringList(); });
-        QCOMPARE(sqlWhenEnabled, reports::employeeList().sql);
-        // A bonus that is no number fails the statement when it is opened.
-        b.db.exec(QStringLiteral("UPDATE Premia SET Premia = 'двадцать' WHERE IDSotr = 1"));
-        QVERIFY_THROWS_EXCEPTION(kb::DbError, b.run(reports::salaryStatement(at(2013, 4, 1))));
-        QCOMPARE(b.enabled, 2);
-        QVERIFY(!b.query.isActive());
-        QCOMPARE(b.model.columnCount(), 0);
-        QCOMPARE(b.grid.horizontalHeader()->count(), 0);
     }
 };
 
