@@ -38,6 +38,8 @@ fi
 
 echo "install-deps: устанавливаются пакеты: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+# dpkg runs programs of the system folders, which a minimal PATH may lack.
+export PATH="$PATH:/usr/local/sbin:/usr/sbin:/sbin"
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -16,6 +16,9 @@ package=$(realpath "${1:?usage: package-test.sh PATH/TO/kultbuh_VERSION_ARCH.deb
 # shellcheck source=lib/xvfb.sh
 . "$(dirname "$0")/lib/xvfb.sh"
 export LC_ALL=C.UTF-8
+# runuser, and the programs dpkg runs, live in the system folders, which a
+# minimal PATH (CI's) may lack.
+export PATH="$PATH:/usr/local/sbin:/usr/sbin:/sbin"
 
 if [[ $(id -u) -eq 0 ]]; then
     as_root=()
