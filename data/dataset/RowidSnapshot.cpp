@@ -81,9 +81,7 @@ void RowidSnapshot::insert(int position, qint64 rowid) {
         pieces.push_back({run.first, before});
     pieces.push_back({rowid, 1});
     pieces.push_back({run.first + before, run.count - before});
-    runs_.erase(runs_.begin() + r);
-    runs_.insert(runs_.begin() + r, pieces.begin(), pieces.end());
-    recount();
+    replaceRun(r, pieces);
 }
 
 void RowidSnapshot::erase(int position) {
@@ -95,6 +93,10 @@ void RowidSnapshot::erase(int position) {
         pieces.push_back({run.first, before});
     if (run.count - before - 1 > 0)
         pieces.push_back({run.first + before + 1, run.count - before - 1});
+    replaceRun(r, pieces);
+}
+
+void RowidSnapshot::replaceRun(int r, const std::vector<Run>& pieces) {
     runs_.erase(runs_.begin() + r);
     runs_.insert(runs_.begin() + r, pieces.begin(), pieces.end());
     recount();

@@ -34,6 +34,7 @@ private:
     };
     void append(qint64 rowid);
     int runAt(int position) const; // the run holding the position
+    void replaceRun(int r, const std::vector<Run>& pieces);
     void recount();
 
     std::vector<Run> runs_;
