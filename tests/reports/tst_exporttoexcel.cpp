@@ -109,6 +109,22 @@ private slots:
         QCOMPARE(f.grid.currentIndex().row(), f.query.recordCount() - 1);
     }
 
+    // The salary statement's ten columns and twelve rows: the block A1:J13,
+    // one write per title and per cell, the last cell a number.
+    void statementBlock() {
+        ExportFixture f;
+        f.addPaidStaff(10);
+        f.show(reports::salaryStatement(at(2013, 4, 15)));
+        QCOMPARE(f.query.recordCount(), 12);
+        Recorded server;
+        reports::exportToExcel(server.registry, f.query, f.grid, false);
+        const QStringList cells = server.log().filter(QStringLiteral("excel.Range write("));
+        QCOMPARE(server.log().at(4), QStringLiteral("excel.Range indexed(Text \"A1:J13\")"));
+        QCOMPARE(cells.size(), 10 + 12 * 10);
+        QCOMPARE(cells.at(9), QStringLiteral("excel.Range write(Text \"J1\", Text \"К выдаче\")"));
+        QVERIFY(cells.last().startsWith(QStringLiteral("excel.Range write(Text \"J13\", Double ")));
+    }
+
     // A refused call ends the export there: nothing after it is called and
     // every object obtained so far is released.
     void failureStopsAndReleases_data() {
