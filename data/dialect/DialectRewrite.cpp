@@ -437,8 +437,7 @@ private:
     void wrap(int first, int last, const KnownColumn& column) {
         const int begin = at(first).begin;
         // A keyword may touch a quoted name ("AND\"Premia\""): keep them apart.
-        const bool touches = begin > 0 && (sql_[begin - 1].isLetterOrNumber() || sql_[begin - 1] == QLatin1Char('_') ||
-                                           sql_[begin - 1] == QLatin1Char('$'));
+        const bool touches = begin > 0 && sql::isIdentPart(sql_[begin - 1]);
         edits_.push_back({begin, (touches ? QLatin1String(" ") : QLatin1String()) + QLatin1String(kNumberFunction) +
                                      QLatin1Char('(')});
         edits_.push_back({at(last).begin + at(last).length, column.closing});

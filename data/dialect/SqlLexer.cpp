@@ -3,12 +3,22 @@
 namespace kb::sql {
 namespace {
 
+// SQLite's rules: ASCII letters and '_', and any character beyond ASCII
+// (whatever it is: SQLite looks at bytes >= 0x80, not at letters), start a
+// name; digits and '$' may follow.
 bool isIdentStart(QChar c) {
-    return c.isLetter() || c == QLatin1Char('_');
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_' || u >= 0x80;
 }
+
+} // namespace
+
 bool isIdentPart(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    const char16_t u = c.unicode();
+    return isIdentStart(c) || (u >= u'0' && u <= u'9') || u == u'$';
 }
+
+namespace {
 
 // Length of a quoted run starting at i with the quote character q; a doubled
 // quote stands for itself. Runs to the end when unterminated.

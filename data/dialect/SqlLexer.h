@@ -27,6 +27,10 @@ struct Token {
     bool is(Kind k, QStringView t) const { return kind == k && text.compare(t, Qt::CaseInsensitive) == 0; }
 };
 
+// Whether the character may stand in an unquoted name after its first one
+// (by SQLite's rules: ASCII letters, digits, '_', '$' and anything beyond ASCII).
+bool isIdentPart(QChar c);
+
 // Splits the text into tokens; concatenating every token's text gives the
 // text back. An unterminated string or comment runs to the end.
 std::vector<Token> tokenize(const QString& text);

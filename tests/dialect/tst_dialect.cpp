@@ -215,6 +215,8 @@ private slots:
             "SELECT ID FROM Premia WHERE kb_number(Premia.Premia,'Premia.Premia') * 1 > 10");
         row("alias", "SELECT p.Premia*2 AS x FROM Premia p",
             "SELECT kb_number(p.Premia,'Premia.Premia')*2 AS x FROM Premia p");
+        row("alias of a character beyond ASCII that is no letter", "SELECT p.Premia*2 AS №x FROM Premia p",
+            "SELECT kb_number(p.Premia,'Premia.Premia')*2 AS №x FROM Premia p");
         row("AS alias and lower case", "select 2*q.premia from premia as q",
             "select 2*kb_number(q.premia,'Premia.Premia') AS \"2*q.premia\" from premia as q");
         row("bare column of one of two tables", "SELECT Adres%2 FROM Stavka, Sotr",
