@@ -103,6 +103,8 @@ private slots:
                  Cell::ofDayNumber(dayNumber(2013, 4, 15, 9, 30, 15)), Cell::ofText("Ёлкина Ольга"));
         appended("before 1900", 3, Cell::ofText("x"), Cell::ofText(""), false,
                  Cell::ofDayNumber(dayNumber(1850, 2, 28, 18, 45)), Cell::ofText("Ёжик в тумане, «кавычки» и €"));
+        appended("after 2038", 4, Cell::ofText("y"), Cell::ofText("a@b.ru"), true,
+                 Cell::ofDayNumber(dayNumber(2100, 12, 31, 23, 59, 59)), Cell::ofText("Пётр"));
         appended("nulls, ID beyond 16 bits", 40000, Cell::null(), Cell::null(), false, Cell::null(), Cell::null());
     }
     // A row appended to a copy comes back cell for cell after the package's row; the dates convert exactly.
