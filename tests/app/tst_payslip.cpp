@@ -180,9 +180,20 @@ private slots:
         QVERIFY(p.opened.isEmpty());
     }
 
-    // Two employees of one name: the slip takes the first of their rows of the month's statement, as the grid shows it.
+    // Two employees of one name, or one with two bonuses in the month: the slip takes the first of the name's rows of
+    // the month's statement, as the grid shows it (the engine's order).
+    void firstRowOfTheName_data() {
+        columns<bool>("twoBonuses");
+        row("two employees of one name", false);
+        row("two bonuses in the month", true);
+    }
     void firstRowOfTheName() {
-        Program p([](TempDatabase& db) {
+        const auto [twoBonuses] = fetch<bool>("twoBonuses");
+        Program p([twoBonuses](TempDatabase& db) {
+            if (twoBonuses) { // her salary 12345 with 10 % besides: 1234.5, shown on the slip as 1234
+                db.addPremia(2, at(2013, 4, 3), u"20"_s);
+                return;
+            }
             const qint64 twin = db.addSotr(u"Петрова Анна Сергеевна"_s);
             db.addStavka(twin, 20000);
             db.addPremia(twin, at(2013, 4, 2), u"20"_s);
@@ -191,11 +202,14 @@ private slots:
         const QString path = p.db.filePath(u"лист.txt"_s);
         p.paySlip(u"Петрова Анна Сергеевна"_s, path);
         p.window.Button1->click();
-        const QStringList names = p.screen(0).split(u'|'), salaries = p.screen(1).split(u'|');
+        const int column = twoBonuses ? 8 : 1;
+        const QStringList names = p.screen(0).split(u'|'), figures = p.screen(column).split(u'|');
         QCOMPARE(names.count(u"Петрова Анна Сергеевна"_s), 2);
-        const QString first = salaries[names.indexOf(u"Петрова Анна Сергеевна"_s)];
-        QVERIFY(first != salaries[names.lastIndexOf(u"Петрова Анна Сергеевна"_s)]);
-        QCOMPARE(fileBytes(path).split('\n').value(1), kb::reports::toWindows1251(u"Оклад: "_s + first + u'\r'));
+        const QString first = figures[names.indexOf(u"Петрова Анна Сергеевна"_s)];
+        QVERIFY(first != figures[names.lastIndexOf(u"Петрова Анна Сергеевна"_s)]);
+        const QString expected =
+            twoBonuses ? u"Премия: "_s + (first.startsWith(u"2469"_s) ? u"2469"_s : u"1234"_s) : u"Оклад: "_s + first;
+        QCOMPARE(fileBytes(path).split('\n').value(twoBonuses ? 2 : 1), kb::reports::toWindows1251(expected + u'\r'));
     }
 
     // A failed write reports an input/output error with the path and the reason, leaves the folder's files as they
