@@ -69,20 +69,15 @@ private slots:
     // Out of focus the display text, in focus the edit text through the mask, the locale's separator for '/' (the
     // texts of each field are pinned by the fields' test).
     void showsFieldByFocus_data() {
-        columns<QString, QString, Value, QLocale, QString, QString>("table", "field", "stored", "locale", "shown",
-                                                                    "editing");
-        const QLocale ru(QLocale::Russian, QLocale::Russia);
-        const QLocale us(QLocale::English, QLocale::UnitedStates);
-        row("birth date", u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)), ru, u"12.03.1985"_s, u"12.03.85"_s);
-        row("birth date, slash locale", u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)), us, u"12.03.1985"_s,
-            u"12/03/85"_s);
+        columns<QLocale, QString>("locale", "editing");
+        row("birth date", QLocale(QLocale::Russian, QLocale::Russia), u"12.03.85"_s);
+        row("birth date, slash locale", QLocale(QLocale::English, QLocale::UnitedStates), u"12/03/85"_s);
     }
     void showsFieldByFocus() {
-        const auto [table, field, stored, locale, shown, editing] =
-            fetch<QString, QString, Value, QLocale, QString, QString>("table", "field", "stored", "locale", "shown",
-                                                                      "editing");
+        const auto [locale, editing] = fetch<QLocale, QString>("locale", "editing");
         QLocale::setDefault(locale);
-        Bench b(table, field, stored);
+        Bench b(u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)));
+        const QString shown = u"12.03.1985"_s;
         QCOMPARE(b.edit->text(), shown);
         QVERIFY(b.focusEdit());
         QCOMPARE(b.edit->text(), editing);
@@ -117,7 +112,6 @@ private slots:
     void typedTextIsWritten_data() {
         columns<QString, QString, QString, QString, Value>("table", "field", "keys", "how", "stored");
         row("name", u"Sotr"_s, u"FIO"_s, u"Ivanov I.I."_s, u"post"_s, Value(u"Ivanov I.I."_s));
-        row("telephone", u"Sotr"_s, u"Telefon"_s, u"1234567890"_s, u"leave"_s, Value(u"(123)456-7890"_s));
         row("telephone, corrected", u"Sotr"_s, u"Telefon"_s, u"12345\b\b\b34567890"_s, u"post"_s,
             Value(u"(123)456-7890"_s));
         row("short area code", u"Sotr"_s, u"Telefon"_s, u"12)3456789"_s, u"move"_s, Value(u"( 12)345-6789"_s));

@@ -21,20 +21,20 @@ QString quoted(const QString& text) {
 
 // Steps 1 to 7: the application, its workbook, the block and its format.
 QStringList prologue(const QString& block) {
-    return {QStringLiteral("create Excel.Application"),
-            QStringLiteral("excel.Workbooks read()"),
-            QStringLiteral("workbooks.Add method()"),
-            QStringLiteral("excel.Visible write(Bool true)"),
-            QStringLiteral("excel.Range indexed(%1)").arg(quoted(block)),
-            QStringLiteral("range.Select method()"),
-            QStringLiteral("excel.Selection read()"),
-            QStringLiteral("selection.Borders read()"),
-            QStringLiteral("borders.LineStyle write(Int32 1)"),
-            QStringLiteral("excel.Selection read()"),
-            QStringLiteral("selection.Borders read()"),
-            QStringLiteral("borders.Weight write(Int32 3)"),
-            QStringLiteral("excel.Selection read()"),
-            QStringLiteral("selection.HorizontalAlignment write(Int32 3)")};
+    return QStringList{"create Excel.Application",
+                       "excel.Workbooks read()",
+                       "workbooks.Add method()",
+                       "excel.Visible write(Bool true)",
+                       "excel.Range indexed(" + quoted(block) + ")",
+                       "range.Select method()",
+                       "excel.Selection read()",
+                       "selection.Borders read()",
+                       "borders.LineStyle write(Int32 1)",
+                       "excel.Selection read()",
+                       "selection.Borders read()",
+                       "borders.Weight write(Int32 3)",
+                       "excel.Selection read()",
+                       "selection.HorizontalAlignment write(Int32 3)"};
 }
 
 const QStringList kEmployeeTitles{"№", "ФИО", "Должность", "Дата рожд.", "Адрес", "Телефон", "Паспорт", "ИНН"};
@@ -56,13 +56,10 @@ QStringList dataRow(int row, const QStringList& values) {
     return calls;
 }
 
-const QStringList kPrintTail{QStringLiteral("excel.ActiveSheet read()"),
-                             QStringLiteral("activesheet.PageSetup read()"),
-                             QStringLiteral("pagesetup.Orientation write(Int32 2)"),
-                             QStringLiteral("excel.Worksheets read()"),
-                             QStringLiteral("worksheets.PrintOut method()"),
-                             QStringLiteral("excel.DisplayAlerts write(Bool false)"),
-                             QStringLiteral("excel.Quit method()")};
+const QStringList kPrintTail{
+    "excel.ActiveSheet read()", "activesheet.PageSetup read()", "pagesetup.Orientation write(Int32 2)",
+    "excel.Worksheets read()",  "worksheets.PrintOut method()", "excel.DisplayAlerts write(Bool false)",
+    "excel.Quit method()"};
 
 const QString N = QStringLiteral("Null");
 

@@ -84,7 +84,6 @@ private slots:
         // block: first row,column : last row,column, zero-based; empty when refused
         columns<QString, QString, QString>("text", "block", "lastName");
         const char* const valid[][3] = {
-            {"A1", "0,0:0,0", "A1"},
             {"j13", "12,9:12,9", "J13"},
             {"AZ10", "9,51:9,51", "AZ10"},
             {"A1:J13", "0,0:12,9", "J13"},
