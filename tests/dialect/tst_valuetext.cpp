@@ -48,7 +48,6 @@ private slots:
         // expected: invalid: out of range
         columns<double, QDateTime>("days", "expected");
         row("day zero", 0.0, make(1899, 12, 30));
-        row("1 April 2013", 41365.0, make(2013, 4, 1));
         row("quarter past six in the evening", 41365.76041666666, make(2013, 4, 1, 18, 15));
         row("before day zero counts the fraction forward", -1.25, make(1899, 12, 29, 6));
         row("last second of a day", 41365.0 + 86399.0 / 86400.0, make(2013, 4, 1, 23, 59, 59));
@@ -145,7 +144,6 @@ private slots:
         row("mask blanks", " 5. 4.13", make(2013, 4, 5));
         row("window end 2029", "31.12.29", make(2029, 12, 31));
         row("window start 1930", "01.01.30", make(1930, 1, 1));
-        row("time", "05.04.2013 13:45", make(2013, 4, 5, 13, 45));
         row("time with seconds", "05.04.2013 9:05:07", make(2013, 4, 5, 9, 5, 7));
         row("29 February, no leap year", "29.02.2013", QDateTime());
         row("empty mask", "  .  .  ", QDateTime());
