@@ -33,7 +33,6 @@ class TestQuery : public QObject {
 private slots:
     void parametersFollowTheText_data() {
         columns<QString, QString>("text", "names");
-        row("none", "SELECT 1", "");
         row("four dates over lines",
             "SELECT * FROM Premia WHERE Month(Data)=Month(:D1)\nAND Year(Data)=Year(:D2)\n"
             "AND Month(Data)=Month(:D3) AND Year(Data)=Year(:D4)",
