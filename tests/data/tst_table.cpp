@@ -203,6 +203,8 @@ private slots:
                  QStringLiteral("next; edit; set Изм; ") + QLatin1String(move), outcome);
         };
         leave("next", "B: 1Бух 2Изм *3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >2");
+        leave("prior", "B: *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
+        leave("first", "B: bof *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
         leave("last", "B: 1Бух 2Изм *3Кас eof / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >2");
         leave("move 0", "B: *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
         leave("refresh", "B: 1Бух *2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 R >1");
@@ -279,6 +281,8 @@ private slots:
              "row; close; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); open; sql DELETE FROM Dolznost WHERE ID "
              "= 1",
              "B: bof *1Бух 2Дир 3Кас 4Мет / 2Дир 3Кас 4Мет / R >-1 A0 X R >0 A1 B");
+        play("opening an empty table when followed", "sql DELETE FROM Dolznost; close; open",
+             "B: bof eof /  / R A0 X R A1 B");
         play("a closed table refuses", "close; !edit; !insert; !post; !refresh; !next; !count",
              "X:  / 1Бух 2Дир 3Кас / R A0 X", times(6, kClosed));
     }

@@ -144,6 +144,7 @@ private slots:
         row("mask blanks", " 5. 4.13", make(2013, 4, 5));
         row("window end 2029", "31.12.29", make(2029, 12, 31));
         row("window start 1930", "01.01.30", make(1930, 1, 1));
+        row("time", "05.04.2013 13:45", make(2013, 4, 5, 13, 45));
         row("time with seconds", "05.04.2013 9:05:07", make(2013, 4, 5, 9, 5, 7));
         row("29 February, no leap year", "29.02.2013", QDateTime());
         row("empty mask", "  .  .  ", QDateTime());
