@@ -13,13 +13,6 @@ namespace {
 
 using kb::jet::Cell;
 
-struct MdbCloser {
-    void operator()(MdbHandle* m) const { mdb_close(m); }
-};
-struct TableDefDeleter {
-    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
-};
-
 [[noreturn]] void fail(const QString& what) {
     throw std::runtime_error(what.toStdString());
 }
@@ -58,11 +51,13 @@ void addToRowCount(const QString& fileName, qint64 offset, int added) {
 void appendJetRows(const QString& fileName, const QString& table, const std::vector<kb::jet::Row>& rows) {
     qint64 rowCountOffset = 0;
     {
-        std::unique_ptr<MdbHandle, MdbCloser> mdb(mdb_open(QFile::encodeName(fileName).constData(), MDB_WRITABLE));
+        std::unique_ptr<MdbHandle, decltype(&mdb_close)> mdb(
+            mdb_open(QFile::encodeName(fileName).constData(), MDB_WRITABLE), &mdb_close);
         if (!mdb || !mdb_read_catalog(mdb.get(), MDB_TABLE))
             fail(QStringLiteral("cannot open %1").arg(fileName));
         MdbCatalogEntry* entry = mdb_get_catalogentry_by_name(mdb.get(), table.toUtf8().constData());
-        std::unique_ptr<MdbTableDef, TableDefDeleter> def(entry ? mdb_read_table(entry) : nullptr);
+        std::unique_ptr<MdbTableDef, decltype(&mdb_free_tabledef)> def(entry ? mdb_read_table(entry) : nullptr,
+                                                                       &mdb_free_tabledef);
         if (!def || !mdb_read_columns(def.get()))
             fail(QStringLiteral("no table %1").arg(table));
         def->num_idxs = 0; // mdb_insert_row then leaves the index pages alone

@@ -24,10 +24,9 @@ private slots:
     // in any letter case. (Every test that fills a database pins the names.)
     void fields() {
         TempDatabase db;
-        for (const auto& t : kb::schema::tables()) {
+        for (const auto& t : kb::schema::tables())
             for (const auto& f : t.fields)
                 QCOMPARE(db.connection().columnTypes().type(t.name, f.name), f.type);
-        }
         QCOMPARE(kb::schema::table(QStringLiteral("sotr")).field(QStringLiteral("fio"))->name, QStringLiteral("FIO"));
         QVERIFY(!kb::schema::table(QStringLiteral("Sotr")).field(QStringLiteral("Nazvanie")));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, kb::schema::table(QStringLiteral("Nothing")));

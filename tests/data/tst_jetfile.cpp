@@ -77,13 +77,14 @@ private slots:
 
         const std::vector<Row> rows = readAll(file);
         QCOMPARE(rows.size(), size_t(1));
+        const Cell yes = Cell::ofBoolean(true);
         const Row expected = {Cell::ofInteger(1),
                               Cell::ofText("12345678"),
                               Cell::ofText("nobody@sunnyline.co.za"),
-                              Cell::ofBoolean(true),
-                              Cell::ofBoolean(true),
-                              Cell::ofBoolean(true),
-                              Cell::ofBoolean(true),
+                              yes,
+                              yes,
+                              yes,
+                              yes,
                               Cell::ofBoolean(false),
                               Cell::ofDayNumber(36694.858611111114),
                               Cell::ofText("Example Circuit Added For Monitor Example To Potential New Clients")};

@@ -182,7 +182,6 @@ private slots:
         play("past the start", "next; prior; prior; prior", "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / >1 >0 >0");
         play("moving in an empty table", "sql DELETE FROM Dolznost; next; prior; first; last", "B: bof eof /  / ");
         // Editing and posting.
-        play("edit shows the pending value", "next; edit; set Глав", "E: 1Бух *2Глав 3Кас / 1Бух 2Дир 3Кас / >1 E f1");
         play("post writes it", "next; edit; set Глав; post", "B: 1Бух *2Глав 3Кас / 1Бух 2Глав 3Кас / >1 E f1 B ~1");
         play("post without changes writes nothing", forbid("UPDATE") + "edit; set Бух; post",
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / E B");
@@ -192,10 +191,8 @@ private slots:
         play("an empty table starts a row", "sql DELETE FROM Dolznost; edit; set Нов; post",
              "B: *4Нов / 4Нов / +0 >0 I f1 B ~0");
         // Inserting.
-        play("insert", "next; insert", "I: 1Бух *__ 2Дир 3Кас / 1Бух 2Дир 3Кас / >1 +1 >1 I");
         play("insert shows the new ID", "next; insert; set Мет; post",
              "B: 1Бух *4Мет 2Дир 3Кас / 1Бух 2Дир 3Кас 4Мет / >1 +1 >1 I f1 B ~1");
-        play("append", "next; append", "I: 1Бух 2Дир 3Кас *__ eof / 1Бух 2Дир 3Кас / >1 +3 >3 I");
         play("cancel an append", "next; append; set Лиш; cancel",
              "B: 1Бух *2Дир 3Кас / 1Бух 2Дир 3Кас / >1 +3 >3 I f1 -3 >1 B");
         play("remove while inserting cancels", "insert; remove",
@@ -277,7 +274,6 @@ private slots:
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / ", times(4, kGone));
         // Closing, and opening again: something that follows the current row then is told the first row, so the rows
         // are read at once.
-        play("close before the rows were read", "close", "X:  / 1Бух 2Дир 3Кас / R A0 X");
         play("close after", "row; close", "X:  / 1Бух 2Дир 3Кас / R >-1 A0 X");
         play("close drops the pending edit", "insert; set Брошен; close; open; count",
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / +0 >0 I f1 R >-1 A0 X R >0 A1 B");
@@ -343,7 +339,6 @@ private slots:
         const Value april(kb::datetime::make(2013, 4, 1));
         row("whole number in a float field", loose, "1200", Value(1200.0));
         row("text in a float field", loose, "'много'", Value(QStringLiteral("много")));
-        row("null in a float field", loose, "NULL", Value());
         row("date text in a date column", dated, "'2013-04-01'", april);
         row("no date in a date column", dated, "'01.04.2013'", Value(QStringLiteral("01.04.2013")));
         row("date text in a date field of a text column", text, "'2013-04-01'", april);

@@ -48,7 +48,6 @@ private slots:
         // expected: invalid: out of range
         columns<double, QDateTime>("days", "expected");
         row("day zero", 0.0, make(1899, 12, 30));
-        row("1 April 2013", 41365.0, make(2013, 4, 1));
         row("quarter past six in the evening", 41365.76041666666, make(2013, 4, 1, 18, 15));
         row("before day zero counts the fraction forward", -1.25, make(1899, 12, 29, 6));
         row("last second of a day", 41365.0 + 86399.0 / 86400.0, make(2013, 4, 1, 23, 59, 59));
