@@ -28,7 +28,6 @@ private slots:
     void derivedNames_data() {
         columns<QString, QString, QString>("program", "title", "debugFile");
         row("extensions", u"/opt/My.Prog.bin"_s, u"My"_s, u"/opt/My.Prog.debug"_s);
-        row("upper case", u"/opt/KULTBUH"_s, u"Kultbuh"_s, u"/opt/KULTBUH.debug"_s);
         row("mixed case", u"/opt/kUlTbUh.exe"_s, u"kultbuh"_s, u"/opt/kUlTbUh.debug"_s);
         row("Cyrillic upper case", u"/opt/КУЛЬТБУХ.EXE"_s, u"Культбух"_s, u"/opt/КУЛЬТБУХ.debug"_s);
         row("dot in the folder only", u"/a.b/Prog"_s, u"Prog"_s, u"/a.b/Prog.debug"_s);
