@@ -117,16 +117,10 @@ private slots:
     }
     void stateFolder() {
         const auto [stateHome, folder] = fetch<QByteArray, QString>("stateHome", "folder");
-        const QByteArray oldHome = qgetenv("HOME");
-        const QByteArray oldState = qgetenv("XDG_STATE_HOME");
+        const QByteArray oldHome = qgetenv("HOME"), oldState = qgetenv("XDG_STATE_HOME");
         qputenv("HOME", "/home/u");
-        if (stateHome.isNull())
-            qunsetenv("XDG_STATE_HOME");
-        else
-            qputenv("XDG_STATE_HOME", stateHome);
-
+        stateHome.isNull() ? void(qunsetenv("XDG_STATE_HOME")) : void(qputenv("XDG_STATE_HOME", stateHome));
         const QString result = kb::app::stateDebugFolder();
-
         qputenv("HOME", oldHome);
         qputenv("XDG_STATE_HOME", oldState);
         QCOMPARE(result, folder);
