@@ -32,8 +32,6 @@ private slots:
         row("full stop", u"Готово."_s, u"Готово."_s);
         row("hyphen, just before the full stop", u"a-"_s, u"a-"_s);
         row("slash, just after the full stop", u"a/"_s, u"a/."_s);
-        row("line end", u"Ошибка\r\n"_s, u"Ошибка\r\n"_s);
-        row("closing guillemet", u"«BAZA.mdb»"_s, u"«BAZA.mdb»."_s);
         row("empty", QString(), QString());
     }
     void fullStop() {

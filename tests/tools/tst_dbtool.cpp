@@ -52,16 +52,14 @@ private slots:
         };
         // Counts, then faults: personal data missing or not in the masks' forms, months without exactly one bonus and
         // one day count per employee.
+        const QString month = "COUNT(*) - COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data))";
         const QString counts =
             "SELECT (SELECT COUNT(*) FROM Dolznost), (SELECT COUNT(*) FROM Sotr), (SELECT COUNT(*) FROM Stavka), "
-            "(SELECT "
-            "COUNT(DISTINCT IDSotr) FROM Stavka), (SELECT COUNT(*) FROM Premia WHERE Premia LIKE '%,%') > 0, (SELECT "
-            "COUNT(*) FROM Sotr WHERE DataR IS NULL OR Adres IS NULL OR length(INN) <> 12 OR Passport NOT LIKE '____ "
-            "______' OR Telefon NOT LIKE '(___)___-____' OR IDDolznost NOT IN (SELECT ID FROM Dolznost)), (SELECT "
-            "COUNT(*) "
-            "- COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM Premia), (SELECT COUNT(*) - "
-            "COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data)) FROM OtrChas WHERE Count BETWEEN 15 AND "
-            "23 "
+            "(SELECT COUNT(DISTINCT IDSotr) FROM Stavka), (SELECT COUNT(*) FROM Premia WHERE Premia LIKE '%,%') > 0, "
+            "(SELECT COUNT(*) FROM Sotr WHERE DataR IS NULL OR Adres IS NULL OR length(INN) <> 12 OR Passport NOT "
+            "LIKE '____ ______' OR Telefon NOT LIKE '(___)___-____' OR IDDolznost NOT IN (SELECT ID FROM Dolznost)), "
+            "(SELECT " +
+            month + " FROM Premia), (SELECT " + month + " FROM OtrChas WHERE Count BETWEEN 15 AND 23 " +
             "AND Year(Data) BETWEEN 2013 AND 2014), (SELECT COUNT(*) FROM Premia), (SELECT COUNT(*) FROM OtrChas)";
         QCOMPARE(query(empty, counts), QStringList{"0\t0\t0\t0\t0\t0\t0\t0\t0\t0"});
         QCOMPARE(query(demo, counts), QStringList{"9\t12\t13\t12\t1\t0\t0\t0\t288\t288"});

@@ -214,20 +214,13 @@ private slots:
             QStringLiteral("В таблице Dolznost базы данных старой программы есть строка без номера ID"));
         row("ID twice", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::ofInteger(3); }),
             QStringLiteral("UNIQUE constraint failed: Dolznost.ID"));
-        row("a value differs",
-            tamper("Stavka", 2,
-                   [](Row& r) {
-                       r[2] = Cell::ofDouble(0.3);
-                       return true;
-                   }),
+        const auto set = [tamper](const char* table, size_t column, Cell cell) {
+            return tamper(table, 2, [=](Row& r) { return r[column] = cell, true; });
+        };
+        row("a value differs", set("Stavka", 2, Cell::ofDouble(0.3)),
             QStringLiteral("Проверка новой базы данных не пройдена: Stavka, ID 1, поле Sum: в старой базе "
                            "0.29999999999999999, в новой 0.30000000000000004"));
-        row("a row missing",
-            tamper("Dolznost", 2,
-                   [](Row& r) {
-                       r[0] = Cell::ofInteger(8);
-                       return true;
-                   }),
+        row("a row missing", set("Dolznost", 0, Cell::ofInteger(8)),
             QStringLiteral("Проверка новой базы данных не пройдена: в таблице Dolznost нет строки с ID 8"));
         row("a row more", tamper("Sotr", 2, [](Row& r) { return r[0].integer != 9; }),
             QStringLiteral("Проверка новой базы данных не пройдена: в таблице Sotr строк 2, а в старой базе 1"));
