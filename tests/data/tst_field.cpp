@@ -47,6 +47,7 @@ private slots:
         columns<QString, Value, QString>("field", "given", "result");
         row("sum with decimal comma", "Stavka.Sum", t("1500,5"), "Float 1500.5");
         row("sum not a number", "Stavka.Sum", t("12р"), "'12р' is not a valid floating point value for field 'Sum'");
+        row("sum empty is null", "Stavka.Sum", t(""), "NULL");
         row("count blanks only is null", "OtrChas.Count", t("   "), "NULL");
         row("count with fraction", "OtrChas.Count", t("2.5"), "'2.5' is not a valid integer value for field 'Count'");
         row("count beyond 32 bits", "OtrChas.Count", t("3000000000"),
@@ -54,6 +55,7 @@ private slots:
         row("birth date through the mask", "Sotr.DataR", t("12.05.85"), "DateTime 1985-05-12 00:00:00");
         row("empty date mask is null", "Sotr.DataR", t("__.__.__"), "NULL");
         row("no such day", "Sotr.DataR", t("31.02.85"), "'31.02.85' не является правильной датой для поля 'DataR'");
+        row("date as stored", "OtrChas.Data", t("2013-04-15"), "DateTime 2013-04-15 00:00:00");
         row("text of 256 characters", "Sotr.Adres", Value(QString(256, QLatin1Char('a'))),
             "Значение поля 'Adres' слишком длинное: 256 символов при допустимых 255");
         row("bonus percentage stays text", "Premia.Premia", t("12,5"), "Text '12,5'");

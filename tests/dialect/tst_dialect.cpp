@@ -77,6 +77,7 @@ private slots:
         columns<QString, Value>("expression", "expected");
         row("half down to even", "ROUND(50.5)", Value(50.0));
         row("half up to even", "ROUND(51.5)", Value(52.0));
+        row("negative half", "ROUND(-2.5)", Value(-2.0));
         row("small negative gives zero", "ROUND(-0.4)", Value(0.0));
         row("integer gives real", "ROUND(7)", Value(7.0));
         row("text number", "ROUND('12,5')", Value(12.0));
@@ -100,6 +101,7 @@ private slots:
         };
         match("contains", "Иванов Пётр", "%ван%", 1);
         match("cyrillic case", "Иванов Пётр", "иван%", 1);
+        match("latin case", "Smith", "sMITH", 1);
         match("yo is not e", "Ёлкин", "елкин", 0);
         match("yo case", "Ёлкин", "ёлкин", 1);
         match("underscore is one code point", "Пётр", "П_тр", 1);
