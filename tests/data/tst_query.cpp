@@ -83,7 +83,6 @@ private slots:
         bound("day number of the month picker", FieldType::DateTime, Value(41365.75), "Text '2013-04-01 18:00:00'");
         bound("date as typed", FieldType::DateTime, Value(QStringLiteral("01.04.2013")), april);
         bound("text", FieldType::Text, Value(QStringLiteral("%Иван%")), "Text '%Иван%'");
-        bound("integer", FieldType::Integer, Value(12), "Integer 12");
         bound("no value", FieldType::DateTime, Value(), "NULL");
         bound("no date", FieldType::DateTime, Value(QStringLiteral("вчера")),
               "Значение параметра 'P1' не является датой: вчера");
@@ -129,10 +128,8 @@ private slots:
         QCOMPARE(countsSeenOnReset, QList<int>({3, -1}));
         QCOMPARE(active, (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(current, (QList<QVariantList>{{0}, {-1}}));
-        const QString closed = QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна");
-        QCOMPARE(errorMessage([&] { p.q.fieldValue(0); }), closed);
-        QCOMPARE(errorMessage([&] { p.q.value(0, 0); }), closed);
-        QCOMPARE(errorMessage([&] { p.q.next(); }), closed);
+        QCOMPARE(errorMessage([&] { p.q.fieldValue(0); }),
+                 QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна"));
     }
 
     // The values of the current row and the names the engine gives the columns; nothing outside them.
@@ -145,9 +142,6 @@ private slots:
         QCOMPARE(p.q.fieldValue(1), Value(QStringLiteral("Директор")));
         QCOMPARE(p.q.fieldValue(2), Value(4));
         QCOMPARE(errorMessage([&] { p.q.fieldValue(3); }), QStringLiteral("Поля с номером 3 нет: в запросе 3 полей"));
-        QCOMPARE(errorMessage([&] { p.q.value(3, 0); }), QStringLiteral("Записи с номером 4 нет: в запросе 3 записей"));
-        QCOMPARE(errorMessage([&] { p.q.moveTo(3); }),
-                 QStringLiteral("Записи с номером 4 нет: в наборе данных 3 записей"));
         p.q.setActive(false);
         QVERIFY(!p.q.isActive());
     }

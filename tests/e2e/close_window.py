@@ -1,42 +1,34 @@
-"""Asks an X window to close, as a window manager's close button does: a
-WM_DELETE_WINDOW message of the WM_PROTOCOLS kind sent to the window.
-Usage: close_window.py WINDOW_ID   (DISPLAY from the environment)
-"""
+"""Asks an X window to close as a window manager's close button does: a WM_DELETE_WINDOW message of the
+WM_PROTOCOLS kind sent to it. Usage: close_window.py WINDOW_ID   (DISPLAY from the environment)"""
 import ctypes
 import sys
 
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+C = ctypes
 
 
-class Event(ctypes.Union):
-    _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
+class ClientMessage(C.Structure):
+    _fields_ = [("type", C.c_int), ("serial", C.c_ulong), ("send_event", C.c_int), ("display", C.c_void_p),
+                ("window", C.c_ulong), ("message_type", C.c_ulong), ("format", C.c_int), ("data", C.c_long * 5)]
 
 
-CLIENT_MESSAGE = 33
-x11 = ctypes.CDLL("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XInternAtom.restype = ctypes.c_ulong
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(Event)]
-x11.XFlush.argtypes = [ctypes.c_void_p]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+class Event(C.Union):
+    _fields_ = [("client", ClientMessage), ("pad", C.c_long * 24)]
 
-display = x11.XOpenDisplay(None)
-if not display:
-    sys.exit("close_window: no display")
-window = int(sys.argv[1])
+
+x11 = C.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = C.c_void_p
+x11.XInternAtom.restype = C.c_ulong
+x11.XInternAtom.argtypes = [C.c_void_p, C.c_char_p, C.c_int]
+x11.XSendEvent.argtypes = [C.c_void_p, C.c_ulong, C.c_int, C.c_long, C.POINTER(Event)]
+x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [C.c_void_p]
+display = x11.XOpenDisplay(None) or sys.exit("close_window: no display")
 event = Event()
-event.client.type = CLIENT_MESSAGE
-event.client.window = window
+event.client.type = 33  # ClientMessage
+event.client.window = window = int(sys.argv[1])
 event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
 event.client.format = 32
 event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+if not x11.XSendEvent(display, window, 0, 0, C.byref(event)):
     sys.exit("close_window: the message was not sent")
 x11.XFlush(display)
 x11.XCloseDisplay(display)

@@ -7,10 +7,13 @@ namespace kbtest {
 
 namespace {
 
-QString kindName(ScriptedModalDialogs::Kind kind) {
-    static const char* const names[] = {"execDialog", "inputPrompt", "messageBox",
-                                        "errorBox",   "confirm",     "saveFileName"};
-    return QString::fromLatin1(names[static_cast<int>(kind)]);
+const char* const kKindNames[] = {"execDialog", "inputPrompt", "messageBox", "errorBox", "confirm", "saveFileName"};
+
+// The first answer of a queue, taken off it.
+template <typename T> T takeFirst(std::deque<T>& answers) {
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
 }
 
 } // namespace
@@ -30,7 +33,7 @@ bool ScriptedModalDialogs::record(const Call& call, bool expected) {
     calls_.push_back(call);
     if (!expected) {
         const QString line = QStringLiteral("unexpected %1: caption \"%2\", text \"%3\"")
-                                 .arg(kindName(call.kind), call.caption, call.text);
+                                 .arg(QLatin1String(kKindNames[int(call.kind)]), call.caption, call.text);
         QTest::qFail(qUtf8Printable(line), __FILE__, __LINE__);
     }
     return expected;
@@ -40,8 +43,7 @@ int ScriptedModalDialogs::execDialog(QDialog& dialog) {
     if (!record({Kind::ExecDialog, dialog.windowTitle(), QString::fromLatin1(dialog.metaObject()->className())},
                 !dialogScripts_.empty()))
         return QDialog::Rejected;
-    const auto script = std::move(dialogScripts_.front());
-    dialogScripts_.pop_front();
+    const auto script = takeFirst(dialogScripts_);
     dialog.setResult(0);
     dialog.show();
     // Hidden again however the script ends, as a modal showing ends hidden.
@@ -55,9 +57,7 @@ int ScriptedModalDialogs::execDialog(QDialog& dialog) {
 QString ScriptedModalDialogs::inputPrompt(const QString& caption, const QString& prompt, const QString& initial) {
     if (!record({Kind::InputPrompt, caption, prompt}, !promptAnswers_.empty()))
         return initial;
-    const std::optional<QString> answer = std::move(promptAnswers_.front());
-    promptAnswers_.pop_front();
-    return answer.value_or(initial);
+    return takeFirst(promptAnswers_).value_or(initial);
 }
 
 void ScriptedModalDialogs::messageBox(const QString& caption, const QString& text) {
@@ -71,19 +71,13 @@ void ScriptedModalDialogs::errorBox(const QString& caption, const QString& text)
 }
 
 bool ScriptedModalDialogs::confirm(const QString& caption, const QString& text) {
-    if (!record({Kind::Confirm, caption, text}, !confirmAnswers_.empty()))
-        return false;
-    const bool ok = confirmAnswers_.front();
-    confirmAnswers_.pop_front();
-    return ok;
+    return record({Kind::Confirm, caption, text}, !confirmAnswers_.empty()) && takeFirst(confirmAnswers_);
 }
 
 std::optional<QString> ScriptedModalDialogs::saveFileName(QWidget*, const kb::ui::SaveDialogSettings& settings) {
-    if (!record({Kind::SaveFileName, settings.title, settings.filter}, !saveAnswers_.empty()))
-        return std::nullopt;
-    const std::optional<QString> answer = std::move(saveAnswers_.front());
-    saveAnswers_.pop_front();
-    return answer;
+    return record({Kind::SaveFileName, settings.title, settings.filter}, !saveAnswers_.empty())
+               ? takeFirst(saveAnswers_)
+               : std::nullopt;
 }
 
 ScopedScriptedDialogs::ScopedScriptedDialogs()
