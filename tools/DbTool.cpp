@@ -79,7 +79,7 @@ Asked parse(QCommandLineParser& parser, const Command* command, const QStringLis
             throw UsageError(n == 0 ? "Не указан файл базы данных" : "Не указан текст запроса");
         throw UsageError(QStringLiteral("Команда %1 ожидает %2")
                              .arg(QLatin1String(command->name),
-                                  command->least == 2 ? QStringLiteral("два имени файла")
+                                  command->least == 2 ? QStringLiteral("два аргумента: имена двух файлов")
                                   : command->most == 2 ? QStringLiteral("имя файла и, может быть, имя копии")
                                                        : QStringLiteral("ровно один аргумент: имя файла"))
                              .toStdString());
