@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 #include <stdexcept>
 
 namespace kb::launcher {
@@ -43,9 +44,18 @@ int launch(const QString& folder, LauncherQuestions& questions, LauncherActions&
     if (!QFileInfo::exists(database) && !makeDatabase(database, folder, questions, actions))
         return 0;
     try {
-        if (backupDue(folder, now))
+        const BackupSurvey survey = surveyBackups(folder, now);
+        if (!survey.future.isEmpty()) {
+            const QString warning =
+                QStringLiteral("В папке резервных копий есть копии, датированные позже, чем сейчас (часы компьютера "
+                               "ошибались или имя дано вручную): %1. Они не считаются свежими и не удаляются.")
+                    .arg(survey.future.join(QStringLiteral(", ")));
+            std::fputs((warning + u'\n').toLocal8Bit().constData(), stderr);
+            questions.report(warning);
+        }
+        if (survey.due)
             actions.runDbTool({QStringLiteral("backup"), database});
-        pruneBackups(folder, kBackupsKept);
+        pruneBackups(folder, kBackupsKept, now);
     } catch (const std::exception& error) {
         questions.report(QStringLiteral("Резервная копия базы данных не сделана:\n") + QString::fromUtf8(error.what()));
     }

@@ -13,7 +13,8 @@ public:
 };
 
 // Writes the bytes to the path, replacing any file of that name at once: the
-// bytes go to a temporary file beside it, which then takes the name. Throws
+// bytes go to a temporary file beside it, which then takes the name. A link
+// of that name is itself replaced, never written through. Throws
 // InOutError with the path and the reason when a step fails; an earlier file
 // of that name is then left as it was.
 void replaceFile(const QString& path, const QByteArray& bytes);

@@ -3,17 +3,22 @@
 #include "Connection.h"
 #include "DatabaseCheck.h"
 #include "DbError.h"
+#include "FilePlacement.h"
 #include "FileUse.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace kb::tools {
 
@@ -65,74 +70,181 @@ void copyPages(Connection& source, Connection& copy) {
 
 QString backupDatabase(const QString& fileName, const QString& dest) {
     Connection source(fileName);
-    const QString target = QFileInfo(dest.isEmpty() ? defaultDestination(fileName) : dest).absoluteFilePath();
-    if (QFileInfo::exists(target))
+    const QFileInfo info(dest.isEmpty() ? defaultDestination(fileName) : dest);
+    const QString target = info.absoluteFilePath();
+    if (info.isSymLink() && !info.exists())
+        throw DbError(QStringLiteral("Файл %1 - ссылка на несуществующий файл %2: резервная копия не сделана")
+                          .arg(shown(target), info.symLinkTarget()));
+    if (info.exists())
         throw DbError(QStringLiteral("Файл %1 уже существует: резервная копия не сделана").arg(shown(target)));
-    bool made = false; // the copy is this call's to remove
+    // Made under a name of its own and given the backup's name only when checked: a run killed half-way leaves
+    // nothing the launcher would count as a backup.
+    const QString part = temporaryBeside(target);
     try {
-        Connection copy(target, Connection::Mode::CreateNew);
-        made = true;
-        copyPages(source, copy);
-        try {
-            copy.checkIntegrity();
-        } catch (const DbError& e) {
-            throw DbError(QStringLiteral("Резервная копия не прошла проверку целостности и удалена. %1")
-                              .arg(QString::fromUtf8(e.what())));
+        {
+            Connection copy(part, Connection::Mode::CreateNew);
+            copyPages(source, copy);
+            try {
+                copy.checkIntegrity();
+            } catch (const DbError& e) {
+                throw DbError(QStringLiteral("Резервная копия не прошла проверку целостности и удалена. %1")
+                                  .arg(QString::fromUtf8(e.what())));
+            }
         }
+        placeNew(part, target);
+    } catch (const DbError& e) {
+        QFile::remove(part);
+        if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
+            throw DbError(
+                QStringLiteral("Резервная копия %1 не сделана: на диске не хватает места").arg(shown(target)));
+        throw;
     } catch (...) {
-        if (made)
-            QFile::remove(target);
+        QFile::remove(part);
         throw;
     }
     return target;
 }
 
-void restoreDatabase(const QString& backup, const QString& fileName) {
-    const QString file = QFileInfo(fileName).absoluteFilePath();
-    const QString before = file + QStringLiteral(".before-restore");
-    std::optional<ExclusiveFileUse> use;
-    if (QFileInfo::exists(file))
-        use.emplace(file);
-    if (QFileInfo::exists(before))
-        throw DbError(QStringLiteral("Файл %1 от прошлого восстановления ещё на месте: перенесите его и повторите")
-                          .arg(shown(before)));
+namespace {
+
+// SQLite's journals of a database file, moved with it.
+const char* const kJournals[] = {"-journal", "-wal", "-shm"};
+
+bool present(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Journals moved from the file's names to the kept file's; put back when the restore stops.
+class MovedJournals {
+public:
+    MovedJournals(QString from, QString to) : from_(std::move(from)), to_(std::move(to)) {}
+    ~MovedJournals() {
+        for (const char* suffix : moved_)
+            QFile::rename(to_ + QLatin1String(suffix), from_ + QLatin1String(suffix));
+    }
+    void moveAll() {
+        for (const char* suffix : kJournals) {
+            if (!present(from_ + QLatin1String(suffix)))
+                continue;
+            if (::rename(QFile::encodeName(from_ + QLatin1String(suffix)).constData(),
+                         QFile::encodeName(to_ + QLatin1String(suffix)).constData()) != 0)
+                throw DbError(QStringLiteral("Восстановление не выполнено: не удаётся перенести журнал %1: %2")
+                                  .arg(shown(from_ + QLatin1String(suffix)), reason(errno)));
+            moved_.push_back(suffix);
+        }
+    }
+    void keep() { moved_.clear(); }
+
+private:
+    QString from_, to_;
+    std::vector<const char*> moved_;
+};
+
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Writes the backup's bytes to a new file at path with the replaced file's owner, group and mode.
+void writeCopy(const QString& backup, const QString& path, const struct stat* replaced) {
+    QFile source(backup);
+    if (!source.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("Восстановление не выполнено: %1").arg(source.errorString()));
+    Descriptor out{::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+    const auto failed = [&](int error) {
+        return DbError(QStringLiteral("Восстановление не выполнено: не удаётся записать файл %1: %2")
+                           .arg(shown(path), reason(error)));
+    };
+    if (out.fd < 0)
+        throw failed(errno);
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty())
+            throw DbError(QStringLiteral("Восстановление не выполнено: %1").arg(source.errorString()));
+        for (qsizetype done = 0; done < chunk.size();) {
+            const ssize_t n = ::write(out.fd, chunk.constData() + done, size_t(chunk.size() - done));
+            if (n < 0 && errno != EINTR)
+                throw failed(errno);
+            done += n > 0 ? n : 0;
+        }
+    }
+    if (replaced && ((::fchown(out.fd, replaced->st_uid, replaced->st_gid) != 0 && errno != EPERM) ||
+                     ::fchmod(out.fd, replaced->st_mode & 07777) != 0))
+        throw failed(errno);
+    if (::fsync(out.fd) != 0)
+        throw failed(errno);
+}
+
+} // namespace
+
+QString restoreDatabase(const QString& backup, const QString& fileName) {
+    // The file the name finally refers to is replaced; a link stays a link.
+    const QFileInfo named(fileName);
+    if (named.isSymLink() && !named.exists())
+        throw DbError(QStringLiteral("Файл %1 - ссылка на несуществующий файл %2: восстанавливать некуда")
+                          .arg(shown(fileName), named.symLinkTarget()));
+    const QString file = named.exists() ? named.canonicalFilePath() : named.absoluteFilePath();
+    if (named.exists() && !named.isFile())
+        throw DbError(QStringLiteral("%1 - не обычный файл (папка, канал, сокет или устройство): восстановление не "
+                                     "выполнено")
+                          .arg(shown(file)));
     if (!QFileInfo(backup).isFile())
         throw DbError(QStringLiteral("Резервная копия %1 не найдена").arg(shown(backup)));
+    struct stat replaced {
+    }, copy{};
+    const bool exists = ::stat(QFile::encodeName(file).constData(), &replaced) == 0;
+    if (exists && ::stat(QFile::encodeName(backup).constData(), &copy) == 0 && copy.st_dev == replaced.st_dev &&
+        copy.st_ino == replaced.st_ino)
+        throw DbError(QStringLiteral("Резервная копия %1 и файл базы данных %2 - один и тот же файл: восстанавливать "
+                                     "нечего")
+                          .arg(shown(backup), shown(file)));
+    const QString before = file + QStringLiteral(".before-restore");
+    if (present(before))
+        throw DbError(QStringLiteral("Файл %1 от прошлого восстановления ещё на месте: перенесите его и повторите")
+                          .arg(shown(before)));
+    // From here on no descriptor of the file may be opened or closed: that would drop SQLite's lock.
+    std::optional<ExclusiveFileUse> use;
+    if (exists)
+        use.emplace(file);
     const QStringList problems = checkDatabase(backup);
     if (!problems.isEmpty())
         throw DbError(QStringLiteral("Резервная копия %1 не годится для восстановления: %2")
                           .arg(shown(backup), problems.join(QStringLiteral("; "))));
-    QFile source(backup);
-    QSaveFile target(file);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
-        throw DbError(QStringLiteral("Восстановление не выполнено: %1")
-                          .arg(source.isOpen() ? target.errorString() : source.errorString()));
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 20);
-        if (chunk.isEmpty() || target.write(chunk) != chunk.size())
-            throw DbError(QStringLiteral("Восстановление не выполнено: %1").arg(target.errorString()));
-    }
-    // The replaced file keeps its name as the file before the restore, its journal (of a writer that crashed)
-    // going with it, so that the new file is not rolled back with the old file's journal.
-    const QString journal = file + QStringLiteral("-journal");
-    const bool movedJournal = use && QFileInfo::exists(journal);
-    if (use) {
-        if (::link(QFile::encodeName(file).constData(), QFile::encodeName(before).constData()) != 0 &&
-            !QFile::copy(file, before))
-            throw DbError(
-                QStringLiteral("Восстановление не выполнено: не удаётся сохранить файл %1").arg(shown(before)));
-        if (movedJournal && !QFile::rename(journal, before + QStringLiteral("-journal"))) {
-            QFile::remove(before);
-            throw DbError(
-                QStringLiteral("Восстановление не выполнено: не удаётся перенести журнал %1").arg(shown(journal)));
+    const QString part = temporaryBeside(file);
+    try {
+        writeCopy(backup, part, exists ? &replaced : nullptr);
+        // The replaced bytes stay in a file of their own (a second name of the same file), and every journal of
+        // the replaced file goes with it: left behind, SQLite would apply it to the restored file.
+        MovedJournals journals(file, before);
+        if (exists) {
+            if (::link(QFile::encodeName(file).constData(), QFile::encodeName(before).constData()) != 0)
+                throw DbError(QStringLiteral("Восстановление не выполнено: не удаётся сохранить файл %1: %2")
+                                  .arg(shown(before), reason(errno)));
+            try {
+                journals.moveAll();
+            } catch (...) {
+                QFile::remove(before);
+                throw;
+            }
         }
+        if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(file).constData()) != 0) {
+            const int error = errno;
+            QFile::remove(before);
+            throw DbError(QStringLiteral("Восстановление не выполнено: %1").arg(reason(error)));
+        }
+        journals.keep();
+        syncFolder(file);
+    } catch (...) {
+        QFile::remove(part);
+        throw;
     }
-    if (!target.commit()) { // the file is as it was: put back what was moved
-        if (movedJournal)
-            QFile::rename(before + QStringLiteral("-journal"), journal);
-        QFile::remove(before);
-        throw DbError(QStringLiteral("Восстановление не выполнено: %1").arg(target.errorString()));
-    }
+    return exists ? QStringLiteral("Файл %1 заменён резервной копией %2; прежний файл сохранён как %3")
+                        .arg(shown(file), shown(backup), shown(before))
+                  : QStringLiteral("Файл %1 восстановлен из резервной копии %2").arg(shown(file), shown(backup));
 }
 
 } // namespace kb::tools

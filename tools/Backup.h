@@ -13,11 +13,14 @@ namespace kb::tools {
 // Returns the copy's path. Throws DbError or std::runtime_error.
 QString backupDatabase(const QString& fileName, const QString& dest = {});
 
-// Replaces the database file with a backup after checking the backup as
-// `check` does. Refuses while any process has the file open (its shared use,
-// see FileUse.h). The file replaced stays as FILE.before-restore (with its
-// journal, should it have one); the backup is copied to a temporary file
-// beside the file, which then takes its name at once.
-void restoreDatabase(const QString& backup, const QString& fileName);
+// Replaces the database file (the file the name finally refers to, when it
+// is a link) with a backup after checking the backup as `check` does.
+// Refuses while any process has the file open (its shared use, see
+// FileUse.h) or holds any SQLite lock on it, and when the backup is the file
+// itself. The replaced file stays beside it as FILE.before-restore, with
+// every journal it has; the backup is copied, with the replaced file's owner,
+// group and mode, to a temporary file beside the file, which then takes its
+// name at once. Returns what was done, naming the files.
+QString restoreDatabase(const QString& backup, const QString& fileName);
 
 } // namespace kb::tools

@@ -5,6 +5,7 @@
 #include "Dialect.h"
 #include "Schema.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace kb::tools {
@@ -51,17 +52,32 @@ QStringList schemaProblems(const ColumnTypes& types) {
 } // namespace
 
 QStringList checkDatabase(const QString& fileName) {
-    if (!QFileInfo(fileName).isFile())
-        return {QStringLiteral("Файл %1 не найден").arg(fileName)};
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return {info.isSymLink()
+                    ? QStringLiteral("Файл %1 - ссылка на несуществующий файл %2").arg(fileName, info.symLinkTarget())
+                    : QStringLiteral("Файл %1 не найден").arg(fileName)};
+    // A journal beside the file would be applied to it by the next opening; the check only says so, and reads the
+    // file as it lies (a diagnosis never writes).
+    QStringList problems;
+    for (const char* suffix : {"-journal", "-wal"}) {
+        const QFileInfo journal(info.canonicalFilePath() + QLatin1String(suffix));
+        if (journal.isFile() && !journal.isSymLink() && journal.size() > 0)
+            problems << QStringLiteral("Рядом с файлом лежит журнал незавершённой записи %1: при следующем открытии "
+                                       "базы SQLite применит его к файлу (отменит или допишет прерванные изменения; "
+                                       "журнал другой базы данных испортит эту). Журнал не применён, файл проверен "
+                                       "в том виде, в каком лежит")
+                            .arg(QDir::toNativeSeparators(journal.filePath()));
+    }
     try {
-        Connection connection(fileName, Connection::Mode::OpenExisting);
+        Connection connection(fileName, problems.isEmpty() ? Connection::Mode::ReadOnly : Connection::Mode::Snapshot);
         dialect::install(connection);
         connection.checkIntegrity();
         // Read the declared types afresh: the schema is only trusted after the integrity check.
         connection.reloadColumnTypes();
-        return schemaProblems(connection.columnTypes());
+        return problems + schemaProblems(connection.columnTypes()) + schema::keyProblems(connection);
     } catch (const DbError& e) {
-        return {QString::fromUtf8(e.what())};
+        return problems << QString::fromUtf8(e.what());
     }
 }
 

@@ -1,40 +1,61 @@
 #include "DemoDatabase.h"
 
 #include "Connection.h"
+#include "DatabaseCheck.h"
 #include "DateTimeText.h"
+#include "DbError.h"
 #include "Dialect.h"
+#include "FilePlacement.h"
 #include "RowInserts.h"
 #include "Schema.h"
 #include "Transaction.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <array>
 #include <optional>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace kb::tools {
 
-void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill) {
-    if (QFileInfo::exists(fileName))
-        throw std::runtime_error(
-            QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(fileName).toStdString());
-    std::optional<Connection> connection;
+void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill,
+                    const std::function<void(const Connection&)>& verify) {
+    const QFileInfo info(fileName);
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (info.exists() || info.isSymLink())
+        throw DbError(QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(shown));
+    // Built under a name of its own and given the final name only when complete and checked: a run killed
+    // half-way leaves no file that looks like a database.
+    const QString part = temporaryBeside(fileName);
     try {
-        connection.emplace(fileName, Connection::Mode::CreateNew);
-        dialect::install(*connection); // the text columns declare its collation
-        connection->execute(schema::createStatements());
-        connection->reloadColumnTypes();
-        if (fill) {
-            Transaction transaction(*connection);
-            fill(*connection);
+        {
+            Connection connection(part, Connection::Mode::CreateNew);
+            dialect::install(connection); // the text columns declare its collation
+            Transaction transaction(connection);
+            connection.execute(schema::createStatements());
+            connection.reloadColumnTypes();
+            if (fill)
+                fill(connection);
             transaction.commit();
         }
-    } catch (...) {
-        if (connection) {
-            connection.reset();
-            QFile::remove(fileName);
+        const QStringList problems = checkDatabase(part);
+        if (!problems.isEmpty())
+            throw DbError(QStringLiteral("Новая база данных %1 не прошла проверку: %2")
+                              .arg(shown, problems.join(QStringLiteral("; "))));
+        if (verify) {
+            const Connection connection(part, Connection::Mode::ReadOnly);
+            verify(connection);
         }
+        placeNew(part, fileName);
+    } catch (const DbError& e) {
+        QFile::remove(part);
+        if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
+            throw DbError(QStringLiteral("Новая база данных %1 не создана: на диске не хватает места").arg(shown));
+        throw;
+    } catch (...) {
+        QFile::remove(part);
         throw;
     }
 }

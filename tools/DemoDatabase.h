@@ -10,9 +10,12 @@ class Connection;
 namespace kb::tools {
 
 // Makes a new database file with the program's schema and lets fill add rows,
-// all in one transaction. An existing file is never touched: that is an
-// error. When anything fails, the half-made file is removed again.
-void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill = {});
+// all in one transaction, under a temporary name beside fileName; the file
+// must pass `check` and verify (given the file opened read-only) before it
+// takes the name fileName. An existing file (or link) is never touched: that
+// is an error. When anything fails, the half-made file is removed again.
+void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill = {},
+                    const std::function<void(const Connection&)>& verify = {});
 
 // A new database with the schema and no rows.
 void createEmptyDatabase(const QString& fileName);

@@ -6,11 +6,9 @@
 
 namespace kb::tools {
 
-int runImportCommand(const QStringList& args, std::ostream& out) {
-    if (args.size() != 2)
-        throw UsageError("Команда import ожидает два аргумента: файл старой программы и имя нового файла");
-    const jet::JetFile old(args.at(0));
-    importOldDatabase(old, args.at(1), out);
+int runImportCommand(const QString& oldFile, const QString& newFile, std::ostream& out) {
+    const jet::JetFile old(oldFile);
+    importOldDatabase(old, newFile, out);
     return kExitOk;
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
 #include <ostream>
 
 namespace kb::tools {
 
-// "kultbuh-db import OLD NEW": args are OLD and NEW. Reads the old program's
-// Jet 4.0 file OLD (never writing to it) and makes NEW from it; see
-// importOldDatabase(). Throws UsageError for a wrong command line.
-int runImportCommand(const QStringList& args, std::ostream& out);
+// "kultbuh-db import OLD NEW": reads the old program's Jet 4.0 file OLD
+// (never writing to it) and makes NEW from it; see importOldDatabase().
+int runImportCommand(const QString& oldFile, const QString& newFile, std::ostream& out);
 
 } // namespace kb::tools

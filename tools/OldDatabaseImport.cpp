@@ -165,18 +165,16 @@ void verify(const jet::OldDatabase& old, const TableSource& source, const Connec
 void importOldDatabase(const jet::OldDatabase& old, const QString& newFile, std::ostream& out) {
     QStringList notes;
     std::vector<TableSource> sources = plan(old, notes);
-    createDatabase(newFile, [&](Connection& connection) {
-        for (TableSource& source : sources)
-            copy(old, source, connection, notes);
-    });
-    try {
-        const Connection connection(newFile);
-        for (const TableSource& source : sources)
-            verify(old, source, connection);
-    } catch (...) {
-        QFile::remove(newFile);
-        throw;
-    }
+    createDatabase(
+        newFile,
+        [&](Connection& connection) {
+            for (TableSource& source : sources)
+                copy(old, source, connection, notes);
+        },
+        [&](const Connection& connection) {
+            for (const TableSource& source : sources)
+                verify(old, source, connection);
+        });
     for (const TableSource& source : sources)
         out << QStringLiteral("%1: прочитано строк: %2, записано: %3")
                    .arg(source.table->name)

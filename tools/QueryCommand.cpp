@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DateTimeText.h"
+#include "DbError.h"
 #include "DbTool.h"
 #include "Dialect.h"
 #include "Query.h"
@@ -105,8 +106,11 @@ std::string escapeText(const QString& text) {
         case '\\':
             escaped += QLatin1String("\\\\");
             break;
-        default:
-            escaped += ch;
+        default: // no control character reaches the terminal as it is
+            if (ch.unicode() < 0x20 || ch.unicode() == 0x7f || (ch.unicode() >= 0x80 && ch.unicode() < 0xa0))
+                escaped += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                escaped += ch;
         }
     }
     return escaped.toStdString();
@@ -128,36 +132,19 @@ std::string formatValue(const Value& value) {
     return {};
 }
 
-int runQueryCommand(const QStringList& args, std::ostream& out) {
-    if (args.isEmpty())
-        throw UsageError("Не указан файл базы данных");
-    const QString fileName = args.at(0);
+int runQueryCommand(const QString& fileName, const QStringList& params, const QStringList& lines, std::ostream& out) {
     QueryRequest request;
-    int i = 1;
-    for (; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (arg == QLatin1String("--")) {
-            ++i;
-            break;
-        }
-        if (arg == QLatin1String("--param")) {
-            if (i + 1 >= args.size())
-                throw UsageError("После --param нужно NAME=KIND:VALUE");
-            request.bindings.push_back(parseParam(args.at(++i)));
-        } else if (arg.startsWith(QLatin1String("--param="))) {
-            request.bindings.push_back(parseParam(arg.mid(8)));
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            throw UsageError(QStringLiteral("Неизвестный ключ: %1").arg(arg).toStdString());
-        } else {
-            break;
-        }
-    }
-    request.sql = args.mid(i);
-    if (request.sql.isEmpty())
-        throw UsageError("Не указан текст запроса");
+    for (const QString& param : params)
+        request.bindings.push_back(parseParam(param));
+    request.sql = lines;
 
-    Connection connection(fileName, Connection::Mode::OpenExisting);
+    // The tool only reads: the file is opened read-only, and a statement that would change the database (a
+    // DELETE ... RETURNING, a PRAGMA that sets something) is refused before it runs.
+    Connection connection(fileName, Connection::Mode::ReadOnly);
     dialect::install(connection);
+    if (!dialect::prepare(connection, request.sql.join(u'\n')).isReadOnly())
+        throw DbError(QStringLiteral("Команда query только читает базу данных: запрос, который изменяет её, не "
+                                     "выполнен"));
     Query query(connection);
     openRequest(request, query);
 

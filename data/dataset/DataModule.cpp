@@ -33,6 +33,7 @@ TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
         if (QFileInfo(c.fileName()).size() <= kCheckedAtOpeningBytes)
             c.checkIntegrity(true);
         kb::dialect::install(c);
+        kb::schema::requireKeys(c); // records are found by ID: it must be each table's key
         auto openTable = [&](const char* name, const char* table) {
             auto* t = named<kb::Table>(name, c, kb::schema::table(QString::fromLatin1(table)), this);
             t->open();

@@ -1,8 +1,11 @@
 #include "Schema.h"
 
+#include "Connection.h"
+#include "DbError.h"
 #include "Dialect.h"
 #include "SqlName.h"
 
+#include <QDir>
 #include <stdexcept>
 
 namespace kb::schema {
@@ -106,6 +109,33 @@ QString createStatements() {
         }
     }
     return statements.join(QLatin1Char('\n'));
+}
+
+QStringList keyProblems(const Connection& connection) {
+    QStringList problems;
+    Statement key = connection.prepareNative(QStringLiteral(
+        "SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name = 'ID' COLLATE "
+        "NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
+    for (const TableDef& t : tables()) {
+        if (!connection.columnTypes().hasTable(t.name))
+            continue;
+        key.reset();
+        key.bind(1, Value(t.name));
+        if (key.step() && key.column(0).kind() == Value::Kind::Integer && key.column(0).toInt() == 1 &&
+            key.column(1).toInt() == 1)
+            continue;
+        problems << QStringLiteral("Таблица %1: поле ID не является её ключом (INTEGER PRIMARY KEY), записи с "
+                                   "одинаковым ID нельзя изменить по отдельности")
+                        .arg(t.name);
+    }
+    return problems;
+}
+
+void requireKeys(const Connection& connection) {
+    const QStringList problems = keyProblems(connection);
+    if (!problems.isEmpty())
+        throw DbError(QStringLiteral("База данных %1 не подходит программе. %2")
+                          .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
 }
 
 } // namespace kb::schema

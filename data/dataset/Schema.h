@@ -8,6 +8,10 @@
 
 // The five tables of the database: their fields with type, read-only flag,
 // edit mask and display format, and the SQL that creates them.
+namespace kb {
+class Connection;
+} // namespace kb
+
 namespace kb::schema {
 
 struct FieldDef {
@@ -31,5 +35,12 @@ const TableDef& table(const QString& name); // throws std::out_of_range when unk
 
 // CREATE TABLE and CREATE INDEX statements of the whole schema.
 QString createStatements();
+
+// The tables of the schema present in the file whose ID is not their key (an
+// INTEGER PRIMARY KEY, so unique): one message naming the table each. Editing
+// a record finds it by ID; with two rows of one ID, saving one changes both.
+QStringList keyProblems(const Connection& connection);
+// Throws DbError with the first of keyProblems(), naming the file.
+void requireKeys(const Connection& connection);
 
 } // namespace kb::schema

@@ -12,7 +12,7 @@ namespace kb::dialect::functions {
 namespace {
 
 // A value as an error message quotes it: at most 80 bytes, cut at a character
-// boundary, with "..." when cut.
+// boundary, with "..." when cut; control characters as \xHH.
 std::string quoted(const unsigned char* text, int bytes) {
     constexpr int kMax = 80;
     if (!text)
@@ -25,8 +25,19 @@ std::string quoted(const unsigned char* text, int bytes) {
             --n;
         cut = true;
     }
+    // The engine hands an error message on as a C string: a character 0 would end it, so control characters are
+    // written as \xHH.
     std::string s = "'";
-    s.append(reinterpret_cast<const char*>(text), size_t(n));
+    for (int i = 0; i < n; ++i) {
+        if (text[i] < 0x20) {
+            static const char kHex[] = "0123456789abcdef";
+            s += "\\x";
+            s += kHex[text[i] >> 4];
+            s += kHex[text[i] & 0xf];
+        } else {
+            s += char(text[i]);
+        }
+    }
     if (cut)
         s += "...";
     s += "'";

@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 // mdbtools.h includes glib inside extern "C"; glib must come first in C++.
@@ -23,6 +26,31 @@ struct TableDefDeleter {
     void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
 };
 using TableDefPtr = std::unique_ptr<MdbTableDef, TableDefDeleter>;
+
+// libmdb prints its own English complaints about a damaged file on the standard error; the reader reports in
+// Russian through its exceptions. While an object lives, the standard error goes nowhere.
+class QuietStandardError {
+public:
+    QuietStandardError() : saved_((std::fflush(stderr), ::dup(STDERR_FILENO))) {
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~QuietStandardError() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_;
+};
 
 [[noreturn]] void fail(const QString& message) {
     throw JetError(message.toStdString());
@@ -80,6 +108,7 @@ JetFile::JetFile(const QString& fileName)
         fail(QStringLiteral("Файл %1 - база данных Access 2007 или новее; переносятся только файлы Jet 4.0 "
                             "(Access 2000-2003)")
                  .arg(shown_));
+    const QuietStandardError quiet;
     handle_->mdb = mdb_open(QFile::encodeName(info.absoluteFilePath()).constData(), MDB_NOFLAGS);
     if (!handle_->mdb || !mdb_read_catalog(handle_->mdb, MDB_TABLE))
         fail(QStringLiteral("Файл %1 повреждён: не удаётся прочитать список его таблиц").arg(shown_));
@@ -180,6 +209,7 @@ bool readable(ColumnType type) {
 } // namespace
 
 std::vector<Column> JetFile::columns(const QString& table) const {
+    const QuietStandardError quiet;
     const TableDefPtr def = openTable(handle_->entry(table), table, shown_);
     std::vector<Column> result;
     for (guint i = 0; i < def->num_cols; ++i) {
@@ -191,6 +221,7 @@ std::vector<Column> JetFile::columns(const QString& table) const {
 
 void JetFile::readRows(const QString& table, const QStringList& columnNames,
                        const std::function<void(const Row&)>& each) const {
+    const QuietStandardError quiet;
     MdbHandle* mdb = handle_->mdb;
     const TableDefPtr def = openTable(handle_->entry(table), table, shown_);
     // Where each wanted column stands in the table's columns.

@@ -2,12 +2,13 @@
 
 #include "DbError.h"
 #include "EngineMessage.h"
-#include "OldDatabaseFile.h"
 #include "FileUse.h"
+#include "OldDatabaseFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <iterator>
 #include <sqlite3.h>
 #include <utility>
 
@@ -29,41 +30,65 @@ int prepareOne(sqlite3* db, const char* text, int length, sqlite3_stmt** stmt, c
     return sqlite3_prepare_v2(db, text, length, stmt, tail);
 }
 
+// The journals SQLite keeps beside a database file.
+const char* const kJournalSuffixes[] = {"-journal", "-wal", "-shm"};
+
 } // namespace
+
+void Connection::checkExisting(const QFileInfo& info, Mode mode) const {
+    const QString shown = shownPath(fileName_);
+    if (!info.exists())
+        throw DbError(QStringLiteral("Файл базы данных не найден: %1").arg(shown), SQLITE_CANTOPEN);
+    if (info.isDir())
+        throw DbError(QStringLiteral("Вместо файла базы данных найдена папка: %1").arg(shown), SQLITE_CANTOPEN);
+    // Reading a channel would wait for a writer for ever; a socket or a device is no database either.
+    if (!info.isFile())
+        throw DbError(QStringLiteral("Вместо файла базы данных найден не обычный файл (канал, сокет или "
+                                     "устройство): %1")
+                          .arg(shown),
+                      SQLITE_CANTOPEN);
+    if (!info.isReadable())
+        throw DbError(QStringLiteral("Нет доступа к файлу базы данных %1: чтение запрещено").arg(shown), SQLITE_PERM);
+    const bool writing = mode == Mode::OpenExisting;
+    if (writing && !info.isWritable())
+        throw DbError(QStringLiteral("Нет доступа к файлу базы данных %1: запись запрещена").arg(shown),
+                      SQLITE_READONLY);
+    // SQLite would take an empty file for an empty database and start writing into it.
+    if (info.size() == 0)
+        throw DbError(QStringLiteral("Файл %1 не является базой данных: он пуст").arg(shown), SQLITE_NOTADB);
+    // A file of the old program is only ever read by the import, never opened here.
+    if (jetfile::detect(info.filePath()))
+        throw DbError(jetfile::refusal(shown), SQLITE_NOTADB);
+    // SQLite writes its journal beside the file: without it no change could be saved.
+    if (writing && !QFileInfo(info.absolutePath()).isWritable())
+        throw DbError(QStringLiteral("Нет доступа к папке базы данных %1: запись в папку запрещена, изменения "
+                                     "не могут быть сохранены")
+                          .arg(shown),
+                      SQLITE_READONLY);
+    // SQLite reports a journal it cannot use as a bare "disk I/O error".
+    const QString real = info.canonicalFilePath();
+    for (const char* suffix : kJournalSuffixes) {
+        const QFileInfo journal(real + QLatin1String(suffix));
+        if (journal.isSymLink() || (journal.exists() && !journal.isFile()))
+            throw DbError(QStringLiteral("Журнал %1 базы данных %2 - не обычный файл, а %3: уберите его и повторите")
+                              .arg(QDir::toNativeSeparators(journal.filePath()), shown,
+                                   journal.isSymLink() ? QStringLiteral("ссылка") : QStringLiteral("папка")),
+                          SQLITE_CANTOPEN);
+    }
+}
 
 Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
     : fileName_(QFileInfo(fileName).absoluteFilePath()), columnTypes_(std::make_unique<ColumnTypes>()) {
     const QString shown = shownPath(fileName_);
     const QFileInfo info(fileName);
-    if (mode == Mode::OpenExisting) {
-        if (!info.exists())
-            throw DbError(QStringLiteral("Файл базы данных не найден: %1").arg(shown), SQLITE_CANTOPEN);
-        if (info.isDir())
-            throw DbError(QStringLiteral("Вместо файла базы данных найдена папка: %1").arg(shown), SQLITE_CANTOPEN);
-        if (!info.isReadable())
-            throw DbError(QStringLiteral("Нет доступа к файлу базы данных %1: чтение запрещено").arg(shown),
-                          SQLITE_PERM);
-        if (!info.isWritable())
-            throw DbError(QStringLiteral("Нет доступа к файлу базы данных %1: запись запрещена").arg(shown),
-                          SQLITE_READONLY);
-        // SQLite would take an empty file for an empty database and start writing into it.
-        if (info.size() == 0)
-            throw DbError(QStringLiteral("Файл %1 не является базой данных: он пуст").arg(shown), SQLITE_NOTADB);
-        // A file of the old program is only ever read by the import, never opened here.
-        if (jetfile::detect(fileName))
-            throw DbError(jetfile::refusal(shown), SQLITE_NOTADB);
-        // SQLite writes its journal beside the file: without it no change could be saved.
-        if (!QFileInfo(info.absolutePath()).isWritable())
-            throw DbError(QStringLiteral("Нет доступа к папке базы данных %1: запись в папку запрещена, изменения "
-                                         "не могут быть сохранены")
-                              .arg(shown),
-                          SQLITE_READONLY);
+    if (mode != Mode::CreateNew) {
+        checkExisting(info, mode);
         use_ = SharedFileUse::acquire(fileName_);
-        openFile(busyTimeoutMs);
+        openFile(busyTimeoutMs, mode);
     } else {
         QFile file(fileName);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists())
+            if (file.exists() || info.isSymLink())
                 throw DbError(QStringLiteral("Файл %1 уже существует: новая база данных не создана").arg(shown),
                               SQLITE_CANTOPEN);
             throw DbError(QStringLiteral("Не удаётся создать файл базы данных %1: %2").arg(shown, file.errorString()),
@@ -72,7 +97,7 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
         file.close();
         try {
             use_ = SharedFileUse::acquire(fileName_);
-            openFile(busyTimeoutMs);
+            openFile(busyTimeoutMs, mode);
         } catch (...) {
             use_.reset();
             QFile::remove(fileName); // leave nothing half-made behind
@@ -81,11 +106,17 @@ Connection::Connection(const QString& fileName, Mode mode, int busyTimeoutMs)
     }
 }
 
-void Connection::openFile(int busyTimeoutMs) {
+void Connection::openFile(int busyTimeoutMs, Mode mode) {
     // Read-write without CREATE: a file that vanished since the check is not made anew.
     // The program uses a connection from one thread only, so SQLite's own locking is not needed.
-    const int rc =
-        sqlite3_open_v2(nativePath(fileName_).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const bool readOnly = mode == Mode::ReadOnly || mode == Mode::Snapshot;
+    QByteArray name = nativePath(fileName_);
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::Snapshot) { // immutable: no locks taken, no journal read or applied
+        name = "file:" + name.toPercentEncoding("/") + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = engineMessage(db_);
         sqlite3_close_v2(db_);
@@ -99,7 +130,7 @@ void Connection::openFile(int busyTimeoutMs) {
         // in every row.
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-        configure();
+        configure(mode);
     } catch (...) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -148,7 +179,7 @@ void Connection::failOpening(const QString& action, int rc, const QString& engin
 
 // Settings of every connection, then the schema: reading it is what makes
 // SQLite look at the file, so a file that is no database fails here.
-void Connection::configure() {
+void Connection::configure(Mode mode) {
     struct Step {
         const char* action;
         const char* sql;
@@ -159,7 +190,10 @@ void Connection::configure() {
         {"режим записи", "PRAGMA synchronous=FULL"},
         {"внешние ключи", "PRAGMA foreign_keys=OFF"},
     };
-    for (const Step& s : steps) {
+    // A read-only connection only reads the schema: the settings are the writer's.
+    const size_t count = mode == Mode::ReadOnly || mode == Mode::Snapshot ? 1 : std::size(steps);
+    for (size_t i = 0; i < count; ++i) {
+        const Step& s = steps[i];
         sqlite3_stmt* stmt = nullptr;
         int rc = sqlite3_prepare_v2(db_, s.sql, -1, &stmt, nullptr);
         if (rc == SQLITE_OK) {
@@ -170,6 +204,13 @@ void Connection::configure() {
         }
         const QString message = rc == SQLITE_OK ? QString() : engineMessage(db_);
         sqlite3_finalize(stmt);
+        // Reading only, SQLite cannot undo the half-done write a journal beside the file holds.
+        if (count == 1 && (rc & 0xff) == SQLITE_READONLY)
+            throw DbError(QStringLiteral("Рядом с файлом базы данных %1 лежит журнал незавершённой записи, а файл "
+                                         "открыт только для чтения: запись будет отменена, когда файл откроет "
+                                         "программа")
+                              .arg(shownPath(fileName_)),
+                          SQLITE_READONLY);
         if (rc != SQLITE_OK)
             failOpening(QString::fromUtf8(s.action), rc, message);
     }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+class QFileInfo;
 struct sqlite3;
 
 namespace kb {
@@ -17,7 +18,10 @@ class Connection {
 public:
     enum class Mode {
         OpenExisting, // the file must exist and be an SQLite database; it is never created
-        CreateNew     // the file must not exist; a new empty database is made
+        CreateNew,    // the file must not exist; a new empty database is made
+        ReadOnly,     // as OpenExisting, but nothing is ever written: statements that write fail
+        Snapshot      // read-only, and the file is read as it lies: a journal beside it is neither
+                      // applied nor looked at (for a diagnosis that must not change the file)
     };
 
     // How long a statement waits for another connection's lock before it
@@ -60,8 +64,9 @@ public:
     sqlite3* handle() const { return db_; }
 
 private:
-    void openFile(int busyTimeoutMs);
-    void configure();
+    void checkExisting(const QFileInfo& info, Mode mode) const;
+    void openFile(int busyTimeoutMs, Mode mode);
+    void configure(Mode mode);
     [[noreturn]] void failOpening(const QString& action, int rc, const QString& engineMessage) const;
 
     sqlite3* db_ = nullptr;

@@ -31,8 +31,8 @@ Registry& registry() {
     return r;
 }
 
-int openForLock(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+int openForLock(const QString& path, int access = O_RDONLY) {
+    const int fd = ::open(QFile::encodeName(path).constData(), access | O_CLOEXEC);
     if (fd < 0)
         throw DbError(QStringLiteral("Не удаётся открыть файл базы данных %1: %2")
                           .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))),
@@ -76,7 +76,8 @@ SharedFileUse::~SharedFileUse() {
     ::close(fd_); // the lock goes with the descriptor
 }
 
-ExclusiveFileUse::ExclusiveFileUse(const QString& path) : fd_(openForLock(path)) {
+// Opened for writing: SQLite's lock bytes can only be locked for writing through such a descriptor.
+ExclusiveFileUse::ExclusiveFileUse(const QString& path) : fd_(openForLock(path, O_RDWR)) {
     if (!lock(fd_, LOCK_EX)) {
         ::close(fd_);
         throw DbError(QStringLiteral("Файл базы данных %1 открыт другой программой: закройте программу и "
@@ -84,10 +85,27 @@ ExclusiveFileUse::ExclusiveFileUse(const QString& path) : fd_(openForLock(path))
                           .arg(QDir::toNativeSeparators(path)),
                       SQLITE_BUSY);
     }
+    // SQLite's own lock bytes (pending, reserved and the shared range, as its Unix file system layer places them):
+    // holding all of them for writing is its exclusive lock, which no connection gets past, also one of a program
+    // that never takes the flock above (the sqlite3 shell). Taken only when no connection holds any lock.
+    constexpr off_t kPendingByte = 0x40000000;
+    constexpr off_t kLockBytes = 2 + 510;
+    struct flock sqliteLock {};
+    sqliteLock.l_type = F_WRLCK;
+    sqliteLock.l_whence = SEEK_SET;
+    sqliteLock.l_start = kPendingByte;
+    sqliteLock.l_len = kLockBytes;
+    if (::fcntl(fd_, F_SETLK, &sqliteLock) != 0) {
+        ::close(fd_);
+        throw DbError(QStringLiteral("Базу данных %1 сейчас читает или изменяет другая программа (блокировка "
+                                     "SQLite): дождитесь, пока она закончит, и повторите")
+                          .arg(QDir::toNativeSeparators(path)),
+                      SQLITE_BUSY);
+    }
 }
 
 ExclusiveFileUse::~ExclusiveFileUse() {
-    ::close(fd_);
+    ::close(fd_); // both locks go with the descriptor
 }
 
 } // namespace kb

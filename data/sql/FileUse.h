@@ -28,8 +28,11 @@ private:
     int fd_;
 };
 
-// The exclusive lock on an existing file, held for the object's lifetime.
-// Throws DbError naming the file when another process (or connection) has it open.
+// The exclusive lock on an existing file, held for the object's lifetime,
+// together with SQLite's own exclusive lock (its fcntl lock bytes). Throws
+// DbError naming the file when another process (or connection) has it open or
+// holds any SQLite lock on it. The SQLite lock is the process's: it lasts only
+// while the process opens and closes no other descriptor of the file.
 class ExclusiveFileUse {
 public:
     explicit ExclusiveFileUse(const QString& path);

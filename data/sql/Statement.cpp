@@ -153,6 +153,10 @@ void Statement::reset() {
         sqlite3_reset(stmt_);
 }
 
+bool Statement::isReadOnly() const {
+    return !stmt_ || sqlite3_stmt_readonly(stmt_) != 0;
+}
+
 int Statement::columnCount() const {
     return stmt_ ? sqlite3_column_count(stmt_) : 0;
 }

@@ -52,6 +52,9 @@ public:
     // column order. Throws DbError as step() does.
     std::vector<std::vector<Value>> fetchAll();
 
+    // Whether running the statement leaves the database as it is (SQLite's own judgement).
+    bool isReadOnly() const;
+
     const QString& sql() const { return sql_; }
 
 private:

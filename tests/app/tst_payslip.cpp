@@ -254,6 +254,15 @@ private slots:
         QCOMPARE(fileBytes(path), kOldFile);
     }
 
+    // Saving over a link replaces the link itself: the file it points to, in another folder, keeps its bytes.
+    void linkReplacedItself() {
+        Program p;
+        const QString target = p.db.filePath(u"other/slip.txt"_s), link = p.db.filePath(u"slip.txt"_s);
+        QVERIFY(QDir().mkpath(p.db.filePath(u"other"_s)) && writeFile(target, kOldFile) && QFile::link(target, link));
+        p.paySlip(u"Петрова Анна Сергеевна"_s, link);
+        QVERIFY(!QFileInfo(link).isSymLink() && fileBytes(target) == kOldFile && fileBytes(link).startsWith("\xcf"));
+    }
+
     // The Debian editors that take an encoding on their command line get Windows-1251 and the path after "--"; any
     // other entry of the default plain-text application opens through xdg-open, with a path that is no option.
     void editorCommandLine_data() {

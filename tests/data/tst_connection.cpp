@@ -1,10 +1,8 @@
 // Opening the database file, statements and transactions on real files.
 #include "Connection.h"
-#include "DbError.h"
 #include "FileUse.h"
 #include "TestRows.h"
 #include "TestSupport.h"
-#include "Transaction.h"
 #include "ValueText.h"
 
 #include <QDateTime>
@@ -146,11 +144,7 @@ private slots:
         row("a date-time column reads its ISO texts as date-times", "SELECT Data, Premia FROM Premia",
             "DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime 2013-04-30 00:00:00, Text 'date' / Text 'апрель', "
             "Text 'word'");
-        row("an expression over it does not", "SELECT Data || '' FROM Premia WHERE ID = 1",
-            "Text '2013-04-01 09:30:00'");
         row("unknown table at prepare", "SELECT * FROM Nowhere", "no such table: Nowhere");
-        row("message of the database passes unchanged", "INSERT INTO Dolznost (Nazvanie) VALUES ('запрещено')",
-            "Должность запрещена");
         row("empty text", "  -- nothing\n", "Текст запроса пуст");
         row("two statements", "SELECT 1; DELETE FROM Dolznost", "Текст запроса содержит больше одной инструкции SQL");
         row("trailing semicolon and comment", "SELECT 1; -- one", "Integer 1");
@@ -161,8 +155,6 @@ private slots:
         const auto [sql, expected] = fetch<QString, QString>("sql", "expected");
         TempDatabase db;
         db.addDolznost(QStringLiteral("Кассир"));
-        db.exec(QStringLiteral("CREATE TRIGGER NoForbidden BEFORE INSERT ON Dolznost WHEN NEW.Nazvanie = 'запрещено' "
-                               "BEGIN SELECT RAISE(ABORT, 'Должность запрещена'); END"));
         db.exec(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, '2013-04-01 09:30:00', 'iso'), "
                                "(1, '2013-04-30', 'date'), (1, 'апрель', 'word')"));
         QStringList rows;
@@ -177,33 +169,6 @@ private slots:
         });
         QCOMPARE(error.isNull() ? rows.join(QStringLiteral(" / ")) : error, expected);
         QCOMPARE(db.scalar(kNames), Value(QStringLiteral("Кассир")));
-    }
-
-    // A transaction rolls back unless committed; one that meets another user's fails with the busy message.
-    void transactions() {
-        TempDatabase db;
-        for (const bool commit : {false, true}) {
-            kb::Transaction t(db.connection());
-            db.connection().execute(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES ('%1')")
-                                        .arg(commit ? QStringLiteral("Сохранено") : QStringLiteral("Отброшено")));
-            if (commit)
-                t.commit();
-        }
-        db.closeConnection();
-        QCOMPARE(db.scalar(kNames), Value(QStringLiteral("Сохранено")));
-        Connection other(db.path(), Connection::Mode::OpenExisting, 50);
-        kb::Transaction holder(db.connection());
-        int code = 0;
-        try {
-            kb::Transaction t(other);
-        } catch (const kb::DbError& e) {
-            code = e.sqliteCode();
-            QCOMPARE(QString::fromUtf8(e.what()),
-                     QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не записаны "
-                                    "(database is locked)")
-                         .arg(db.path()));
-        }
-        QCOMPARE(code, 5); // SQLITE_BUSY
     }
 };
 
