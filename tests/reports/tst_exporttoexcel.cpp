@@ -20,20 +20,13 @@ QString quoted(const QString& text) {
 
 // Steps 1 to 7: the application, its workbook, the block and its format.
 QStringList prologue(const QString& block) {
-    return QStringList{"create Excel.Application",
-                       "excel.Workbooks read()",
-                       "workbooks.Add method()",
-                       "excel.Visible write(Bool true)",
-                       "excel.Range indexed(" + quoted(block) + ")",
-                       "range.Select method()",
-                       "excel.Selection read()",
-                       "selection.Borders read()",
-                       "borders.LineStyle write(Int32 1)",
-                       "excel.Selection read()",
-                       "selection.Borders read()",
-                       "borders.Weight write(Int32 3)",
-                       "excel.Selection read()",
-                       "selection.HorizontalAlignment write(Int32 3)"};
+    return QStringLiteral("create Excel.Application|excel.Workbooks read()|workbooks.Add method()|"
+                          "excel.Visible write(Bool true)|excel.Range indexed(Text \"%1\")|range.Select method()|"
+                          "excel.Selection read()|selection.Borders read()|borders.LineStyle write(Int32 1)|"
+                          "excel.Selection read()|selection.Borders read()|borders.Weight write(Int32 3)|"
+                          "excel.Selection read()|selection.HorizontalAlignment write(Int32 3)")
+        .arg(block)
+        .split(u'|');
 }
 
 const QStringList kEmployeeTitles{"№", "ФИО", "Должность", "Дата рожд.", "Адрес", "Телефон", "Паспорт", "ИНН"};
