@@ -4,8 +4,10 @@
 #include "ClassRegistry.h"
 #include "DataModule.h"
 #include "DebugFile.h"
+#include "ErrorReporting.h"
 #include "KultbuhApplication.h"
 #include "LastChanceReport.h"
+#include "ModalDialogs.h"
 #include "ProgramFile.h"
 #include "SpreadsheetServer.h"
 #include "TFormMain.h"
@@ -16,12 +18,23 @@
 
 namespace kb::app {
 
+namespace {
+
+// The spreadsheet server's desktop: the system's, telling the user in the
+// program's plain message box.
+class ProgramDesktop : public spreadsheet::SystemDesktop {
+public:
+    void tell(const QString& message) override { ui::dialogs().messageBox(ui::errorCaption(), message); }
+};
+
+} // namespace
+
 QString createProgramDebugFile() {
     return createDebugFileFor(programFilePath(), stateDebugFolder());
 }
 
 int runMainWindow(QApplication& application) {
-    kb::spreadsheet::registerSpreadsheetServer(kb::automation::classRegistry());
+    kb::spreadsheet::registerSpreadsheetServer(kb::automation::classRegistry(), std::make_shared<ProgramDesktop>());
     auto mainWindow = std::make_unique<TFormMain>();
     mainWindow->FormCreate();
     auto dataModule = std::make_unique<TDataM>();

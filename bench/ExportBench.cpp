@@ -82,13 +82,18 @@ void benchExport(Connection& connection, int runs) {
     reports::runGridQuery(reports::salaryStatement(datetime::make(2013, 4, 15, 10, 30)), query, grid, [] {});
 
     QTemporaryDir folder;
-    spreadsheet::DesktopSeams seams;
-    seams.folder = folder.path();
-    seams.openWorkbook = [](const QString&) { return true; };
-    seams.tell = [](const QString& message) { std::fprintf(stderr, "%s\n", message.toUtf8().constData()); };
-    seams.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
+    // Workbooks go to the temporary folder and are opened by nothing.
+    struct BenchDesktop : spreadsheet::DesktopSeams {
+        QString path;
+        std::unique_ptr<QPrinter> defaultPrinter() override { return nullptr; }
+        bool openWorkbook(const QString&) override { return true; }
+        void tell(const QString& message) override { std::fprintf(stderr, "%s\n", message.toUtf8().constData()); }
+        QString workbookFolder() override { return path; }
+    };
+    auto desktop = std::make_shared<BenchDesktop>();
+    desktop->path = folder.path();
     automation::ClassRegistry registry;
-    spreadsheet::registerSpreadsheetServer(registry, seams);
+    spreadsheet::registerSpreadsheetServer(registry, desktop);
     const auto removeFiles = [&folder] {
         for (const QString& name : QDir(folder.path()).entryList(QDir::Files))
             QFile::remove(folder.filePath(name));

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "CellRef.h"
+#include "DesktopSeams.h"
 #include "Dispatch.h"
 #include "Sheet.h"
-#include "SpreadsheetServer.h"
 
 #include <memory>
 #include <span>
@@ -13,7 +13,7 @@ namespace kb::spreadsheet {
 
 // What the application object and the objects it hands out share.
 struct ServerState {
-    DesktopSeams seams;
+    std::shared_ptr<DesktopSeams> desktop;
     std::vector<std::shared_ptr<Sheet>> workbooks; // the last added is the active one
     bool visible = false;
     bool displayAlerts = true;
@@ -25,26 +25,52 @@ struct ServerState {
     void handOffWorkbooks() noexcept;
 };
 
-// How a member is called: read with no arguments (as a method too), indexed
-// read with n index arguments, or write with n index arguments and the value.
-enum class Access { Get, IndexedGet, Put };
+// What one server object stands for: the server, and the sheet and block of
+// cells (a range, a column) it was obtained for.
+struct Target {
+    std::shared_ptr<ServerState> state;
+    std::shared_ptr<Sheet> sheet;
+    Block block;
+};
 
-// Member names are looked up without regard to letter case.
-bool isMember(const QString& member, const char* name);
-// Throws AutomationError when the call does not match the access.
-void require(const QString& member, automation::CallKind kind, std::span<const automation::AutoValue> args,
-             Access access, size_t indexCount = 0);
+using Args = std::span<const automation::AutoValue>;
+
+// How a member is called. As with any automation server, a read and a method
+// take no arguments and each may be called as the other; an indexed read
+// takes its index arguments, a write its index arguments and then the value.
+enum class Access { Read, Method, IndexedRead, Write };
+
+// One row of a server object's member table: the name (matched in any letter
+// case), the access, the number of index arguments and what it does. A
+// member read and written has a row for each.
+struct Member {
+    const char* name;
+    Access access;
+    size_t indexCount;
+    automation::AutoValue (*handler)(const Target& target, const QString& member, Args args);
+};
+
+// A server object: its member table and what it stands for. Every call is
+// dispatched here: an unknown name and a call the member does not take are
+// refused, and whatever the sheet, the references or the file writer throw
+// reaches the caller as an AutomationError with the same message.
+class ServerObject : public automation::Dispatch {
+public:
+    ServerObject(std::span<const Member> members, Target target) : members_(members), target_(std::move(target)) {}
+    automation::AutoValue invoke(const QString& member, automation::CallKind kind, Args args) override;
+
+protected:
+    const Target& target() const { return target_; }
+
+private:
+    std::span<const Member> members_;
+    Target target_;
+};
 
 // Arguments converted as the server takes them; AutomationError on a type mismatch.
 QString textArg(const QString& member, const automation::AutoValue& value);
 int intArg(const QString& member, const automation::AutoValue& value);
 double numberArg(const QString& member, const automation::AutoValue& value);
 bool boolArg(const QString& member, const automation::AutoValue& value);
-
-automation::ObjectRef makeWorkbooks(std::shared_ptr<ServerState> state);
-automation::ObjectRef makeRange(std::shared_ptr<Sheet> sheet, Block block);
-automation::ObjectRef makeColumn(std::shared_ptr<Sheet> sheet, int column);
-automation::ObjectRef makeWorksheet(std::shared_ptr<Sheet> sheet);
-automation::ObjectRef makeWorksheets(std::shared_ptr<ServerState> state, std::shared_ptr<Sheet> sheet);
 
 } // namespace kb::spreadsheet

@@ -2,7 +2,6 @@
 
 #include "Sheet.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <map>
@@ -153,17 +152,6 @@ void writeXlsx(const Sheet& sheet, const QString& path) {
         worksheet_set_landscape(ws);
     if (const lxw_error e = workbook_close(workbook.release()))
         fail(path, e);
-}
-
-QString reserveWorkbookFile(const QString& folder) {
-    for (int n = 1; n < 100000; ++n) {
-        QFile file(QDir(folder).filePath(QStringLiteral("Книга%1.xlsx").arg(n)));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return file.fileName();
-        if (!file.exists())
-            break;
-    }
-    throw std::runtime_error(QStringLiteral("Не удалось создать файл книги в папке \"%1\"").arg(folder).toStdString());
 }
 
 } // namespace kb::spreadsheet

@@ -13,8 +13,4 @@ class Sheet;
 // Replaces the file; throws std::runtime_error when it cannot be written.
 void writeXlsx(const Sheet& sheet, const QString& path);
 
-// Reserves a new file "Книга<n>.xlsx" in the folder, n = 1, 2, ..., by
-// creating it empty, so that no other file is ever overwritten; returns its path.
-QString reserveWorkbookFile(const QString& folder);
-
 } // namespace kb::spreadsheet

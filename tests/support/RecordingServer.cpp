@@ -2,37 +2,15 @@
 
 #include "Dispatch.h"
 
-#include <QSet>
-
 namespace kbtest {
 
 using kb::automation::AutoValue;
 using kb::automation::CallKind;
 
-struct RecordingServer::Journal {
-    QStringList log;
-    int live = 0;
-    QString refused;
-};
-
 namespace {
 
-const QSet<QString> kObjectMembers{"Workbooks", "Add",         "Range",     "Selection", "Borders",
-                                   "Columns",   "ActiveSheet", "PageSetup", "Worksheets"};
-
-QString kindName(CallKind kind) {
-    switch (kind) {
-    case CallKind::Read:
-        return QStringLiteral("read");
-    case CallKind::Method:
-        return QStringLiteral("method");
-    case CallKind::IndexedRead:
-        return QStringLiteral("indexed");
-    case CallKind::Write:
-        return QStringLiteral("write");
-    }
-    return {};
-}
+const QStringList kObjectMembers{"Workbooks", "Add",         "Range",     "Selection", "Borders",
+                                 "Columns",   "ActiveSheet", "PageSetup", "Worksheets"};
 
 class RecordedObject : public kb::automation::Dispatch {
 public:
@@ -45,11 +23,12 @@ public:
     RecordedObject& operator=(const RecordedObject&) = delete;
 
     AutoValue invoke(const QString& member, CallKind kind, std::span<const AutoValue> args) override {
+        static const char* const kinds[] = {"read", "method", "indexed", "write"};
         QStringList shown;
         for (const AutoValue& arg : args)
             shown << arg.describe();
-        journal_->log
-            << QStringLiteral("%1.%2 %3(%4)").arg(name_, member, kindName(kind), shown.join(QStringLiteral(", ")));
+        journal_->log << QStringLiteral("%1.%2 %3(%4)")
+                             .arg(name_, member, QLatin1String(kinds[int(kind)]), shown.join(QStringLiteral(", ")));
         if (member == journal_->refused)
             throw kb::automation::AutomationError(QStringLiteral("Сервер отказал: %1").arg(member));
         if (kObjectMembers.contains(member) && kind != CallKind::Write)
@@ -64,25 +43,11 @@ private:
 
 } // namespace
 
-RecordingServer::RecordingServer() : journal_(std::make_shared<Journal>()) {}
-
 void RecordingServer::registerIn(kb::automation::ClassRegistry& registry) const {
     registry.registerClass(QStringLiteral("Excel.Application"), [journal = journal_] {
         journal->log << QStringLiteral("create Excel.Application");
         return kb::automation::ObjectRef(std::make_shared<RecordedObject>(journal, QStringLiteral("excel")));
     });
-}
-
-const QStringList& RecordingServer::log() const {
-    return journal_->log;
-}
-
-int RecordingServer::liveObjects() const {
-    return journal_->live;
-}
-
-void RecordingServer::refuse(const QString& member) {
-    journal_->refused = member;
 }
 
 } // namespace kbtest

@@ -7,29 +7,27 @@
 
 namespace kbtest {
 
-// A stand-in automation server registered as "Excel.Application" that takes
-// any member and writes every call to its log, one line per call:
-//   <object>.<Member> <read|method|indexed|write>(<arguments with their types>)
-// e.g. excel.Range write(Text "A2", Int32 1). Objects are named after the
-// member that gave them (excel for the application, range, selection,
-// borders, ...); Workbooks, Add, Range (indexed), Selection, Borders,
-// Columns, ActiveSheet, PageSetup and Worksheets give objects, the rest
-// nothing. Creating the application logs "create Excel.Application".
+// A stand-in "Excel.Application" that takes any member and logs each call:
+//   <object>.<Member> <read|method|indexed|write>(<typed arguments>)
+// e.g. excel.Range write(Text "A2", Int32 1), after "create Excel.Application".
+// Objects are named after the member that gave them (excel for the
+// application); the members the export reads give objects, the rest nothing.
 class RecordingServer {
 public:
-    RecordingServer();
-
     void registerIn(kb::automation::ClassRegistry& registry) const;
-    const QStringList& log() const;
-    // Objects of this server alive now.
-    int liveObjects() const;
+    const QStringList& log() const { return journal_->log; }
+    int liveObjects() const { return journal_->live; }
     // From now on a call of this member fails with an automation error.
-    void refuse(const QString& member);
+    void refuse(const QString& member) { journal_->refused = member; }
 
-    struct Journal;
+    struct Journal {
+        QStringList log;
+        int live = 0;
+        QString refused;
+    };
 
 private:
-    std::shared_ptr<Journal> journal_;
+    std::shared_ptr<Journal> journal_ = std::make_shared<Journal>();
 };
 
 } // namespace kbtest
