@@ -65,7 +65,7 @@ void printPlan(const kb::Connection& connection, const QString& title, const QSt
         std::printf("    %s\n", plan.column(3).text().toUtf8().constData());
 }
 
-void benchSize(const QString& folder, int employees, int runs, bool plans, const QString& pragma) {
+void benchSize(const QString& folder, int employees, int runs, bool plans, bool editorsOnly, const QString& pragma) {
     const QString file = kb::bench::benchDatabase(folder, employees);
     kb::Connection connection(file);
     kb::dialect::install(connection);
@@ -76,6 +76,10 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, const
     const Value aprilText(kb::datetime::toIso(april));
     std::printf("\n%d employees, %d months of bonuses and days (%s)\n", employees,
                 (kb::bench::kLastYear - kb::bench::kFirstYear + 1) * 12, file.toUtf8().constData());
+    if (editorsOnly) {
+        kb::bench::benchEditors(file, runs, employees >= 10000);
+        return;
+    }
 
     const reports::GridRequest salary = reports::salaryStatement(april);
     const Timing ours = measure(runs, [&] { return runRequest(query, salary); });
@@ -147,7 +151,7 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, const
         freeModule);
     printRow("load the module and open Premia", premia, "");
 
-    kb::bench::benchEditors(connection, runs, employees >= 10000);
+    kb::bench::benchEditors(file, runs, employees >= 10000);
     if (employees >= 10000)
         kb::bench::benchExport(connection, runs);
 
@@ -168,6 +172,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     const bool plans = args.removeAll(QStringLiteral("--plan")) > 0;
+    const bool editorsOnly = args.removeAll(QStringLiteral("--editors")) > 0;
     QString pragma;
     QString folder = QStringLiteral(KULTBUH_BENCH_DATA);
     int runs = 9;
@@ -184,7 +189,7 @@ int main(int argc, char* argv[]) {
             for (const QString& n : arg.mid(8).split(QLatin1Char(',')))
                 sizes << n.toInt();
         } else {
-            std::fprintf(stderr, "Использование: kultbuh-bench [--runs=N] [--sizes=1000,10000] [--plan] "
+            std::fprintf(stderr, "Использование: kultbuh-bench [--runs=N] [--sizes=1000,10000] [--plan] [--editors] "
                                  "[--pragma=NAME=VALUE] [--data=FOLDER]\n");
             return 2;
         }
@@ -193,7 +198,7 @@ int main(int argc, char* argv[]) {
         std::printf("kultbuh benchmark: median of %d runs after one warm-up run (wall clock, best, processor time)\n",
                     runs);
         for (int employees : sizes)
-            benchSize(folder, employees, runs, plans, pragma);
+            benchSize(folder, employees, runs, plans, editorsOnly, pragma);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

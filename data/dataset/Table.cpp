@@ -3,7 +3,6 @@
 #include "Connection.h"
 #include "DataSetErrors.h"
 #include "DbError.h"
-#include "SqlName.h"
 #include "TextMemo.h"
 #include "Transaction.h"
 #include "ValueText.h"
@@ -15,80 +14,10 @@
 
 namespace kb {
 
-namespace {
-
-// Reads the rows of a statement over a table's fields. Each value is held in
-// its field's type even where the file's column would give it otherwise (a
-// whole number in a REAL field, a date stored as text); a text that reads as a
-// date in a column declared as a date becomes a date-time too. A reader of
-// many rows remembers the values of repeated texts. With Rows::ManyAfterRowid
-// the statement's first column is the rowid, read as a whole number.
-class RowReader {
-public:
-    enum class Rows { One, Many, ManyAfterRowid };
-
-    RowReader(const Statement& statement, const std::vector<schema::FieldDef>& fields, Rows rows)
-        : statement_(statement) {
-        if (rows == Rows::ManyAfterRowid)
-            types_.push_back(FieldType::Integer);
-        for (const schema::FieldDef& f : fields)
-            types_.push_back(f.type);
-        if (rows != Rows::One)
-            memos_.resize(types_.size());
-    }
-
-    std::vector<Value> read() { return statement_.row(types_, memos_); }
-
-private:
-    const Statement& statement_;
-    std::vector<FieldType> types_; // the fields' types, in column order
-    std::vector<TextMemo> memos_;  // one per column
-};
-
-} // namespace
-
 Table::Table(Connection& connection, const schema::TableDef& def, QObject* parent)
-    : DataSet(parent), connection_(connection), def_(def) {
-    QStringList all;
-    QStringList written;
-    QStringList marks;
-    for (size_t i = 0; i < def_.fields.size(); ++i) {
-        const schema::FieldDef& f = def_.fields[i];
-        fields_.push_back(std::make_unique<Field>(*this, f, int(i)));
-        all.append(sql::quoteName(f.name));
-        if (f.readOnly)
-            continue;
-        writable_.push_back(int(i));
-        written.append(sql::quoteName(f.name));
-        marks.append(QStringLiteral("?"));
-    }
-    const auto key = std::find_if(def_.fields.begin(), def_.fields.end(), [](const auto& f) { return f.readOnly; });
-    keyColumn_ = key == def_.fields.end() ? 0 : int(key - def_.fields.begin());
-
-    const QString table = sql::quoteName(def_.name);
-    const QString columns = all.join(QStringLiteral(", "));
-    const QString keyName =
-        def_.fields.empty() ? QStringLiteral("rowid") : sql::quoteName(def_.fields[size_t(keyColumn_)].name);
-    // In rowid order the engine walks the table itself: through an index the
-    // rowids would come in that index's order and need sorting here, which
-    // costs more than the index's fewer pages save.
-    rowidsSql_ = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(table);
-    // One statement, so one read of the file: the count walks the pages
-    // without their rows, the least and the greatest rowid are one lookup each.
-    boundsSql_ = QStringLiteral("SELECT (SELECT count(*) FROM %1), (SELECT min(rowid) FROM %1), "
-                                "(SELECT max(rowid) FROM %1)")
-                     .arg(table);
-    selectPageSql_ = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)").arg(columns, table);
-    selectRangeSql_ = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid BETWEEN ? AND ?").arg(columns, table);
-    selectByKeySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, table, keyName);
-    selectByRowidSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns, table);
-    insertSql_ = written.isEmpty()
-                     ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                     : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(table, written.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    updatePrefix_ = QStringLiteral("UPDATE %1 SET ").arg(table);
-    byKeySuffix_ = QStringLiteral(" WHERE %1 = ?").arg(keyName);
-    deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, keyName);
+    : DataSet(parent), connection_(connection), def_(def), statements_(def_), save_(connection, statements_, def_) {
+    for (size_t i = 0; i < def_.fields.size(); ++i)
+        fields_.push_back(std::make_unique<Field>(*this, def_.fields[i], int(i)));
 }
 
 Table::~Table() = default;
@@ -107,12 +36,12 @@ void Table::open() {
             throw DbError(
                 QStringLiteral("Поле '%1' не найдено в таблице '%2' базы данных %3").arg(f.name, def_.name, file));
     }
-    // The snapshot is read on first use (see snapshot()); something that
+    // The snapshot is read on first use (see keys()); something that
     // follows the current row must be told the first one, so it is read now,
     // before anything changes: a failed read leaves the table closed.
     static const QMetaMethod rowSignal = QMetaMethod::fromSignal(&DataSet::currentRowChanged);
     rowsRead_ = false;
-    rowids_ = RowidSnapshot();
+    keys_ = KeySnapshot();
     pages_.clear();
     if (isSignalConnected(rowSignal))
         readSnapshot();
@@ -128,7 +57,7 @@ void Table::close() {
         return;
     pending_.clear();
     insertRow_ = -1;
-    rowids_ = RowidSnapshot();
+    keys_ = KeySnapshot();
     pages_.clear();
     rowsRead_ = false;
     state_ = State::Inactive;
@@ -139,89 +68,112 @@ void Table::close() {
 }
 
 void Table::readSnapshot() const {
-    RowidSnapshot rowids = readRowids();
-    std::vector<Page> pages;
-    if (!rowids.empty())
-        pages.push_back(readPage(rowids, 0));
-    rowids_ = std::move(rowids);
-    pages_ = std::move(pages);
-    rowsRead_ = true;
-}
-
-// A table with as many rows as numbers from its least rowid to its greatest
-// has them all, and its snapshot needs no row read; otherwise every rowid is.
-RowidSnapshot Table::readRowids() const {
     try {
+        Statement bounds = connection_.prepareNative(statements_.bounds());
         qint64 count = 0;
-        {
-            Statement bounds = connection_.prepareNative(boundsSql_);
-            if (bounds.step()) {
-                count = bounds.column(0, FieldType::Integer).toInt();
-                const qint64 least = bounds.column(1, FieldType::Integer).toInt();
-                const qint64 greatest = bounds.column(2, FieldType::Integer).toInt();
-                if (count == 0 || (count <= std::numeric_limits<int>::max() && greatest - least + 1 == count))
-                    return RowidSnapshot::consecutive(least, int(count));
-            }
+        qint64 least = 0;
+        qint64 greatest = 0;
+        if (bounds.step()) {
+            count = bounds.column(0, FieldType::Integer).toInt();
+            least = bounds.column(1, FieldType::Integer).toInt();
+            greatest = bounds.column(2, FieldType::Integer).toInt();
         }
-        std::vector<qint64> rowids;
-        // Another user's rows since the count only make it a guess.
-        rowids.reserve(size_t(std::max<qint64>(count, 0)));
-        Statement statement = connection_.prepareNative(rowidsSql_);
-        while (statement.step())
-            rowids.push_back(statement.column(0, FieldType::Integer).toInt());
-        return RowidSnapshot::of(rowids);
+        keys_ = KeySnapshot::counted(int(std::min<qint64>(count, std::numeric_limits<int>::max())), least, greatest);
     } catch (const DbError& e) {
         readFailed(e);
     }
+    pages_.clear();
+    rowsRead_ = true;
+    try {
+        if (!keys_.empty())
+            pages_.keep(readPage(0));
+    } catch (const DbError&) {
+        rowsRead_ = false;
+        throw;
+    }
 }
 
-// One statement for the page: the range from its first rowid to its last when
-// they are in order (as they are unless rows were inserted here), its rowids
-// listed otherwise. The rows come back in whatever order the engine gives,
-// rows outside the snapshot among them; each takes the position of its rowid.
-Table::Page Table::readPage(const RowidSnapshot& snapshot, int first) const {
-    const int count = std::min(kPageRows, snapshot.size() - first);
-    const std::vector<qint64> rowids = snapshot.slice(first, count);
-    const auto begin = rowids.begin();
-    const bool inOrder = std::is_sorted(begin, begin + count);
-    QStringList marks;
-    for (int i = 0; !inOrder && i < count; ++i)
-        marks.append(QStringLiteral("?"));
+// Each read fills a gap from the end nearer to the positions asked for, with
+// at least kKeyChunk IDs, so that moving row by row reads IDs seldom.
+void Table::readKeys(int from, int to) const {
+    while (const std::optional<KeySnapshot::Gap> gap = keys_.firstGapIn(from, to)) {
+        const int end = gap->first + gap->count;
+        const int fromFront = std::min(to, end) - gap->first;
+        const int fromBack = end - std::max(from, gap->first);
+        const bool forward = fromFront <= fromBack;
+        const int limit = std::min(gap->count, std::max(forward ? fromFront : fromBack, kKeyChunk));
+        std::vector<qint64> ids;
+        ids.reserve(size_t(limit));
+        try {
+            Statement statement =
+                connection_.prepareNative(forward ? statements_.keysAscending() : statements_.keysDescending());
+            statement.bind(1, Value(gap->after));
+            statement.bind(2, Value(gap->upTo));
+            statement.bind(3, Value(qint64(limit)));
+            while (statement.step())
+                ids.push_back(statement.column(0, FieldType::Integer).toInt());
+        } catch (const DbError& e) {
+            readFailed(e);
+        }
+        const bool exhausted = int(ids.size()) < limit;
+        if (forward)
+            keys_.fillFront(gap->first, ids, exhausted);
+        else
+            keys_.fillBack(gap->first, ids, exhausted);
+    }
+}
+
+// One statement for the page: the range from its least ID to its greatest
+// when its IDs ascend (as they do unless rows were inserted here), its IDs
+// listed otherwise. Rows come back in whatever order the engine gives, rows
+// outside the snapshot among them; each takes the position of its ID.
+PageCache::Page Table::readPage(int first) const {
+    const int count = std::min(kPageRows, keys_.size() - first);
+    readKeys(first, first + count);
+    std::vector<qint64> ids;
+    ids.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        if (const qint64 id = keys_.at(first + i); id != KeySnapshot::kNoKey)
+            ids.push_back(id);
+    }
+    const bool inOrder = std::is_sorted(ids.begin(), ids.end());
     std::vector<std::pair<qint64, Row>> found;
     try {
-        Statement statement =
-            connection_.prepareNative(inOrder ? selectRangeSql_ : selectPageSql_.arg(marks.join(QLatin1Char(','))));
-        if (inOrder) {
-            statement.bind(1, Value(*begin));
-            statement.bind(2, Value(*(begin + count - 1)));
-        }
-        for (int i = 0; !inOrder && i < count; ++i)
-            statement.bind(i + 1, Value(rowids[size_t(i)]));
-        RowReader reader(statement, def_.fields, RowReader::Rows::ManyAfterRowid);
-        while (statement.step()) {
-            Row values = reader.read();
-            const qint64 rowid = values.front().toInt();
-            values.erase(values.begin());
-            found.emplace_back(rowid, std::move(values));
+        if (!ids.empty()) {
+            Statement statement = connection_.prepareNative(inOrder ? statements_.rowsBetween()
+                                                                    : statements_.rowsListed(int(ids.size())));
+            if (inOrder) {
+                statement.bind(1, Value(ids.front()));
+                statement.bind(2, Value(ids.back()));
+            }
+            for (size_t i = 0; !inOrder && i < ids.size(); ++i)
+                statement.bind(int(i) + 1, Value(ids[i]));
+            std::vector<TextMemo> memos(statements_.fieldCount());
+            const size_t key = size_t(statements_.keyColumn());
+            while (statement.step()) {
+                Row values = statements_.read(statement, memos);
+                const qint64 id = values[key].toInt();
+                found.emplace_back(id, std::move(values));
+            }
         }
     } catch (const DbError& e) {
         readFailed(e);
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    Page page{first, {}};
+    PageCache::Page page{first, {}};
     page.rows.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
-        const qint64 rowid = rowids[size_t(i)];
-        const auto at = std::lower_bound(found.begin(), found.end(), rowid,
-                                         [](const auto& entry, qint64 id) { return entry.first < id; });
-        if (at != found.end() && at->first == rowid) {
+        const qint64 id = keys_.at(first + i);
+        const auto at = std::lower_bound(found.begin(), found.end(), id,
+                                         [](const auto& entry, qint64 wanted) { return entry.first < wanted; });
+        if (id != KeySnapshot::kNoKey && at != found.end() && at->first == id) {
             page.rows.push_back(std::move(at->second));
             continue;
         }
-        // Deleted by another user since the snapshot: its ID (the rowid) and no values.
+        // Deleted by another user since the snapshot: its ID, if it was read, and no values.
         Row gone(fields_.size());
-        if (!gone.empty())
-            gone[size_t(keyColumn_)] = Value(rowid);
+        if (!gone.empty() && id != KeySnapshot::kNoKey)
+            gone[size_t(statements_.keyColumn())] = Value(id);
         page.rows.push_back(std::move(gone));
     }
     return page;
@@ -242,65 +194,57 @@ void Table::readFailed(const DbError& e) const {
     throw DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
 }
 
-const RowidSnapshot& Table::snapshot() const {
+const KeySnapshot& Table::keys() const {
     if (!rowsRead_)
         readSnapshot(); // a failed read leaves the snapshot unread, to be read at the next use
-    return rowids_;
+    return keys_;
 }
 
 const Table::Row& Table::storedRow(int row) const {
-    const RowidSnapshot& rowids = snapshot();
-    auto kept = std::find_if(pages_.begin(), pages_.end(), [row](const Page& p) { return p.holds(row); });
-    if (kept == pages_.end()) {
-        Page page = readPage(rowids, row / kPageRows * kPageRows);
-        if (pages_.size() >= kKeptPages)
-            pages_.erase(pages_.begin());
-        pages_.push_back(std::move(page));
-    } else {
-        std::rotate(kept, kept + 1, pages_.end()); // the last used goes last
-    }
-    const Page& page = pages_.back();
-    return page.rows[size_t(row - page.first)];
+    keys();
+    if (const Row* kept = pages_.find(row))
+        return *kept;
+    pages_.keep(readPage(row / kPageRows * kPageRows));
+    return *pages_.find(row);
 }
 
-void Table::storeInPages(int row, const Row& stored) {
-    for (Page& page : pages_) {
-        if (page.holds(row))
-            page.rows[size_t(row - page.first)] = stored;
-    }
+Value Table::keyAt(int row) const {
+    readKeys(row, row + 1);
+    const qint64 id = keys_.at(row);
+    return id == KeySnapshot::kNoKey ? Value() : Value(id);
 }
 
-void Table::insertInPages(int row, const Row& stored) {
-    for (Page& page : pages_) {
-        if (row < page.first)
-            ++page.first;
-        else if (row <= page.first + int(page.rows.size()))
-            page.rows.insert(page.rows.begin() + (row - page.first), stored);
+// A refresh finds the current row's ID in the new snapshot: in a gap, the IDs
+// below it in the gap give its position.
+std::optional<int> Table::positionOf(qint64 id) const {
+    const KeySnapshot::Found found = keys_.find(id);
+    if (found.position || !found.gap)
+        return found.position;
+    const KeySnapshot::Gap gap = *found.gap;
+    qint64 below = 0;
+    bool present = false;
+    try {
+        Statement statement = connection_.prepareNative(statements_.keysBelow());
+        statement.bind(1, Value(gap.after));
+        statement.bind(2, Value(id));
+        statement.bind(3, Value(id));
+        if (statement.step()) {
+            below = statement.column(0, FieldType::Integer).toInt();
+            present = statement.column(1, FieldType::Integer).toInt() > 0;
+        }
+    } catch (const DbError& e) {
+        readFailed(e);
     }
-}
-
-void Table::removeFromPages(int row) {
-    for (Page& page : pages_) {
-        if (row < page.first)
-            --page.first;
-        else if (page.holds(row))
-            page.rows.erase(page.rows.begin() + (row - page.first));
-    }
-    std::erase_if(pages_, [](const Page& p) { return p.rows.empty(); });
+    if (!present || below >= gap.count)
+        return std::nullopt;
+    keys_.place(gap.first + int(below), id);
+    return gap.first + int(below);
 }
 
 void Table::requireRows() const {
     throwIfInactive();
-    snapshot();
+    keys();
     settleCursor();
-}
-
-Table::Row Table::readRow(const QString& sql, const Value& key) const {
-    Statement statement = connection_.prepareNative(sql);
-    statement.bind(1, key);
-    if (!statement.step())
-        return {};
-    return RowReader(statement, def_.fields, RowReader::Rows::One).read();
 }
 
 void Table::checkColumn(int column) const {
@@ -315,7 +259,7 @@ QString Table::fieldName(int column) const {
 
 int Table::recordCount() const {
     throwIfInactive();
-    return int(snapshot().size()) + (state_ == State::Insert ? 1 : 0);
+    return keys().size() + (state_ == State::Insert ? 1 : 0);
 }
 
 Value Table::value(int row, int column) const {
@@ -362,7 +306,7 @@ void Table::edit() {
     requireRows();
     if (isEditing())
         return;
-    if (rowids_.empty()) {
+    if (keys_.empty()) {
         insert();
         return;
     }
@@ -385,7 +329,9 @@ void Table::beginInsert(bool atEnd) {
     savedRow_ = currentRow();
     savedBof_ = bof();
     savedEof_ = eof();
-    const int at = atEnd ? rowids_.size() : std::max(currentRow(), 0);
+    const int at = atEnd ? keys_.size() : std::max(currentRow(), 0);
+    if (at < keys_.size())
+        keyAt(at); // the new row goes before a row whose ID is known
     pending_.assign(fields_.size(), Value());
     insertRow_ = at;
     state_ = State::Insert;
@@ -418,84 +364,45 @@ void Table::post() {
 }
 
 // The pending values stay untouched until the transaction has committed, so a
-// failure leaves the row in its edit or insert state with nothing lost. The
-// transaction holds the write lock from its start, so the row read in it
-// cannot change before the UPDATE: comparing the changed fields there, as the
-// table object reads them (a date kept as text reads as a date), spares the
-// false conflicts a comparison of the file's raw values would give.
+// failure leaves the row in its edit or insert state with nothing lost.
 void Table::postEdit() {
     const int row = currentRow();
-    std::vector<int> changed;
-    for (int c : writable_) {
-        if (!(pending_[size_t(c)] == original_[size_t(c)]))
-            changed.push_back(c);
+    const Value key = original_[size_t(statements_.keyColumn())];
+    OptimisticSave::Outcome outcome = save_.save(original_, pending_);
+    using Kind = OptimisticSave::Outcome::Kind;
+    if (outcome.kind == Kind::Vanished)
+        rowVanished(key, QStringLiteral("изменения не сохранены"));
+    if (outcome.kind == Kind::ChangedMeanwhile) {
+        pages_.store(row, outcome.row); // what cancel() shows
+        rowChangedMeanwhile(key, outcome.conflicts);
     }
-    if (changed.empty()) { // nothing to write
-        pending_.clear();
-        setState(State::Browse);
-        return;
-    }
-    const Value key = original_[size_t(keyColumn_)];
-    Row stored;
-    {
-        Transaction transaction(connection_);
-        const Row current = readRow(selectByKeySql_, key);
-        if (current.empty())
-            rowVanished(key, QStringLiteral("изменения не сохранены"));
-        QStringList assignments;
-        QStringList conflicts;
-        for (int c : changed) {
-            const QString& name = def_.fields[size_t(c)].name;
-            assignments.append(sql::quoteName(name) + QStringLiteral(" = ?"));
-            if (!(current[size_t(c)] == original_[size_t(c)]))
-                conflicts.append(name);
-        }
-        if (!conflicts.isEmpty()) {
-            storeInPages(row, current); // what cancel() shows
-            rowChangedMeanwhile(key, conflicts);
-        }
-        {
-            Statement statement =
-                connection_.prepareNative(updatePrefix_ + assignments.join(QStringLiteral(", ")) + byKeySuffix_);
-            int index = 1;
-            for (int c : changed)
-                statement.bind(index++, pending_[size_t(c)]);
-            statement.bind(index, key);
-            statement.step();
-        }
-        stored = readRow(selectByKeySql_, key);
-        transaction.commit();
-    }
-    storeInPages(row, stored.empty() ? pending_ : stored);
+    if (outcome.kind == Kind::Saved)
+        pages_.store(row, outcome.row);
     pending_.clear();
     original_.clear();
     setState(State::Browse);
-    emit rowChanged(row);
+    if (outcome.kind == Kind::Saved)
+        emit rowChanged(row);
 }
 
 void Table::postInsert() {
     Row stored;
-    qint64 rowid = 0;
     {
         Transaction transaction(connection_);
         {
-            Statement statement = connection_.prepareNative(insertSql_);
+            Statement statement = connection_.prepareNative(statements_.insert());
             int index = 1;
-            for (int c : writable_)
+            for (int c : statements_.writable())
                 statement.bind(index++, pending_[size_t(c)]);
-            statement.step();
-        }
-        rowid = connection_.lastInsertRowId();
-        stored = readRow(selectByRowidSql_, Value(rowid));
-        if (stored.empty()) {
-            stored = pending_;
-            stored[size_t(keyColumn_)] = Value(rowid);
+            if (!statement.step())
+                throw DbError(QStringLiteral("Запись в таблицу '%1' не добавлена").arg(def_.name));
+            stored = statements_.read(statement);
         }
         transaction.commit();
     }
     const int row = insertRow_;
-    rowids_.insert(row, rowid);
-    insertInPages(row, stored);
+    keys_.insert(row, stored[size_t(statements_.keyColumn())].toInt());
+    pages_.insert(row, stored);
     pending_.clear();
     insertRow_ = -1;
     setState(State::Browse);
@@ -526,28 +433,29 @@ void Table::remove() {
         cancel();
         return;
     }
-    if (rowids_.empty())
+    if (keys_.empty())
         throw DbError(QStringLiteral("Таблица '%1' пуста: удалять нечего").arg(def_.name));
     const int row = currentRow();
-    const Value key = storedRow(row)[size_t(keyColumn_)];
+    const Value key = keyAt(row);
     {
         Transaction transaction(connection_);
+        bool removed = false;
         {
-            Statement statement = connection_.prepareNative(deleteSql_);
+            Statement statement = connection_.prepareNative(statements_.remove());
             statement.bind(1, key);
-            statement.step();
+            removed = statement.step();
         }
-        if (connection_.changes() != 1)
+        if (!removed)
             rowVanished(key, QStringLiteral("удалить её нельзя"));
         transaction.commit();
     }
     const bool wasEditing = state_ == State::Edit;
     pending_.clear();
     state_ = State::Browse;
-    rowids_.erase(row);
-    removeFromPages(row);
+    keys_.erase(row);
+    pages_.remove(row);
     emit rowRemoved(row);
-    const int count = rowids_.size();
+    const int count = keys_.size();
     if (count == 0)
         setCursor(-1, true, true, true);
     else
@@ -561,11 +469,11 @@ void Table::refresh() {
     requireRows(); // rows never read before are read now: that is the refresh
     postIfEditing();
     const int oldRow = currentRow();
-    const std::optional<qint64> kept = oldRow >= 0 ? std::optional(rowids_.at(oldRow)) : std::nullopt;
+    const Value kept = oldRow >= 0 ? keyAt(oldRow) : Value();
     if (wasRead)
         readSnapshot();
-    const int count = rowids_.size();
-    int row = kept ? rowids_.positionOf(*kept).value_or(-1) : -1;
+    const int count = keys_.size();
+    int row = kept.isNull() ? -1 : positionOf(kept.toInt()).value_or(-1);
     emit dataReset();
     if (count == 0) {
         setCursor(-1, true, true, true);
@@ -584,14 +492,15 @@ void Table::rowChangedMeanwhile(const Value& key, const QStringList& fields) con
     throw DbError(QStringLiteral("Запись с %1 = %2 в таблице '%3' изменил другой пользователь, пока она "
                                  "редактировалась (%4 %5): изменения не сохранены. Отмените правку, чтобы увидеть "
                                  "новые значения")
-                      .arg(def_.fields[size_t(keyColumn_)].name, text::display(key), def_.name, which,
+                      .arg(def_.fields[size_t(statements_.keyColumn())].name, text::display(key), def_.name, which,
                            quoted.join(QStringLiteral(", "))));
 }
 
 void Table::rowVanished(const Value& key, const QString& consequence) const {
-    throw DbError(QStringLiteral("Запись с %1 = %2 не найдена в таблице '%3': возможно, её удалил другой "
-                                 "пользователь; %4. Обновите данные таблицы")
-                      .arg(def_.fields[size_t(keyColumn_)].name, text::display(key), def_.name, consequence));
+    throw DbError(
+        QStringLiteral("Запись с %1 = %2 не найдена в таблице '%3': возможно, её удалил другой "
+                       "пользователь; %4. Обновите данные таблицы")
+            .arg(def_.fields[size_t(statements_.keyColumn())].name, text::display(key), def_.name, consequence));
 }
 
 // ---------------------------------------------------------------- navigation

@@ -2,8 +2,11 @@
 
 #include "DataSet.h"
 #include "Field.h"
-#include "RowidSnapshot.h"
+#include "KeySnapshot.h"
+#include "OptimisticSave.h"
+#include "PageCache.h"
 #include "Schema.h"
+#include "TableStatements.h"
 
 #include <memory>
 #include <optional>
@@ -19,20 +22,25 @@ class DbError;
 // edited posts it. Every post and delete is one transaction. Pending edits
 // belong to the table object, so they outlive the widgets that show them.
 //
-// The snapshot holds the rows' IDs (the rowids), in rowid order, not their
-// values: those are read in pages of kPageRows rows when first needed, and the
-// last few pages read are kept. Opening checks the table and its fields but
-// leaves the snapshot unread: it is read, with the first page, the first time
-// anything asks for the rows or the cursor (recordCount, value, currentRow,
-// bof, eof, isEmpty, a field's value, a move, edit, insert, remove, refresh).
-// Its rows are those of the file at that first use, as with a static cursor
-// opened then: rows another connection adds or deletes later are seen only
-// after refresh(). A row's values are those of the file when its page is read:
-// another connection's change to a row shows once its page is read after the
-// change (after refresh(), or when a page not among the kept ones is read
-// again). A row another connection deleted before its page was read shows its
-// ID and no values; posting a change to it or removing it fails as for any
-// row that vanished.
+// The snapshot (KeySnapshot) holds the rows' IDs in ascending order, not
+// their values: one statement gives the number of rows and the least and the
+// greatest ID. A table without gaps in its IDs needs nothing more; otherwise
+// the IDs are read as positions need them, a stretch at a time from the
+// nearer end, never above the greatest ID of the snapshot. Values are read in
+// pages of kPageRows rows when first needed, and the last few pages read are
+// kept (PageCache). Opening checks the table and its fields but leaves the
+// snapshot unread: it is read, with the first page, the first time anything
+// asks for the rows or the cursor (recordCount, value, currentRow, bof, eof,
+// isEmpty, a field's value, a move, edit, insert, remove, refresh). Its rows
+// are those of the file at that first use, as with a static cursor opened
+// then: rows another connection adds are seen only after refresh(), and the
+// number of rows stays as counted then until refresh(). A row's values are
+// those of the file when its page is read: another connection's change to a
+// row shows once its page is read after the change (after refresh(), or when
+// a page not among the kept ones is read again). A row another connection
+// deleted before its page was read shows no values; before its ID was read
+// (in a table with gaps), no ID either. Posting a change to it or removing it
+// fails as for any row that vanished.
 // Whenever the snapshot is read, the current row is then its first. If
 // something follows currentRowChanged while the table opens, the snapshot is
 // read at once, so that the signal can tell the row; open() then fails and
@@ -124,35 +132,30 @@ signals:
 
 private:
     using Row = std::vector<Value>;
-    // Stored values of the rows at positions first, first + 1, ... of the snapshot.
-    struct Page {
-        int first = 0;
-        std::vector<Row> rows;
-        bool holds(int row) const { return row >= first && row < first + int(rows.size()); }
-    };
-    static constexpr size_t kKeptPages = 4;
+    // How many IDs a gap's read asks for at least.
+    static constexpr int kKeyChunk = 1000;
 
-    // The rowids of the snapshot, read from the file on first use.
-    const RowidSnapshot& snapshot() const;
     // Throws while closed; otherwise makes sure the snapshot is read and the
     // cursor fixed. Every operation that moves, edits or re-reads starts here.
     void requireRows() const;
+    // The snapshot, read from the file on first use.
+    const KeySnapshot& keys() const;
     // The stored values at a position of the snapshot, its page read if it is
     // not kept. The reference lasts until the next read of a page.
     const Row& storedRow(int row) const;
+    // The ID at a position, read if it is not yet; null when it holds none.
+    Value keyAt(int row) const;
     void postIfEditing();
     void setState(State state);
     void checkColumn(int column) const; // throws DbError for a number outside the fields
-    // Reads the rowids and the first page, replacing the kept pages.
+    // Reads the snapshot and the first page, replacing the kept pages.
     void readSnapshot() const;
-    RowidSnapshot readRowids() const;
-    Page readPage(const RowidSnapshot& snapshot, int first) const;
+    // Reads the IDs of the positions in [from, to) that are not read yet.
+    void readKeys(int from, int to) const;
+    PageCache::Page readPage(int first) const;
+    // The position of an ID after a refresh, if the snapshot holds it.
+    std::optional<int> positionOf(qint64 id) const;
     [[noreturn]] void readFailed(const DbError& e) const;
-    Row readRow(const QString& sql, const Value& key) const;
-    // Keeps the kept pages in step with a row stored, inserted or removed at a position.
-    void storeInPages(int row, const Row& stored);
-    void insertInPages(int row, const Row& stored);
-    void removeFromPages(int row);
     void beginInsert(bool atEnd);
     void postEdit();
     void postInsert();
@@ -162,9 +165,11 @@ private:
     Connection& connection_;
     std::vector<PendingWriter*> writers_;
     schema::TableDef def_;
+    TableStatements statements_;
+    OptimisticSave save_;
     std::vector<std::unique_ptr<Field>> fields_;
-    mutable RowidSnapshot rowids_;    // valid once rowsRead_; filled by snapshot()
-    mutable std::vector<Page> pages_; // the pages kept, the last used last
+    mutable KeySnapshot keys_; // valid once rowsRead_
+    mutable PageCache pages_;
     mutable bool rowsRead_ = false;
     State state_ = State::Inactive;
     Row pending_;
@@ -174,20 +179,6 @@ private:
     int savedRow_ = -1;
     bool savedBof_ = true;
     bool savedEof_ = true;
-
-    // Statements built once from the field list; values are always bound.
-    int keyColumn_ = 0;         // the auto-numbered ID
-    std::vector<int> writable_; // columns written by INSERT and UPDATE, in order
-    QString rowidsSql_;         // the snapshot: every rowid
-    QString boundsSql_;         // the number of rows, the least and the greatest rowid
-    QString selectPageSql_;     // the rowid and every field of listed rows; "%1" stands for the rowids' marks
-    QString selectRangeSql_;    // the rowid and every field of the rows between two rowids
-    QString selectByKeySql_;    // one row by ID
-    QString selectByRowidSql_;  // one row by rowid (a row just inserted)
-    QString insertSql_;
-    QString updatePrefix_; // "UPDATE table SET ", the changed columns follow
-    QString byKeySuffix_;  // " WHERE ID = ?"
-    QString deleteSql_;
 };
 
 } // namespace kb

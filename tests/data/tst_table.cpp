@@ -8,8 +8,6 @@
 #include "ValueText.h"
 
 #include <QFile>
-#include <functional>
-#include <stdexcept>
 
 using kb::Table;
 using kb::Value;
@@ -22,8 +20,8 @@ QString shown(const Value& v) {
     return v.isNull() ? QStringLiteral("_") : kb::text::display(v);
 }
 
-// Three positions, 1 Бух, 2 Дир and 3 Кас, then `more` named by their IDs (4 П4, 5 П5, ...), and an open table
-// object over them on a connection of its own. The other connection of the database plays another user.
+// Positions 1 Бух, 2 Дир, 3 Кас, then `more` named by their IDs (4 П4, ...), and an open table object over them on a
+// connection of its own; the database's other connection plays another user.
 struct Positions {
     TempDatabase db;
     kb::Connection mine{db.path(), kb::Connection::Mode::OpenExisting, 50};
@@ -33,11 +31,9 @@ struct Positions {
     explicit Positions(int more = 0) {
         for (const char* name : {"Бух", "Дир", "Кас"})
             db.addDolznost(QString::fromUtf8(name));
-        db.exec(QStringLiteral("BEGIN"));
-        for (int id = 4; id < 4 + more; ++id)
-            db.exec(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"),
-                    {Value(QStringLiteral("П%1").arg(id))});
-        db.exec(QStringLiteral("COMMIT"));
+        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < ?1) INSERT "
+                               "INTO Dolznost (Nazvanie) SELECT 'П' || i FROM n WHERE i < ?1"),
+                {Value(4 + more)});
         t.setObjectName(QStringLiteral("ADOTableDolznost"));
         t.open();
         // >row current row, +row inserted, -row removed, ~row changed, f1 the name's pending value, R data reset, A1 A0
@@ -55,7 +51,6 @@ struct Positions {
         QObject::connect(&t, &Table::stateChanged, [this](State s) { told << state(s); });
     }
     static QString state(State s) { return QString(QLatin1String("XBEI")[int(s)]); }
-    kb::Field& name() { return t.fieldByName(QStringLiteral("Nazvanie")); }
     // The state, each row as ID and name with the current one starred, between the bof and eof flags; the rows in the
     // file; what was told.
     QString outcome() {
@@ -72,15 +67,15 @@ struct Positions {
                            told.join(QLatin1Char(' '))}
             .join(QLatin1String(" / "));
     }
-    // The current row, the count, and the rows asked for, in that order, as number=ID and name.
+    // The current row, the count, and the rows asked for as number=ID and name.
     QString rowsAt(const QString& asked) const {
         QStringList rows{QStringLiteral(">%1 %2:").arg(t.currentRow()).arg(t.recordCount())};
         for (const QString& r : asked.split(QLatin1Char(' ')))
             rows << r + QLatin1Char('=') + shown(t.value(r.toInt(), 0)) + shown(t.value(r.toInt(), 1));
         return rows.join(QLatin1Char(' '));
     }
-    // Runs the operations of a script (see script_data()); returns the messages of those marked '!', joined with '|',
-    // and says which failed or succeeded against their mark.
+    // Runs a script (see script_data()); returns the messages of the operations marked '!', joined with '|', and
+    // says which failed or succeeded against their mark.
     QString perform(const QString& script) {
         QStringList failures;
         for (const QString& op : script.split(QStringLiteral("; "))) {
@@ -108,28 +103,18 @@ struct Positions {
         else if (verb == QLatin1String("move"))
             t.moveTo(arg.toInt());
         else if (verb == QLatin1String("set"))
-            name().setText(arg);
-        else if (verb == QLatin1String("null"))
-            name().setValue({});
+            t.fieldByName(QStringLiteral("Nazvanie")).setText(arg);
         else if (verb == QLatin1String("sql"))
             db.connection().execute(arg);
-        else if (verb == QLatin1String("count"))
-            t.recordCount();
-        else if (verb == QLatin1String("row"))
-            t.currentRow();
         else if (verb == QLatin1String("read"))
             t.value(arg.toInt(), 1);
+        else if (verb == QLatin1String("count"))
+            t.recordCount();
         else
-            throw std::invalid_argument("no such operation: " + op.toStdString());
+            t.currentRow(); // row
     }
 };
 
-const QString kBusy = QStringLiteral(
-    "База данных %1 занята другим пользователем или программой: изменения не записаны (database is locked)");
-const QString kLocked = QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: база данных %1 занята другим "
-                                       "пользователем или программой (database is locked). Повторите действие позже");
-const QString kGone = QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: no such table: Dolznost");
-const QString kClosed = QStringLiteral("Набор данных ADOTableDolznost закрыт: операция невозможна");
 QString vanished(const char* consequence) {
     return QStringLiteral("Запись с ID = 2 не найдена в таблице 'Dolznost': возможно, её удалил другой пользователь; "
                           "%1. Обновите данные таблицы")
@@ -138,7 +123,6 @@ QString vanished(const char* consequence) {
 QString times(int n, const QString& message) {
     return QStringList(n, message).join(QLatin1Char('|'));
 }
-// A script row: the table, the file and the signals afterwards, and the messages of the operations marked '!'.
 void play(const char* name, const QString& script, const char* outcome, const QString& errors = {}) {
     row(name, script, QString::fromUtf8(outcome), errors);
 }
@@ -148,80 +132,58 @@ void play(const char* name, const QString& script, const char* outcome, const QS
 class TestTable : public QObject {
     Q_OBJECT
 private slots:
-    void openShowsTheListedFieldsInRowidOrder() {
+    // Only the listed fields, in ascending ID order.
+    void openShowsTheListedFieldsInIdOrder() {
         TempDatabase db;
         db.exec(QStringLiteral("ALTER TABLE Dolznost ADD COLUMN Secret TEXT"));
-        db.exec(QStringLiteral(
-            "INSERT INTO Dolznost (ID, Nazvanie, Secret) VALUES (7, 'Седьмой', 'x'), (3, 'Третий', 'y')"));
+        db.exec(QStringLiteral("INSERT INTO Dolznost (ID, Nazvanie, Secret) VALUES (7, 'Седьмой', 'x'), (3, 'Третий', "
+                               "'y')"));
         db.connection().reloadColumnTypes();
         Table t(db.connection(), kb::schema::table(QStringLiteral("Dolznost")));
-        QCOMPARE(t.state(), State::Inactive);
-        QVERIFY(!t.canModify());
         t.open();
-        QVERIFY(t.canModify());
         QCOMPARE(t.fieldCount(), 2);
         QCOMPARE(t.value(0, 0), Value(3));
         QCOMPARE(t.value(1, 1), Value(QStringLiteral("Седьмой")));
-        QCOMPARE(errorMessage([&] { t.fieldByName(QStringLiteral("Secret")); }),
-                 QStringLiteral("Поле 'Secret' не найдено в таблице 'Dolznost'"));
     }
 
     // A script of operations on the opened positions, separated by "; ": first, prior, next, last, move N; edit,
-    // insert, append, post, cancel, remove, refresh, close, open; set NAME and null give the name a value; row and
-    // count only ask where the cursor stands and how many rows there are, read N reads row N; sql STATEMENT is another
-    // user's. An operation marked '!' must fail; its message (%1 the file's path) joins the others with '|'.
+    // insert, append, post, cancel, remove, refresh, close, open; set NAME gives the name a value; row and count only
+    // ask where the cursor stands and how many rows there are, read N reads row N; sql STATEMENT is another user's. An
+    // operation marked
+    // '!' must fail; its message (%1 the file's path) joins the others with '|'.
     void script_data() {
         columns<QString, QString, QString>("script", "outcome", "errors");
-        const auto forbid = [](const char* what) {
-            return QStringLiteral(
-                       "sql CREATE TRIGGER No BEFORE %1 ON Dolznost BEGIN SELECT RAISE(ABORT, 'Нельзя');END; ")
-                .arg(QLatin1String(what));
-        };
-        // Moving: past either end sets the flag and stays; an empty table has both flags and nowhere to go.
+        const QString forbid =
+            QStringLiteral("sql CREATE TRIGGER No BEFORE %1 ON Dolznost BEGIN SELECT RAISE(ABORT, 'Нельзя');END; ");
+        const QString update = forbid.arg(QLatin1String("UPDATE")), insert = forbid.arg(QLatin1String("INSERT"));
+        const QString busy = QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не "
+                                            "записаны (database is locked)");
         play("past the end", "move 2; next; next", "B: 1Бух 2Дир *3Кас eof / 1Бух 2Дир 3Кас / >2 >2");
-        play("past the start", "next; prior; prior; prior", "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / >1 >0 >0");
         play("moving in an empty table", "sql DELETE FROM Dolznost; next; prior; first; last", "B: bof eof /  / ");
-        // Editing and posting.
         play("post writes it", "next; edit; set Глав; post", "B: 1Бух *2Глав 3Кас / 1Бух 2Глав 3Кас / >1 E f1 B ~1");
-        play("post without changes writes nothing", forbid("UPDATE") + "edit; set Бух; post",
+        play("post without changes writes nothing", update + "edit; set Бух; post",
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / E B");
         play("cancel", "edit; set Глав; cancel; cancel", "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / E f1 B ~0");
-        play("the same value changes nothing", "edit; set Глав; set Глав; null",
-             "E: bof *1_ 2Дир 3Кас / 1Бух 2Дир 3Кас / E f1 f1");
         play("an empty table starts a row", "sql DELETE FROM Dolznost; edit; set Нов; post",
              "B: *4Нов / 4Нов / +0 >0 I f1 B ~0");
-        // Inserting.
         play("insert shows the new ID", "next; insert; set Мет; post",
              "B: 1Бух *4Мет 2Дир 3Кас / 1Бух 2Дир 3Кас 4Мет / >1 +1 >1 I f1 B ~1");
-        play("cancel an append", "next; append; set Лиш; cancel",
-             "B: 1Бух *2Дир 3Кас / 1Бух 2Дир 3Кас / >1 +3 >3 I f1 -3 >1 B");
         play("remove while inserting cancels", "insert; remove",
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / +0 >0 I -0 >0 B");
-        // Leaving an edited row posts it; staying on it does not.
-        const auto leave = [](const char* move, const char* outcome) {
-            play(qPrintable(QStringLiteral("leaving by ") + QLatin1String(move)),
-                 QStringLiteral("next; edit; set Изм; ") + QLatin1String(move), outcome);
-        };
-        leave("next", "B: 1Бух 2Изм *3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >2");
-        leave("prior", "B: *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
-        leave("first", "B: bof *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
-        leave("last", "B: 1Бух 2Изм *3Кас eof / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >2");
-        leave("move 0", "B: *1Бух 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 >0");
-        leave("refresh", "B: 1Бух *2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 R >1");
-        leave("insert", "I: 1Бух *__ 2Изм 3Кас / 1Бух 2Изм 3Кас / >1 E f1 B ~1 +1 >1 I");
-
+        // Leaving an edited row posts it, whichever way; staying on it does not.
+        play("leaving posts",
+             "edit; set А; next; edit; set Б; prior; edit; set В; last; edit; set Г; first; edit; set Д; move 1; edit; "
+             "set Е; refresh; edit; set Ж; insert",
+             "I: 1Д *__ 2Ж 3Г / 1Д 2Ж 3Г / E f1 B ~0 >1 E f1 B ~1 >0 E f1 B ~0 >2 E f1 B ~2 >0 E f1 B ~0 >1 E f1 B ~1 "
+             "R >1 E f1 B ~1 +1 >1 I");
         play("staying on the row", "edit; set Изм; move 0", "E: bof *1Изм 2Дир 3Кас / 1Бух 2Дир 3Кас / E f1");
-        // A failed post keeps the edit, and so does leaving the row.
-        play("failed post", forbid("UPDATE") + "next; edit; set Жд; !post; !next",
-             "E: 1Бух *2Жд 3Кас / 1Бух 2Дир 3Кас / >1 E f1", "Нельзя|Нельзя");
-        play("failed post of a new row", forbid("INSERT") + "next; insert; set Жд; !post; !next",
+        // A failed post keeps the edit, and so does leaving the row; it may be posted later.
+        play("failed post", update + "next; edit; set Жд; !post; !next; sql DROP TRIGGER No; post",
+             "B: 1Бух *2Жд 3Кас / 1Бух 2Жд 3Кас / >1 E f1 B ~1", "Нельзя|Нельзя");
+        play("failed post of a new row", insert + "next; insert; set Жд; !post; !next",
              "I: 1Бух *_Жд 2Дир 3Кас / 1Бух 2Дир 3Кас / >1 +1 >1 I f1", "Нельзя|Нельзя");
-        play("post after a failed one", forbid("UPDATE") + "next; edit; set Жд; !post; sql DROP TRIGGER No; post",
-             "B: 1Бух *2Жд 3Кас / 1Бух 2Жд 3Кас / >1 E f1 B ~1", "Нельзя");
         play("another user writing", "edit; set Ст; sql BEGIN IMMEDIATE; !post; !remove; sql COMMIT; post",
-             "B: bof *1Ст 2Дир 3Кас / 1Ст 2Дир 3Кас / E f1 B ~0", times(2, kBusy));
-        // Removing.
-        play("remove", "next; remove", "B: 1Бух *3Кас / 1Бух 3Кас / >1 -1 >1");
+             "B: bof *1Ст 2Дир 3Кас / 1Ст 2Дир 3Кас / E f1 B ~0", times(2, busy));
         play("remove the last row", "last; remove", "B: 1Бух *2Дир / 1Бух 2Дир / >2 -2 >1");
         play("remove the edited row", "edit; set Не; remove", "B: *2Дир 3Кас / 2Дир 3Кас / E f1 -0 >0 B");
         play("remove every row", "remove; remove; remove; !remove", "B: bof eof /  / -0 >0 -0 >0 -0 >-1",
@@ -229,62 +191,48 @@ private slots:
         // Another user's changes.
         play("row deleted before a post", "next; edit; set Поз; sql DELETE FROM Dolznost WHERE ID = 2; !post",
              "E: 1Бух *2Поз 3Кас / 1Бух 3Кас / >1 E f1", vanished("изменения не сохранены"));
-        // Another user's change to the edited field between edit and post: the post fails and keeps the typed value;
+        play("row deleted before a remove", "next; sql DELETE FROM Dolznost WHERE ID = 2; !remove",
+             "B: 1Бух *2Дир 3Кас / 1Бух 3Кас / >1", vanished("удалить её нельзя"));
+        // The edited field changed by another user between edit and post: the post fails and keeps the typed value;
         // cancel shows the other user's.
-        const QString changedUnderneath =
-            QStringLiteral("next; edit; set Моё; sql UPDATE Dolznost SET Nazvanie = 'Чужое' WHERE ID = 2; !post");
+        const QString changed =
+            QStringLiteral("next; edit; set Моё; sql UPDATE Dolznost SET Nazvanie = 'Чужое' WHERE ID = 2; !post; ");
         const QString conflict =
             QStringLiteral("Запись с ID = 2 в таблице 'Dolznost' изменил другой пользователь, пока она редактировалась "
                            "(поле 'Nazvanie'): изменения не сохранены. Отмените правку, чтобы увидеть новые значения");
-        play("row changed before a post", changedUnderneath + "; !next",
-             "E: 1Бух *2Моё 3Кас / 1Бух 2Чужое 3Кас / >1 E f1", times(2, conflict));
-        play("cancel after a conflict", changedUnderneath + "; cancel",
-             "B: 1Бух *2Чужое 3Кас / 1Бух 2Чужое 3Кас / >1 E f1 B ~1", conflict);
-        play("row deleted before a remove", "next; sql DELETE FROM Dolznost WHERE ID = 2; !remove",
-             "B: 1Бух *2Дир 3Кас / 1Бух 3Кас / >1", vanished("удалить её нельзя"));
+        play("row changed before a post", changed + "!next", "E: 1Бух *2Моё 3Кас / 1Бух 2Чужое 3Кас / >1 E f1",
+             times(2, conflict));
+        play("cancel after a conflict", changed + "cancel", "B: 1Бух *2Чужое 3Кас / 1Бух 2Чужое 3Кас / >1 E f1 B ~1",
+             conflict);
         play("refresh keeps the current row",
              "last; sql DELETE FROM Dolznost WHERE ID = 1; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID = 3; "
              "sql INSERT INTO Dolznost (Nazvanie) VALUES ('Нов'); refresh",
              "B: 2Дир *3Ст 4Нов / 2Дир 3Ст 4Нов / >2 R >1");
         play("refresh after the current row vanished", "last; sql DELETE FROM Dolznost WHERE ID = 3; refresh",
              "B: 1Бух *2Дир eof / 1Бух 2Дир / >2 R >1");
-        play("refresh after every row vanished", "last; sql DELETE FROM Dolznost; refresh", "B: bof eof /  / >2 R >-1");
         play("later changes wait for refresh", "count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID = 1; last",
              "B: 1Бух 2Дир *3Кас eof / 1Ст 2Дир 3Кас / >2");
-        // The rows are read at their first use, as the file holds them then.
-        const auto firstUse = [](const char* use, const char* change, const char* outcome) {
-            play(qPrintable(QStringLiteral("first use: ") + QLatin1String(use)),
-                 QStringLiteral("sql %1; %2").arg(QString::fromUtf8(change), QLatin1String(use)), outcome);
-        };
-        const char* added = "INSERT INTO Dolznost (Nazvanie) VALUES ('Мет')";
-        const char* renamed = "UPDATE Dolznost SET Nazvanie = 'Глав' WHERE ID = 1";
-        const char* deleted = "DELETE FROM Dolznost WHERE ID = 1";
-        firstUse("row", added, "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / ");
-        firstUse("edit", renamed, "E: bof *1Глав 2Дир 3Кас / 1Глав 2Дир 3Кас / E");
-        firstUse("insert", deleted, "I: *__ 2Дир 3Кас / 2Дир 3Кас / +0 >0 I");
-        firstUse("refresh", added, "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / R >0");
-        // A read that fails says so and is tried again at the next use.
+        // The rows are read at their first use, as the file holds them then; a read that fails says so and is tried
+        // again at the next use.
+        play("first use: refresh", "sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); refresh",
+             "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / R >0");
         play("first read while another user locks",
              "sql BEGIN EXCLUSIVE; !count; !row; !next; !edit; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); "
              "sql COMMIT; row",
-             "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / ", times(4, kLocked));
-        play("first read with the table gone",
-             "sql ALTER TABLE Dolznost RENAME TO Gone; !count; !row; !next; !edit; sql ALTER TABLE Gone RENAME TO "
-             "Dolznost; row",
-             "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / ", times(4, kGone));
+             "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / ",
+             times(4, QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: база данных %1 занята другим "
+                                     "пользователем или программой (database is locked). Повторите действие позже")));
         // Closing, and opening again: something that follows the current row then is told the first row, so the rows
         // are read at once.
-        play("close after", "row; close", "X:  / 1Бух 2Дир 3Кас / R >-1 A0 X");
         play("close drops the pending edit", "insert; set Брошен; close; open; count",
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / +0 >0 I f1 R >-1 A0 X R >0 A1 B");
         play("opening when followed reads the rows",
              "row; close; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); open; sql DELETE FROM Dolznost WHERE ID "
              "= 1",
              "B: bof *1Бух 2Дир 3Кас 4Мет / 2Дир 3Кас 4Мет / R >-1 A0 X R >0 A1 B");
-        play("opening an empty table when followed", "sql DELETE FROM Dolznost; close; open",
-             "B: bof eof /  / R A0 X R A1 B");
         play("a closed table refuses", "close; !edit; !insert; !post; !refresh; !next; !count",
-             "X:  / 1Бух 2Дир 3Кас / R A0 X", times(6, kClosed));
+             "X:  / 1Бух 2Дир 3Кас / R A0 X",
+             times(6, QStringLiteral("Набор данных ADOTableDolznost закрыт: операция невозможна")));
     }
     void script() {
         const auto [script, outcome, errors] = fetch<QString, QString, QString>("script", "outcome", "errors");
@@ -294,15 +242,16 @@ private slots:
         QCOMPARE(failures, QString(errors).replace(QLatin1String("%1"), p.db.path()));
     }
 
-    // More rows than five pages hold: moving, editing, inserting and removing across a page's end, and another user's
-    // changes, which show when their page is read after them (pages read last are kept, a few of them).
+    // More rows than five pages hold: moving, editing, inserting and removing across a page's end; another user's
+    // changes, which show when their page is read after them. With gaps in the IDs (a row deleted before the first
+    // use), the IDs are read from the nearer end; a row deleted before its ID was read is skipped, the count kept.
     void pages_data() {
         static_assert(Table::kPageRows == 200, "the rows below are written for pages of 200 rows");
         columns<QString, QString, QString, QString>("script", "rows", "outcome", "errors");
         const QString others =
             QStringLiteral("count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID IN (1, 301); sql "
-                           "DELETE FROM Dolznost WHERE ID = 302; sql INSERT INTO Dolznost (Nazvanie) "
-                           "VALUES ('Нов')");
+                           "DELETE FROM Dolznost WHERE ID = 302; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Нов')");
+        const QString gap = QStringLiteral("sql DELETE FROM Dolznost WHERE ID = 500; ");
         row("moving across a page's end", "move 199; next; last; prior", "199 200 1049",
             ">1048 1050: 199=200П200 200=201П201 1049=1050П1050", "");
         row("editing across a page's end", "move 199; edit; set Изм; next; edit; set Ещё; prior; refresh", "199 200",
@@ -317,8 +266,12 @@ private slots:
                            "пользователь; удалить её нельзя. Обновите данные таблицы"));
         row("refresh shows them all", others + "; refresh", "0 300 301 1049",
             ">0 1050: 0=1Ст 300=301Ст 301=303П303 1049=1051Нов", "");
-        row("a page read again shows them", others, "0 200 400 600 800 0",
-            ">0 1050: 0=1Бух 200=201П201 400=401П401 600=601П601 800=801П801 0=1Ст", "");
+        row("gaps: the last row first", gap + "last; prior", "1048 0 498 499",
+            ">1047 1049: 1048=1050П1050 0=1Бух 498=499П499 499=501П501", "");
+        row("gaps: a row deleted before its ID was read", gap + "count; sql DELETE FROM Dolznost WHERE ID = 1040; last",
+            "1037 1038 1047 1048", ">1048 1049: 1037=1039П1039 1038=1041П1041 1047=1050П1050 1048=__", "");
+        row("gaps: refresh finds the current row", gap + "move 1040; sql DELETE FROM Dolznost WHERE ID = 600; refresh",
+            "1039 1000 1047", ">1039 1048: 1039=1042П1042 1000=1003П1003 1047=1050П1050", "");
     }
     void pages() {
         const auto [script, rows, outcome, errors] =
@@ -338,9 +291,6 @@ private slots:
         const QString text = QStringLiteral("CREATE TABLE Premia (ID INTEGER PRIMARY KEY, IDSotr, Data TEXT, Premia)");
         const Value april(kb::datetime::make(2013, 4, 1));
         row("whole number in a float field", loose, "1200", Value(1200.0));
-        row("text in a float field", loose, "'много'", Value(QStringLiteral("много")));
-        row("date text in a date column", dated, "'2013-04-01'", april);
-        row("no date in a date column", dated, "'01.04.2013'", Value(QStringLiteral("01.04.2013")));
         row("date text in a date field of a text column", text, "'2013-04-01'", april);
     }
     void snapshotTypes() {
@@ -354,8 +304,7 @@ private slots:
         Table t(db.connection(), kb::schema::table(table));
         t.open();
         QCOMPARE(t.value(0, 2), expected);
-        // Another column changes; this one is written back as it was.
-        t.edit();
+        t.edit(); // another column changes; this one is written back as it was
         t.field(1).setValue(Value(2));
         t.post();
         QCOMPARE(db.scalar(QStringLiteral("SELECT IDSotr FROM %1").arg(table)), Value(2));
@@ -365,13 +314,12 @@ private slots:
     // Two users edit one row at once, each through a table object on a connection of their own: changes to different
     // fields are both kept; a change to a field the other changed first fails and keeps the file's value.
     void twoUsersEditOneRow_data() {
-        columns<int, double, QString, QString>("firstSotr", "secondSum", "file", "error");
-        row("different fields", 7, 1500.0, "7 1500", "");
-        row("the same field", 1, 1500.0, "1 1300", "Запись с ID = 1 в таблице 'Stavka' изменил другой пользователь");
+        columns<int, QString, QString>("firstSotr", "file", "error");
+        row("different fields", 7, "7 1500", "");
+        row("the same field", 1, "1 1300", "Запись с ID = 1 в таблице 'Stavka' изменил другой пользователь");
     }
     void twoUsersEditOneRow() {
-        const auto [firstSotr, secondSum, file, error] =
-            fetch<int, double, QString, QString>("firstSotr", "secondSum", "file", "error");
+        const auto [firstSotr, file, error] = fetch<int, QString, QString>("firstSotr", "file", "error");
         TempDatabase db;
         db.addStavka(1, 1200.0);
         kb::Connection other(db.path());
@@ -383,13 +331,12 @@ private slots:
         }
         first.fieldByName(QStringLiteral("IDSotr")).setValue(Value(firstSotr));
         first.fieldByName(QStringLiteral("Sum")).setValue(Value(firstSotr == 1 ? 1300.0 : 1200.0));
-        second.fieldByName(QStringLiteral("Sum")).setValue(Value(secondSum));
+        second.fieldByName(QStringLiteral("Sum")).setValue(Value(1500.0));
         first.post();
         const QString message = errorMessage([&] { second.post(); });
         QVERIFY2(error.isEmpty() ? message.isNull() : message.startsWith(error), qPrintable(message));
         QCOMPARE(second.state(), error.isEmpty() ? State::Browse : State::Edit);
-        const Value stored = db.scalar(QStringLiteral("SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"));
-        QCOMPARE(stored, Value(file));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka")), Value(file));
     }
 
     // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
@@ -404,35 +351,24 @@ private slots:
         kb::Connection c(db.path());
         Table t(c, kb::schema::table(QStringLiteral("Dolznost")));
         t.open();
-        const QString message = errorMessage([&] { t.moveTo(t.recordCount() - 1); });
-        QCOMPARE(message, QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён "
-                                         "(database disk image is malformed)")
-                              .arg(db.path()));
+        QCOMPARE(errorMessage([&] { t.moveTo(t.recordCount() - 1); }),
+                 QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён (database "
+                                "disk image is malformed)")
+                     .arg(db.path()));
     }
 
-    // Texts that repeat and texts that do not, empty texts and nulls, and dates, some two thousand of them (more than a
-    // small memory), in many rows: each row keeps its own value, as the file gives it.
+    // Texts that repeat and texts that do not, empty texts and nulls, in more rows than a small memory holds: each row
+    // keeps its own value, as the file gives it.
     void repeatedAndDistinctTexts() {
-        TempDatabase db;
-        const QString rows =
-            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) ");
-        db.exec(rows + QStringLiteral("INSERT INTO Dolznost (Nazvanie) SELECT CASE WHEN i % 7 = 0 THEN 'Общая' WHEN i "
-                                      "% 11 = 0 THEN '' WHEN i % 13 = 0 THEN NULL ELSE 'Должность ' || i END FROM n"));
-        db.exec(rows + QStringLiteral("INSERT INTO Premia (IDSotr, Data) SELECT 1, CASE WHEN i % 17 = 0 THEN NULL ELSE "
-                                      "printf('%04d-%02d-%02d 00:00:00', 2000 + i % 300 / 12, 1 + i % 12, 1 + i % 28) "
-                                      "END FROM n"));
-        Table positions(db.connection(), kb::schema::table(QStringLiteral("Dolznost")));
-        Table bonuses(db.connection(), kb::schema::table(QStringLiteral("Premia")));
-        positions.open();
-        bonuses.open();
-        QCOMPARE(positions.recordCount(), 5000);
-        kb::Statement file = db.connection().prepareNative(
-            QStringLiteral("SELECT Nazvanie, Data FROM Dolznost JOIN Premia USING (ID) ORDER BY ID"));
-        for (int i = 0; file.step(); ++i) {
-            QCOMPARE(positions.value(i, 1), file.column(0));
-            QCOMPARE(bonuses.value(i, 2), file.column(1));
-        }
-        QVERIFY(bonuses.value(4999, 2).kind() == Value::Kind::DateTime);
+        Positions p;
+        p.db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                                 "INSERT INTO Dolznost (Nazvanie) SELECT CASE WHEN i % 7 = 0 THEN 'Общая' WHEN i % 11 "
+                                 "= 0 THEN '' WHEN i % 13 = 0 THEN NULL ELSE 'Должность ' || i END FROM n"));
+        kb::Statement file =
+            p.db.connection().prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost ORDER BY ID"));
+        for (int i = 0; file.step(); ++i)
+            QCOMPARE(p.t.value(i, 1), file.column(0));
+        QCOMPARE(p.t.recordCount(), 5003);
     }
 };
 

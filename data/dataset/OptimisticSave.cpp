@@ -1,0 +1,48 @@
+#include "OptimisticSave.h"
+
+#include "Connection.h"
+#include "Transaction.h"
+
+namespace kb {
+
+OptimisticSave::Outcome OptimisticSave::save(const TableStatements::Row& original,
+                                             const TableStatements::Row& pending) const {
+    using Kind = Outcome::Kind;
+    std::vector<int> changed;
+    for (int c : statements_.writable()) {
+        if (!(pending[size_t(c)] == original[size_t(c)]))
+            changed.push_back(c);
+    }
+    if (changed.empty())
+        return {Kind::Unchanged, {}, {}};
+    const Value key = original[size_t(statements_.keyColumn())];
+    Transaction transaction(connection_);
+    TableStatements::Row current;
+    {
+        Statement read = connection_.prepareNative(statements_.rowByKey());
+        read.bind(1, key);
+        if (!read.step())
+            return {Kind::Vanished, {}, {}};
+        current = statements_.read(read);
+    }
+    QStringList conflicts;
+    for (int c : changed) {
+        if (!(current[size_t(c)] == original[size_t(c)]))
+            conflicts.append(def_.fields[size_t(c)].name);
+    }
+    if (!conflicts.isEmpty())
+        return {Kind::ChangedMeanwhile, std::move(current), conflicts};
+    TableStatements::Row stored;
+    {
+        Statement update = connection_.prepareNative(statements_.update(changed));
+        int index = 1;
+        for (int c : changed)
+            update.bind(index++, pending[size_t(c)]);
+        update.bind(index, key);
+        stored = update.step() ? statements_.read(update) : pending;
+    }
+    transaction.commit();
+    return {Kind::Saved, std::move(stored), {}};
+}
+
+} // namespace kb
