@@ -25,6 +25,8 @@
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
+using kb::TDataM;
+using kb::app::TFormMain;
 using Setup = std::function<void(kbtest::TempDatabase&)>;
 Q_DECLARE_METATYPE(Setup)
 Q_DECLARE_METATYPE(std::optional<QString>)
@@ -55,23 +57,23 @@ struct Program {
             setup(db);
         dataModule = std::make_unique<TDataM>(nullptr, db.path());
         window.bindData(*dataModule);
-        window.Edit1->setText(u"ов"_s);
-        window.Button2->click();
+        window.nameEdit->setText(u"ов"_s);
+        window.nameSearchButton->click();
     }
     ~Program() { kb::reports::installTextEditorLauncher(std::move(previous)); }
     // The grid's column, top to bottom, and the export commands' states.
     QString screen(int column = 1) const {
-        QString shown =
-            QString::number(window.Button4->isEnabled() && window.Excel1->isEnabled() && window.N11->isEnabled());
-        for (int row = 0; row < window.DBGrid1->model()->rowCount(); ++row)
-            shown += u'|' + window.DBGrid1->model()->index(row, column).data().toString();
+        QString shown = QString::number(window.exportButton->isEnabled() && window.exportAction->isEnabled() &&
+                                        window.printAction->isEnabled());
+        for (int row = 0; row < window.resultGrid->model()->rowCount(); ++row)
+            shown += u'|' + window.resultGrid->model()->index(row, column).data().toString();
         return shown;
     }
     // The pay slip for the typed name (nullopt: Cancel in the prompt), saved to the path (nullopt: Cancel).
     void paySlip(const std::optional<QString>& typed, const std::optional<QString>& path) {
         dialogs->answerInputPrompt(typed);
         dialogs->answerSaveFileName(path);
-        window.Button5->click();
+        window.paySlipButton->click();
     }
 };
 
@@ -146,7 +148,7 @@ private slots:
         QCOMPARE(p.opened, file.isEmpty() || file == kOldFile ? QStringList() : QStringList{path});
         QCOMPARE(QDir(p.db.dir()).entryList(QDir::Files), (QStringList{u"-лист \"1\" 'a b'"_s, u"BAZA.mdb"_s}));
         QCOMPARE(p.screen(), before);
-        QVERIFY(p.dataModule->ADOQuery1->isActive());
+        QVERIFY(p.dataModule->slipQuery->isActive());
     }
 
     // Hostile text in both search boxes and in the pay slip's prompt is plain text: the name search finds the one
@@ -166,11 +168,11 @@ private slots:
         const auto [text, found, message] = fetch<QString, QString, QString>("text", "found", "message");
         Program p([](TempDatabase& db) { db.addSotr(u"' OR 1=1 --"_s, kb::Value(qint64(1))); });
         const QByteArray database = fileBytes(p.db.path());
-        p.window.Edit1->setText(text);
-        p.window.Button2->click();
+        p.window.nameEdit->setText(text);
+        p.window.nameSearchButton->click();
         QCOMPARE(p.screen(0), found);
-        p.window.Edit2->setText(text);
-        p.window.Button3->click();
+        p.window.positionEdit->setText(text);
+        p.window.positionSearchButton->click();
         QCOMPARE(p.screen(0), u"1"_s);
         p.dialogs->expectMessageBox();
         p.paySlip(text, std::nullopt);
@@ -201,7 +203,7 @@ private slots:
         });
         const QString path = p.db.filePath(u"лист.txt"_s);
         p.paySlip(u"Петрова Анна Сергеевна"_s, path);
-        p.window.Button1->click();
+        p.window.statementButton->click();
         const int column = twoBonuses ? 8 : 1;
         const QStringList names = p.screen(0).split(u'|'), figures = p.screen(column).split(u'|');
         QCOMPARE(names.count(u"Петрова Анна Сергеевна"_s), 2);
