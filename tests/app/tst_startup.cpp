@@ -78,26 +78,6 @@ private slots:
         kb::app::setupAppearance(*qApp);
     }
 
-    // The splash screen: frameless, its picture and border.
-    void splashLook() {
-        TFormZ splash;
-        QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
-        // The stored picture: 290 × 380, opaque, not one flat colour.
-        const QImage picture = splash.picture->pixmap().toImage();
-        QCOMPARE(picture.size(), QSize(290, 380));
-        QVERIFY(!picture.hasAlphaChannel() && picture.pixelColor(10, 10) != picture.pixelColor(145, 300));
-
-        // White within; a 1-pixel border all round the edge, over the picture too.
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        const QImage shot = splash.grab().toImage();
-        QVERIFY(shot.pixelColor(1, 420) == Qt::white && shot.pixelColor(293, 420) == Qt::white);
-        const QColor border = shot.pixelColor(0, 420);
-        QVERIFY(border != QColor(Qt::white));
-        for (const QPoint& edge : {QPoint(294, 420), QPoint(150, 0), QPoint(0, 200), QPoint(150, 477)})
-            QCOMPARE(shot.pixelColor(edge), border);
-    }
-
     // Only the button takes the keyboard focus, so Enter and Space press it even after Tab; Escape and closing end the
     // splash too, and it is gone when its showing returns.
     void everyWayOfClosingEndsIt_data() {
@@ -152,7 +132,6 @@ private slots:
         row("Начать работу", QString(), QString());
         row("file missing", u"missing"_s, u"Файл базы данных не найден: "_s);
         row("damaged page", u"damaged"_s, u"BAZA.mdb повреждён"_s);
-        row("table missing", u"DROP TABLE OtrChas"_s, u"Таблица 'OtrChas' не найдена в базе данных "_s);
     }
     void startUp() {
         const auto [fault, message] = fetch<QString, QString>("fault", "message");

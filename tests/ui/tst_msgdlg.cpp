@@ -156,21 +156,6 @@ private slots:
             QCOMPARE(dialog.textPanel->isHidden(), detailsView);
         }
     }
-
-    // Centred and on top, it opens at 584 × 264; the text area follows the window's size, which, frame included,
-    // never gets smaller than 406 × 216.
-    void resizing() {
-        TFormMsgDlg dialog;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QPoint offset = dialog.frameGeometry().center() - dialog.screen()->geometry().center();
-        QVERIFY(offset.manhattanLength() <= 2 && dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(dialog.size(), QSize(584, 264));
-        dialog.resize(100, 100);
-        QCOMPARE(dialog.frameGeometry().size(), QSize(406, 216));
-        const QSize client = dialog.size();
-        QCOMPARE(dialog.textPanel->geometry().bottomRight(), QPoint(client.width() - 91, client.height() - 11));
-    }
 };
 
 QTEST_MAIN(TestMsgDlg)
