@@ -12,8 +12,13 @@ namespace kb::app {
 
 namespace {
 
-// fonts-wine installs Tahoma where fontconfig does not look.
-constexpr const char* kTahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+// fonts-wine installs Tahoma where fontconfig does not look. Only the regular
+// face is registered: Wine's tahomabd.ttf has its bold letters only as bitmap
+// strikes at 11 to 16 pixels, while its outlines, which an antialiased
+// rendering uses, are the regular ones under bold advances. With that face
+// registered every bold text came out regular and spaced out; without it the
+// font engine emboldens the regular outlines, at every size.
+constexpr const char* kTahomaFile = "/usr/share/wine/fonts/tahoma.ttf";
 
 QString& chosenFamily() {
     static QString family;
@@ -21,18 +26,14 @@ QString& chosenFamily() {
 }
 
 bool registerTahoma() {
-    // Registering twice would only add duplicate faces.
-    static bool registered = false;
-    if (registered)
-        return true;
-    for (const char* file : kTahomaFiles) {
-        const QString path = QString::fromLatin1(file);
+    // Registering twice would only add a duplicate face.
+    static const bool registered = [] {
+        const QString path = QString::fromLatin1(kTahomaFile);
         if (!QFile::exists(path))
-            continue;
+            return false;
         const int id = QFontDatabase::addApplicationFont(path);
-        if (id >= 0 && QFontDatabase::applicationFontFamilies(id).contains(QStringLiteral("Tahoma")))
-            registered = true;
-    }
+        return id >= 0 && QFontDatabase::applicationFontFamilies(id).contains(QStringLiteral("Tahoma"));
+    }();
     return registered;
 }
 

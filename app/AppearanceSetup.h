@@ -7,7 +7,7 @@ class QApplication;
 
 namespace kb::app {
 
-// The program's look and language: the Fusion style, the Tahoma fonts
+// The program's look and language: the Fusion style, the Tahoma font
 // registered when installed, Russian number and date formats, Qt's own
 // dialogs in Russian. Run once, right after the application object exists.
 void setupAppearance(QApplication& application);

@@ -12,11 +12,11 @@ namespace kb::app {
 bool settlePendingEdits(TDataM& dataModule) {
     // In the order of the "База данных" menu, named as there.
     const std::pair<Table*, const char*> tables[] = {
-        {dataModule.ADOTableSotr, "Сотрудники"},
-        {dataModule.ADOTableDolznost, "Должности"},
-        {dataModule.ADOTableStavka, "Оклад"},
-        {dataModule.ADOTablePremia, "Премия"},
-        {dataModule.ADOTableOtrChas, "Отработанные дни"},
+        {dataModule.staffTable, "Сотрудники"},
+        {dataModule.positionTable, "Должности"},
+        {dataModule.salaryRateTable, "Оклад"},
+        {dataModule.bonusTable, "Премия"},
+        {dataModule.daysWorkedTable, "Отработанные дни"},
     };
     for (const auto& [table, name] : tables) {
         if (!table || !table->isEditing())
@@ -24,8 +24,8 @@ bool settlePendingEdits(TDataM& dataModule) {
         const QString question = QStringLiteral("В таблице «%1» есть несохранённые изменения.\n"
                                                 "Сохранить их перед выходом из программы?")
                                      .arg(QString::fromUtf8(name));
-        switch (ShowMsgDlg(question, MsgQuestion, BtnYes | BtnNo | BtnCancel)) {
-        case IdYes:
+        switch (ui::ShowMsgDlg(question, ui::MsgQuestion, ui::BtnYes | ui::BtnNo | ui::BtnCancel)) {
+        case ui::IdYes:
             try {
                 table->post();
             } catch (...) {
@@ -33,7 +33,7 @@ bool settlePendingEdits(TDataM& dataModule) {
                 return false;
             }
             break;
-        case IdNo:
+        case ui::IdNo:
             table->cancel();
             break;
         default:

@@ -1,6 +1,8 @@
 #pragma once
 
+namespace kb {
 class TDataM;
+}
 
 namespace kb::app {
 

@@ -36,7 +36,7 @@ QString createProgramDebugFile() {
 int runMainWindow(QApplication& application) {
     kb::spreadsheet::registerSpreadsheetServer(kb::automation::classRegistry(), std::make_shared<ProgramDesktop>());
     auto mainWindow = std::make_unique<TFormMain>();
-    mainWindow->FormCreate();
+    mainWindow->showSplash();
     auto dataModule = std::make_unique<TDataM>();
     mainWindow->bindData(*dataModule);
     mainWindow->show();

@@ -37,6 +37,8 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+namespace kb::app {
+
 namespace {
 
 constexpr int kClientWidth = 794;
@@ -48,7 +50,7 @@ QPushButton* makeButton(QWidget* panel, const char* name, const QString& caption
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
-    button->setFont(kb::app::uiFont(11, true));
+    button->setFont(uiFont(11, true));
     // No button is a default one: Enter in an edit box starts nothing.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -90,10 +92,10 @@ TFormMain::TFormMain(QWidget* parent)
     : QMainWindow(parent),
       // The one filter entry "*.txt|*.txt"; a name typed without an
       // extension gets ".txt" (the extension itself, not the pattern "*.txt").
-      SaveDialog{QStringLiteral("txt"), QStringLiteral("*.txt (*.txt)"), QString(), QString()} {
+      paySlipSaveDialog{QStringLiteral("txt"), QStringLiteral("*.txt (*.txt)"), QString(), QString()} {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Информационно-справочная система бухгалтера отдела культуры"));
-    setFont(kb::app::uiFont(11));
+    setFont(uiFont(11));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
@@ -104,7 +106,7 @@ TFormMain::TFormMain(QWidget* parent)
 
     resize(designedSize());
     centreOnScreen();
-    DBGrid1->setFocus();
+    resultGrid->setFocus();
 }
 
 TFormMain::~TFormMain() = default;
@@ -113,37 +115,37 @@ void TFormMain::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    N1 = makeMenu(bar, "N1", QStringLiteral("Меню"));
-    N11 = makeAction(N1, "N11", QStringLiteral("Напечатать"));
-    Excel1 = makeAction(N1, "Excel1", QStringLiteral("Экспорт результатов в Excel"));
-    N2 = makeAction(N1, "N2", QStringLiteral("Выход"));
-    N11->setEnabled(false);
-    Excel1->setEnabled(false);
+    commandMenu = makeMenu(bar, "N1", QStringLiteral("Меню"));
+    printAction = makeAction(commandMenu, "N11", QStringLiteral("Напечатать"));
+    exportAction = makeAction(commandMenu, "Excel1", QStringLiteral("Экспорт результатов в Excel"));
+    exitAction = makeAction(commandMenu, "N2", QStringLiteral("Выход"));
+    printAction->setEnabled(false);
+    exportAction->setEnabled(false);
 
-    N3 = makeMenu(bar, "N3", QStringLiteral("База данных"));
-    N4 = makeAction(N3, "N4", QStringLiteral("Сотрудники"));
-    N5 = makeAction(N3, "N5", QStringLiteral("Должности"));
-    N6 = makeAction(N3, "N6", QStringLiteral("Оклад"));
-    N7 = makeAction(N3, "N7", QStringLiteral("Премия"));
-    N12 = makeAction(N3, "N12", QStringLiteral("Отработанные часы"));
+    databaseMenu = makeMenu(bar, "N3", QStringLiteral("База данных"));
+    staffEditorAction = makeAction(databaseMenu, "N4", QStringLiteral("Сотрудники"));
+    positionEditorAction = makeAction(databaseMenu, "N5", QStringLiteral("Должности"));
+    salaryEditorAction = makeAction(databaseMenu, "N6", QStringLiteral("Оклад"));
+    bonusEditorAction = makeAction(databaseMenu, "N7", QStringLiteral("Премия"));
+    daysEditorAction = makeAction(databaseMenu, "N12", QStringLiteral("Отработанные часы"));
 
-    N9 = makeMenu(bar, "N9", QStringLiteral("Справочник"));
-    N10 = makeAction(N9, "N10", QStringLiteral("Сотрудники"));
+    referenceMenu = makeMenu(bar, "N9", QStringLiteral("Справочник"));
+    staffListAction = makeAction(referenceMenu, "N10", QStringLiteral("Сотрудники"));
 
     // A command right on the menu bar: one click runs it.
-    N8 = bar->addAction(QStringLiteral("Помощь"));
-    N8->setObjectName(QStringLiteral("N8"));
+    helpAction = bar->addAction(QStringLiteral("Помощь"));
+    helpAction->setObjectName(QStringLiteral("N8"));
 
-    kb::ui::connectHandler(N11, &QAction::triggered, this, &TFormMain::N11Click);
-    kb::ui::connectHandler(Excel1, &QAction::triggered, this, &TFormMain::Excel1Click);
-    kb::ui::connectHandler(N2, &QAction::triggered, this, &TFormMain::N2Click);
-    kb::ui::connectHandler(N4, &QAction::triggered, this, &TFormMain::N4Click);
-    kb::ui::connectHandler(N5, &QAction::triggered, this, &TFormMain::N5Click);
-    kb::ui::connectHandler(N6, &QAction::triggered, this, &TFormMain::N6Click);
-    kb::ui::connectHandler(N7, &QAction::triggered, this, &TFormMain::N7Click);
-    kb::ui::connectHandler(N12, &QAction::triggered, this, &TFormMain::N12Click);
-    kb::ui::connectHandler(N10, &QAction::triggered, this, &TFormMain::N10Click);
-    kb::ui::connectHandler(N8, &QAction::triggered, this, &TFormMain::N8Click);
+    kb::ui::connectHandler(printAction, &QAction::triggered, this, &TFormMain::printResult);
+    kb::ui::connectHandler(exportAction, &QAction::triggered, this, &TFormMain::exportToSpreadsheet);
+    kb::ui::connectHandler(exitAction, &QAction::triggered, this, &TFormMain::exitProgram);
+    kb::ui::connectHandler(staffEditorAction, &QAction::triggered, this, &TFormMain::openStaffEditor);
+    kb::ui::connectHandler(positionEditorAction, &QAction::triggered, this, &TFormMain::openPositionEditor);
+    kb::ui::connectHandler(salaryEditorAction, &QAction::triggered, this, &TFormMain::openSalaryRateEditor);
+    kb::ui::connectHandler(bonusEditorAction, &QAction::triggered, this, &TFormMain::openBonusEditor);
+    kb::ui::connectHandler(daysEditorAction, &QAction::triggered, this, &TFormMain::openDaysWorkedEditor);
+    kb::ui::connectHandler(staffListAction, &QAction::triggered, this, &TFormMain::listAllStaff);
+    kb::ui::connectHandler(helpAction, &QAction::triggered, this, &TFormMain::showHelp);
 }
 
 void TFormMain::buildClientArea() {
@@ -154,50 +156,55 @@ void TFormMain::buildClientArea() {
     column->setSpacing(0);
 
     // The grid takes every pixel the panel leaves, less its margin.
-    DBGrid1 = new kb::ui::ResultGrid(client);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->horizontalHeader()->setFont(kb::app::uiFont(11));
+    resultGrid = new kb::ui::ResultGrid(client);
+    resultGrid->setObjectName(QStringLiteral("DBGrid1"));
+    resultGrid->horizontalHeader()->setFont(uiFont(11));
     auto* gridBox = new QVBoxLayout;
     gridBox->setContentsMargins(kGridMargin, kGridMargin, kGridMargin, kGridMargin);
-    gridBox->addWidget(DBGrid1);
+    gridBox->addWidget(resultGrid);
     column->addLayout(gridBox, 1);
 
     // The panel keeps its height and its controls keep their places.
-    Panel1 = new QFrame(client);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::NoFrame);
-    Panel1->setFixedHeight(kPanelHeight);
-    column->addWidget(Panel1, 0);
+    controlPanel = new QFrame(client);
+    controlPanel->setObjectName(QStringLiteral("Panel1"));
+    controlPanel->setFrameShape(QFrame::NoFrame);
+    controlPanel->setFixedHeight(kPanelHeight);
+    column->addWidget(controlPanel, 0);
 
-    DateTimePicker1 = new MonthPicker(Panel1);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setGeometry(12, 3, 109, 21);
-    DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setTimeSpec(Qt::UTC);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("MM.yyyy"));
-    DateTimePicker1->setDateTime(QDateTime(QDate(2013, 4, 1), QTime(12, 32, 52), Qt::UTC));
+    monthPicker = new MonthPicker(controlPanel);
+    monthPicker->setObjectName(QStringLiteral("DateTimePicker1"));
+    monthPicker->setGeometry(12, 3, 109, 21);
+    monthPicker->setCalendarPopup(true);
+    monthPicker->setTimeSpec(Qt::UTC);
+    monthPicker->setDisplayFormat(QStringLiteral("MM.yyyy"));
+    monthPicker->setDateTime(QDateTime(QDate(2013, 4, 1), QTime(12, 32, 52), Qt::UTC));
 
-    Button1 = makeButton(Panel1, "Button1", QStringLiteral("Зароботная плата за выбранный месяц"), {127, 3, 266, 25});
-    Button5 = makeButton(Panel1, "Button5", QStringLiteral("Расчётный лист"), {399, 3, 155, 25});
-    Button4 = makeButton(Panel1, "Button4", QStringLiteral("Экспорт результатов в Excel"), {560, 3, 229, 86});
-    Button4->setEnabled(false);
-    Edit1 = makeEdit(Panel1, "Edit1", {12, 34, 173, 21});
-    Button2 = makeButton(Panel1, "Button2", QStringLiteral("Поиск сотрудника по ФИО"), {191, 34, 363, 25});
-    Edit2 = makeEdit(Panel1, "Edit2", {12, 65, 173, 21});
-    Button3 = makeButton(Panel1, "Button3", QStringLiteral("Поиск сотрудников по должности"), {191, 65, 363, 25});
+    statementButton =
+        makeButton(controlPanel, "Button1", QStringLiteral("Зароботная плата за выбранный месяц"), {127, 3, 266, 25});
+    paySlipButton = makeButton(controlPanel, "Button5", QStringLiteral("Расчётный лист"), {399, 3, 155, 25});
+    exportButton =
+        makeButton(controlPanel, "Button4", QStringLiteral("Экспорт результатов в Excel"), {560, 3, 229, 86});
+    exportButton->setEnabled(false);
+    nameEdit = makeEdit(controlPanel, "Edit1", {12, 34, 173, 21});
+    nameSearchButton =
+        makeButton(controlPanel, "Button2", QStringLiteral("Поиск сотрудника по ФИО"), {191, 34, 363, 25});
+    positionEdit = makeEdit(controlPanel, "Edit2", {12, 65, 173, 21});
+    positionSearchButton =
+        makeButton(controlPanel, "Button3", QStringLiteral("Поиск сотрудников по должности"), {191, 65, 363, 25});
 
-    kb::ui::connectHandler(Button1, &QPushButton::clicked, this, &TFormMain::Button1Click);
-    kb::ui::connectHandler(Button2, &QPushButton::clicked, this, &TFormMain::Button2Click);
-    kb::ui::connectHandler(Button3, &QPushButton::clicked, this, &TFormMain::Button3Click);
-    kb::ui::connectHandler(Button4, &QPushButton::clicked, this, &TFormMain::Button4Click);
-    kb::ui::connectHandler(Button5, &QPushButton::clicked, this, &TFormMain::Button5Click);
+    kb::ui::connectHandler(statementButton, &QPushButton::clicked, this, &TFormMain::showSalaryStatement);
+    kb::ui::connectHandler(nameSearchButton, &QPushButton::clicked, this, &TFormMain::searchByName);
+    kb::ui::connectHandler(positionSearchButton, &QPushButton::clicked, this, &TFormMain::searchByPosition);
+    kb::ui::connectHandler(exportButton, &QPushButton::clicked, this, &TFormMain::exportToSpreadsheet);
+    kb::ui::connectHandler(paySlipButton, &QPushButton::clicked, this, &TFormMain::writePaySlip);
 
     setCentralWidget(client);
 }
 
 void TFormMain::buildTabOrder() {
     // The grid comes first, then the panel's controls in their own order.
-    QWidget* const chain[] = {DBGrid1, Button1, DateTimePicker1, Edit1, Button2, Edit2, Button3, Button4, Button5};
+    QWidget* const chain[] = {resultGrid,   statementButton,      monthPicker,  nameEdit,     nameSearchButton,
+                              positionEdit, positionSearchButton, exportButton, paySlipButton};
     for (size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
@@ -255,76 +262,67 @@ void TFormMain::changeEvent(QEvent* event) {
         keepDesignedSize();
 }
 
-void TFormMain::FormCreate() {
-    ShowSplash();
+void TFormMain::showSplash() {
+    runSplashScreen();
 }
 
 void TFormMain::bindData(TDataM& dataModule) {
     dataModule_ = &dataModule;
-    DBGrid1->setDataSource(dataModule.DataSource);
-}
-
-void TFormMain::enableExportCommands() {
-    Button4->setEnabled(true);
-    Excel1->setEnabled(true);
-    N11->setEnabled(true);
-}
-
-void TFormMain::runOnGrid(const kb::reports::GridRequest& request) {
-    if (!loadedDataModule().ADOQuery)
-        throw std::runtime_error("Модуль данных не загружен");
-    kb::reports::runGridQuery(request, *dataModule_->ADOQuery, *DBGrid1, [this] { enableExportCommands(); });
-}
-
-void TFormMain::Button1Click() {
-    runOnGrid(kb::reports::salaryStatement(DateTimePicker1->dateTime()));
-}
-
-void TFormMain::Button2Click() {
-    runOnGrid(kb::reports::nameSearch(Edit1->text()));
-}
-
-void TFormMain::Button3Click() {
-    runOnGrid(kb::reports::positionSearch(Edit2->text()));
-}
-
-void TFormMain::N10Click() {
-    runOnGrid(kb::reports::employeeList());
-}
-
-void TFormMain::Button5Click() {
-    if (!loadedDataModule().ADOQuery1)
-        throw std::runtime_error("Модуль данных не загружен");
-    kb::reports::runPaySlip(*dataModule_->ADOQuery1, DateTimePicker1->dateTime(),
-                            {this, SaveDialog, kb::app::applicationTitle()});
-}
-
-void TFormMain::N2Click() {
-    close();
-}
-
-void TFormMain::ExportToExcel(bool Print) {
-    if (!loadedDataModule().ADOQuery)
-        throw std::runtime_error("Модуль данных не загружен");
-    kb::reports::exportToExcel(kb::automation::classRegistry(), *dataModule_->ADOQuery, *DBGrid1, Print);
-}
-
-void TFormMain::Button4Click() {
-    ExportToExcel(false);
-}
-
-void TFormMain::Excel1Click() {
-    ExportToExcel(false);
-}
-
-void TFormMain::N11Click() {
-    ExportToExcel(true);
+    resultGrid->setDataSource(dataModule.sharedSource);
 }
 
 TDataM& TFormMain::loadedDataModule() const {
     if (!dataModule_)
         throw std::runtime_error("Модуль данных не загружен");
     return *dataModule_;
+}
+
+void TFormMain::enableExportCommands() {
+    exportButton->setEnabled(true);
+    exportAction->setEnabled(true);
+    printAction->setEnabled(true);
+}
+
+void TFormMain::runOnGrid(const kb::reports::GridRequest& request) {
+    kb::reports::runGridQuery(request, *loadedDataModule().sharedQuery, *resultGrid,
+                              [this] { enableExportCommands(); });
+}
+
+void TFormMain::showSalaryStatement() {
+    runOnGrid(kb::reports::salaryStatement(monthPicker->dateTime()));
+}
+
+void TFormMain::searchByName() {
+    runOnGrid(kb::reports::nameSearch(nameEdit->text()));
+}
+
+void TFormMain::searchByPosition() {
+    runOnGrid(kb::reports::positionSearch(positionEdit->text()));
+}
+
+void TFormMain::listAllStaff() {
+    runOnGrid(kb::reports::employeeList());
+}
+
+void TFormMain::writePaySlip() {
+    kb::reports::runPaySlip(*loadedDataModule().slipQuery, monthPicker->dateTime(),
+                            {this, paySlipSaveDialog, applicationTitle()});
+}
+
+void TFormMain::exitProgram() {
+    close();
+}
+
+void TFormMain::exportGrid(bool print) {
+    kb::reports::exportToExcel(kb::automation::classRegistry(), *loadedDataModule().sharedQuery, *resultGrid, print);
+}
+
+void TFormMain::exportToSpreadsheet() {
+    exportGrid(false);
+}
+
+void TFormMain::printResult() {
+    exportGrid(true);
 }
 
 // A record editor belongs to no window of the program: it is shown modally,
@@ -334,30 +332,30 @@ template <typename Form> void TFormMain::showEditor() {
     kb::ui::dialogs().execDialog(form);
 }
 
-void TFormMain::N4Click() {
+void TFormMain::openStaffEditor() {
     showEditor<kb::editors::TFormSotr>();
 }
 
-void TFormMain::N5Click() {
+void TFormMain::openPositionEditor() {
     showEditor<kb::editors::TFormDolznost>();
 }
 
-void TFormMain::N6Click() {
+void TFormMain::openSalaryRateEditor() {
     showEditor<kb::editors::TFormStavka>();
 }
 
-void TFormMain::N7Click() {
+void TFormMain::openBonusEditor() {
     showEditor<kb::editors::TFormPremia>();
 }
 
-void TFormMain::N12Click() {
+void TFormMain::openDaysWorkedEditor() {
     showEditor<kb::editors::TFormOtrChas>();
 }
 
 // Ending the program must not lose an edit the accountant has not posted:
 // each table with one is asked about first.
 void TFormMain::closeEvent(QCloseEvent* event) {
-    if (dataModule_ && !kb::app::settlePendingEdits(*dataModule_)) {
+    if (dataModule_ && !settlePendingEdits(*dataModule_)) {
         event->ignore();
         return;
     }
@@ -368,7 +366,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 // paragraph ends with LF CR. The text words two buttons its own way
 // ("Заработная плата ...", "Поиск сотрудника по должности"), not as their
 // captions read.
-void TFormMain::N8Click() {
+void TFormMain::showHelp() {
     QString help = QStringLiteral("Информационно-справочная система бухгалтера в отделе культуры.\n\r");
     help += QStringLiteral("Доступ к базе данных осуществляется с помощью меню \"База данных\".");
     help += QStringLiteral("\n\r");
@@ -382,5 +380,7 @@ void TFormMain::N8Click() {
     help += QStringLiteral("Для поиска сотрудников по занимаемой ими должности, необходимо указать должность и "
                            "нажать кнопку \"Поиск сотрудника по должности\".");
     help += QStringLiteral("\n\r");
-    ShowInfoMsg(help);
+    ui::ShowInfoMsg(help);
 }
+
+} // namespace kb::app

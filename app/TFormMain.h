@@ -21,22 +21,50 @@ namespace kb::ui {
 class ResultGrid;
 }
 
+namespace kb::app {
+
 // The main window: the result grid over the upper part, the panel of
 // controls along the bottom edge and the menu bar. The window only wires its
 // controls to the modules that do the work.
 //
-// Start-up: construct it hidden, call FormCreate() (the splash screen), create
-// the data module and hand it to bindData(), then show the window.
-// Closing it ends the program once no table holds an unposted change, after
-// asking about each one that does.
+//   object name      member                what it does
+//   DBGrid1          resultGrid            shows the shared query's result
+//   Panel1           controlPanel          the strip of controls at the bottom
+//   DateTimePicker1  monthPicker           the month of statement and pay slip
+//   Button1          statementButton       showSalaryStatement()
+//   Button5          paySlipButton         writePaySlip()
+//   Button4          exportButton          exportToSpreadsheet()
+//   Edit1            nameEdit              part of a name to search for
+//   Button2          nameSearchButton      searchByName()
+//   Edit2            positionEdit          part of a position to search for
+//   Button3          positionSearchButton  searchByPosition()
+//   MainMenu1        (the menu bar)
+//   N1               commandMenu           "Меню"
+//   N11              printAction           printResult()
+//   Excel1           exportAction          exportToSpreadsheet()
+//   N2               exitAction            exitProgram()
+//   N3               databaseMenu          "База данных"
+//   N4               staffEditorAction     openStaffEditor()
+//   N5               positionEditorAction  openPositionEditor()
+//   N6               salaryEditorAction    openSalaryRateEditor()
+//   N7               bonusEditorAction     openBonusEditor()
+//   N12              daysEditorAction      openDaysWorkedEditor()
+//   N9               referenceMenu         "Справочник"
+//   N10              staffListAction       listAllStaff()
+//   N8               helpAction            showHelp()
+//
+// Start-up: construct it hidden, call showSplash(), create the data module
+// and hand it to bindData(), then show the window. Closing it ends the
+// program once no table holds an unposted change, after asking about each
+// one that does.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TFormMain(QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // The window's creation handler: shows the splash screen modally.
-    void FormCreate();
+    // The window's creation step: shows the splash screen modally.
+    void showSplash();
     // Binds the result grid to the data module's shared query and makes the
     // module the one the handlers work on.
     void bindData(TDataM& dataModule);
@@ -45,56 +73,49 @@ public:
     // under the menu bar.
     QSize designedSize() const;
 
-    // Controls, named as the program names them (also their object names).
-    kb::ui::ResultGrid* DBGrid1;
-    QFrame* Panel1;
-    QDateTimeEdit* DateTimePicker1;
-    QPushButton* Button1;
-    QPushButton* Button5;
-    QPushButton* Button4;
-    QLineEdit* Edit1;
-    QPushButton* Button2;
-    QLineEdit* Edit2;
-    QPushButton* Button3;
+    kb::ui::ResultGrid* resultGrid;
+    QFrame* controlPanel;
+    QDateTimeEdit* monthPicker;
+    QPushButton* statementButton;
+    QPushButton* paySlipButton;
+    QPushButton* exportButton;
+    QLineEdit* nameEdit;
+    QPushButton* nameSearchButton;
+    QLineEdit* positionEdit;
+    QPushButton* positionSearchButton;
 
-    QMenu* N1;
-    QAction* N11;
-    QAction* Excel1;
-    QAction* N2;
-    QMenu* N3;
-    QAction* N4;
-    QAction* N5;
-    QAction* N6;
-    QAction* N7;
-    QAction* N12;
-    QMenu* N9;
-    QAction* N10;
-    QAction* N8;
+    QMenu* commandMenu;
+    QAction* printAction;
+    QAction* exportAction;
+    QAction* exitAction;
+    QMenu* databaseMenu;
+    QAction* staffEditorAction;
+    QAction* positionEditorAction;
+    QAction* salaryEditorAction;
+    QAction* bonusEditorAction;
+    QAction* daysEditorAction;
+    QMenu* referenceMenu;
+    QAction* staffListAction;
+    QAction* helpAction;
 
     // The file-save dialog of the pay slip: "*.txt" files.
-    const kb::ui::SaveDialogSettings SaveDialog;
+    const kb::ui::SaveDialogSettings paySlipSaveDialog;
 
 public slots:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void N10Click();
-    void Button4Click();
-    void Button5Click();
-    void Excel1Click();
-    void N11Click();
-    void N2Click();
-    void N4Click();
-    void N5Click();
-    void N6Click();
-    void N7Click();
-    void N12Click();
-    void N8Click();
-
-public:
-    // Copies the grid's result into a new spreadsheet workbook and, with
-    // Print, prints it and closes the spreadsheet (reports/ExportToExcel.h).
-    void ExportToExcel(bool Print);
+    void showSalaryStatement();
+    void searchByName();
+    void searchByPosition();
+    void listAllStaff();
+    void writePaySlip();
+    void exportToSpreadsheet();
+    void printResult();
+    void openStaffEditor();
+    void openPositionEditor();
+    void openSalaryRateEditor();
+    void openBonusEditor();
+    void openDaysWorkedEditor();
+    void showHelp();
+    void exitProgram();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -110,6 +131,9 @@ private:
     TDataM& loadedDataModule() const; // throws while no data module is bound
     template <typename Form> void showEditor();
     void runOnGrid(const kb::reports::GridRequest& request);
+    // Copies the grid's result into a new spreadsheet workbook and, with
+    // print, prints it and closes the spreadsheet (reports/ExportToExcel.h).
+    void exportGrid(bool print);
     void enableExportCommands();
     bool inNormalState() const;
     void keepDesignedSize();
@@ -118,3 +142,5 @@ private:
     bool sizeRestorePending_ = false;
     bool placed_ = false;
 };
+
+} // namespace kb::app

@@ -19,6 +19,8 @@ static void registerResources() {
     (void)registered;
 }
 
+namespace kb::app {
+
 namespace {
 
 // The 1-pixel inner border, drawn over the controls at the window's edge so
@@ -42,39 +44,39 @@ protected:
 } // namespace
 
 TFormZ::TFormZ(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), Image1(new QLabel(this)), Label1(new QLabel(this)),
-      Button1(new QPushButton(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), picture(new QLabel(this)), titleLabel(new QLabel(this)),
+      startButton(new QPushButton(this)) {
     setObjectName(QStringLiteral("FormZ"));
     setWindowTitle(QStringLiteral("Заставка"));
     setFixedSize(kClientWidth, kClientHeight);
-    setFont(kb::app::uiFont(11));
+    setFont(uiFont(11));
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
     setAutoFillBackground(true);
 
-    Image1->setObjectName(QStringLiteral("Image1"));
+    picture->setObjectName(QStringLiteral("Image1"));
     registerResources();
-    const QPixmap picture(QStringLiteral(":/splash.png"));
-    Image1->setPixmap(picture);
-    Image1->setGeometry(0, 0, picture.isNull() ? 290 : picture.width(), picture.isNull() ? 380 : picture.height());
+    const QPixmap image(QStringLiteral(":/splash.png"));
+    picture->setPixmap(image);
+    picture->setGeometry(0, 0, image.isNull() ? 290 : image.width(), image.isNull() ? 380 : image.height());
 
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(0, 378, 295, 69);
-    Label1->setText(QStringLiteral("Информационно-справочная система бухгалтера отдела культуры "));
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setWordWrap(true);
-    Label1->setFont(kb::app::uiFont(19, true));
+    titleLabel->setObjectName(QStringLiteral("Label1"));
+    titleLabel->setGeometry(0, 378, 295, 69);
+    titleLabel->setText(QStringLiteral("Информационно-справочная система бухгалтера отдела культуры "));
+    titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    titleLabel->setWordWrap(true);
+    titleLabel->setFont(uiFont(19, true));
 
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(0, 453, 290, 25);
-    Button1->setText(QStringLiteral("Начать работу"));
-    Button1->setFont(kb::app::uiFont(13, true));
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    startButton->setObjectName(QStringLiteral("Button1"));
+    startButton->setGeometry(0, 453, 290, 25);
+    startButton->setText(QStringLiteral("Начать работу"));
+    startButton->setFont(uiFont(13, true));
+    startButton->setDefault(true);
+    connect(startButton, &QPushButton::clicked, this, &QDialog::accept);
 
     new InnerBorder(this);
-    Button1->setFocus();
+    startButton->setFocus();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(0, 0), size());
@@ -83,7 +85,9 @@ TFormZ::TFormZ(QWidget* parent)
     }
 }
 
-void ShowSplash() {
+void runSplashScreen() {
     TFormZ splash;
-    kb::ui::dialogs().execDialog(splash);
+    ui::dialogs().execDialog(splash);
 }
+
+} // namespace kb::app

@@ -128,14 +128,14 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
     // The data module opens its own connection and its five table objects, as
     // at start-up; freeing it is not timed. The count shown is that of the
     // table objects left open.
-    std::unique_ptr<TDataM> module;
+    std::unique_ptr<kb::TDataM> module;
     const auto freeModule = [&] { module.reset(); };
     const Timing load = measure(
         runs,
         [&] {
-            module = std::make_unique<TDataM>(nullptr, file);
-            const kb::Table* tables[] = {module->ADOTableSotr, module->ADOTableDolznost, module->ADOTableStavka,
-                                         module->ADOTablePremia, module->ADOTableOtrChas};
+            module = std::make_unique<kb::TDataM>(nullptr, file);
+            const kb::Table* tables[] = {module->staffTable, module->positionTable, module->salaryRateTable,
+                                         module->bonusTable, module->daysWorkedTable};
             return int(std::count_if(std::begin(tables), std::end(tables), [](auto* t) { return t->isActive(); }));
         },
         freeModule);
@@ -145,8 +145,8 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
     const Timing premia = measure(
         runs,
         [&] {
-            module = std::make_unique<TDataM>(nullptr, file);
-            return module->ADOTablePremia->recordCount();
+            module = std::make_unique<kb::TDataM>(nullptr, file);
+            return module->bonusTable->recordCount();
         },
         freeModule);
     printRow("load the module and open Premia", premia, "");

@@ -8,7 +8,7 @@ namespace kb::editors {
 
 TFormDolznost::TFormDolznost(TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormDolznost", QStringLiteral("Должности"), {416, 101}, Placement::Desktop, mainWindow) {
-    DataSource* const source = dataModule.DataSourceDolznost;
+    DataSource* const source = dataModule.positionSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
     DBEdit1 = addEdit("DBEdit1", {76, 13, 121, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("Название:"), {12, 43});

@@ -9,12 +9,12 @@ namespace kb::editors {
 
 TFormPremia::TFormPremia(TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormPremia", QStringLiteral("Премия"), {296, 140}, Placement::MainWindow, mainWindow) {
-    DataSource* const source = dataModule.DataSourcePremia;
+    DataSource* const source = dataModule.bonusSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
     DBEdit1 = addEdit("DBEdit1", {52, 13, 119, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("ФИО сотрудника:"), {12, 43});
     DBLookupComboBox1 = addLookup("DBLookupComboBox1", {119, 40, 168, 21}, source, QStringLiteral("IDSotr"),
-                                  dataModule.DataSourceSotr, QStringLiteral("FIO"));
+                                  dataModule.staffSource, QStringLiteral("FIO"));
     addLabel(QStringLiteral("Дата:"), {12, 70});
     DBEdit2 = addEdit("DBEdit2", {60, 67, 75, 21}, source, QStringLiteral("Data"), 8);
     addLabel(QStringLiteral("Премия, %:"), {161, 70});

@@ -2,7 +2,9 @@
 
 #include "RecordEditorForm.h"
 
+namespace kb {
 class TDataM;
+}
 
 namespace kb::editors {
 

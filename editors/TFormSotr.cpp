@@ -9,14 +9,14 @@ namespace kb::editors {
 
 TFormSotr::TFormSotr(TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormSotr", QStringLiteral("Сотрудники"), {369, 229}, Placement::Desktop, mainWindow) {
-    DataSource* const source = dataModule.DataSourceSotr;
+    DataSource* const source = dataModule.staffSource;
     addLabel(QStringLiteral("Табельный номер:"), {8, 12});
     DBEdit1 = addEdit("DBEdit1", {127, 8, 82, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("ФИО сотрудника:"), {8, 39});
     DBEdit2 = addEdit("DBEdit2", {127, 35, 232, 21}, source, QStringLiteral("FIO"));
     addLabel(QStringLiteral("Должность:"), {8, 67});
     DBLookupComboBox1 = addLookup("DBLookupComboBox1", {127, 62, 232, 21}, source, QStringLiteral("IDDolznost"),
-                                  dataModule.DataSourceDolznost, QStringLiteral("Nazvanie"));
+                                  dataModule.positionSource, QStringLiteral("Nazvanie"));
     addLabel(QStringLiteral("Дата рождения:"), {8, 93});
     DBEdit3 = addEdit("DBEdit3", {127, 89, 96, 21}, source, QStringLiteral("DataR"), 8);
     addLabel(QStringLiteral("Адрес:"), {8, 120});

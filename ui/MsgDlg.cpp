@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <stdexcept>
 
+namespace kb::ui {
+
 namespace {
 
 const MsgButtonLook kLooks[] = {
@@ -54,7 +56,7 @@ std::uint16_t ShowMsgDlgEx(const QString& text, const QString& details, TMsgKind
     dialog.setMessage(text, details);
     dialog.applyKind(kind);
     dialog.placeButtons(msgButtonSlots(buttons));
-    const int result = kb::ui::dialogs().execDialog(dialog);
+    const int result = dialogs().execDialog(dialog);
     dialog.hide();
     return static_cast<std::uint16_t>(result);
 }
@@ -66,3 +68,5 @@ std::uint16_t ShowMsgDlg(const QString& text, TMsgKind kind, TMsgButtons buttons
 void ShowInfoMsg(const QString& text) {
     ShowMsgDlg(text, MsgInformation, BtnOk);
 }
+
+} // namespace kb::ui

