@@ -154,7 +154,7 @@ void TFormMain::buildClientArea() {
     column->setSpacing(0);
 
     // The grid takes every pixel the panel leaves, less its margin.
-    DBGrid1 = new kb::ui::ResultGrid(client);
+    DBGrid1 = new kb::databound::ResultGrid(client);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->horizontalHeader()->setFont(kb::app::uiFont(11));
     auto* gridBox = new QVBoxLayout;

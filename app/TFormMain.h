@@ -17,7 +17,7 @@ class QPushButton;
 namespace kb::reports {
 struct GridRequest;
 }
-namespace kb::ui {
+namespace kb::databound {
 class ResultGrid;
 }
 
@@ -46,7 +46,7 @@ public:
     QSize designedSize() const;
 
     // Controls, named as the program names them (also their object names).
-    kb::ui::ResultGrid* DBGrid1;
+    kb::databound::ResultGrid* DBGrid1;
     QFrame* Panel1;
     QDateTimeEdit* DateTimePicker1;
     QPushButton* Button1;

@@ -11,7 +11,7 @@ lines() {
 }
 
 sources=()
-for dir in app automation bench data editors launcher reports spreadsheet tools ui; do
+for dir in app automation bench data databound editors launcher reports spreadsheet tools ui; do
     [[ -d $dir ]] && sources+=("$dir")
 done
 program=$(lines "${sources[@]}")

@@ -1,14 +1,11 @@
 // The lookup combo box over real database files: the text it shows for a key, its list, what choosing writes, and how
 // it follows its lookup table.
 
-#include "DataSource.h"
 #include "DbLookupComboBox.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
-
-#include <QApplication>
 
 using kb::Value;
 using namespace kbtest;
@@ -27,18 +24,15 @@ struct Bench {
     kb::Table dolznost{db.connection(), kb::schema::table(u"Dolznost"_s)};
     kb::DataSource sotrSource{&sotr};
     kb::DataSource dolznostSource{&dolznost};
-    kb::editors::DbLookupComboBox combo;
+    kb::databound::DbLookupComboBox combo;
     qint64 employee = 0;
 
     explicit Bench(const Value& position) {
         employee = db.addSotr(u"Иванов И.И."_s, position);
         sotr.open();
         dolznost.open();
-        combo.setDataSource(&sotrSource);
-        combo.setDataField(u"IDDolznost"_s);
-        combo.setListSource(&dolznostSource);
-        combo.setKeyField(u"ID"_s);
-        combo.setListField(u"Nazvanie"_s);
+        combo.setDataSource(&sotrSource, u"IDDolznost"_s);
+        combo.setListSource(&dolznostSource, u"ID"_s, u"Nazvanie"_s);
     }
     QStringList items() const {
         QStringList texts;

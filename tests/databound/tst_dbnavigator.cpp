@@ -1,9 +1,10 @@
+// The record navigator over real database files: which buttons it enables, what each does, and the keyboard.
+
 #include "DbNavigator.h"
 #include "ErrorReporting.h"
 #include "NavButton.h"
 #include "Query.h"
 #include "ScriptedModalDialogs.h"
-#include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
@@ -14,8 +15,7 @@
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
-using kb::editors::DbNavigator;
-using Button = kb::editors::NavigatorButton;
+using Button = kb::databound::NavigatorButton;
 using State = kb::Table::State;
 
 namespace {
@@ -28,7 +28,7 @@ struct Bench {
     kb::Table table;
     kb::DataSource source{&table};
     QWidget window;
-    DbNavigator* navigator = new DbNavigator(&window);
+    kb::databound::DbNavigator* navigator = new kb::databound::DbNavigator(&window);
 
     explicit Bench(int rows = 3, const QString& tableName = u"Dolznost"_s)
         : table(db.connection(), kb::schema::table(tableName)) {
@@ -47,7 +47,7 @@ struct Bench {
     QString name() { return table.fieldByName(u"Nazvanie"_s).value().text(); }
     QString enabledButtons() const {
         QStringList names;
-        for (int i = 0; i < kb::editors::kNavigatorButtonCount; ++i) {
+        for (int i = 0; i < kb::databound::kNavigatorButtonCount; ++i) {
             if (navigator->button(Button(i))->isEnabled())
                 names << navigator->button(Button(i))->objectName();
         }
@@ -69,20 +69,10 @@ private slots:
         columns<int, Step, QString>("rows", "step", "enabled");
         row("opened on the first row", 3, Step([](Bench&) {}), u"next last insert delete edit refresh"_s);
         row("empty table", 0, Step([](Bench&) {}), u"insert edit refresh"_s);
-        row("middle row", 3, Step([](Bench& b) { b.table.next(); }),
-            u"first prior next last insert delete edit refresh"_s);
         row("at the end", 3, Step([](Bench& b) { b.table.last(); }), u"first prior insert delete edit refresh"_s);
         row("editing", 3, Step([](Bench& b) { b.table.edit(); }), u"next last insert delete post cancel refresh"_s);
         row("table closed", 3, Step([](Bench& b) { b.table.close(); }), QString());
-        row("data set destroyed", 3, Step([](Bench& b) {
-                kb::Query query(b.db.connection());
-                query.sql().add(u"SELECT * FROM Dolznost"_s);
-                query.open();
-                b.source.setDataSet(&query);
-            }),
-            QString());
-        // A free query can only be moved through.
-        row("rebound to an open query", 3, Step([](Bench& b) {
+        row("rebound to an open query", 3, Step([](Bench& b) { // a free query can only be moved through
                 auto* query = new kb::Query(b.db.connection(), &b.window);
                 query->sql().add(u"SELECT * FROM Dolznost"_s);
                 query->open();
@@ -97,7 +87,8 @@ private slots:
         QCOMPARE(bench.enabledButtons(), enabled);
     }
 
-    // Each button acts in its place: the name on the current row, the state and the file after the click.
+    // Each button acts in its place: the name on the current row, the state and the file after the click. Delete asks
+    // first; a post the database refuses reaches the default error handler and keeps the edit and the typed value.
     void actions_data() {
         columns<Step, int, QString, State, QString>("before", "button", "current", "state", "file");
         const Step none = [](Bench&) {};
@@ -106,6 +97,12 @@ private slots:
             b.table.next();
             b.table.edit();
             b.table.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
+        };
+        const auto deleting = [](bool ok) {
+            return Step([ok](Bench& b) {
+                b.table.next();
+                b.dialogs->answerConfirm(ok);
+            });
         };
         row("first", atEnd, int(Button::First), u"Бухгалтер"_s, State::Browse, kStored);
         row("prior", atEnd, int(Button::Prior), u"Директор"_s, State::Browse, kStored);
@@ -117,6 +114,14 @@ private slots:
         row("cancel", typing, int(Button::Cancel), u"Директор"_s, State::Browse, kStored);
         row("refresh", Step([](Bench& b) { b.db.addDolznost(u"Сторож"_s); }), int(Button::Refresh), u"Бухгалтер"_s,
             State::Browse, kStored + u",Сторож"_s);
+        row("delete, OK", deleting(true), int(Button::Delete), u"Кассир"_s, State::Browse, u"Бухгалтер,Кассир"_s);
+        row("delete, Cancel", deleting(false), int(Button::Delete), u"Директор"_s, State::Browse, kStored);
+        row("post refused", Step([typing](Bench& b) {
+                b.db.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON Dolznost BEGIN SELECT RAISE(ABORT, 'нет'); END"_s);
+                typing(b);
+                b.dialogs->expectErrorBox();
+            }),
+            int(Button::Post), u"Завхоз"_s, State::Edit, kStored);
     }
     void actions() {
         const auto [before, button, current, state, file] =
@@ -127,38 +132,9 @@ private slots:
         QCOMPARE(bench.name(), current);
         QCOMPARE(bench.table.state(), state);
         QCOMPARE(bench.file(), file);
-    }
-
-    void deleteAsksFirst_data() {
-        columns<bool, QString, QString>("ok", "file", "current");
-        row("OK deletes", true, u"Бухгалтер,Кассир"_s, u"Кассир"_s);
-        row("Cancel keeps the row", false, kStored, u"Директор"_s);
-    }
-    void deleteAsksFirst() {
-        const auto [ok, file, current] = fetch<bool, QString, QString>("ok", "file", "current");
-        Bench bench;
-        bench.table.next();
-        bench.dialogs->answerConfirm(ok);
-        bench.click(Button::Delete);
-        QCOMPARE(bench.dialogs->calls().size(), size_t(1));
-        QCOMPARE(bench.dialogs->calls()[0].caption + u' ' + bench.dialogs->calls()[0].text,
-                 u"Confirm Delete record?"_s);
-        QCOMPARE(bench.file(), file);
-        QCOMPARE(bench.name(), current);
-    }
-
-    // A post the database refuses reaches the default error handler; the row keeps its edit and the typed value.
-    void refusedPostStaysEditing() {
-        Bench bench;
-        bench.db.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON Dolznost BEGIN SELECT RAISE(ABORT, 'запрещено'); END"_s);
-        bench.table.edit();
-        bench.table.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
-        bench.dialogs->expectErrorBox();
-        bench.click(Button::Post);
-        QVERIFY(bench.dialogs->calls().at(0).text.contains(u"запрещено"_s));
-        QCOMPARE(bench.table.state(), State::Edit);
-        QCOMPARE(bench.name(), u"Завхоз"_s);
-        QCOMPARE(bench.file(), kStored);
+        if (!bench.dialogs->calls().empty()) // what was asked or shown
+            QVERIFY(
+                bench.dialogs->calls()[0].text.contains(button == int(Button::Post) ? u"нет"_s : u"Delete record?"_s));
     }
 
     // A click takes the focus from the control being typed in, which writes its text into the field as it loses
@@ -176,7 +152,6 @@ private slots:
         bench.table.refresh();
         auto* edit = new QLineEdit(&bench.window);
         (new QVBoxLayout(&bench.window))->addWidget(edit);
-        bench.window.layout()->addWidget(bench.navigator);
         connect(edit, &QLineEdit::editingFinished, edit, [&bench, edit] {
             try {
                 bench.table.fieldByName(u"Count"_s).setText(edit->text());
@@ -194,8 +169,7 @@ private slots:
         bench.click(Button::Post);
         QCOMPARE(bench.table.state(), state);
         QCOMPARE(bench.db.scalar(u"SELECT Count FROM OtrChas"_s).toInt(), stored);
-        QCOMPARE(QApplication::focusWidget() == edit, state == State::Edit);
-        QCOMPARE(edit->text(), typed);
+        QVERIFY((QApplication::focusWidget() == edit) == (state == State::Edit) && edit->text() == typed);
     }
 
     // With the focus, Left and Right choose a button (no further than the ends) and Space presses it.
@@ -205,23 +179,10 @@ private slots:
         bench.navigator->setFocus(Qt::TabFocusReason);
         for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right})
             QTest::keyClick(bench.navigator, key);
-        QCOMPARE(bench.navigator->focusedButton(), Button::Next);
-        QVERIFY(bench.navigator->button(Button::Next)->hasFocusFrame());
+        QVERIFY(bench.navigator->focusedButton() == Button::Next &&
+                bench.navigator->button(Button::Next)->hasFocusFrame());
         QTest::keyClick(bench.navigator, Qt::Key_Space);
         QCOMPARE(bench.name(), u"Директор"_s);
-    }
-
-    // The buttons share the width evenly (a remainder goes to the leftmost), fill the height, keep their order and
-    // show a picture and no hint.
-    void buttonsFillTheNavigator() {
-        DbNavigator navigator;
-        navigator.resize(353, 25);
-        navigator.show();
-        for (int i = 0, x = 0; i < kb::editors::kNavigatorButtonCount; x += 35 + (i < 3), ++i) {
-            const kb::editors::NavButton* button = navigator.button(Button(i));
-            QCOMPARE(button->geometry(), QRect(x, 0, 35 + (i < 3), 25));
-            QVERIFY(!button->icon().isNull() && button->toolTip().isEmpty());
-        }
     }
 };
 
