@@ -7,12 +7,31 @@
 #include "Table.h"
 
 #include <QListView>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 
 namespace kb::databound {
 
+namespace {
+
+// Drops the list below the box, as a lookup list always has, rather than over
+// it around the current item: Qt then measures only the items it shows, not
+// every item of the list, to place and size it.
+class DropDownBelow : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        return hint == SH_ComboBox_Popup ? 0 : QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+} // namespace
+
 DbLookupComboBox::DbLookupComboBox(QWidget* parent) : QComboBox(parent), list_(new LookupListModel(this)) {
     setEditable(false);
+    auto* style = new DropDownBelow;
+    style->setParent(this);
+    setStyle(style);
     setModel(list_);
     // Sizes from a few characters, never from the items; every item is as high as the next.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -27,8 +27,8 @@ class LookupListModel;
 //
 // The list is a model over the lookup data set that reads its texts when
 // they are shown (see LookupListModel), and the box never measures its
-// items for its size: a list of ten thousand names opens as fast as a short
-// one. The forms give the box its geometry.
+// items for its size or its drop-down: a list of ten thousand names opens as
+// fast as a short one. The forms give the box its geometry.
 class DbLookupComboBox : public QComboBox, private DataLink::Client {
     Q_OBJECT
 public:
