@@ -156,7 +156,7 @@ void TFormMain::buildClientArea() {
     column->setSpacing(0);
 
     // The grid takes every pixel the panel leaves, less its margin.
-    resultGrid = new kb::ui::ResultGrid(client);
+    resultGrid = new kb::databound::ResultGrid(client);
     resultGrid->setObjectName(QStringLiteral("DBGrid1"));
     resultGrid->horizontalHeader()->setFont(uiFont(11));
     auto* gridBox = new QVBoxLayout;

@@ -17,7 +17,7 @@ class QPushButton;
 namespace kb::reports {
 struct GridRequest;
 }
-namespace kb::ui {
+namespace kb::databound {
 class ResultGrid;
 }
 
@@ -73,7 +73,7 @@ public:
     // under the menu bar.
     QSize designedSize() const;
 
-    kb::ui::ResultGrid* resultGrid;
+    kb::databound::ResultGrid* resultGrid;
     QFrame* controlPanel;
     QDateTimeEdit* monthPicker;
     QPushButton* statementButton;

@@ -26,7 +26,7 @@ namespace {
 // The cells of the grid's result written straight with libxlsxwriter: the
 // titles, then every value by type, all with a medium border and centred,
 // columns 25 wide.
-int writeDirectly(const Query& query, const ui::ResultGrid& grid, const QString& path) {
+int writeDirectly(const Query& query, const databound::ResultGrid& grid, const QString& path) {
     lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Лист1");
     lxw_format* cell = workbook_add_format(workbook);
@@ -77,7 +77,7 @@ int writeDirectly(const Query& query, const ui::ResultGrid& grid, const QString&
 void benchExport(Connection& connection, int runs) {
     Query query(connection);
     DataSource source(&query);
-    ui::ResultGrid grid;
+    databound::ResultGrid grid;
     grid.setDataSource(&source);
     reports::runGridQuery(reports::salaryStatement(datetime::make(2013, 4, 15, 10, 30)), query, grid, [] {});
 

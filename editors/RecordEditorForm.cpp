@@ -53,8 +53,7 @@ DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, DataS
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(geometry);
     edit->setMaxChars(maxChars);
-    edit->setDataSource(source);
-    edit->setDataField(field);
+    edit->setDataSource(source, field);
     return edit;
 }
 
@@ -63,11 +62,8 @@ DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geo
     auto* lookup = new DbLookupComboBox(this);
     lookup->setObjectName(QString::fromLatin1(name));
     lookup->setGeometry(geometry);
-    lookup->setDataSource(source);
-    lookup->setDataField(field);
-    lookup->setListSource(listSource);
-    lookup->setKeyField(QStringLiteral("ID"));
-    lookup->setListField(listField);
+    lookup->setListSource(listSource, QStringLiteral("ID"), listField);
+    lookup->setDataSource(source, field);
     return lookup;
 }
 

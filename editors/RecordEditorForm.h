@@ -12,11 +12,18 @@ namespace kb {
 class DataSource;
 } // namespace kb
 
-namespace kb::editors {
-
+namespace kb::databound {
 class DbEdit;
 class DbLookupComboBox;
 class DbNavigator;
+} // namespace kb::databound
+
+namespace kb::editors {
+
+// The forms are made of the data-aware widgets.
+using databound::DbEdit;
+using databound::DbLookupComboBox;
+using databound::DbNavigator;
 
 // What the record editors have in common: a fixed-size modal window with the
 // program's 8-point font and bold labels, every control at its designed place

@@ -83,7 +83,8 @@ public:
 
 // Each handle lives in the statement that obtains it, so every one is
 // released as soon as the call on it returns, also when that call throws.
-void exportToExcel(const automation::ClassRegistry& registry, Query& query, const ui::ResultGrid& grid, bool print) {
+void exportToExcel(const automation::ClassRegistry& registry, Query& query, const databound::ResultGrid& grid,
+                   bool print) {
     ObjectRef excel; // released after the busy cursor ends: our server may show a message then
     const BusyCursor busy;
     excel = registry.create(QStringLiteral("Excel.Application"));

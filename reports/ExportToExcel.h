@@ -6,7 +6,7 @@ class Query;
 namespace kb::automation {
 class ClassRegistry;
 }
-namespace kb::ui {
+namespace kb::databound {
 class ResultGrid;
 }
 
@@ -26,6 +26,7 @@ namespace kb::reports {
 // Nothing is tested first and nothing is caught: an error ends the export
 // where it stands, with every object handle released. Afterwards the query
 // stands on its last record.
-void exportToExcel(const automation::ClassRegistry& registry, Query& query, const ui::ResultGrid& grid, bool print);
+void exportToExcel(const automation::ClassRegistry& registry, Query& query, const databound::ResultGrid& grid,
+                   bool print);
 
 } // namespace kb::reports

@@ -4,7 +4,7 @@
 
 namespace kb::reports {
 
-void runGridQuery(const GridRequest& request, kb::Query& query, ui::ResultGrid& grid,
+void runGridQuery(const GridRequest& request, kb::Query& query, databound::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands) {
     if (enableExportCommands)
         enableExportCommands();

@@ -9,7 +9,7 @@ namespace kb {
 class Query;
 }
 
-namespace kb::ui {
+namespace kb::databound {
 class ResultGrid;
 }
 
@@ -30,7 +30,7 @@ using kb::openRequest;
 //  7. for every column of the layout, in order: its title, then its width.
 // Nothing is caught: a failing step leaves the query closed and the grid
 // empty, and its error goes to the caller.
-void runGridQuery(const GridRequest& request, kb::Query& query, ui::ResultGrid& grid,
+void runGridQuery(const GridRequest& request, kb::Query& query, databound::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands);
 
 } // namespace kb::reports

@@ -22,8 +22,8 @@
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
-using kb::editors::DbEdit;
-using Button = kb::editors::NavigatorButton;
+using kb::databound::DbEdit;
+using Button = kb::databound::NavigatorButton;
 using State = kb::Table::State;
 using kb::TDataM;
 using kb::app::TFormMain;
@@ -66,7 +66,7 @@ DbEdit* edit(QDialog& form, const char* name) {
     return form.findChild<DbEdit*>(QLatin1String(name));
 }
 auto* navigator(QDialog& form) {
-    return form.findChild<kb::editors::DbNavigator*>(u"DBNavigator1"_s);
+    return form.findChild<kb::databound::DbNavigator*>(u"DBNavigator1"_s);
 }
 // Types over the edit's text, as the user does once the edit has the focus.
 void type(DbEdit* edit, const QString& text) {
@@ -84,9 +84,9 @@ QString controls(QDialog& form, const kb::DataSource* source) {
     do {
         if (auto* e = qobject_cast<DbEdit*>(w); e && e->parentWidget() == &form)
             seen << e->objectName() + u'=' + e->dataField() + bound(e->dataSource());
-        else if (auto* lookup = qobject_cast<kb::editors::DbLookupComboBox*>(w))
+        else if (auto* lookup = qobject_cast<kb::databound::DbLookupComboBox*>(w))
             seen << lookup->objectName() + u':' + lookup->currentText();
-        else if (auto* n = qobject_cast<kb::editors::DbNavigator*>(w))
+        else if (auto* n = qobject_cast<kb::databound::DbNavigator*>(w))
             seen << n->objectName() + bound(n->dataSource());
         w = w->nextInFocusChain();
     } while (w && w != form.focusWidget());

@@ -23,7 +23,7 @@ struct ExportFixture {
     StatementDb db;
     kb::Query query{db.connection()};
     kb::DataSource source{&query};
-    kb::ui::ResultGrid grid;
+    kb::databound::ResultGrid grid;
 };
 
 } // namespace kbtest

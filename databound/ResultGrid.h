@@ -3,10 +3,9 @@
 #include "DataSet.h"
 #include "DataSource.h"
 
-#include <QPointer>
 #include <QTableView>
 
-namespace kb::ui {
+namespace kb::databound {
 
 class ResultGridModel;
 
@@ -49,8 +48,6 @@ private:
     void setCurrentRowIndex(int row);
 
     ResultGridModel* model_;
-    QPointer<kb::DataSet> followed_;
-    QMetaObject::Connection rowConnection_;
 };
 
-} // namespace kb::ui
+} // namespace kb::databound

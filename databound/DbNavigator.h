@@ -1,15 +1,14 @@
 #pragma once
 
+#include "DataLink.h"
 #include "DataSet.h"
 #include "DataSource.h"
 #include "NavigatorRules.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <array>
-#include <vector>
 
-namespace kb::editors {
+namespace kb::databound {
 
 class NavButton;
 
@@ -31,15 +30,14 @@ class NavButton;
 // record?" through the modal helpers first. An action that fails is shown by
 // the default error handler and leaves the data set as the failure left it
 // (a post the database refuses stays in its edit state).
-class DbNavigator : public QWidget {
+class DbNavigator : public QWidget, private kb::DataLink::Client {
     Q_OBJECT
 public:
     explicit DbNavigator(QWidget* parent = nullptr);
-    ~DbNavigator() override;
 
     void setDataSource(kb::DataSource* source);
-    kb::DataSource* dataSource() const { return source_; }
-    kb::DataSet* dataSet() const { return followed_; }
+    kb::DataSource* dataSource() const { return link_.dataSource(); }
+    kb::DataSet* dataSet() const { return link_.dataSet(); }
 
     NavButton* button(NavigatorButton which) const { return buttons_[size_t(which)]; }
     // The button Space presses while the navigator has the focus.
@@ -58,8 +56,13 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void dataSetReplaced() override { updateButtons(); }
+    void dataSetReset() override { updateButtons(); }
+    void currentRowChanged(int) override { updateButtons(); }
+    void rowInserted(int) override { updateButtons(); }
+    void rowRemoved(int) override { updateButtons(); }
+    void stateChanged() override { updateButtons(); }
     void clicked(NavigatorButton which) noexcept;
-    void follow(kb::DataSet* dataSet);
     void updateButtons();
     void placeButtons();
     bool takeFocus();
@@ -67,10 +70,7 @@ private:
 
     std::array<NavButton*, kNavigatorButtonCount> buttons_{};
     int focused_ = 0;
-    QPointer<kb::DataSource> source_;
-    QPointer<kb::DataSet> followed_;
-    std::vector<QMetaObject::Connection> sourceConnections_;
-    std::vector<QMetaObject::Connection> dataSetConnections_;
+    kb::DataLink link_{*this};
 };
 
-} // namespace kb::editors
+} // namespace kb::databound

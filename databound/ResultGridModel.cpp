@@ -1,11 +1,12 @@
 #include "ResultGridModel.h"
 
+#include "BoundedText.h"
 #include "DataSet.h"
 #include "DataSource.h"
 #include "ErrorReporting.h"
 #include "ValueText.h"
 
-namespace kb::ui {
+namespace kb::databound {
 
 namespace {
 
@@ -27,37 +28,12 @@ void readShape(const kb::DataSet& dataSet, int& rows, QStringList& titles) {
 ResultGridModel::ResultGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void ResultGridModel::setDataSource(kb::DataSource* source) {
-    if (source_ == source)
+    if (dataSource() == source)
         return;
     // Read first, in the caller's frame: a failure changes nothing.
     if (kb::DataSet* next = source ? source->dataSet() : nullptr; next && next->isActive())
         next->recordCount();
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source_) {
-        connect(source_, &kb::DataSource::dataSetChanged, this, &ResultGridModel::attach);
-        connect(source_, &QObject::destroyed, this, [this] { attach(nullptr); });
-    }
-    attach(source_ ? source_->dataSet() : nullptr);
-}
-
-void ResultGridModel::attach(kb::DataSet* dataSet) noexcept {
-    for (const auto& connection : std::as_const(dataSetConnections_))
-        disconnect(connection);
-    dataSetConnections_.clear();
-    dataSet_ = dataSet;
-    if (dataSet_) {
-        dataSetConnections_ = {
-            connect(dataSet_, &kb::DataSet::dataReset, this, &ResultGridModel::reload),
-            connect(dataSet_, &kb::DataSet::rowInserted, this, &ResultGridModel::onRowInserted),
-            connect(dataSet_, &kb::DataSet::rowRemoved, this, &ResultGridModel::onRowRemoved),
-            connect(dataSet_, &kb::DataSet::rowChanged, this, &ResultGridModel::onRowChanged),
-            // A data set destroyed under the model leaves it empty.
-            connect(dataSet_, &QObject::destroyed, this, [this] { attach(nullptr); }),
-        };
-    }
-    reload();
+    link_.setDataSource(source); // reloads
 }
 
 // Runs inside the data set's own signal, where an exception must not go: a
@@ -68,21 +44,21 @@ void ResultGridModel::reload() noexcept {
     beginResetModel();
     rows_ = 0;
     titles_.clear();
-    if (dataSet_ && dataSet_->isActive()) {
+    if (dataSet() && dataSet()->isActive()) {
         try {
-            readShape(*dataSet_, rows_, titles_);
+            readShape(*dataSet(), rows_, titles_);
         } catch (...) {
             failure = std::current_exception();
         }
     }
     endResetModel();
     if (failure)
-        reportError(failure);
+        ui::reportError(failure);
 }
 
 // The data set has inserted or removed the row already; until the views have
 // been told, the model answers for the rows as they were (see dataSetRow()).
-void ResultGridModel::onRowInserted(int row) noexcept {
+void ResultGridModel::rowInserted(int row) noexcept {
     if (row < 0 || row > rows_ || titles_.isEmpty()) {
         reload();
         return;
@@ -95,7 +71,7 @@ void ResultGridModel::onRowInserted(int row) noexcept {
     endInsertRows();
 }
 
-void ResultGridModel::onRowRemoved(int row) noexcept {
+void ResultGridModel::rowRemoved(int row) noexcept {
     if (row < 0 || row >= rows_) {
         reload();
         return;
@@ -116,7 +92,7 @@ int ResultGridModel::dataSetRow(int row) const noexcept {
     return row + shiftBy_;
 }
 
-void ResultGridModel::onRowChanged(int row) noexcept {
+void ResultGridModel::rowChanged(int row) noexcept {
     if (row < 0 || row >= rows_ || titles_.isEmpty())
         return;
     emit dataChanged(index(row, 0), index(row, int(titles_.size()) - 1), {Qt::DisplayRole, Qt::TextAlignmentRole});
@@ -141,12 +117,13 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const noexcep
     try {
         // The data set may already have changed under the model, ahead of its signal.
         const int row = dataSetRow(index.row());
-        if (!dataSet_ || !dataSet_->isActive() || row < 0 || row >= dataSet_->recordCount() ||
-            index.column() >= dataSet_->fieldCount())
+        const kb::DataSet* set = dataSet();
+        if (!set || !set->isActive() || row < 0 || row >= set->recordCount() || index.column() >= set->fieldCount())
             return {};
-        const Value value = dataSet_->value(row, index.column());
-        if (role == Qt::DisplayRole)
-            return text::display(value);
+        const Value value = set->value(row, index.column());
+        if (role == Qt::DisplayRole) {
+            return boundedForShow(text::display(value));
+        }
         // Numbers stand right-aligned so that their digits line up.
         const bool numeric = value.kind() == Value::Kind::Integer || value.kind() == Value::Kind::Float;
         return QVariant::fromValue(Qt::Alignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
@@ -183,4 +160,4 @@ Qt::ItemFlags ResultGridModel::flags(const QModelIndex& index) const noexcept {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-} // namespace kb::ui
+} // namespace kb::databound

@@ -1,5 +1,6 @@
 #include "DbEdit.h"
 
+#include "BoundedText.h"
 #include "DataSource.h"
 #include "ErrorReporting.h"
 #include "Field.h"
@@ -12,7 +13,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 
-namespace kb::editors {
+namespace kb::databound {
 
 namespace {
 
@@ -44,23 +45,9 @@ DbEdit::DbEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, [this] { modified_ = true; });
 }
 
-DbEdit::~DbEdit() {
-    unbind();
-}
-
-void DbEdit::setDataSource(DataSource* source) {
-    if (source_ == source)
-        return;
-    disconnect(sourceConnection_);
-    source_ = source;
-    if (source)
-        sourceConnection_ = connect(source, &DataSource::dataSetChanged, this, &DbEdit::bind);
-    bind();
-}
-
-void DbEdit::setDataField(const QString& name) {
-    fieldName_ = name;
-    bind();
+void DbEdit::setDataSource(DataSource* source, const QString& fieldName) {
+    fieldName_ = fieldName;
+    link_.setDataSource(source); // binds to the field
 }
 
 void DbEdit::setMaxChars(int chars) {
@@ -68,49 +55,31 @@ void DbEdit::setMaxChars(int chars) {
     showField();
 }
 
-void DbEdit::unbind() {
-    if (table_) {
-        table_->removePendingWriter(this);
-        disconnect(table_, nullptr, this, nullptr);
-    }
-    table_ = nullptr;
-}
-
-void DbEdit::bind() {
-    unbind();
-    table_ = source_ ? qobject_cast<Table*>(source_->dataSet()) : nullptr;
-    if (table_) {
-        table_->addPendingWriter(this);
-        connect(table_, &DataSet::dataReset, this, &DbEdit::showField);
-        connect(table_, &DataSet::activeChanged, this, &DbEdit::showField);
-        connect(table_, &DataSet::currentRowChanged, this, &DbEdit::showField);
-        connect(table_, &DataSet::rowChanged, this, &DbEdit::onRowChanged);
-        connect(table_, &Table::stateChanged, this, &DbEdit::showField);
-        connect(table_, &Table::fieldChanged, this, &DbEdit::onFieldChanged);
-    }
+void DbEdit::dataSetReplaced() {
     const Field* f = field();
     mask_ = f && !f->editMaskText().isEmpty() ? EditMask(f->editMaskText(), localeDateSeparator()) : EditMask();
-    setReadOnly(!f || f->isReadOnly());
     showField();
 }
 
 Field* DbEdit::field() const {
-    return table_ && !fieldName_.isEmpty() ? table_->findField(fieldName_) : nullptr;
+    Table* table = link_.table();
+    return table && !fieldName_.isEmpty() ? table->findField(fieldName_) : nullptr;
 }
 
 bool DbEdit::canChange() const {
     const Field* f = field();
-    return f && !f->isReadOnly() && table_->canModify();
+    return f && !f->isReadOnly() && link_.table()->canModify();
 }
 
-void DbEdit::onFieldChanged(int column) {
+void DbEdit::fieldChanged(int column) {
     const Field* f = field();
     if (f && f->column() == column)
         showField();
 }
 
-void DbEdit::onRowChanged(int row) {
-    if (table_ && table_->isActive() && row == table_->currentRow())
+void DbEdit::rowChanged(int row) {
+    const Table* table = link_.table();
+    if (table && table->isActive() && row == table->currentRow())
         showField();
 }
 
@@ -119,13 +88,18 @@ void DbEdit::showField() {
     masked_ = false;
     setMaskedInput(false);
     const Field* f = field();
-    if (!f || !table_->isActive()) {
+    setReadOnly(!f || f->isReadOnly());
+    if (!f || !link_.table()->isActive()) {
         setMaxLength(kUnlimited);
         clear();
         return;
     }
     try {
-        const bool editing = hasFocus() && canChange();
+        const QString display = f->displayText();
+        const bool whole = display.size() <= kMaxShownChars;
+        if (!whole)
+            setReadOnly(true); // what it shows is not the value: it must not be written back
+        const bool editing = whole && hasFocus() && canChange();
         masked_ = editing && !mask_.isEmpty();
         setMaskedInput(masked_);
         int limit = kUnlimited;
@@ -133,11 +107,12 @@ void DbEdit::showField() {
             limit = maxChars_;
         else if (editing && f->type() == FieldType::Text && f->maxLength() > 0)
             limit = f->maxLength();
-        const QString text = editing ? (masked_ ? maskedEditText(*f) : f->editText()) : f->displayText();
+        const QString text = editing ? (masked_ ? maskedEditText(*f) : f->editText()) : boundedForShow(display);
         // The limit holds back typing only: a longer stored value is shown whole, never cut.
         setMaxLength(std::max(limit, int(text.size())));
         setText(text);
-        setCursorPosition(masked_ ? 0 : int(text.size()));
+        // Typing goes on at the end; a value merely shown shows its beginning.
+        setCursorPosition(editing && !masked_ ? int(text.size()) : 0);
     } catch (...) {
         clear();
         ui::reportError(std::current_exception());
@@ -163,13 +138,14 @@ QString DbEdit::maskedEditText(const Field& field) const {
 }
 
 void DbEdit::beginEdit() {
-    if (table_->isEditing())
+    Table* table = link_.table();
+    if (table->isEditing())
         return;
     // Entering edit state shows the field afresh; the cursor stays where the user put it.
     const int cursor = cursorPosition();
     const int selectionFrom = selectionStart();
     const int selected = QLineEdit::selectionLength();
-    table_->edit();
+    table->edit();
     if (selectionFrom >= 0)
         setSelection(selectionFrom, selected);
     else
@@ -285,4 +261,4 @@ void DbEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
-} // namespace kb::editors
+} // namespace kb::databound

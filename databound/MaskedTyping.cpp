@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kb::editors {
+namespace kb::databound {
 
 bool MaskedTyping::type(QString& text, int& cursor, QChar ch) const {
     const int length = mask_.length();
@@ -47,4 +47,4 @@ void MaskedTyping::erase(QString& text, int& cursor, int from, int to) const {
     cursor = from;
 }
 
-} // namespace kb::editors
+} // namespace kb::databound

@@ -3,7 +3,7 @@
 #include "DataSet.h"
 #include "Table.h"
 
-namespace kb::editors {
+namespace kb::databound {
 
 NavigatorEnabling navigatorEnabling(const DataSet* dataSet) noexcept {
     NavigatorEnabling on{};
@@ -36,4 +36,4 @@ NavigatorEnabling navigatorEnabling(const DataSet* dataSet) noexcept {
     return on;
 }
 
-} // namespace kb::editors
+} // namespace kb::databound

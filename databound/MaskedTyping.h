@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace kb::editors {
+namespace kb::databound {
 
 // Typing into a masked entry. The text always holds one character per mask
 // position; typing overwrites, the cursor steps over literals, and erasing
@@ -26,4 +26,4 @@ private:
     const EditMask& mask_;
 };
 
-} // namespace kb::editors
+} // namespace kb::databound

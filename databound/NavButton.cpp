@@ -3,7 +3,7 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-namespace kb::editors {
+namespace kb::databound {
 
 void NavButton::setFocusFrame(bool shown) {
     if (focusFrame_ == shown)
@@ -25,4 +25,4 @@ void NavButton::paintEvent(QPaintEvent* event) {
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
 }
 
-} // namespace kb::editors
+} // namespace kb::databound

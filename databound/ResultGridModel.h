@@ -1,13 +1,13 @@
 #pragma once
 
+#include "DataLink.h"
 #include "DataSet.h"
 #include "DataSource.h"
 
 #include <QAbstractTableModel>
-#include <QPointer>
 #include <QStringList>
 
-namespace kb::ui {
+namespace kb::databound {
 
 // A read-only table model over whatever data set a data source is bound to:
 // one column per field, one row per record, each value in its default text
@@ -22,7 +22,10 @@ namespace kb::ui {
 // before the views hear of it, and a failure there is shown by the default
 // error handler and leaves the model empty. While the model has rows their
 // data set has read them, so data() only looks values up.
-class ResultGridModel : public QAbstractTableModel {
+//
+// A cell shows at most kMaxShownChars characters of its value (see
+// BoundedText.h); the grid edits nothing, so nothing stored is cut.
+class ResultGridModel : public QAbstractTableModel, private kb::DataLink::Client {
     Q_OBJECT
 public:
     explicit ResultGridModel(QObject* parent = nullptr);
@@ -31,8 +34,8 @@ public:
     // Throws what reading the rows of its data set throws, and then leaves
     // the model as it was.
     void setDataSource(kb::DataSource* source);
-    kb::DataSource* dataSource() const { return source_; }
-    kb::DataSet* dataSet() const { return dataSet_; }
+    kb::DataSource* dataSource() const { return link_.dataSource(); }
+    kb::DataSet* dataSet() const { return link_.dataSet(); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const noexcept override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const noexcept override;
@@ -44,18 +47,22 @@ public:
                        int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const noexcept override;
 
+signals:
+    // The current row of the data set moved (see DataSet::currentRowChanged).
+    void dataSetRowChanged(int row);
+
 private:
-    void attach(kb::DataSet* dataSet) noexcept;
+    void dataSetReplaced() noexcept override { reload(); }
+    void dataSetReset() noexcept override { reload(); }
+    void currentRowChanged(int row) noexcept override { emit dataSetRowChanged(row); }
+    void rowInserted(int row) noexcept override;
+    void rowRemoved(int row) noexcept override;
+    void rowChanged(int row) noexcept override;
     void reload() noexcept;
-    void onRowInserted(int row) noexcept;
-    void onRowRemoved(int row) noexcept;
-    void onRowChanged(int row) noexcept;
     bool isCell(const QModelIndex& index) const noexcept;
     int dataSetRow(int row) const noexcept; // -1 for a row the data set no longer has
 
-    QPointer<kb::DataSource> source_;
-    QPointer<kb::DataSet> dataSet_;
-    QList<QMetaObject::Connection> dataSetConnections_;
+    kb::DataLink link_{*this};
     // What the views were last told: kept so that the model stays consistent
     // with its own signals even while the data set changes underneath.
     int rows_ = 0;
@@ -66,4 +73,4 @@ private:
     int shiftBy_ = 0;
 };
 
-} // namespace kb::ui
+} // namespace kb::databound

@@ -7,7 +7,7 @@ namespace kb {
 class DataSet;
 }
 
-namespace kb::editors {
+namespace kb::databound {
 
 // The record navigator's buttons, left to right.
 enum class NavigatorButton { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };
@@ -31,4 +31,4 @@ inline bool enables(const NavigatorEnabling& enabling, NavigatorButton button) {
 // user's next action meets the error and the default error handler shows it.
 NavigatorEnabling navigatorEnabling(const DataSet* dataSet) noexcept;
 
-} // namespace kb::editors
+} // namespace kb::databound

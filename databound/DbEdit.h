@@ -1,18 +1,17 @@
 #pragma once
 
+#include "DataLink.h"
 #include "DataSource.h"
 #include "EditMask.h"
 #include "Table.h"
 
 #include <QLineEdit>
-#include <QMetaObject>
-#include <QPointer>
 
 namespace kb {
 class Field;
 } // namespace kb
 
-namespace kb::editors {
+namespace kb::databound {
 
 // A single-line edit bound to one field of the current row of a table object.
 //
@@ -25,15 +24,18 @@ namespace kb::editors {
 // with the data layer's message through the default error handler, and the
 // control keeps the focus and the text. Escape drops the typed text and shows
 // the field again. A read-only field (the auto-numbered ID) cannot be typed into.
-class DbEdit : public QLineEdit, private Table::PendingWriter {
+//
+// Out of focus the beginning of the text shows, as in any edit box. A value
+// longer than kMaxShownChars (see BoundedText.h) is shown as its beginning
+// and the control is then read-only, so the shortened text it shows can
+// never be written back over the stored value.
+class DbEdit : public QLineEdit, private Table::PendingWriter, private DataLink::Client {
     Q_OBJECT
 public:
     explicit DbEdit(QWidget* parent = nullptr);
-    ~DbEdit() override;
 
-    void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return source_; }
-    void setDataField(const QString& name);
+    void setDataSource(DataSource* source, const QString& fieldName);
+    DataSource* dataSource() const { return link_.dataSource(); }
     const QString& dataField() const { return fieldName_; }
     // Characters that may be typed; 0 (the default) takes a text field's
     // own size. The display text out of focus is never cut to it.
@@ -51,8 +53,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void bind();
-    void unbind();
+    void dataSetReplaced() override;
+    void dataSetReset() override { showField(); }
+    void currentRowChanged(int) override { showField(); }
+    void rowChanged(int row) override;
+    void fieldChanged(int column) override;
+    void stateChanged() override { showField(); }
     Field* field() const;
     bool canChange() const;
     // Shows the field afresh, dropping typed text.
@@ -62,21 +68,17 @@ private:
     void setMaskedInput(bool masked);
     void beginEdit();
     bool typeMasked(QKeyEvent* event);
-    void onFieldChanged(int column);
-    void onRowChanged(int row);
 
-    QPointer<DataSource> source_;
-    QPointer<Table> table_;
     QString fieldName_;
     EditMask mask_;
     bool masked_ = false; // the edit text through the mask is shown
     bool modified_ = false;
     int maxChars_ = 0;
-    QMetaObject::Connection sourceConnection_;
+    DataLink link_{*this, DataLink::Follow::CurrentRow, this};
 };
 
 // The locale's date separator: the first character of its short date format
 // that is no part of a day, month or year.
 QChar localeDateSeparator();
 
-} // namespace kb::editors
+} // namespace kb::databound

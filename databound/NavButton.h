@@ -2,7 +2,7 @@
 
 #include <QToolButton>
 
-namespace kb::editors {
+namespace kb::databound {
 
 // One button of the record navigator. It never takes the focus itself; while
 // the navigator has the focus, the button the keyboard acts on carries the
@@ -21,4 +21,4 @@ private:
     bool focusFrame_ = false;
 };
 
-} // namespace kb::editors
+} // namespace kb::databound
