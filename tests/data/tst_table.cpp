@@ -114,9 +114,10 @@ struct Positions {
     }
 };
 
-QString vanished(const char* consequence) {
-    return QStringLiteral("Запись с ID = 2 не найдена в таблице 'Dolznost': возможно, её удалил другой пользователь; "
-                          "%1. Обновите данные таблицы")
+QString vanished(const char* consequence, int id = 2) {
+    return QStringLiteral("Запись с ID = %1 не найдена в таблице 'Dolznost': возможно, её удалил другой пользователь; "
+                          "%2. Обновите данные таблицы")
+        .arg(id)
         .arg(QString::fromUtf8(consequence));
 }
 QString times(int n, const QString& message) {
@@ -231,9 +232,7 @@ private slots:
         paged("removing at a page's end", "read 400; move 199; remove", "198 199 200 400 1048",
               ">199 1049: 198=199П199 199=201П201 200=202П202 400=402П402 1048=1050П1050");
         paged("another user's changes in a page not read yet", others + "; move 301; !remove", "0 300 301",
-              ">301 1050: 0=1Бух 300=301Ст 301=302_",
-              QStringLiteral("Запись с ID = 302 не найдена в таблице 'Dolznost': возможно, её удалил другой "
-                             "пользователь; удалить её нельзя. Обновите данные таблицы"));
+              ">301 1050: 0=1Бух 300=301Ст 301=302_", vanished("удалить её нельзя", 302));
         paged("gaps: the last row first", gap + "last; prior", "1048 0 498 499",
               ">1047 1049: 1048=1050П1050 0=1Бух 498=499П499 499=501П501");
         paged("gaps: a row deleted before its ID was read",
