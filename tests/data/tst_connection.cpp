@@ -5,10 +5,10 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <grp.h>
+#include <map>
 #include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,21 +27,16 @@ QString asUnprivileged(const std::function<QString()>& action) {
         return QStringLiteral("no pipe");
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(fds[0]);
         const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
         const QByteArray out = dropped ? action().toUtf8() : QByteArray("no unprivileged user");
-        const bool written = ::write(fds[1], out.constData(), size_t(out.size())) == out.size();
-        ::_exit(written ? 0 : 1);
+        ::_exit(::write(fds[1], out.constData(), size_t(out.size())) == out.size() ? 0 : 1);
     }
     ::close(fds[1]);
-    QByteArray got;
-    char buffer[4096];
-    for (ssize_t n = 0; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        got.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return QString::fromUtf8(got);
+    QFile got;
+    got.open(fds[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray out = got.readAll();
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(out);
 }
 
 const QString kNames = QStringLiteral("SELECT group_concat(Nazvanie, ' ') FROM Dolznost");
@@ -81,12 +76,9 @@ private slots:
         db.closeConnection();
         QFile file(db.path());
         if (setup == QLatin1String("missing") || setup == QLatin1String("folder"))
-            QVERIFY(file.remove());
-        if (setup == QLatin1String("folder"))
-            QVERIFY(QDir(db.dir()).mkdir(QStringLiteral("BAZA.mdb")));
+            QVERIFY(file.remove() && (setup == QLatin1String("missing") || QDir(db.dir()).mkdir(db.path())));
         // Root reads and writes whatever the permissions say: then the user "nobody" tries.
-        const bool permissions =
-            setup.startsWith(QLatin1String("unreadable")) || setup.startsWith(QLatin1String("read"));
+        const bool permissions = setup.contains(QLatin1String("read"));
         if (permissions) {
             const auto all = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
             const auto enter = all | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
@@ -102,15 +94,13 @@ private slots:
         std::optional<kb::ExclusiveFileUse> restoring;
         if (setup == QLatin1String("being restored"))
             restoring.emplace(db.path());
-        if (setup == QLatin1String("empty"))
-            QVERIFY(writeFile(db.path(), {}));
-        if (setup == QLatin1String("text"))
-            QVERIFY(
-                writeFile(db.path(), QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8()));
-        if (setup == QLatin1String("old program's file")) // the signature of a Jet 4.0 file's first page
-            QVERIFY(writeFile(db.path(), QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0')));
-        if (setup == QLatin1String("damaged")) // the header of the first page, where the tables are listed
-            QVERIFY(writeFile(db.path(), fileBytes(db.path()).replace(100, 8, QByteArray(8, '\xff'))));
+        const std::map<QString, QByteArray> contents{
+            {"empty", {}},
+            {"text", QStringLiteral("Это не база данных, а просто текст.\n").repeated(40).toUtf8()},
+            {"old program's file", QByteArray("\0\1\0\0Standard Jet DB\0\1", 21) + QByteArray(4075, '\0')},
+            {"damaged", fileBytes(db.path()).replace(100, 8, QByteArray(8, '\xff'))}}; // the first page's header
+        if (contents.contains(setup))
+            QVERIFY(writeFile(db.path(), contents.at(setup)));
         const QString before = folderState(db.path());
         const auto mode =
             setup.startsWith(QLatin1String("created")) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;

@@ -1,6 +1,5 @@
-// The parts of a table object's cursor that need no file: the snapshot of IDs and the kept pages.
+// The snapshot of IDs behind a table object's cursor, against a plain list (the table test pins it on a file).
 #include "KeySnapshot.h"
-#include "PageCache.h"
 #include "TestRows.h"
 
 #include <QTest>
@@ -8,7 +7,6 @@
 
 using kb::KeySnapshot;
 using Ids = std::vector<qint64>;
-constexpr qint64 kNone = KeySnapshot::kNoKey;
 
 namespace {
 
@@ -25,27 +23,8 @@ Ids shown(const KeySnapshot& s) {
 class TestKeySnapshot : public QObject {
     Q_OBJECT
 private slots:
-    // Five rows with IDs 1 to 20, read from either end: each read fills its end of the gap and narrows its bounds; a
-    // read that finds fewer IDs than positions leaves the rest without an ID, keeping the count.
-    void gapsFillFromEitherEnd() {
-        KeySnapshot s = KeySnapshot::counted(5, 1, 20);
-        QCOMPARE(shown(s), (Ids{0, 0, 0, 0, 0}));
-        s.fillFront(0, {1, 2}, false);
-        s.fillBack(2, {20, 9}, false);
-        const auto gap = s.firstGapIn(0, 5);
-        QVERIFY(gap && gap->first == 2 && gap->count == 1 && gap->after == 2 && gap->upTo == 8);
-        QCOMPARE(s.find(9).position, std::optional(3));
-        QCOMPARE(s.find(5).gap->first, 2);
-        s.fillFront(2, {}, true);
-        QCOMPARE(shown(s), (Ids{1, 2, kNone, 9, 20}));
-        KeySnapshot placed = KeySnapshot::counted(5, 1, 20);
-        placed.place(2, 7);
-        QCOMPARE(shown(placed), (Ids{0, 0, 7, 0, 0}));
-        QCOMPARE(placed.firstGapIn(3, 5)->after, 7);
-        QCOMPARE(placed.firstGapIn(0, 2)->upTo, 6);
-    }
-
-    // Rows inserted and removed at any read position: the snapshot answers like the plain list of IDs.
+    // Rows inserted and removed at random positions, with the IDs read in one run or from both ends of a gap: the
+    // snapshot answers like the plain list of IDs.
     void editsMatchPlainList_data() {
         kbtest::columns<bool>("gaps");
         kbtest::row("one run", false);
@@ -73,20 +52,6 @@ private slots:
             QCOMPARE(shown(s), expected);
             QCOMPARE(s.find(expected.front()).position, std::optional(0));
         }
-    }
-
-    // Only the pages used last are kept; a row inserted or removed shifts the positions of the pages after it.
-    void pageCache() {
-        kb::PageCache cache;
-        for (int page = 0; page < 5; ++page)
-            cache.keep({page * 2, {{kb::Value(page * 2)}, {kb::Value(page * 2 + 1)}}});
-        QVERIFY(!cache.find(1));
-        QCOMPARE(cache.find(2)->front(), kb::Value(2));
-        cache.insert(3, {kb::Value(-1)});
-        QCOMPARE(cache.find(9)->front(), kb::Value(8));
-        cache.remove(2);
-        QCOMPARE(cache.find(2)->front(), kb::Value(-1));
-        QCOMPARE(cache.find(8)->front(), kb::Value(8));
     }
 };
 

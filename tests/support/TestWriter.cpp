@@ -1,10 +1,8 @@
-// kb-test-writer: a second program on a test's database file.
-//   kb-test-writer post FILE COUNT TAG BUSY_MS [PAUSE_MS]
-//     appends COUNT positions named TAG-1, TAG-2, ... through a table object, as the record editors do, each waiting
-//     BUSY_MS for another user's lock, PAUSE_MS between them (as a user pauses, letting readers in); after each post
-//     returns it writes "ok ID" on standard output, after a post that met another user's lock "busy MESSAGE".
-//   kb-test-writer hold FILE
-//     takes the file's exclusive lock, writes "held" and keeps it until standard input ends.
+// kb-test-writer, a second program on a test's database file:
+//   post FILE COUNT TAG BUSY_MS: appends COUNT positions named TAG-1, TAG-2, ... through a table object, as the record
+//     editors do, each waiting BUSY_MS for another user's lock; writes "ok ID" after each post, "busy MESSAGE" after
+//     one that met another user's lock.
+//   hold FILE: takes the file's exclusive lock, writes "held" and keeps it until standard input ends.
 // Every line reaches the pipe before the next step: a kill loses no acknowledged post.
 #include "Connection.h"
 #include "DbError.h"
@@ -12,27 +10,17 @@
 #include "Table.h"
 
 #include <QCoreApplication>
-#include <QStringList>
-#include <QThread>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
 void say(const QString& line) {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n <= 0)
-            std::_Exit(3);
-        done += n;
-    }
+    if (std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stdout) < 0 || std::fflush(stdout) != 0)
+        std::_Exit(3);
 }
 
-int post(const QString& file, int count, const QString& tag, int busyMs, int pauseMs) {
-    // Opened with the usual wait, so that only the posts meet the short one.
-    kb::Connection connection(file);
+int post(const QString& file, int count, const QString& tag, int busyMs) {
+    kb::Connection connection(file); // opened with the usual wait, so that only the posts meet the short one
     connection.execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMs));
     kb::Table table(connection, kb::schema::table(QStringLiteral("Dolznost")));
     table.open();
@@ -48,7 +36,6 @@ int post(const QString& file, int count, const QString& tag, int busyMs, int pau
             table.cancel();
             say(QStringLiteral("busy ") + QString::fromUtf8(e.what()));
         }
-        QThread::msleep(pauseMs);
     }
     return 0;
 }
@@ -57,8 +44,7 @@ int hold(const QString& file) {
     kb::Connection connection(file);
     connection.execute(QStringLiteral("BEGIN EXCLUSIVE"));
     say(QStringLiteral("held"));
-    char c = 0;
-    while (::read(STDIN_FILENO, &c, 1) > 0) {
+    while (std::getchar() != EOF) {
     }
     return 0;
 }
@@ -69,11 +55,11 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     try {
-        if ((args.size() == 5 || args.size() == 6) && args[0] == QLatin1String("post"))
-            return post(args[1], args[2].toInt(), args[3], args[4].toInt(), args.value(5).toInt());
+        if (args.size() == 5 && args[0] == QLatin1String("post"))
+            return post(args[1], args[2].toInt(), args[3], args[4].toInt());
         if (args.size() == 2 && args[0] == QLatin1String("hold"))
             return hold(args[1]);
-        std::fputs("usage: kb-test-writer post FILE COUNT TAG BUSY_MS [PAUSE_MS] | hold FILE\n", stderr);
+        std::fputs("usage: kb-test-writer post FILE COUNT TAG BUSY_MS | hold FILE\n", stderr);
         return 2;
     } catch (const std::exception& e) {
         say(QStringLiteral("error ") + QString::fromUtf8(e.what()));
