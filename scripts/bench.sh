@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmark. The generated databases (1,000 and 10,000
 # employees) are kept in build/bench/data and reused by later runs.
-# Arguments go to kultbuh-bench: --runs=N, --sizes=1000,10000, --plan.
+# Arguments go to kultbuh-bench: --runs=N, --sizes=1000,10000, --plan, --editors
+# (only the record editors: the data part and the forms shown with their widgets).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,5 +1,6 @@
 // Other programs writing the database file through table objects: one killed at random moments in the middle of its
-// posts, and two at once. No acknowledged post is lost and the file stays sound.
+// posts, two at once, one while backups are taken. No acknowledged post is lost and the file stays sound.
+#include "Backup.h"
 #include "Connection.h"
 #include "TestSupport.h"
 
@@ -18,9 +19,9 @@ struct Writer {
     QProcess process;
     QString tag;
     int told = 0;
-    Writer(const QString& file, const QString& name, int busyMs, int count = 1000000) : tag(name) {
-        process.start(QStringLiteral(KB_TEST_WRITER_PATH),
-                      {QStringLiteral("post"), file, QString::number(count), tag, QString::number(busyMs)});
+    Writer(const QString& file, const QString& name, int busyMs, int count = 1000000, int pauseMs = 0) : tag(name) {
+        process.start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("post"), file, QString::number(count), tag,
+                                                            QString::number(busyMs), QString::number(pauseMs)});
     }
     // Reads the lines written so far, at least `least` in all: acknowledged posts go into posts; returns the others.
     QStringList read(Posts& posts, int least = 0) {
@@ -104,6 +105,24 @@ private slots:
                      qPrintable(line));
         QCOMPARE(problems(db.path(), posts, true), QString());
         qInfo("200 posts tried by two writers: %zu written, %d refused as busy", posts.size(), int(busy.size()));
+    }
+
+    // Backups taken while another process posts (pausing a little between posts, as a user does: a writer that never
+    // pauses keeps every reader out): each copy is sound and holds every post acknowledged before it began.
+    void backupWhileWriting() {
+        TempDatabase db;
+        db.closeConnection();
+        Writer writer(db.path(), QStringLiteral("w"), 5000, 1000000, 5);
+        Posts posts;
+        for (int round = 1; round <= 5; ++round) {
+            QCOMPARE(writer.read(posts, 5 * round), QStringList());
+            const QString copy = db.filePath(QStringLiteral("copy%1.mdb").arg(round));
+            QCOMPARE(errorMessage([&] { kb::tools::backupDatabase(db.path(), copy); }), QString());
+            QCOMPARE(problems(copy, posts, false), QString());
+        }
+        writer.process.kill();
+        QVERIFY(writer.process.waitForFinished(30000));
+        qInfo("5 backups while writing, the last holding the %zu posts acknowledged before it", posts.size());
     }
 };
 

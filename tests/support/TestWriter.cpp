@@ -1,7 +1,7 @@
 // kb-test-writer, a second program on a test's database file:
-//   post FILE COUNT TAG BUSY_MS: appends COUNT positions named TAG-1, TAG-2, ... through a table object, as the record
-//     editors do, each waiting BUSY_MS for another user's lock; writes "ok ID" after each post, "busy MESSAGE" after
-//     one that met another user's lock.
+//   post FILE COUNT TAG BUSY_MS [PAUSE_MS]: appends COUNT positions named TAG-1, TAG-2, ... through a table object, as
+//     the record editors do, each waiting BUSY_MS for another user's lock, PAUSE_MS between them (as a user pauses,
+//     letting readers in); writes "ok ID" after each post, "busy MESSAGE" after one that met another user's lock.
 //   hold FILE: takes the file's exclusive lock, writes "held" and keeps it until standard input ends.
 // Every line reaches the pipe before the next step: a kill loses no acknowledged post.
 #include "Connection.h"
@@ -10,6 +10,7 @@
 #include "Table.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 
 namespace {
@@ -19,7 +20,7 @@ void say(const QString& line) {
         std::_Exit(3);
 }
 
-int post(const QString& file, int count, const QString& tag, int busyMs) {
+int post(const QString& file, int count, const QString& tag, int busyMs, int pauseMs) {
     kb::Connection connection(file); // opened with the usual wait, so that only the posts meet the short one
     connection.execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMs));
     kb::Table table(connection, kb::schema::table(QStringLiteral("Dolznost")));
@@ -36,6 +37,7 @@ int post(const QString& file, int count, const QString& tag, int busyMs) {
             table.cancel();
             say(QStringLiteral("busy ") + QString::fromUtf8(e.what()));
         }
+        QThread::msleep(pauseMs);
     }
     return 0;
 }
@@ -55,11 +57,11 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     try {
-        if (args.size() == 5 && args[0] == QLatin1String("post"))
-            return post(args[1], args[2].toInt(), args[3], args[4].toInt());
+        if ((args.size() == 5 || args.size() == 6) && args[0] == QLatin1String("post"))
+            return post(args[1], args[2].toInt(), args[3], args[4].toInt(), args.value(5).toInt());
         if (args.size() == 2 && args[0] == QLatin1String("hold"))
             return hold(args[1]);
-        std::fputs("usage: kb-test-writer post FILE COUNT TAG BUSY_MS | hold FILE\n", stderr);
+        std::fputs("usage: kb-test-writer post FILE COUNT TAG BUSY_MS [PAUSE_MS] | hold FILE\n", stderr);
         return 2;
     } catch (const std::exception& e) {
         say(QStringLiteral("error ") + QString::fromUtf8(e.what()));
