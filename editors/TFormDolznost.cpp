@@ -10,11 +10,11 @@ TFormDolznost::TFormDolznost(TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormDolznost", QStringLiteral("Должности"), {416, 101}, Placement::Desktop, mainWindow) {
     DataSource* const source = dataModule.positionSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
-    DBEdit1 = addEdit("DBEdit1", {76, 13, 121, 21}, source, QStringLiteral("ID"));
+    idEdit = addEdit("DBEdit1", {76, 13, 121, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("Название:"), {12, 43});
-    DBEdit2 = addEdit("DBEdit2", {76, 40, 333, 21}, source, QStringLiteral("Nazvanie"));
-    DBNavigator1 = addNavigator({8, 67, 400, 25}, source);
-    setTabChain({DBNavigator1, DBEdit1, DBEdit2});
+    titleEdit = addEdit("DBEdit2", {76, 40, 333, 21}, source, QStringLiteral("Nazvanie"));
+    navigator = addNavigator({8, 67, 400, 25}, source);
+    setTabChain({navigator, idEdit, titleEdit});
 }
 
 } // namespace kb::editors

@@ -10,14 +10,19 @@ namespace kb::editors {
 
 // The position editor, "Должности": one position of Dolznost at a time.
 // Centred on the desktop.
+//
+//   object name   member     field     what it holds
+//   DBEdit1       idEdit     ID        the position's ID, read-only
+//   DBEdit2       titleEdit  Nazvanie  the position's name
+//   DBNavigator1  navigator            moves, inserts, deletes, posts, cancels, refreshes
 class TFormDolznost : public RecordEditorForm {
     Q_OBJECT
 public:
     TFormDolznost(TDataM& dataModule, QWidget* mainWindow);
 
-    DbEdit* DBEdit1;
-    DbEdit* DBEdit2;
-    DbNavigator* DBNavigator1;
+    DbEdit* idEdit;
+    DbEdit* titleEdit;
+    DbNavigator* navigator;
 };
 
 } // namespace kb::editors
