@@ -49,11 +49,9 @@ private slots:
     void display_data() {
         columns<Value, QString>("value", "expected");
         row("null", Value(), "");
-        row("64-bit integer", Value(qint64(-9000000000)), "-9000000000");
         row("binary noise below", Value(1481.3999999999999), "1481,4");
         row("negative zero", Value(-0.0), "0");
         row("large", Value(-1.25e16), "-1,25E16");
-        row("small", Value(1.5e-7), "1,5E-7");
         row("midnight shows no time", Value(make(2013, 4, 5)), "05.04.2013");
         row("one second after midnight", Value(make(1985, 12, 31, 0, 0, 1)), "31.12.1985 00:00:01");
     }
@@ -70,9 +68,7 @@ private slots:
         row("largest", "9223372036854775807", "9223372036854775807", 9223372036854775807.0);
         row("beyond 64 bits", "9223372036854775808", "", 9223372036854775808.0);
         row("comma", "12,5", "", 12.5);
-        row("blanks and sign", " -0,25 ", "", -0.25);
         row("exponent with comma", "1,5E-2", "", 0.015);
-        row("blank after sign", "- 5", "", no);
         row("beyond double", "1e400", "", no);
         row("thousands", "1 000", "", no);
         row("arabic-indic digit", QString(QChar(0x0663)), "", no);
@@ -86,7 +82,6 @@ private slots:
 
     void parseDate_data() {
         columns<QString, QDateTime>("input", "expected"); // invalid: refused
-        row("short year", "05.04.13", make(2013, 4, 5));
         row("slashes, one digit", "5/4/13", make(2013, 4, 5));
         row("mask blanks", " 5. 4.13", make(2013, 4, 5));
         row("window end 2029", "31.12.29", make(2029, 12, 31));
