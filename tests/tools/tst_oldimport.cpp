@@ -1,6 +1,5 @@
-// The import of the old program's database, fed from memory: the mapping of the five tables, the conversion of
-// values, the notes, the transaction, the verification and every error. The reader itself is tested on real Jet
-// files in tst_jetfile.
+// The import of the old program's database, fed from memory (the reader is tested on real Jet files in tst_jetfile):
+// the mapping of the five tables, the conversion of values, the notes, the transaction, the verification, the errors.
 
 #include "DateTimeText.h"
 #include "DbTool.h"
@@ -170,26 +169,25 @@ private slots:
             };
         };
         row("missing table", Change([](MemoryDatabase& db) { db.data.erase(db.data.begin() + 4); }),
-            QStringLiteral("В базе данных старой программы нет таблицы OtrChas"));
+            "В базе данных старой программы нет таблицы OtrChas");
         row("missing field", Change([](MemoryDatabase& db) { db.table("Sotr").columns[7].name = "ИНН"; }),
-            QStringLiteral("В базе данных старой программы нет поля Sotr.INN"));
+            "В базе данных старой программы нет поля Sotr.INN");
         row("unfitting type",
             Change([](MemoryDatabase& db) { db.table("Sotr").columns[1].type = ColumnType::LongInt; }),
-            QStringLiteral("Поле Sotr.FIO базы данных старой программы имеет тип \"длинное целое\""));
+            "Поле Sotr.FIO базы данных старой программы имеет тип \"длинное целое\"");
         row("row without ID", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::null(); }),
-            QStringLiteral("В таблице Dolznost базы данных старой программы есть строка без номера ID"));
+            "В таблице Dolznost базы данных старой программы есть строка без номера ID");
         row("ID twice", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::ofInteger(3); }),
-            QStringLiteral("UNIQUE constraint failed: Dolznost.ID"));
+            "UNIQUE constraint failed: Dolznost.ID");
         const auto set = [tamper](const char* table, size_t column, Cell cell) {
             return tamper(table, 2, [=](Row& r) { return r[column] = cell, true; });
         };
         row("a value differs", set("Stavka", 2, Cell::ofDouble(0.3)),
-            QStringLiteral("Проверка новой базы данных не пройдена: Stavka, ID 1, поле Sum: в старой базе "
-                           "0.29999999999999999, в новой 0.30000000000000004"));
-        row("a row missing", set("Dolznost", 0, Cell::ofInteger(8)),
-            QStringLiteral("Проверка новой базы данных не пройдена: в таблице Dolznost нет строки с ID 8"));
+            "Проверка новой базы данных не пройдена: Stavka, ID 1, поле Sum: в старой базе "
+            "0.29999999999999999, в новой 0.30000000000000004");
+        row("a row missing", set("Dolznost", 0, Cell::ofInteger(8)), "в таблице Dolznost нет строки с ID 8");
         row("a row more", tamper("Sotr", 2, [](Row& r) { return r[0].integer != 9; }),
-            QStringLiteral("Проверка новой базы данных не пройдена: в таблице Sotr строк 2, а в старой базе 1"));
+            "в таблице Sotr строк 2, а в старой базе 1");
     }
     // Each failure leaves no new file and prints no table line.
     void failures() {
