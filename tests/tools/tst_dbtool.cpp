@@ -135,6 +135,7 @@ private slots:
         row("bonus no number", "", query({"SELECT Premia * 2 FROM Premia"}), 1, "'abc'");
         row("unknown command", "", QStringList{"drop", "x"}, 2, "Неизвестная команда: drop");
         row("no file", "", QStringList{"create", "--"}, 2, "ровно один аргумент");
+        row("import without new file", "", QStringList{"import", "FILE"}, 2, "два аргумента");
         row("query without lines", "", QStringList{"query", "x", "--param", "N=int:1", "--"}, 2,
             "Не указан текст запроса");
         row("unknown option", "", QStringList{"create", "--verbose"}, 2, "Неизвестный ключ: --verbose");
