@@ -48,45 +48,45 @@ class TestDialect : public QObject {
     }
 
 private slots:
-    void monthAndYear_data() {
-        columns<Value, Value, Value>("date", "month", "year");
-        row("iso date-time", t("2013-04-15 13:45:07"), Value(4), Value(2013));
-        row("bound date-time", Value(kb::datetime::make(2013, 4, 30, 23, 59, 59)), Value(4), Value(2013));
-        row("fraction of a second cut, not rounded", t("2013-12-31 23:59:59.9999"), Value(12), Value(2013));
-        row("day number", Value(41369.99), Value(4), Value(2013));
-        row("fraction rounding up to the next year", Value(41639.0 + 0.9999999999), Value(1), Value(2014));
-        row("before day zero, time forward", Value(-1.5), Value(12), Value(1899));
-        row("day 60 is 28 February 1900", Value(60), Value(2), Value(1900));
-        row("null", Value(), Value(), Value());
-        const auto notADate = [](const char* name, const Value& value, const char* quoted) {
-            const QString message = QStringLiteral("Функция %1: значение %2 не является датой");
-            row(name, value, failed(message.arg(QLatin1String("Month"), QString::fromUtf8(quoted))),
-                failed(message.arg(QLatin1String("Year"), QString::fromUtf8(quoted))));
-        };
-        notADate("empty", Value(QString()), "''");
-        notADate("29 February of a common year", t("2013-02-29"), "'2013-02-29'");
-        notADate("day number too big", Value(1e9), "'1000000000.0'");
-    }
-    void monthAndYear() {
-        const auto [date, month, year] = fetch<Value, Value, Value>("date", "month", "year");
-        QCOMPARE(evaluate(QStringLiteral("SELECT Month(?1)"), {date}), month);
-        QCOMPARE(evaluate(QStringLiteral("SELECT Year(?1)"), {date}), year);
-    }
-
-    void round_data() {
+    // Month and Year of the stored ISO text or of a day number (shown as year-month), ROUND to a whole number with
+    // halves to even, the strict conversion of a text column in arithmetic (its rewrite below); a value that is no
+    // date or no number fails the statement.
+    void functions_data() {
         columns<QString, Value>("expression", "expected");
+        const auto date = [](const char* name, const char* value, const char* expected) {
+            row(name, QStringLiteral("Year(%1) || '-' || Month(%1)").arg(QLatin1String(value)), t(expected));
+        };
+        date("iso date-time", "'2013-04-15 13:45:07'", "2013-4");
+        date("fraction of a second cut, not rounded", "'2013-12-31 23:59:59.9999'", "2013-12");
+        date("day number", "41369.99", "2013-4");
+        date("fraction rounding up to the next year", "41639.9999999999", "2014-1");
+        date("before day zero, time forward", "-1.5", "1899-12");
+        row("date null", "Month(NULL)", Value());
+        row("29 February of a common year", "Month('2013-02-29')",
+            failed("Функция Month: значение '2013-02-29' не является датой"));
+        row("day number too big", "Year(1e9)", failed("Функция Year: значение '1000000000.0' не является датой"));
         row("half down to even", "ROUND(50.5)", Value(50.0));
         row("half up to even", "ROUND(51.5)", Value(52.0));
-        row("negative half", "ROUND(-2.5)", Value(-2.0));
         row("small negative gives zero", "ROUND(-0.4)", Value(0.0));
         row("integer gives real", "ROUND(7)", Value(7.0));
         row("text number", "ROUND('12,5')", Value(12.0));
-        row("null", "ROUND(NULL)", Value());
+        row("round null", "ROUND(NULL)", Value());
         row("two arguments stay built-in", "ROUND(2.567, 2)", Value(2.57));
-        row("text that is no number", "ROUND('12 5')",
-            failed(QString::fromUtf8("Функция ROUND: значение '12 5' не является числом")));
+        row("text that is no number", "ROUND('12 5')", failed("Функция ROUND: значение '12 5' не является числом"));
+        const auto number = [](const char* name, const QString& stored, const Value& expected) {
+            row(name, QStringLiteral("kb_number(%1, 'Premia.Premia') * 2").arg(stored), expected);
+        };
+        number("whole text", "'25'", Value(50));
+        number("comma", "'12,5'", Value(25.0));
+        number("decimal part makes it real", "'12,0'", Value(24.0));
+        number("number null", "NULL", Value());
+        for (const char* v : {"", "12,", "1e5", "1 000"})
+            number(
+                v[0] ? v : "empty", QStringLiteral("'%1'").arg(QLatin1String(v)),
+                failed(QStringLiteral("Значение '%1' в поле Premia.Premia не является числом").arg(QLatin1String(v))));
+        number("blob", "X'3235'", failed("Двоичное значение в поле Premia.Premia не является числом"));
     }
-    void round() {
+    void functions() {
         const auto [expression, expected] = fetch<QString, Value>("expression", "expected");
         const Value result = evaluate(QStringLiteral("SELECT ") + expression);
         QCOMPARE(result, expected);
@@ -99,9 +99,7 @@ private slots:
         const auto match = [](const char* name, const char* v, const char* p, int expected, const char* esc = nullptr) {
             row(name, t(v), t(p), esc ? t(esc) : Value(), Value(expected));
         };
-        match("contains", "Иванов Пётр", "%ван%", 1);
         match("cyrillic case", "Иванов Пётр", "иван%", 1);
-        match("latin case", "Smith", "sMITH", 1);
         match("yo is not e", "Ёлкин", "елкин", 0);
         match("yo case", "Ёлкин", "ёлкин", 1);
         match("underscore is one code point", "Пётр", "П_тр", 1);
@@ -111,7 +109,7 @@ private slots:
         row("null value", Value(), t("%"), Value(), Value());
         row("number as text", Value(123), t("1_3"), Value(), Value(1));
         row("escape of two characters", t("a"), t("a"), t("xy"),
-            failed(QString::fromUtf8("ESCAPE в LIKE должен быть ровно одним символом")));
+            failed("ESCAPE в LIKE должен быть ровно одним символом"));
     }
     void like() {
         const auto [value, pattern, escape, expected] =
@@ -140,25 +138,6 @@ private slots:
                                 QStringLiteral("SELECT count(*) FROM Dolznost WHERE Dolznost.Nazvanie = :P1"),
                                 {t(name)}),
                      Value(count));
-    }
-
-    // Premia*2 over a bonus stored as the SQL literal given.
-    void strictConversion_data() {
-        columns<QString, Value>("stored", "expected");
-        row("whole", "'25'", Value(50));
-        row("comma", "'12,5'", Value(25.0));
-        row("decimal part makes it real", "'12,0'", Value(24.0));
-        row("null", "NULL", Value());
-        for (const char* v : {"", "12,", "1e5", "1 000"})
-            row(v[0] ? v : "empty", QStringLiteral("'%1'").arg(QLatin1String(v)),
-                failed(QStringLiteral("Значение '%1' в поле Premia.Premia не является числом").arg(QLatin1String(v))));
-        row("blob", "X'3235'", failed(QString::fromUtf8("Двоичное значение в поле Premia.Premia не является числом")));
-    }
-    void strictConversion() {
-        const auto [stored, expected] = fetch<QString, Value>("stored", "expected");
-        TempDatabase db;
-        db.exec(QStringLiteral("INSERT INTO Premia (IDSotr, Premia) VALUES (1, %1)").arg(stored));
-        QCOMPARE(evaluateOn(db.connection(), QStringLiteral("SELECT Premia*2 FROM Premia")), expected);
     }
 
     void rewrite_data() {

@@ -1,8 +1,5 @@
-// The salary statement for the SQLite extension's test.
-//   salary_statement lines      its lines as the program holds them, one a line
-//   salary_statement sent FILE  the one statement the program hands SQLite for
-//                               that database: lines joined, text columns in
-//                               arithmetic under the strict conversion
+// The salary statement: "lines" prints its lines as the program holds them; "sent FILE" the one statement the
+// program hands SQLite for that database (text columns in arithmetic under the strict conversion).
 
 #include "Connection.h"
 #include "Dialect.h"
