@@ -1,5 +1,4 @@
 #include "CapturedStandardError.h"
-#include "DbError.h"
 #include "DebugFile.h"
 #include "ErrorText.h"
 #include "LastChanceReport.h"
@@ -31,7 +30,6 @@ private slots:
         row("Cyrillic letter", u"Файл не найден"_s, u"Файл не найден."_s);
         row("full stop", u"Готово."_s, u"Готово."_s);
         row("hyphen, just before the full stop", u"a-"_s, u"a-"_s);
-        row("slash, just after the full stop", u"a/"_s, u"a/."_s);
         row("empty", QString(), QString());
     }
     void fullStop() {
@@ -44,8 +42,6 @@ private slots:
     void text_data() {
         columns<std::exception_ptr, QString>("error", "expected");
         const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
-        row("database error, letter at the end", std::make_exception_ptr(kb::DbError(u"Нет файла"_s)),
-            start.arg(u"DbError"_s) + u"Нет файла.\r\n"_s);
         row("nested namespaces, placeholders in the message", std::make_exception_ptr(accounts::LedgerError("%1 %p")),
             start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s);
         row("not a standard exception", std::make_exception_ptr(42), start.arg(u"int"_s) + u"\r\n"_s);

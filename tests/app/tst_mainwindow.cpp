@@ -19,9 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <memory>
 
 using namespace kbtest;
 using namespace Qt::StringLiterals;
@@ -97,19 +95,15 @@ private slots:
         QVERIFY(p.shown);
         QCOMPARE(QApplication::focusWidget(), p.window.resultGrid);
         QCOMPARE(p.window.monthPicker->text(), u"04.2013"_s);
-        QCOMPARE(p.window.monthPicker->dateTime(), at(2013, 4, 1, 12, 32, 52));
-        QVERIFY(p.window.nameEdit->text().isEmpty() && p.window.positionEdit->text().isEmpty());
         QWidget* const controls[] = {p.window.nameEdit, p.window.positionEdit, p.window.resultGrid};
         for (QWidget* control : controls) {
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
                 QTest::keyClick(control, key);
         }
-        QVERIFY(p.window.isVisible());
-        QCOMPARE(p.window.resultGrid->columnCount(), 0);
+        QVERIFY(p.window.isVisible() && p.window.resultGrid->columnCount() == 0);
         QCOMPARE(p.exportCommands(), u"000"_s);
         p.run(u"Меню/Выход"_s);
-        QVERIFY(!p.window.isVisible());
-        QVERIFY(dialogs->calls().empty());
+        QVERIFY(!p.window.isVisible() && dialogs->calls().empty());
     }
 
     // Each command fills the grid from its own edit and enables the export commands (what the searches match is
@@ -162,7 +156,6 @@ private slots:
     // empty and the export commands enabled, and the next run works.
     void commandErrorIsShown() {
         Program p;
-        QVERIFY(p.shown);
         kbtest::ScopedScriptedDialogs dialogs;
         dialogs->expectErrorBox();
         p.db.exec(u"UPDATE Premia SET Premia = 'много' WHERE IDSotr = 2"_s);
@@ -172,8 +165,7 @@ private slots:
         QCOMPARE(dialogs->calls().size(), size_t(1));
         QCOMPARE(dialogs->calls()[0].caption, u"tst_mainwindow"_s);
         QVERIFY2(dialogs->calls()[0].text.contains(u"много"_s), qPrintable(dialogs->calls()[0].text));
-        QVERIFY(p.window.isVisible());
-        QCOMPARE(p.window.resultGrid->columnCount(), 0);
+        QVERIFY(p.window.isVisible() && p.window.resultGrid->columnCount() == 0);
         QCOMPARE(p.exportCommands(), u"111"_s);
         p.db.exec(u"UPDATE Premia SET Premia = '10' WHERE IDSotr = 2"_s);
         p.run(p.window.statementButton->text());
@@ -214,14 +206,12 @@ private slots:
         QStringList shown;
         dialogs->scriptDialogAction([&](QDialog& dialog) {
             const auto& message = static_cast<kb::ui::TFormMsgDlg&>(dialog);
-            shown << dialog.windowTitle() << message.textLabel->text() << message.titleLabel->text()
-                  << message.bottomButton->text();
+            shown << message.textLabel->text().left(70) << message.titleLabel->text() << message.bottomButton->text();
             message.bottomButton->click();
         });
         w.helpAction->trigger();
-        QCOMPARE(shown.size(), 4);
-        QVERIFY(shown[1].startsWith(u"Информационно-справочная система бухгалтера в отделе культуры.\n\rДоступ"_s));
-        QCOMPARE(shown, (QStringList{u"Обратите внимание !"_s, shown[1], u"Сообщение"_s, u"Верно"_s}));
+        QCOMPARE(shown, (QStringList{u"Информационно-справочная система бухгалтера в отделе культуры.\n\rДоступ"_s,
+                                     u"Сообщение"_s, u"Верно"_s}));
     }
 };
 
