@@ -1,6 +1,7 @@
 #include "AppearanceSetup.h"
 #include "ClassRegistry.h"
 #include "DataModule.h"
+#include "DbError.h"
 #include "RecordingServer.h"
 #include "ResultGrid.h"
 #include "SampleStaff.h"
@@ -78,6 +79,25 @@ int darkPixels(QWidget& widget) {
     }
     return dark;
 }
+
+// An object whose handler of its own event type fails: with a message first, then with something not an exception.
+class Failing : public QObject {
+public:
+    static QEvent::Type eventType() {
+        static const auto type = QEvent::Type(QEvent::registerEventType());
+        return type;
+    }
+    int runs = 0;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == eventType() && ++runs == 1)
+            throw kb::DbError(u"no such column: FIO2"_s);
+        if (event->type() == eventType())
+            throw 17;
+        return QObject::event(event);
+    }
+};
 
 } // namespace
 
@@ -212,6 +232,29 @@ private slots:
         w.helpAction->trigger();
         QCOMPARE(shown, (QStringList{u"Информационно-справочная система бухгалтера в отделе культуры.\n\rДоступ"_s,
                                      u"Сообщение"_s, u"Верно"_s}));
+    }
+
+    // The application object's default error handler: an error leaving an event handler (a sent or a posted event) is
+    // shown in the error box captioned with the program's title, with the full-stop rule; the program goes on and the
+    // same handler runs again on the next event. (The failing handler is a plain object's: its events travel through
+    // Qt's core alone, whose frames unwind cleanly; the program's widget handlers catch their own errors, see
+    // connectHandler.)
+    void errorLeavingAHandlerIsShown() {
+        kbtest::ScopedScriptedDialogs dialogs;
+        dialogs->expectErrorBox();
+        dialogs->expectErrorBox();
+        Failing handler;
+
+        QEvent event(Failing::eventType());
+        QVERIFY(!QCoreApplication::sendEvent(&handler, &event));
+        QCoreApplication::postEvent(&handler, new QEvent(Failing::eventType()));
+        QTRY_COMPARE(handler.runs, 2);
+
+        QStringList shown;
+        for (const auto& box : dialogs->calls())
+            shown << box.caption + u": "_s + box.text;
+        QCOMPARE(shown,
+                 (QStringList{u"tst_mainwindow: no such column: FIO2."_s, u"tst_mainwindow: Неизвестная ошибка."_s}));
     }
 };
 

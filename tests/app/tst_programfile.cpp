@@ -1,17 +1,33 @@
-// What the program derives from its own file: the application title and the debug file.
+// What the program derives from its own file (the application title, the debug file) and its last-chance report of a
+// failure outside the event loop.
 
 #include "ApplicationTitle.h"
+#include "CapturedStandardError.h"
 #include "DebugFile.h"
+#include "ErrorText.h"
+#include "LastChanceReport.h"
+#include "ScriptedModalDialogs.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <stdexcept>
 #include <sys/stat.h>
 
+using namespace kb::app;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(std::exception_ptr)
+
+namespace accounts {
+struct LedgerError : std::logic_error {
+    using std::logic_error::logic_error;
+};
+} // namespace accounts
 
 namespace {
 // What the stand-in check says of every folder: 0 (writable) or an errno value.
@@ -34,8 +50,8 @@ private slots:
     }
     void derivedNames() {
         const auto [program, title, debugFile] = fetch<QString, QString, QString>("program", "title", "debugFile");
-        QCOMPARE(kb::app::applicationTitleFor(program), title);
-        QCOMPARE(kb::app::debugFileName(program), debugFile);
+        QCOMPARE(applicationTitleFor(program), title);
+        QCOMPARE(debugFileName(program), debugFile);
     }
 
     // The file's place: beside the program when its folder is writable (a file left there with content is emptied,
@@ -68,12 +84,12 @@ private slots:
 
         if (created.isEmpty()) {
             const QString message =
-                kbtest::errorMessage([&] { kb::app::createDebugFileFor(program, state, standInAccessError); });
+                kbtest::errorMessage([&] { createDebugFileFor(program, state, standInAccessError); });
             QVERIFY2(message.startsWith(u"Не удаётся создать файл \"%1.debug\". %2"_s.arg(program, reason)),
                      qPrintable(message));
             return;
         }
-        QCOMPARE(kb::app::createDebugFileFor(program, state, standInAccessError), root.filePath(created));
+        QCOMPARE(createDebugFileFor(program, state, standInAccessError), root.filePath(created));
         QCOMPARE(QFileInfo(root.filePath(created)).size(), 0);
         QCOMPARE(root.exists(u"state"_s), created.startsWith(u"state"_s));
     }
@@ -89,12 +105,58 @@ private slots:
         const QByteArray oldHome = qgetenv("HOME"), oldState = qgetenv("XDG_STATE_HOME");
         qputenv("HOME", "/home/u");
         qputenv("XDG_STATE_HOME", stateHome);
-        const QString result = kb::app::stateDebugFolder();
+        const QString result = stateDebugFolder();
         qputenv("HOME", oldHome);
         qputenv("XDG_STATE_HOME", oldState);
         QCOMPARE(result, folder);
     }
+
+    // The full stop of an error box's text: added after any character that sorts after ".", never after "." or one
+    // that sorts before it.
+    void fullStop_data() {
+        columns<QString, QString>("message", "shown");
+        row("Cyrillic letter", u"Файл не найден"_s, u"Файл не найден."_s);
+        row("full stop", u"Готово."_s, u"Готово."_s);
+        row("hyphen, just before the full stop", u"a-"_s, u"a-"_s);
+        row("empty", QString(), QString());
+    }
+    void fullStop() {
+        const auto [message, shown] = fetch<QString, QString>("message", "shown");
+        QCOMPARE(kb::ui::withFullStop(message), shown);
+    }
+
+    // The kind is the class name without its namespaces; the message gets its full stop by the error box's rule, and
+    // "at" the error's address.
+    void text_data() {
+        columns<std::exception_ptr, QString>("error", "expected");
+        const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
+        row("nested namespaces, placeholders in the message", std::make_exception_ptr(accounts::LedgerError("%1 %p")),
+            start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s);
+        row("not a standard exception", std::make_exception_ptr(42), start.arg(u"int"_s) + u"\r\n"_s);
+    }
+    void text() {
+        const auto [error, expected] = fetch<std::exception_ptr, QString>("error", "expected");
+        QString text = lastChanceText(describeError(error), u"kultbuh"_s);
+        QCOMPARE(text.replace(QRegularExpression(u" at 0x[0-9a-f]+\\."_s), u" at 0xADDRESS."_s), expected);
+    }
+
+    // A failure before the application object exists (the debug file's): a minimal one shows the box, and the same text
+    // goes to standard error.
+    void reportBeforeTheApplication() {
+        kbtest::ScopedScriptedDialogs dialogs;
+        dialogs->expectErrorBox();
+        kbtest::CapturedStandardError captured;
+
+        QCOMPARE(reportLastChance(std::make_exception_ptr(FileError("Не удаётся создать файл"))), 1);
+
+        const QString written = QString::fromUtf8(captured.text());
+        QCOMPARE(dialogs->calls().size(), size_t(1));
+        QCOMPARE(dialogs->calls()[0].caption, u"Application Error"_s);
+        QCOMPARE(dialogs->calls()[0].text, written);
+        QVERIFY2(written.startsWith(u"Exception FileError in module tst_programfile at "_s), qPrintable(written));
+        QVERIFY(!QCoreApplication::instance());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestProgramFile)
+QTEST_APPLESS_MAIN(TestProgramFile)
 #include "tst_programfile.moc"
