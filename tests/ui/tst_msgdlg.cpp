@@ -46,7 +46,7 @@ private slots:
         row("Ok Cancel: Ещё", int(BtnOk | BtnCancel), QStringList{{}, u"Верно"_s, u"Отмена"_s}, u"Ещё >>"_s, 0);
         row("Yes No Cancel: Enter", int(yesNo | BtnCancel), QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s}, u"Return"_s,
             6);
-        row("Yes No: Tab, keypad Enter", yesNo, QStringList{{}, u"Да"_s, u"Нет"_s}, u"Tab, Enter"_s, 7);
+        row("Yes No: Tab, keypad Enter", yesNo, QStringList{{}, u"Да"_s, u"Нет"_s}, u"Tab, Num+Enter"_s, 7);
         row("Yes No: Shift+Enter", yesNo, QStringList{{}, u"Да"_s, u"Нет"_s}, u"Shift+Return"_s, 0);
         row("five: Escape", int(BtnYes | BtnRetry | BtnIgnore | BtnAbort | BtnCancel),
             QStringList{u"Повтор"_s, u"Да"_s, u"Прервать"_s}, u"Esc"_s, 3);
