@@ -1,18 +1,33 @@
-// What the program derives from its own file: the application title and the debug file.
+// What the program derives from its own file (the application title, the debug file) and its last-chance report of a
+// failure outside the event loop.
 
 #include "ApplicationTitle.h"
+#include "CapturedStandardError.h"
 #include "DebugFile.h"
-#include "Startup.h"
+#include "ErrorText.h"
+#include "LastChanceReport.h"
+#include "ScriptedModalDialogs.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <stdexcept>
 #include <sys/stat.h>
 
+using namespace kb::app;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(std::exception_ptr)
+
+namespace accounts {
+struct LedgerError : std::logic_error {
+    using std::logic_error::logic_error;
+};
+} // namespace accounts
 
 namespace {
 // What the stand-in check says of every folder: 0 (writable) or an errno value.
@@ -25,61 +40,32 @@ int standInAccessError(const QString&) {
 class TestProgramFile : public QObject {
     Q_OBJECT
 private slots:
+    // The title ends at the name's first dot and has only its first letter capital; the debug file replaces the last
+    // extension of the name (never a dot of the folder).
     void derivedNames_data() {
         columns<QString, QString, QString>("program", "title", "debugFile");
-        row("extensions", u"/opt/My.Prog.bin"_s, u"My"_s, u"/opt/My.Prog.debug"_s);
-        row("Cyrillic upper case", u"/opt/КУЛЬТБУХ.EXE"_s, u"Культбух"_s, u"/opt/КУЛЬТБУХ.debug"_s);
+        row("two dots, Cyrillic upper case", u"/opt/КУЛЬТ.БУХ.EXE"_s, u"Культ"_s, u"/opt/КУЛЬТ.БУХ.debug"_s);
         row("dot in the folder only", u"/a.b/Prog"_s, u"Prog"_s, u"/a.b/Prog.debug"_s);
         row("name starting with a dot", u"/opt/.prog"_s, QString(), u"/opt/.debug"_s);
     }
     void derivedNames() {
         const auto [program, title, debugFile] = fetch<QString, QString, QString>("program", "title", "debugFile");
-        QCOMPARE(kb::app::applicationTitleFor(program), title);
-        QCOMPARE(kb::app::debugFileName(program), debugFile);
+        QCOMPARE(applicationTitleFor(program), title);
+        QCOMPARE(debugFileName(program), debugFile);
     }
 
-    // The running program's debug file (its title captions the error boxes of every widget test): this program's file
-    // has no extension, ".debug" is appended, and a file left with content is emptied.
-    void runningProgram() {
-        QFile file(QCoreApplication::applicationFilePath() + u".debug"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("старые строки\r\n") > 0 && file.flush());
-
-        QCOMPARE(kb::app::createProgramDebugFile(), file.fileName());
-
-        QCOMPARE(file.size(), 0);
-        QVERIFY(file.remove());
-    }
-
-    // Each reason a debug file cannot be created has its own message; a pipe fails at once instead of waiting for a
-    // reader.
-    void debugFileCannotBeCreated_data() {
-        columns<QString, QString>("path", "reason");
-        row("name taken by a folder", u"folder"_s, u"Это имя занято папкой"_s);
-        row("folder missing", u"нет/kultbuh.debug"_s, u"Папка не существует"_s);
-        row("name taken by a pipe", u"pipe"_s, QString());
-    }
-    void debugFileCannotBeCreated() {
-        const auto [path, reason] = fetch<QString, QString>("path", "reason");
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(u"folder"_s) && QFile(dir.filePath(u"file"_s)).open(QIODevice::WriteOnly));
-        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"pipe"_s)).constData(), 0600), 0);
-        const QString name = dir.filePath(path);
-
-        const QString message = kbtest::errorMessage([&] { kb::app::CreateDebugFile(name); });
-
-        QVERIFY2(message.startsWith(u"Не удаётся создать файл \"%1\". "_s.arg(name)) && message.endsWith(reason),
-                 qPrintable(message));
-    }
-
-    // The file's place: beside the program when its folder is writable (a failure there is reported as it is),
-    // else in the state folder, made as needed; when that fails too, the report names the file beside the program
-    // with the reason its folder cannot be written.
+    // The file's place: beside the program when its folder is writable (a file left there with content is emptied,
+    // a failure there is reported as it is, a pipe at once instead of waiting for a reader), else in the state folder,
+    // made as needed; when that fails too, the report names the file beside the program with the reason its folder
+    // cannot be written.
     void debugFilePlace_data() {
+        // blocker: a file, a folder (ending in "/") or a pipe (ending in "|") in the way
         columns<int, QString, QString, QString>("folderError", "blocker", "created", "reason");
         row("writable program folder", 0, QString(), u"bin/kultbuh.debug"_s, QString());
         row("read-only program folder", int(EROFS), QString(), u"state/kultbuh/kultbuh.debug"_s, QString());
         row("state folder blocked too", int(EACCES), u"state"_s, QString(), u"Отказано в доступе"_s);
         row("name beside taken by a folder", 0, u"bin/kultbuh.debug/"_s, QString(), u"Это имя занято папкой"_s);
+        row("name beside taken by a pipe", 0, u"bin/kultbuh.debug|"_s, QString(), u"Системная ошибка 6 "_s);
     }
     void debugFilePlace() {
         const auto [error, blocker, created, reason] =
@@ -87,42 +73,90 @@ private slots:
         QTemporaryDir dir;
         const QDir root(dir.path());
         QVERIFY(root.mkdir(u"bin"_s));
+        const QString program = root.filePath(u"bin/kultbuh"_s), state = root.filePath(u"state/kultbuh"_s);
         if (blocker.endsWith(u'/'))
             QVERIFY(root.mkdir(blocker));
-        else if (!blocker.isEmpty())
-            QVERIFY(QFile(root.filePath(blocker)).open(QIODevice::WriteOnly));
+        else if (blocker.endsWith(u'|'))
+            QCOMPARE(::mkfifo(QFile::encodeName(root.filePath(blocker.chopped(1))).constData(), 0600), 0);
+        else
+            QVERIFY(writeFile(root.filePath(blocker.isEmpty() ? u"bin/kultbuh.debug"_s : blocker), "старые строки"));
         folderError = error;
-        const QString program = root.filePath(u"bin/kultbuh"_s);
-        const QString state = root.filePath(u"state/kultbuh"_s);
 
         if (created.isEmpty()) {
             const QString message =
-                kbtest::errorMessage([&] { kb::app::createDebugFileFor(program, state, standInAccessError); });
-            QCOMPARE(message, u"Не удаётся создать файл \"%1.debug\". %2"_s.arg(program, reason));
+                kbtest::errorMessage([&] { createDebugFileFor(program, state, standInAccessError); });
+            QVERIFY2(message.startsWith(u"Не удаётся создать файл \"%1.debug\". %2"_s.arg(program, reason)),
+                     qPrintable(message));
             return;
         }
-        QCOMPARE(kb::app::createDebugFileFor(program, state, standInAccessError), root.filePath(created));
+        QCOMPARE(createDebugFileFor(program, state, standInAccessError), root.filePath(created));
         QCOMPARE(QFileInfo(root.filePath(created)).size(), 0);
         QCOMPARE(root.exists(u"state"_s), created.startsWith(u"state"_s));
     }
 
+    // XDG_STATE_HOME when it is an absolute path, else the home folder's .local/state.
     void stateFolder_data() {
         columns<QByteArray, QString>("stateHome", "folder");
         row("XDG_STATE_HOME", QByteArray("/var/x/state"), u"/var/x/state/kultbuh"_s);
-        row("unset", QByteArray(), u"/home/u/.local/state/kultbuh"_s);
         row("relative, so ignored", QByteArray("state"), u"/home/u/.local/state/kultbuh"_s);
     }
     void stateFolder() {
         const auto [stateHome, folder] = fetch<QByteArray, QString>("stateHome", "folder");
         const QByteArray oldHome = qgetenv("HOME"), oldState = qgetenv("XDG_STATE_HOME");
         qputenv("HOME", "/home/u");
-        stateHome.isNull() ? void(qunsetenv("XDG_STATE_HOME")) : void(qputenv("XDG_STATE_HOME", stateHome));
-        const QString result = kb::app::stateDebugFolder();
+        qputenv("XDG_STATE_HOME", stateHome);
+        const QString result = stateDebugFolder();
         qputenv("HOME", oldHome);
         qputenv("XDG_STATE_HOME", oldState);
         QCOMPARE(result, folder);
     }
+
+    // The full stop of an error box's text: added after any character that sorts after ".", never after "." or one
+    // that sorts before it.
+    void fullStop_data() {
+        columns<QString, QString>("message", "shown");
+        row("Cyrillic letter", u"Файл не найден"_s, u"Файл не найден."_s);
+        row("full stop", u"Готово."_s, u"Готово."_s);
+        row("hyphen, just before the full stop", u"a-"_s, u"a-"_s);
+        row("empty", QString(), QString());
+    }
+    void fullStop() {
+        const auto [message, shown] = fetch<QString, QString>("message", "shown");
+        QCOMPARE(kb::ui::withFullStop(message), shown);
+    }
+
+    // The kind is the class name without its namespaces; the message gets its full stop by the error box's rule, and
+    // "at" the error's address.
+    void text_data() {
+        columns<std::exception_ptr, QString>("error", "expected");
+        const QString start = u"Exception %1 in module kultbuh at 0xADDRESS.\r\n"_s;
+        row("nested namespaces, placeholders in the message", std::make_exception_ptr(accounts::LedgerError("%1 %p")),
+            start.arg(u"LedgerError"_s) + u"%1 %p.\r\n"_s);
+        row("not a standard exception", std::make_exception_ptr(42), start.arg(u"int"_s) + u"\r\n"_s);
+    }
+    void text() {
+        const auto [error, expected] = fetch<std::exception_ptr, QString>("error", "expected");
+        QString text = lastChanceText(describeError(error), u"kultbuh"_s);
+        QCOMPARE(text.replace(QRegularExpression(u" at 0x[0-9a-f]+\\."_s), u" at 0xADDRESS."_s), expected);
+    }
+
+    // A failure before the application object exists (the debug file's): a minimal one shows the box, and the same text
+    // goes to standard error.
+    void reportBeforeTheApplication() {
+        kbtest::ScopedScriptedDialogs dialogs;
+        dialogs->expectErrorBox();
+        kbtest::CapturedStandardError captured;
+
+        QCOMPARE(reportLastChance(std::make_exception_ptr(FileError("Не удаётся создать файл"))), 1);
+
+        const QString written = QString::fromUtf8(captured.text());
+        QCOMPARE(dialogs->calls().size(), size_t(1));
+        QCOMPARE(dialogs->calls()[0].caption, u"Application Error"_s);
+        QCOMPARE(dialogs->calls()[0].text, written);
+        QVERIFY2(written.startsWith(u"Exception FileError in module tst_programfile at "_s), qPrintable(written));
+        QVERIFY(!QCoreApplication::instance());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestProgramFile)
+QTEST_APPLESS_MAIN(TestProgramFile)
 #include "tst_programfile.moc"

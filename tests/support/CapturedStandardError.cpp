@@ -6,18 +6,11 @@
 namespace kbtest {
 
 CapturedStandardError::CapturedStandardError() {
-    if (!file_.open())
-        return;
     std::fflush(stderr);
-    saved_ = ::dup(STDERR_FILENO);
-    if (saved_ >= 0 && ::dup2(file_.handle(), STDERR_FILENO) < 0) {
+    if (file_.open() && (saved_ = ::dup(STDERR_FILENO)) >= 0 && ::dup2(file_.handle(), STDERR_FILENO) < 0) {
         ::close(saved_);
         saved_ = -1;
     }
-}
-
-CapturedStandardError::~CapturedStandardError() {
-    restore();
 }
 
 QByteArray CapturedStandardError::text() {

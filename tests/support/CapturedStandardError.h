@@ -9,11 +9,10 @@ namespace kbtest {
 class CapturedStandardError {
 public:
     CapturedStandardError();
-    ~CapturedStandardError();
+    ~CapturedStandardError() { restore(); }
     CapturedStandardError(const CapturedStandardError&) = delete;
     CapturedStandardError& operator=(const CapturedStandardError&) = delete;
 
-    bool capturing() const { return saved_ >= 0; }
     // Ends the capture and gives what was written.
     QByteArray text();
 

@@ -11,35 +11,31 @@
 
 namespace kbtest {
 
-// Answers the program's modal questions from a script and logs what was asked, so a test asserts the questions and
-// never waits on a real modal window. A question with no answer queued (or an error box or message box not expected)
-// fails the running test and is answered the safe way (Cancel, no file, the dialog rejected) so the code under test
-// goes on.
+// Answers the program's modal questions from a script and logs them, so a test never waits on a real modal window.
+// A question with no answer queued (or a box not expected) fails the running test and is answered the safe way
+// (Cancel, no file, the dialog rejected) so the code under test goes on.
 class ScriptedModalDialogs : public kb::ui::ModalDialogs {
 public:
     enum class Kind { ExecDialog, InputPrompt, MessageBox, ErrorBox, Confirm, SaveFileName };
-
     struct Call {
         Kind kind;
         QString caption; // the window title for ExecDialog
         QString text;    // the box or prompt text; the dialog's class name for ExecDialog, the filter for SaveFileName
     };
 
-    // The next execDialog shows the dialog (not modally), runs the script on it and returns the script's value; the
-    // dialog is hidden afterwards.
-    void scriptDialog(std::function<int(QDialog&)> script);
-    // The same, returning the dialog's own result after the action.
+    // The next execDialog shows the dialog (not modally), runs the script on it, hides it and returns the script's
+    // value; or, with an action, the dialog's own result after it.
+    void scriptDialog(std::function<int(QDialog&)> script) { scripts_.push_back(std::move(script)); }
     void scriptDialogAction(std::function<void(QDialog&)> action);
-    // The next error box is expected and acknowledged with OK.
-    void expectErrorBox() { ++expectedErrorBoxes_; }
-    // The next confirmation is expected and answered with OK (true) or Cancel (false).
-    void answerConfirm(bool ok) { confirmAnswers_.push_back(ok); }
+    // The next error box or plain message box is expected and acknowledged with OK.
+    void expectErrorBox() { ++errorBoxes_; }
+    void expectMessageBox() { ++messageBoxes_; }
+    // The next confirmation is answered with OK (true) or Cancel (false).
+    void answerConfirm(bool ok) { confirms_.push_back(ok); }
     // The next input prompt is answered with OK on the text, or with Cancel (nullopt).
-    void answerInputPrompt(std::optional<QString> text) { promptAnswers_.push_back(std::move(text)); }
-    // The next plain message box is expected and acknowledged with OK.
-    void expectMessageBox() { ++expectedMessageBoxes_; }
+    void answerInputPrompt(std::optional<QString> text) { prompts_.push_back(std::move(text)); }
     // The next save dialog is answered with the path, or cancelled (nullopt).
-    void answerSaveFileName(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
+    void answerSaveFileName(std::optional<QString> path) { saves_.push_back(std::move(path)); }
 
     const std::vector<Call>& calls() const { return calls_; }
 
@@ -52,14 +48,12 @@ public:
 
 private:
     // Logs the call; false (and a test failure) when it was not expected.
-    bool record(const Call& call, bool expected);
+    bool record(Kind kind, const QString& caption, const QString& text, bool expected);
 
-    std::deque<std::function<int(QDialog&)>> dialogScripts_;
-    int expectedErrorBoxes_ = 0;
-    std::deque<bool> confirmAnswers_;
-    std::deque<std::optional<QString>> promptAnswers_;
-    int expectedMessageBoxes_ = 0;
-    std::deque<std::optional<QString>> saveAnswers_;
+    std::deque<std::function<int(QDialog&)>> scripts_;
+    int errorBoxes_ = 0, messageBoxes_ = 0;
+    std::deque<bool> confirms_;
+    std::deque<std::optional<QString>> prompts_, saves_;
     std::vector<Call> calls_;
 };
 
@@ -67,7 +61,7 @@ private:
 class ScopedScriptedDialogs {
 public:
     ScopedScriptedDialogs();
-    ~ScopedScriptedDialogs();
+    ~ScopedScriptedDialogs() { kb::ui::installDialogs(std::move(previous_)); }
     ScopedScriptedDialogs(const ScopedScriptedDialogs&) = delete;
     ScopedScriptedDialogs& operator=(const ScopedScriptedDialogs&) = delete;
 

@@ -31,63 +31,37 @@ int showMessage(TMsgButtons buttons, const std::function<void(TFormMsgDlg&)>& ac
     return ShowMsgDlgEx(u"Текст"_s, details, MsgQuestion, buttons);
 }
 
-QColor colourOf(const QWidget* widget) {
-    return widget->palette().color(QPalette::WindowText);
-}
-
 } // namespace
 
 class TestMsgDlg : public QObject {
     Q_OBJECT
 private slots:
-    // The three places filled by priority.
-    void buttonPlaces_data() {
-        // places: top, middle, bottom
-        columns<int, QStringList>("buttons", "places");
-        row("Ok", int(BtnOk), QStringList{{}, {}, u"Верно"_s});
-        row("Ok Cancel", int(BtnOk | BtnCancel), QStringList{{}, u"Верно"_s, u"Отмена"_s});
-        row("Yes No Cancel", int(BtnYes | BtnNo | BtnCancel), QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s});
-        row("Retry Cancel", int(BtnRetry | BtnCancel), QStringList{u"Повтор"_s, {}, u"Отмена"_s});
-        row("Yes Retry Ignore Abort Cancel", int(BtnYes | BtnRetry | BtnIgnore | BtnAbort | BtnCancel),
-            QStringList{u"Повтор"_s, u"Да"_s, u"Прервать"_s});
-        row("no known flag", 0xff80, QStringList{{}, {}, {}});
-    }
-    void buttonPlaces() {
-        const auto [buttons, places] = fetch<int, QStringList>("buttons", "places");
-        QStringList shown;
-        showMessage(TMsgButtons::fromInt(buttons), [&](TFormMsgDlg& dialog) {
-            for (const QPushButton* button : {dialog.topButton, dialog.middleButton, dialog.bottomButton})
-                shown << (button->isVisible() && button->isEnabled() ? button->text() : QString());
-            dialog.close();
-        });
-        QCOMPARE(shown, places);
-    }
-
-    // Each button's result code; the focus starts on the topmost button shown, Enter presses the focused button, Escape
-    // only "Прервать" or "Отмена", neither with a modifier held; the details toggle never closes; closing the window
-    // gives 2.
+    // The three places filled by priority; each button's result code. The focus starts on the topmost button shown,
+    // Enter presses the focused button, Escape only "Прервать" or "Отмена", neither with a modifier held but the
+    // keypad's; the details toggle never closes; closing the window gives 2.
     void answers_data() {
         // action: a caption to click, keys, or "close"; result 0: the dialog stays open
-        columns<int, QString, int>("buttons", "action", "result");
+        columns<int, QStringList, QString, int>("buttons", "places", "action", "result");
         const int yesNo = BtnYes | BtnNo;
-        const int abortRetryIgnore = BtnAbort | BtnRetry | BtnIgnore;
-        row("Да", yesNo, u"Да"_s, 6);
-        row("Отмена", int(BtnOk | BtnCancel), u"Отмена"_s, 2);
-        row("Повтор", abortRetryIgnore, u"Повтор"_s, 4);
-        row("Ещё", int(BtnOk), u"Ещё >>"_s, 0);
-        row("Enter on Да", yesNo, u"Return"_s, 6);
-        row("Tab, keypad Enter", yesNo, u"Tab, Enter"_s, 7);
-        row("Shift+Enter", yesNo, u"Shift+Return"_s, 0);
-        row("Escape on Отмена", int(BtnRetry | BtnCancel), u"Esc"_s, 2);
-        row("Ctrl+Escape", int(BtnOk | BtnCancel), u"Ctrl+Esc"_s, 0);
-        row("no known flag, closed", 0x80, u"close"_s, 2);
+        row("Ok Cancel: Ещё", int(BtnOk | BtnCancel), QStringList{{}, u"Верно"_s, u"Отмена"_s}, u"Ещё >>"_s, 0);
+        row("Yes No Cancel: Enter", int(yesNo | BtnCancel), QStringList{u"Да"_s, u"Нет"_s, u"Отмена"_s}, u"Return"_s,
+            6);
+        row("Yes No: Tab, keypad Enter", yesNo, QStringList{{}, u"Да"_s, u"Нет"_s}, u"Tab, Num+Enter"_s, 7);
+        row("Yes No: Shift+Enter", yesNo, QStringList{{}, u"Да"_s, u"Нет"_s}, u"Shift+Return"_s, 0);
+        row("five: Escape", int(BtnYes | BtnRetry | BtnIgnore | BtnAbort | BtnCancel),
+            QStringList{u"Повтор"_s, u"Да"_s, u"Прервать"_s}, u"Esc"_s, 3);
+        row("no known flag: closed", 0xff80, QStringList{{}, {}, {}}, u"close"_s, 2);
     }
     void answers() {
-        const auto [buttons, action, result] = fetch<int, QString, int>("buttons", "action", "result");
+        const auto [buttons, places, action, result] =
+            fetch<int, QStringList, QString, int>("buttons", "places", "action", "result");
+        QStringList shown;
         const int answer = showMessage(
             TMsgButtons::fromInt(buttons),
             [&](TFormMsgDlg& dialog) {
                 QPushButton* clicked = nullptr;
+                for (QPushButton* button : {dialog.topButton, dialog.middleButton, dialog.bottomButton})
+                    shown << (button->isVisible() && button->isEnabled() ? button->text() : QString());
                 for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
                     if (button->isVisible() && button->text() == action)
                         clicked = button;
@@ -101,13 +75,13 @@ private slots:
                     QTest::keyClick(QApplication::focusWidget(), keys[i].key(), keys[i].keyboardModifiers());
             },
             u"Подробности"_s);
+        QCOMPARE(shown, places);
         QCOMPARE(answer, result);
     }
 
     // The kind's icon, title and colours; the shadow stays white; any other value changes nothing.
     void kinds_data() {
         columns<int, QString, QString, QColor, QColor>("kind", "icon", "title", "titleColour", "textColour");
-        row("warning", 0, u"ImageWrn"_s, u"Замечание"_s, QColor(0xffff00), QColor(0x808000));
         row("error", 1, u"ImageErr"_s, u"Ошибка"_s, QColor(0xff0000), QColor(0x800000));
         row("4", 4, QString(), QString(), QColor(Qt::black), QColor(Qt::black));
     }
@@ -119,23 +93,21 @@ private slots:
         QStringList icons;
         for (const QLabel* image :
              {dialog.questionIcon, dialog.warningIcon, dialog.informationIcon, dialog.errorIcon}) {
-            if (!image->isHidden())
+            if (!image->isHidden() && !image->pixmap().isNull())
                 icons << image->objectName();
         }
         QCOMPARE(icons, icon.isEmpty() ? QStringList() : QStringList{icon});
-        QVERIFY(icon.isEmpty() || dialog.findChild<QLabel*>(icon)->pixmap().size() == QSize(48, 48));
-        QCOMPARE(dialog.titleLabel->text(), title);
-        QCOMPARE(dialog.titleShadow->text(), title);
-        QCOMPARE(colourOf(dialog.titleLabel), titleColour);
-        QCOMPARE(colourOf(dialog.textLabel), textColour);
-        QCOMPARE(colourOf(dialog.titleShadow), QColor(Qt::white));
+        QCOMPARE(dialog.titleLabel->text() + u'|' + dialog.titleShadow->text(), title + u'|' + title);
+        const auto colour = [](const QWidget* widget) { return widget->palette().color(QPalette::WindowText); };
+        QCOMPARE(colour(dialog.titleLabel), titleColour);
+        QCOMPARE(colour(dialog.textLabel), textColour);
+        QCOMPARE(colour(dialog.titleShadow), QColor(Qt::white));
     }
 
     // The label holds the text as given; the memo the text and the details on the next line, every kind of line break
     // one line end. "Ещё >>" switches the views when there are details and is disabled otherwise.
     void details_data() {
         columns<QString, QString, QString>("text", "details", "memo");
-        row("empty text", QString(), u"B"_s, u"\nB"_s);
         row("line breaks", u"x\n\ry"_s, u"z\r\nw\n"_s, u"x\n\ny\nz\nw\n"_s);
         row("no details", u"A"_s, QString(), QString());
     }
