@@ -8,6 +8,7 @@
 #include "FuzzCheck.h"
 
 #include <QTemporaryDir>
+#include <memory>
 #include <sqlite3.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -19,28 +20,25 @@ using namespace kb;
 
 constexpr int kTexts = 3;
 
+using StatementPtr = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+// Several rows, so that the pattern read for the first one serves the others.
 struct Database {
     QTemporaryDir dir;
     Connection connection{dir.filePath(QStringLiteral("like.db")), Connection::Mode::CreateNew};
-    sqlite3_stmt* plain = nullptr;
-    sqlite3_stmt* escaped = nullptr;
+    StatementPtr plain{nullptr, &sqlite3_finalize}, escaped{nullptr, &sqlite3_finalize};
 
     Database() {
         dialect::install(connection);
         plain = prepare("SELECT like(?1, x)");
         escaped = prepare("SELECT like(?1, x, ?5)");
     }
-    ~Database() {
-        sqlite3_finalize(plain);
-        sqlite3_finalize(escaped);
-    }
-    // Several rows, so that the pattern read for the first one serves the others.
-    sqlite3_stmt* prepare(std::string sql) {
+    StatementPtr prepare(std::string sql) {
         sql += " FROM (SELECT ?2 AS x UNION ALL SELECT ?3 UNION ALL SELECT ?4)";
         sqlite3_stmt* st = nullptr;
         fuzz::check(sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &st, nullptr) == SQLITE_OK,
                     "the LIKE statement prepares");
-        return st;
+        return {st, &sqlite3_finalize};
     }
 };
 
@@ -98,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool hasEscape = rest.find('\0') != std::string_view::npos;
     auto [left, escape] = fuzz::splitAtZero(rest);
 
-    sqlite3_stmt* st = hasEscape ? db.escaped : db.plain;
+    sqlite3_stmt* st = (hasEscape ? db.escaped : db.plain).get();
     bind(st, 1, pattern);
     std::string_view texts[kTexts];
     for (int i = 0; i < kTexts; ++i) {
