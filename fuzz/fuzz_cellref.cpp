@@ -1,5 +1,5 @@
-// A1 references on any text: a cell taken is within the sheet and its name is the text in capitals; a block taken is
-// in order, within the sheet, with corners that are cells; anything else is refused with std::invalid_argument only.
+// The spreadsheet server's A1 references on any text: what is taken lies within the sheet and reads back from its
+// name; anything else is refused with std::invalid_argument only.
 
 #include "CellRef.h"
 #include "FuzzCheck.h"

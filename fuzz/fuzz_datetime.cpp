@@ -1,8 +1,4 @@
-// Date-times on any text and day number:
-//  - ISO text isoParts takes is a real date-time that prints and reads back;
-//  - a day number (the first 8 bytes as a double) dayNumberParts takes is a real date-time from 1.1.100 to
-//    31.12.9999, fromDayNumber is valid exactly then, and it converts back within a millisecond;
-//  - a date as typed that is read shows as a text that reads back to the same date-time.
+// Date-times on any text: as ISO text, as a day number (the first 8 bytes as a double) and as typed into a field.
 
 #include "DateTimeText.h"
 #include "FuzzCheck.h"

@@ -1,6 +1,4 @@
-// The edit mask on any mask and value (input: mask, byte 0, value): the edit text has one character per position with
-// the literals in place; reading an edit text throws nothing but the incomplete-value error; what a mask that keeps
-// its literals stores shows and stores again unchanged (a field written by an editor reopens with the same value).
+// The edit mask on any mask and value (input: mask, byte 0, value).
 
 #include "EditMask.h"
 #include "FuzzCheck.h"

@@ -1,8 +1,4 @@
-// The strict text-to-number conversion (text in SQL arithmetic) and the typed grammar (numbers typed into a field), on
-// any text: UTF-8 and UTF-16 readings agree (typed: for ASCII, as only UTF-16 knows the other blanks); what the strict
-// grammar takes the typed one takes, with the same value; an integer's double is the integer correctly rounded; a
-// value read prints and reads back (an integer in decimal, a double in its shortest form), and the program's shown
-// form of a double is a fixed point of showing what it reads.
+// The strict text-to-number conversion (text in SQL arithmetic) and the typed grammar (numbers typed into a field).
 
 #include "FuzzCheck.h"
 #include "NumberText.h"
@@ -23,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const number::Scanned strict = number::scan(bytes, number::kStrict);
     const number::Scanned typed = number::scan(bytes, number::kTyped);
     fuzz::check(same(strict, number::scan(text, number::kStrict)), "strict: UTF-8 and UTF-16 agree", text);
-    if (fuzz::isAscii(bytes))
+    if (fuzz::isAscii(bytes)) // only the UTF-16 reading knows the other blanks
         fuzz::check(same(typed, number::scan(text, number::kTyped)), "typed: UTF-8 and UTF-16 agree", text);
     if (strict.isValid())
         fuzz::check(typed.isValid() && typed.real() == strict.real() && typed.integer() == strict.integer(),

@@ -1,7 +1,4 @@
-// The SQL lexer and the rewrite of the strict conversion, on any text as a statement against the program's schema:
-// the tokens cover the text exactly, in order, none empty; the placeholder names are distinct (case-insensitively);
-// the rewrite throws nothing; a statement SQLite prepares as written still prepares once rewritten, with the same
-// result column names, and rewriting it again changes nothing.
+// The SQL lexer and the rewrite of the strict conversion, on any text as a statement against the program's schema.
 
 #include "Connection.h"
 #include "DbError.h"

@@ -1,5 +1,4 @@
-// The pay slip's Windows-1251 encoder, on any text: it encodes every character as one byte or refuses, naming a
-// character of the text; what it encodes decodes back to the same text; ASCII is never refused and stays byte for byte.
+// The pay slip's Windows-1251 encoder on any text: it encodes each character as one byte or refuses, naming one.
 
 #include "FuzzCheck.h"
 #include "Windows1251.h"
