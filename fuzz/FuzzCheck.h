@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <utility>
 
-// What the fuzz targets share: a property check that stops the run with a
-// message (libFuzzer then keeps the input as a crash), and the input as text.
+// A property check that stops the run with a message (libFuzzer keeps the input as a crash), and the input as text.
 namespace kb::fuzz {
 
 inline void check(bool holds, const char* property, const QString& detail = {}) {
@@ -25,12 +22,18 @@ inline void check(bool holds, const char* property, const QString& detail = {}) 
 inline std::string_view bytes(const uint8_t* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
-
 inline QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// The input split at its first byte 0 into two texts (the second empty when there is none).
+inline bool isAscii(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// The input split at its first byte 0 (the second part empty when there is none).
 inline std::pair<std::string_view, std::string_view> splitAtZero(std::string_view input) {
     const size_t zero = input.find('\0');
     if (zero == std::string_view::npos)

@@ -1,9 +1,7 @@
-"""Asks an X window to close as a window manager's close button does: a WM_DELETE_WINDOW message of the
-WM_PROTOCOLS kind sent to it. Usage: close_window.py WINDOW_ID   (DISPLAY from the environment)"""
-import ctypes
+"""close_window.py WINDOW_ID: asks an X window to close as a window manager's close button does, with a
+WM_PROTOCOLS message WM_DELETE_WINDOW (DISPLAY from the environment)."""
+import ctypes as C
 import sys
-
-C = ctypes
 
 
 class ClientMessage(C.Structure):

@@ -1,15 +1,10 @@
 #!/bin/bash
-# The accountant's day through the real program's windows under Xvfb, with real pointer and keyboard events
-# (xdotool), on a demo database: 1. splash, April 2013 statement exported: the workbook holds the rows kultbuh-db
-# query gives; 2. May 2014 pay slip: its bytes as computed here (Windows-1251, CR LF, halves to even), the editor
-# got its path; 3. a new employee through the employee editor: in BAZA.mdb and in the exported employee list;
-# 4. "Помощь" shows the message dialog, Enter closes it; 5. "Выход": exit code 0, an empty debug file.
-# A recording desktop comes first on PATH (xdg-open copies the file it gets, xdg-mime names gedit, "gedit" notes
-# its arguments). Screenshots go to OUTPUT. Exit 77 (a skip) when a tool or openpyxl is missing.
-# Usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT
+# The accountant's day through the real program under Xvfb with real pointer and keyboard events (xdotool), on a demo
+# database, with a recording desktop first on PATH; each step is listed in README.md ("The end-to-end test").
+# Screenshots go to OUTPUT. Exit 77 (a skip) when a tool or openpyxl is missing.
 set -euo pipefail
 
-program=$(realpath "${1:?usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT_LINES OUTPUT}")
+program=$(realpath "${1:?usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT}")
 dbtool=$(realpath "${2:?}")
 statement=$(realpath "${3:?}")
 output=${4:?}
@@ -26,9 +21,8 @@ fi
 export LC_ALL=C.UTF-8
 begin_session
 rm -rf "$output"
-mkdir -p "$output"
 run=$work/run
-mkdir -p "$run" "$work/desktop" "$work/opened" "$work/home" "$work/tmp"
+mkdir -p "$output" "$run" "$work/desktop" "$work/opened" "$work/home" "$work/tmp" "$work/slips"
 touch "$work/xdg-open.log"
 cp "$program" "$run/kultbuh"
 "$dbtool" demo "$run/BAZA.mdb" >/dev/null
@@ -40,7 +34,6 @@ fail() {
     [ -s "$work/stderr" ] && { echo "--- the program's stderr:" >&2; cat "$work/stderr" >&2; }
     exit 1
 }
-
 shot_number=0
 shot() { # shot NAME: the whole screen into OUTPUT/NN-NAME.png.
     shot_number=$((shot_number + 1))
@@ -53,14 +46,8 @@ cat >"$work/desktop/xdg-open" <<EOF
 printf '%s\n' "\$*" >>"$work/xdg-open.log"
 cp -- "\$1" "$work/opened/"
 EOF
-cat >"$work/desktop/xdg-mime" <<'EOF'
-#!/bin/sh
-[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop
-EOF
-cat >"$work/desktop/gedit" <<EOF
-#!/bin/sh
-printf '%s\n' "\$*" >>"$work/editor.log"
-EOF
+printf '#!/bin/sh\n[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop\n' >"$work/desktop/xdg-mime"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/editor.log" >"$work/desktop/gedit"
 chmod +x "$work/desktop/"*
 
 start_xvfb "$work" || fail "$xvfb_error"
@@ -72,7 +59,6 @@ app_pid=$!
 until_gone() {
     timeout 10 bash -c "while xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1; do sleep 0.05; done"
 }
-
 # hover WINDOW: the pointer on WINDOW's top edge, so that keys go to it.
 hover() {
     geometry_of "$1"
@@ -83,9 +69,8 @@ click_at() {
     geometry_of "$1"
     xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
-
-# type_text TEXT: Russian text on a Russian layout (xdotool would otherwise remap a spare key for every letter,
-# and the program, reading the new map too late, drops letters or takes others).
+# type_text TEXT: Russian text on a Russian layout (xdotool would otherwise remap a spare key for every letter, and
+# the program, reading the new map too late, drops letters or takes others).
 type_text() {
     if LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
         setxkbmap ru
@@ -95,25 +80,20 @@ type_text() {
         xdotool type --delay 30 -- "$1"
     fi
 }
-
 # type_into WINDOW DX DY TEXT: a click into the edit box at DX,DY, its text replaced by TEXT.
 type_into() {
     click_at "$1" "$2" "$3"
     xdotool key ctrl+a
     type_text "$4"
 }
-
-# Main-window places: the panel lies under the menu bar, 472 pixels down.
-panel_click() {
-    click_at "$main" "$1" $((menu_height + 472 + $2))
-}
-# A menu from the bar: "Меню" opened, then the arrow keys.
+# The main window's panel lies under the menu bar, 472 pixels down; a menu is "Меню" opened, then the arrow keys.
+panel_click() { click_at "$main" "$1" $((menu_height + 472 + $2)); }
 menu_keys() {
     click_at "$main" 20 $((menu_height / 2))
     sleep 0.3
     xdotool key "$@"
 }
-# The month picker (12,3 on the panel, "MM.yyyy"): the month's two digits typed over, then the year's four.
+# pick_month MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
 pick_month() {
     panel_click 40 13
     xdotool key Home shift+Right shift+Right
@@ -128,16 +108,13 @@ query_statement() {
     mapfile -t lines < <("$statement" lines)
     "$dbtool" query "$run/BAZA.mdb" "${params[@]}" -- "${lines[@]}"
 }
-# The workbook's rows as tab-separated lines.
+# workbook_rows FILE: the workbook's rows as tab-separated lines, every number in ten significant digits (the
+# workbook keeps a double in fewer digits than kultbuh-db prints).
 workbook_rows() {
-    "$python" - "$1" <<'EOF'
-import sys
-import openpyxl
+    "$python" -c 'import sys, openpyxl
 for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):
-    print("\t".join("NULL" if v is None else str(v) for v in row))
-EOF
+    print("\t".join("NULL" if v is None else str(v) for v in row))' "$1" | normalised
 }
-# Every number in ten significant digits (the workbook keeps a double in fewer digits than kultbuh-db prints).
 normalised() {
     awk -F'\t' -v OFS='\t' '{ for (i = 1; i <= NF; i++) if ($i ~ /^-?[0-9.]+([eE][-+]?[0-9]+)?$/) $i = sprintf("%.10g", $i); print }'
 }
@@ -161,11 +138,11 @@ menu_height=$((HEIGHT - 568))
 pick_month 04 2013
 panel_click $((127 + 133)) 15
 book=$(export_grid)
-shot statement
 workbook_rows "$book" >"$work/book.tsv"
+shot statement
 [ "$(head -n1 "$work/book.tsv")" = $'ФИО\tОклад\tОтр. дни\tНач. по окл.\tПодоходный\tПенсионный\tАванс\tВсего уд.\tПремия\tК выдаче' ] ||
     fail "the workbook's titles: $(head -n1 "$work/book.tsv")"
-diff <(query_statement 2013 04 | tail -n +2 | normalised) <(tail -n +2 "$work/book.tsv" | normalised) >&2 ||
+diff <(query_statement 2013 04 | tail -n +2 | normalised) <(tail -n +2 "$work/book.tsv") >&2 ||
     fail "the exported statement differs from kultbuh-db query (< query, > workbook)"
 rows=$(($(wc -l <"$work/book.tsv") - 1))
 [ "$rows" -ge 12 ] || fail "only $rows rows exported"
@@ -184,18 +161,17 @@ shot prompt
 xdotool key Return
 save=$(find_window '(Сохранить как|Save As)') || fail "no save dialog"
 hover "$save"
-mkdir "$work/slips"
 type_text "$work/slips/slip"
 shot save-dialog
 xdotool key Return
 slip=$work/slips/slip.txt
 timeout 15 bash -c "until [ -s '$work/editor.log' ]; do sleep 0.05; done" || fail "no text editor started for the pay slip"
 [ "$(cat "$work/editor.log")" = "--encoding=WINDOWS-1251 -- $slip" ] || fail "the editor got: $(cat "$work/editor.log")"
+# Windows-1251, CR LF, figures rounded half to even.
 "$python" <"$work/may.tsv" -c '
 import sys
 typed, employee, out = sys.argv[1:]
-rows = [line.split("\t") for line in sys.stdin.read().splitlines()[1:]]
-row = next(r for r in rows if r[0] == employee)
+row = next(r for r in (line.split("\t") for line in sys.stdin.read().splitlines()[1:]) if r[0] == employee)
 rate, income, pension, bonus = (float(row[i]) for i in (1, 4, 5, 8))
 figures = [rate, bonus, rate + bonus, income, pension, rate + bonus - income - pension]
 labels = ["Оклад: ", "Премия: ", "Итого: ", "Вычтено: подоходный налог ", "         пенсионный налог ",
@@ -214,8 +190,7 @@ editor=$(find_window 'Сотрудники') || fail "no employee editor"
 # The navigator lies at 11,197, ten buttons of 35 pixels: insert is the fifth, post the eighth.
 click_at "$editor" $((11 + 4 * 35 + 17)) $((197 + 12))
 type_into "$editor" 200 45 "$newcomer"
-# The position: the combo box's first entry, chosen with the keyboard.
-click_at "$editor" 240 72
+click_at "$editor" 240 72 # the position: the combo box's first entry, chosen with the keyboard
 sleep 0.3
 xdotool key Home Return
 type_into "$editor" 200 126 'ул. Лесная, 5'
@@ -227,21 +202,19 @@ for _ in $(seq 100); do
     [ -n "$found" ] && break
     sleep 0.1
 done
-[ -n "$found" ] || fail "the new employee is not in BAZA.mdb"
-[ "$(printf '%s\n' "$found" | wc -l)" = 1 ] || fail "the new employee was written more than once"
+[ "$(printf '%s' "$found" | grep -c .)" = 1 ] || fail "the new employee is not in BAZA.mdb once: $found"
 # Closed as with the title bar's close button (there is no window manager).
 "$python" "$here/close_window.py" "$editor"
 until_gone 'Сотрудники' || fail "the employee editor did not close"
 menu_keys Right Right Return
 book=$(export_grid)
-shot employee-list
 workbook_rows "$book" | cut -f2,3,5 | grep -qxF "$newcomer	$(cut -f3 <<<"$found")	ул. Лесная, 5" ||
     fail "Справочник > Сотрудники does not list the new employee"
+shot employee-list
 echo "ok: new employee posted, in BAZA.mdb and in the employee list"
 
-# --- 4. Help.
-# "Помощь" is a command on the menu bar, where its place depends on the font: reached from "Меню" with the arrow
-# keys it is the only item drawn highlighted in the bar's top rows, and a click there runs it.
+# --- 4. Help: "Помощь" is a command on the menu bar, where its place depends on the font; reached from "Меню" with the
+# arrow keys it is the only item drawn highlighted in the bar's top rows, and a click there runs it.
 menu_keys Right Right Right
 sleep 0.3
 import -window "$main" -crop "${WIDTH}x1+0+2" +repage "$work/bar.txt"

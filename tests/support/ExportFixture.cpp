@@ -15,13 +15,4 @@ void ExportFixture::show(const kb::reports::GridRequest& request) {
     kb::reports::runGridQuery(request, query, grid, [] {});
 }
 
-void ExportFixture::addPaidStaff(int count) {
-    for (int i = 0; i < count; ++i) {
-        const qint64 id = db.addSotr(QStringLiteral("Сотрудник %1").arg(i, 2, 10, QLatin1Char('0')));
-        db.addStavka(id, 1000 + i);
-        db.addPremia(id, at(2013, 4, 1), QStringLiteral("10"));
-        db.addOtrChas(id, 20, at(2013, 4, 30));
-    }
-}
-
 } // namespace kbtest

@@ -8,17 +8,13 @@
 
 namespace kbtest {
 
-// A database, the shared query and the result grid bound to it, as the main
-// window has them. The database holds the sample staff (SampleStaff.h) and
-// "Кузнецов Пётр", a "Бухгалтер" without date of birth or other details, so
-// that the employee list has three records.
+// A database, the shared query and the result grid bound to it, as the main window has them. The database holds the
+// sample staff (SampleStaff.h) and "Кузнецов Пётр", a "Бухгалтер" without other details: the employee list has three
+// records.
 struct ExportFixture {
     ExportFixture();
     // Fills the grid as a handler of the main window does.
     void show(const kb::reports::GridRequest& request);
-    // Adds employees without position, each with a rate, bonus and days for
-    // April 2013: the salary statement of that month gains one record each.
-    void addPaidStaff(int count);
 
     StatementDb db;
     kb::Query query{db.connection()};

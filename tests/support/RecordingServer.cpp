@@ -4,35 +4,30 @@
 
 namespace kbtest {
 
-using kb::automation::AutoValue;
-using kb::automation::CallKind;
-
 namespace {
 
-const QStringList kObjectMembers{"Workbooks", "Add",         "Range",     "Selection", "Borders",
-                                 "Columns",   "ActiveSheet", "PageSetup", "Worksheets"};
+using namespace kb::automation;
 
-class RecordedObject : public kb::automation::Dispatch {
+class RecordedObject : public Dispatch {
 public:
     RecordedObject(std::shared_ptr<RecordingServer::Journal> journal, QString name)
         : journal_(std::move(journal)), name_(std::move(name)) {
         ++journal_->live;
     }
     ~RecordedObject() override { --journal_->live; }
-    RecordedObject(const RecordedObject&) = delete;
-    RecordedObject& operator=(const RecordedObject&) = delete;
 
     AutoValue invoke(const QString& member, CallKind kind, std::span<const AutoValue> args) override {
         static const char* const kinds[] = {"read", "method", "indexed", "write"};
+        static const QStringList objectMembers{"Workbooks", "Add",         "Range",     "Selection", "Borders",
+                                               "Columns",   "ActiveSheet", "PageSetup", "Worksheets"};
         QStringList shown;
         for (const AutoValue& arg : args)
             shown << arg.describe();
-        journal_->log << QStringLiteral("%1.%2 %3(%4)")
-                             .arg(name_, member, QLatin1String(kinds[int(kind)]), shown.join(QStringLiteral(", ")));
+        journal_->log << QStringLiteral("%1.%2 %3(%4)").arg(name_, member, kinds[int(kind)], shown.join(u", "));
         if (member == journal_->refused)
-            throw kb::automation::AutomationError(QStringLiteral("Сервер отказал: %1").arg(member));
-        if (kObjectMembers.contains(member) && kind != CallKind::Write)
-            return kb::automation::ObjectRef(std::make_shared<RecordedObject>(journal_, member.toLower()));
+            throw AutomationError(QStringLiteral("Сервер отказал: %1").arg(member));
+        if (objectMembers.contains(member) && kind != CallKind::Write)
+            return ObjectRef(std::make_shared<RecordedObject>(journal_, member.toLower()));
         return {};
     }
 
@@ -43,10 +38,10 @@ private:
 
 } // namespace
 
-void RecordingServer::registerIn(kb::automation::ClassRegistry& registry) const {
+void RecordingServer::registerIn(ClassRegistry& registry) const {
     registry.registerClass(QStringLiteral("Excel.Application"), [journal = journal_] {
         journal->log << QStringLiteral("create Excel.Application");
-        return kb::automation::ObjectRef(std::make_shared<RecordedObject>(journal, QStringLiteral("excel")));
+        return ObjectRef(std::make_shared<RecordedObject>(journal, QStringLiteral("excel")));
     });
 }
 

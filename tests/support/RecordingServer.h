@@ -7,11 +7,10 @@
 
 namespace kbtest {
 
-// A stand-in "Excel.Application" that takes any member and logs each call:
-//   <object>.<Member> <read|method|indexed|write>(<typed arguments>)
-// e.g. excel.Range write(Text "A2", Int32 1), after "create Excel.Application".
-// Objects are named after the member that gave them (excel for the
-// application); the members the export reads give objects, the rest nothing.
+// A stand-in "Excel.Application" that takes any member and logs "create Excel.Application", then each call as
+// <object>.<Member> <read|method|indexed|write>(<typed arguments>), e.g. excel.Range write(Text "A2", Int32 1).
+// Objects are named after the member that gave them (excel for the application); the members the export reads give
+// objects, the rest nothing.
 class RecordingServer {
 public:
     void registerIn(kb::automation::ClassRegistry& registry) const;

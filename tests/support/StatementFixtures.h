@@ -7,8 +7,8 @@ Q_DECLARE_METATYPE(kb::reports::GridRequest)
 
 namespace kbtest {
 
-// A temporary database with the schema whose connection does not wait for the disk at each commit: the file is thrown
-// away after the test, and the tests that fill it row by row run many times faster.
+// A temporary database with the schema that does not wait for the disk at each commit: the tests that fill it row by
+// row run many times faster, and the file is thrown away.
 class StatementDb : public TempDatabase {
 public:
     StatementDb();
