@@ -9,9 +9,9 @@
 
 namespace kb::app {
 
-bool settlePendingEdits(TDataM& dataModule) {
+bool settlePendingEdits(dataset::TDataM& dataModule) {
     // In the order of the "База данных" menu, named as there.
-    const std::pair<Table*, const char*> tables[] = {
+    const std::pair<dataset::Table*, const char*> tables[] = {
         {dataModule.staffTable, "Сотрудники"},
         {dataModule.positionTable, "Должности"},
         {dataModule.salaryRateTable, "Оклад"},

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace kb {
+namespace kb::dataset {
 class TDataM;
-}
+} // namespace kb::dataset
 
 namespace kb::app {
 
@@ -10,6 +10,6 @@ namespace kb::app {
 // yet posted, asks once whether to save it. "Да" posts (a post the database
 // refuses is reported by the default error handler), "Нет" drops the change,
 // "Отмена" stops. True when the program may end: nothing is pending any more.
-bool settlePendingEdits(TDataM& dataModule);
+bool settlePendingEdits(dataset::TDataM& dataModule);
 
 } // namespace kb::app

@@ -37,7 +37,7 @@ int runMainWindow(QApplication& application) {
     kb::spreadsheet::registerSpreadsheetServer(kb::automation::classRegistry(), std::make_shared<ProgramDesktop>());
     auto mainWindow = std::make_unique<TFormMain>();
     mainWindow->showSplash();
-    auto dataModule = std::make_unique<TDataM>();
+    auto dataModule = std::make_unique<kb::dataset::TDataM>();
     mainWindow->bindData(*dataModule);
     mainWindow->show();
     const int exitCode = application.exec();

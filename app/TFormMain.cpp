@@ -266,12 +266,12 @@ void TFormMain::showSplash() {
     runSplashScreen();
 }
 
-void TFormMain::bindData(TDataM& dataModule) {
+void TFormMain::bindData(kb::dataset::TDataM& dataModule) {
     dataModule_ = &dataModule;
     resultGrid->setDataSource(dataModule.sharedSource);
 }
 
-TDataM& TFormMain::loadedDataModule() const {
+kb::dataset::TDataM& TFormMain::loadedDataModule() const {
     if (!dataModule_)
         throw std::runtime_error("Модуль данных не загружен");
     return *dataModule_;

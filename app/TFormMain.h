@@ -67,7 +67,7 @@ public:
     void showSplash();
     // Binds the result grid to the data module's shared query and makes the
     // module the one the handlers work on.
-    void bindData(TDataM& dataModule);
+    void bindData(dataset::TDataM& dataModule);
 
     // The size of the window in its normal state: a client area of 794 × 568
     // under the menu bar.
@@ -128,7 +128,7 @@ private:
     void buildClientArea();
     void buildTabOrder();
     void centreOnScreen();
-    TDataM& loadedDataModule() const; // throws while no data module is bound
+    dataset::TDataM& loadedDataModule() const; // throws while no data module is bound
     template <typename Form> void showEditor();
     void runOnGrid(const kb::reports::GridRequest& request);
     // Copies the grid's result into a new spreadsheet workbook and, with
@@ -138,7 +138,7 @@ private:
     bool inNormalState() const;
     void keepDesignedSize();
 
-    QPointer<TDataM> dataModule_;
+    QPointer<dataset::TDataM> dataModule_;
     bool sizeRestorePending_ = false;
     bool placed_ = false;
 };

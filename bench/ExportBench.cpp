@@ -26,7 +26,7 @@ namespace {
 // The cells of the grid's result written straight with libxlsxwriter: the
 // titles, then every value by type, all with a medium border and centred,
 // columns 25 wide.
-int writeDirectly(const Query& query, const databound::ResultGrid& grid, const QString& path) {
+int writeDirectly(const dataset::Query& query, const databound::ResultGrid& grid, const QString& path) {
     lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Лист1");
     lxw_format* cell = workbook_add_format(workbook);
@@ -44,24 +44,24 @@ int writeDirectly(const Query& query, const databound::ResultGrid& grid, const Q
     const int records = query.recordCount();
     for (int r = 0; r < records; ++r) {
         for (int c = 0; c < fields; ++c) {
-            const Value v = query.value(r, c);
+            const sql::Value v = query.value(r, c);
             const auto row = lxw_row_t(r + 1);
             const auto col = lxw_col_t(c);
             switch (v.kind()) {
-            case Value::Kind::Integer:
-            case Value::Kind::Float:
+            case sql::Value::Kind::Integer:
+            case sql::Value::Kind::Float:
                 worksheet_write_number(sheet, row, col, v.toDouble(), cell);
                 break;
-            case Value::Kind::Text:
+            case sql::Value::Kind::Text:
                 worksheet_write_string(sheet, row, col, v.text().toUtf8().constData(), cell);
                 break;
-            case Value::Kind::DateTime: {
+            case sql::Value::Kind::DateTime: {
                 const QDateTime t = v.toDateTime();
                 lxw_datetime when{t.date().year(), t.date().month(), t.date().day(), 0, 0, 0};
                 worksheet_write_datetime(sheet, row, col, &when, date);
                 break;
             }
-            case Value::Kind::Null:
+            case sql::Value::Kind::Null:
                 worksheet_write_blank(sheet, row, col, cell);
                 break;
             }
@@ -74,12 +74,12 @@ int writeDirectly(const Query& query, const databound::ResultGrid& grid, const Q
 
 } // namespace
 
-void benchExport(Connection& connection, int runs) {
-    Query query(connection);
-    DataSource source(&query);
+void benchExport(kb::sql::Connection& connection, int runs) {
+    kb::dataset::Query query(connection);
+    kb::dataset::DataSource source(&query);
     databound::ResultGrid grid;
     grid.setDataSource(&source);
-    reports::runGridQuery(reports::salaryStatement(datetime::make(2013, 4, 15, 10, 30)), query, grid, [] {});
+    reports::runGridQuery(reports::salaryStatement(kb::sql::datetime::make(2013, 4, 15, 10, 30)), query, grid, [] {});
 
     QTemporaryDir folder;
     // Workbooks go to the temporary folder and are opened by nothing.

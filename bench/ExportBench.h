@@ -1,8 +1,8 @@
 #pragma once
 
-namespace kb {
+namespace kb::sql {
 class Connection;
-}
+} // namespace kb::sql
 
 namespace kb::bench {
 
@@ -10,6 +10,6 @@ namespace kb::bench {
 // per employee) into an .xlsx file through the whole automation protocol,
 // one call per cell, against writing the same cells with the same formats
 // directly with libxlsxwriter.
-void benchExport(Connection& connection, int runs);
+void benchExport(sql::Connection& connection, int runs);
 
 } // namespace kb::bench

@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-namespace kb {
+namespace kb::sql {
 class Connection;
-}
+} // namespace kb::sql
 
 namespace kb::bench {
 
@@ -24,7 +24,7 @@ struct Timing {
 Timing measure(int runs, const std::function<int()>& job, const std::function<void()>& cleanup = {});
 
 // Prepares, binds ?1.. and fetches every value, as the query object does.
-int runNative(const Connection& connection, const QString& sql, const std::vector<Value>& params = {});
+int runNative(const sql::Connection& connection, const QString& sql, const std::vector<sql::Value>& params = {});
 
 void printRow(const char* what, const Timing& t, const char* target, const char* counted = "rows");
 void printRatio(const char* what, const Timing& ours, const Timing& native, const char* target);

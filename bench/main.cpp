@@ -30,16 +30,16 @@
 
 namespace {
 
-using kb::Value;
 using kb::bench::measure;
 using kb::bench::printRatio;
 using kb::bench::printRow;
 using kb::bench::runNative;
 using kb::bench::Timing;
+using kb::sql::Value;
 namespace reports = kb::reports;
 
-int runRequest(kb::Query& query, const kb::QueryRequest& request) {
-    kb::openRequest(request, query);
+int runRequest(kb::dataset::Query& query, const kb::dataset::QueryRequest& request) {
+    kb::dataset::openRequest(request, query);
     return query.recordCount();
 }
 
@@ -58,22 +58,22 @@ const QString kNativeNameSearch =
     QStringLiteral("SELECT Sotr.ID, Sotr.FIO, Dolznost.Nazvanie, Sotr.DataR, Sotr.Adres, Sotr.Telefon, Sotr.Passport, "
                    "Sotr.INN\nFROM Sotr, Dolznost\nWHERE Dolznost.ID = Sotr.IDDolznost and instr(Sotr.FIO, ?1) > 0");
 
-void printPlan(const kb::Connection& connection, const QString& title, const QString& sql) {
+void printPlan(const kb::sql::Connection& connection, const QString& title, const QString& sql) {
     std::printf("  plan of %s:\n", title.toUtf8().constData());
-    kb::Statement plan = connection.prepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    kb::sql::Statement plan = connection.prepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
     while (plan.step())
         std::printf("    %s\n", plan.column(3).text().toUtf8().constData());
 }
 
 void benchSize(const QString& folder, int employees, int runs, bool plans, bool editorsOnly, const QString& pragma) {
     const QString file = kb::bench::benchDatabase(folder, employees);
-    kb::Connection connection(file);
+    kb::sql::Connection connection(file);
     kb::dialect::install(connection);
     if (!pragma.isEmpty())
         connection.execute(QStringLiteral("PRAGMA ") + pragma);
-    kb::Query query(connection);
-    const QDateTime april = kb::datetime::make(2013, 4, 15, 10, 30);
-    const Value aprilText(kb::datetime::toIso(april));
+    kb::dataset::Query query(connection);
+    const QDateTime april = kb::sql::datetime::make(2013, 4, 15, 10, 30);
+    const Value aprilText(kb::sql::datetime::toIso(april));
     std::printf("\n%d employees, %d months of bonuses and days (%s)\n", employees,
                 (kb::bench::kLastYear - kb::bench::kFirstYear + 1) * 12, file.toUtf8().constData());
     if (editorsOnly) {
@@ -95,7 +95,7 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
                                       "Year(?2)");
     const QString fnNative = QStringLiteral("SELECT COUNT(*) FROM Premia WHERE strftime('%m', Data) = strftime('%m', "
                                             "?1) AND strftime('%Y', Data) = strftime('%Y', ?2)");
-    const auto count = [&](kb::Statement statement) {
+    const auto count = [&](kb::sql::Statement statement) {
         statement.bind(1, aprilText);
         statement.bind(2, aprilText);
         statement.step();
@@ -115,7 +115,7 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
     printRatio("dialect cost ratio", searchOurs, searchNative, "");
 
     const Timing table = measure(runs, [&] {
-        kb::Table sotr(connection, kb::schema::table(QStringLiteral("Sotr")));
+        kb::dataset::Table sotr(connection, kb::dataset::schema::table(QStringLiteral("Sotr")));
         sotr.open();
         return sotr.recordCount();
     });
@@ -128,14 +128,14 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
     // The data module opens its own connection and its five table objects, as
     // at start-up; freeing it is not timed. The count shown is that of the
     // table objects left open.
-    std::unique_ptr<kb::TDataM> module;
+    std::unique_ptr<kb::dataset::TDataM> module;
     const auto freeModule = [&] { module.reset(); };
     const Timing load = measure(
         runs,
         [&] {
-            module = std::make_unique<kb::TDataM>(nullptr, file);
-            const kb::Table* tables[] = {module->staffTable, module->positionTable, module->salaryRateTable,
-                                         module->bonusTable, module->daysWorkedTable};
+            module = std::make_unique<kb::dataset::TDataM>(nullptr, file);
+            const kb::dataset::Table* tables[] = {module->staffTable, module->positionTable, module->salaryRateTable,
+                                                  module->bonusTable, module->daysWorkedTable};
             return int(std::count_if(std::begin(tables), std::end(tables), [](auto* t) { return t->isActive(); }));
         },
         freeModule);
@@ -145,7 +145,7 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
     const Timing premia = measure(
         runs,
         [&] {
-            module = std::make_unique<kb::TDataM>(nullptr, file);
+            module = std::make_unique<kb::dataset::TDataM>(nullptr, file);
             return module->bonusTable->recordCount();
         },
         freeModule);

@@ -7,9 +7,9 @@
 
 #include <QLineEdit>
 
-namespace kb {
+namespace kb::dataset {
 class Field;
-} // namespace kb
+} // namespace kb::dataset
 
 namespace kb::databound {
 
@@ -29,13 +29,13 @@ namespace kb::databound {
 // longer than kMaxShownChars (see BoundedText.h) is shown as its beginning
 // and the control is then read-only, so the shortened text it shows can
 // never be written back over the stored value.
-class DbEdit : public QLineEdit, private Table::PendingWriter, private DataLink::Client {
+class DbEdit : public QLineEdit, private dataset::Table::PendingWriter, private dataset::DataLink::Client {
     Q_OBJECT
 public:
     explicit DbEdit(QWidget* parent = nullptr);
 
-    void setDataSource(DataSource* source, const QString& fieldName);
-    DataSource* dataSource() const { return link_.dataSource(); }
+    void setDataSource(dataset::DataSource* source, const QString& fieldName);
+    dataset::DataSource* dataSource() const { return link_.dataSource(); }
     const QString& dataField() const { return fieldName_; }
     // Characters that may be typed; 0 (the default) takes a text field's
     // own size. The display text out of focus is never cut to it.
@@ -59,22 +59,22 @@ private:
     void rowChanged(int row) override;
     void fieldChanged(int column) override;
     void stateChanged() override { showField(); }
-    Field* field() const;
+    dataset::Field* field() const;
     bool canChange() const;
     // Shows the field afresh, dropping typed text.
     void showField();
-    QString maskedEditText(const Field& field) const;
+    QString maskedEditText(const dataset::Field& field) const;
     void writePending() override;
     void setMaskedInput(bool masked);
     void beginEdit();
     bool typeMasked(QKeyEvent* event);
 
     QString fieldName_;
-    EditMask mask_;
+    text::EditMask mask_;
     bool masked_ = false; // the edit text through the mask is shown
     bool modified_ = false;
     int maxChars_ = 0;
-    DataLink link_{*this, DataLink::Follow::CurrentRow, this};
+    dataset::DataLink link_{*this, dataset::DataLink::Follow::CurrentRow, this};
 };
 
 // The locale's date separator: the first character of its short date format

@@ -42,26 +42,27 @@ DbLookupComboBox::DbLookupComboBox(QWidget* parent) : QComboBox(parent), list_(n
     connect(this, &QComboBox::activated, this, &DbLookupComboBox::choose);
 }
 
-void DbLookupComboBox::setDataSource(DataSource* source, const QString& fieldName) {
+void DbLookupComboBox::setDataSource(kb::dataset::DataSource* source, const QString& fieldName) {
     fieldName_ = fieldName;
     link_.setDataSource(source); // shows the key
 }
 
-void DbLookupComboBox::setListSource(DataSource* source, const QString& keyField, const QString& listField) {
+void DbLookupComboBox::setListSource(kb::dataset::DataSource* source, const QString& keyField,
+                                     const QString& listField) {
     list_->setListSource(source, keyField, listField); // shows the key once the list is reset
 }
 
-Value DbLookupComboBox::keyAt(int index) const {
+kb::sql::Value DbLookupComboBox::keyAt(int index) const {
     return list_->keyAt(index);
 }
 
-Field* DbLookupComboBox::field() const {
-    Table* table = link_.table();
+kb::dataset::Field* DbLookupComboBox::field() const {
+    kb::dataset::Table* table = link_.table();
     return table && !fieldName_.isEmpty() ? table->findField(fieldName_) : nullptr;
 }
 
 void DbLookupComboBox::fieldChanged(int column) {
-    const Field* f = field();
+    const kb::dataset::Field* f = field();
     if (f && f->column() == column)
         showKey();
 }
@@ -70,7 +71,7 @@ void DbLookupComboBox::showKey() {
     const QSignalBlocker blocker(this);
     int index = -1;
     try {
-        const Field* f = field();
+        const kb::dataset::Field* f = field();
         if (f && link_.table()->isActive())
             index = list_->rowOfKey(f->value());
     } catch (...) {
@@ -80,11 +81,11 @@ void DbLookupComboBox::showKey() {
 }
 
 void DbLookupComboBox::choose(int index) {
-    Field* f = field();
+    kb::dataset::Field* f = field();
     if (!f)
         return;
     try {
-        const Value key = list_->keyAt(index);
+        const kb::sql::Value key = list_->keyAt(index);
         if (key.isNull())
             return;
         if (!link_.table()->isEditing())

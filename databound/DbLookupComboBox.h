@@ -7,9 +7,9 @@
 
 #include <QComboBox>
 
-namespace kb {
+namespace kb::dataset {
 class Field;
-} // namespace kb
+} // namespace kb::dataset
 
 namespace kb::databound {
 
@@ -29,16 +29,16 @@ class LookupListModel;
 // they are shown (see LookupListModel), and the box never measures its
 // items for its size or its drop-down: a list of ten thousand names opens as
 // fast as a short one. The forms give the box its geometry.
-class DbLookupComboBox : public QComboBox, private DataLink::Client {
+class DbLookupComboBox : public QComboBox, private dataset::DataLink::Client {
     Q_OBJECT
 public:
     explicit DbLookupComboBox(QWidget* parent = nullptr);
 
-    void setDataSource(DataSource* source, const QString& fieldName);
-    void setListSource(DataSource* source, const QString& keyField, const QString& listField);
+    void setDataSource(dataset::DataSource* source, const QString& fieldName);
+    void setListSource(dataset::DataSource* source, const QString& keyField, const QString& listField);
 
     // The key of the row at a list position, null when it has none.
-    Value keyAt(int index) const;
+    sql::Value keyAt(int index) const;
 
 private:
     void dataSetReplaced() override { showKey(); }
@@ -47,14 +47,14 @@ private:
     void rowChanged(int) override { showKey(); }
     void stateChanged() override { showKey(); }
     void fieldChanged(int column) override;
-    Field* field() const;
+    dataset::Field* field() const;
     // Selects the lookup row of the field's value, or none.
     void showKey();
     void choose(int index);
 
     LookupListModel* list_;
     QString fieldName_;
-    DataLink link_{*this};
+    dataset::DataLink link_{*this};
 };
 
 } // namespace kb::databound

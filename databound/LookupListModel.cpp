@@ -10,7 +10,7 @@ namespace kb::databound {
 namespace {
 
 // The column of a named field of a data set, -1 when it has none.
-int columnOf(const DataSet& set, const QString& name) {
+int columnOf(const dataset::DataSet& set, const QString& name) {
     for (int c = 0; c < set.fieldCount(); ++c) {
         if (set.fieldName(c).compare(name, Qt::CaseInsensitive) == 0)
             return c;
@@ -22,7 +22,8 @@ int columnOf(const DataSet& set, const QString& name) {
 
 LookupListModel::LookupListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void LookupListModel::setListSource(DataSource* source, const QString& keyField, const QString& listField) {
+void LookupListModel::setListSource(kb::dataset::DataSource* source, const QString& keyField,
+                                    const QString& listField) {
     keyField_ = keyField;
     listField_ = listField;
     link_.setDataSource(source); // reloads
@@ -35,7 +36,7 @@ void LookupListModel::reload() noexcept {
     rows_ = 0;
     keyColumn_ = listColumn_ = -1;
     keys_.reset();
-    const DataSet* set = link_.dataSet();
+    const kb::dataset::DataSet* set = link_.dataSet();
     if (set && set->isActive()) {
         try {
             const int key = columnOf(*set, keyField_);
@@ -55,9 +56,9 @@ void LookupListModel::reload() noexcept {
         ui::reportError(failure);
 }
 
-const std::vector<Value>& LookupListModel::keys() const {
+const std::vector<kb::sql::Value>& LookupListModel::keys() const {
     if (!keys_) {
-        std::vector<Value> read;
+        std::vector<kb::sql::Value> read;
         read.reserve(size_t(rows_));
         for (int row = 0; row < rows_; ++row)
             read.push_back(link_.dataSet()->value(row, keyColumn_));
@@ -66,10 +67,10 @@ const std::vector<Value>& LookupListModel::keys() const {
     return *keys_;
 }
 
-int LookupListModel::rowOfKey(const Value& key) const {
+int LookupListModel::rowOfKey(const kb::sql::Value& key) const {
     if (key.isNull() || rows_ == 0)
         return -1;
-    const std::vector<Value>& all = keys();
+    const std::vector<kb::sql::Value>& all = keys();
     for (size_t row = 0; row < all.size(); ++row) {
         if (all[row] == key)
             return int(row);
@@ -77,8 +78,8 @@ int LookupListModel::rowOfKey(const Value& key) const {
     return -1;
 }
 
-Value LookupListModel::keyAt(int row) const {
-    return row >= 0 && row < rows_ ? keys().at(size_t(row)) : Value();
+kb::sql::Value LookupListModel::keyAt(int row) const {
+    return row >= 0 && row < rows_ ? keys().at(size_t(row)) : kb::sql::Value();
 }
 
 int LookupListModel::rowCount(const QModelIndex& parent) const noexcept {

@@ -21,19 +21,19 @@ namespace kb::databound {
 //
 // Nothing a view calls throws; a failed read on a reset is shown by the
 // default error handler and leaves the list empty.
-class LookupListModel : public QAbstractListModel, private DataLink::Client {
+class LookupListModel : public QAbstractListModel, private dataset::DataLink::Client {
     Q_OBJECT
 public:
     explicit LookupListModel(QObject* parent = nullptr);
 
-    void setListSource(DataSource* source, const QString& keyField, const QString& listField);
-    DataSource* listSource() const { return link_.dataSource(); }
+    void setListSource(dataset::DataSource* source, const QString& keyField, const QString& listField);
+    dataset::DataSource* listSource() const { return link_.dataSource(); }
 
     // The row whose key is key, -1 when none is (or key is null). Throws
     // what reading the rows throws.
-    int rowOfKey(const Value& key) const;
+    int rowOfKey(const sql::Value& key) const;
     // The key of a row, null when it has none. Throws as rowOfKey().
-    Value keyAt(int row) const;
+    sql::Value keyAt(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const noexcept override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const noexcept override;
@@ -46,16 +46,16 @@ private:
     void rowRemoved(int) noexcept override { reload(); }
     void rowChanged(int) noexcept override { reload(); }
     void reload() noexcept;
-    const std::vector<Value>& keys() const;
+    const std::vector<sql::Value>& keys() const;
 
-    DataLink link_{*this, DataLink::Follow::RowsOnly};
+    dataset::DataLink link_{*this, dataset::DataLink::Follow::RowsOnly};
     QString keyField_;
     QString listField_;
     // What the views were last told, and where the fields stand.
     int rows_ = 0;
     int keyColumn_ = -1;
     int listColumn_ = -1;
-    mutable std::optional<std::vector<Value>> keys_;
+    mutable std::optional<std::vector<sql::Value>> keys_;
 };
 
 } // namespace kb::databound

@@ -11,7 +11,7 @@ namespace kb::databound {
 // puts the blank character back. Literal positions never change.
 class MaskedTyping {
 public:
-    explicit MaskedTyping(const EditMask& mask) : mask_(mask) {}
+    explicit MaskedTyping(const text::EditMask& mask) : mask_(mask) {}
 
     // Types ch at the cursor into the first digit position from there; a
     // literal character moves the cursor past the next such literal. False,
@@ -23,7 +23,7 @@ public:
     void erase(QString& text, int& cursor, int from, int to) const;
 
 private:
-    const EditMask& mask_;
+    const text::EditMask& mask_;
 };
 
 } // namespace kb::databound

@@ -5,13 +5,13 @@
 
 namespace kb::databound {
 
-NavigatorEnabling navigatorEnabling(const DataSet* dataSet) noexcept {
+NavigatorEnabling navigatorEnabling(const dataset::DataSet* dataSet) noexcept {
     NavigatorEnabling on{};
     if (!dataSet || !dataSet->isActive())
         return on;
     const auto set = [&on](NavigatorButton button, bool enabled) { on[size_t(button)] = enabled; };
 
-    const auto* table = qobject_cast<const Table*>(dataSet);
+    const auto* table = qobject_cast<const dataset::Table*>(dataSet);
     const bool canModify = table && table->canModify();
     const bool editing = table && table->isEditing();
     set(NavigatorButton::Insert, canModify);

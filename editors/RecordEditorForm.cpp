@@ -47,8 +47,8 @@ QLabel* RecordEditorForm::addLabel(const QString& text, QPoint at) {
     return label;
 }
 
-DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, DataSource* source, const QString& field,
-                                  int maxChars) {
+DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, kb::dataset::DataSource* source,
+                                  const QString& field, int maxChars) {
     auto* edit = new DbEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(geometry);
@@ -57,8 +57,9 @@ DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, DataS
     return edit;
 }
 
-DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geometry, DataSource* source,
-                                              const QString& field, DataSource* listSource, const QString& listField) {
+DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geometry, kb::dataset::DataSource* source,
+                                              const QString& field, kb::dataset::DataSource* listSource,
+                                              const QString& listField) {
     auto* lookup = new DbLookupComboBox(this);
     lookup->setObjectName(QString::fromLatin1(name));
     lookup->setGeometry(geometry);
@@ -67,7 +68,7 @@ DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geo
     return lookup;
 }
 
-DbNavigator* RecordEditorForm::addNavigator(const QRect& geometry, DataSource* source) {
+DbNavigator* RecordEditorForm::addNavigator(const QRect& geometry, kb::dataset::DataSource* source) {
     auto* navigator = new DbNavigator(this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
     navigator->setGeometry(geometry);

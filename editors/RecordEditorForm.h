@@ -8,9 +8,9 @@
 
 class QLabel;
 
-namespace kb {
+namespace kb::dataset {
 class DataSource;
-} // namespace kb
+} // namespace kb::dataset
 
 namespace kb::databound {
 class DbEdit;
@@ -44,11 +44,11 @@ protected:
     RecordEditorForm(const char* name, const QString& caption, QSize client, Placement placement, QWidget* mainWindow);
 
     QLabel* addLabel(const QString& text, QPoint at);
-    DbEdit* addEdit(const char* name, const QRect& geometry, DataSource* source, const QString& field,
+    DbEdit* addEdit(const char* name, const QRect& geometry, dataset::DataSource* source, const QString& field,
                     int maxChars = 0);
-    DbLookupComboBox* addLookup(const char* name, const QRect& geometry, DataSource* source, const QString& field,
-                                DataSource* listSource, const QString& listField);
-    DbNavigator* addNavigator(const QRect& geometry, DataSource* source);
+    DbLookupComboBox* addLookup(const char* name, const QRect& geometry, dataset::DataSource* source,
+                                const QString& field, dataset::DataSource* listSource, const QString& listField);
+    DbNavigator* addNavigator(const QRect& geometry, dataset::DataSource* source);
     // The order Tab goes through the controls; the first takes the focus when
     // the form opens.
     void setTabChain(std::initializer_list<QWidget*> chain);

@@ -6,9 +6,9 @@
 
 namespace kb::editors {
 
-TFormDolznost::TFormDolznost(TDataM& dataModule, QWidget* mainWindow)
+TFormDolznost::TFormDolznost(dataset::TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormDolznost", QStringLiteral("Должности"), {416, 101}, Placement::Desktop, mainWindow) {
-    DataSource* const source = dataModule.positionSource;
+    dataset::DataSource* const source = dataModule.positionSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
     idEdit = addEdit("DBEdit1", {76, 13, 121, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("Название:"), {12, 43});

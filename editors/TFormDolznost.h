@@ -2,9 +2,9 @@
 
 #include "RecordEditorForm.h"
 
-namespace kb {
+namespace kb::dataset {
 class TDataM;
-}
+} // namespace kb::dataset
 
 namespace kb::editors {
 
@@ -18,7 +18,7 @@ namespace kb::editors {
 class TFormDolznost : public RecordEditorForm {
     Q_OBJECT
 public:
-    TFormDolznost(TDataM& dataModule, QWidget* mainWindow);
+    TFormDolznost(dataset::TDataM& dataModule, QWidget* mainWindow);
 
     DbEdit* idEdit;
     DbEdit* titleEdit;

@@ -7,10 +7,10 @@
 
 namespace kb::editors {
 
-TFormOtrChas::TFormOtrChas(TDataM& dataModule, QWidget* mainWindow)
+TFormOtrChas::TFormOtrChas(dataset::TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormOtrChas", QStringLiteral("Отработанные дни"), {376, 130}, Placement::MainWindow,
                        mainWindow) {
-    DataSource* const source = dataModule.daysWorkedSource;
+    dataset::DataSource* const source = dataModule.daysWorkedSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
     idEdit = addEdit("DBEdit1", {52, 13, 93, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("ФИО сотрудника:"), {12, 43});

@@ -2,9 +2,9 @@
 
 #include "RecordEditorForm.h"
 
-namespace kb {
+namespace kb::dataset {
 class TDataM;
-}
+} // namespace kb::dataset
 
 namespace kb::editors {
 
@@ -21,7 +21,7 @@ namespace kb::editors {
 class TFormOtrChas : public RecordEditorForm {
     Q_OBJECT
 public:
-    TFormOtrChas(TDataM& dataModule, QWidget* mainWindow);
+    TFormOtrChas(dataset::TDataM& dataModule, QWidget* mainWindow);
 
     DbEdit* idEdit;
     DbLookupComboBox* employeeLookup;

@@ -7,9 +7,9 @@
 
 namespace kb::editors {
 
-TFormPremia::TFormPremia(TDataM& dataModule, QWidget* mainWindow)
+TFormPremia::TFormPremia(dataset::TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormPremia", QStringLiteral("Премия"), {296, 140}, Placement::MainWindow, mainWindow) {
-    DataSource* const source = dataModule.bonusSource;
+    dataset::DataSource* const source = dataModule.bonusSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
     idEdit = addEdit("DBEdit1", {52, 13, 119, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("ФИО сотрудника:"), {12, 43});

@@ -2,9 +2,9 @@
 
 #include "RecordEditorForm.h"
 
-namespace kb {
+namespace kb::dataset {
 class TDataM;
-}
+} // namespace kb::dataset
 
 namespace kb::editors {
 
@@ -20,7 +20,7 @@ namespace kb::editors {
 class TFormPremia : public RecordEditorForm {
     Q_OBJECT
 public:
-    TFormPremia(TDataM& dataModule, QWidget* mainWindow);
+    TFormPremia(dataset::TDataM& dataModule, QWidget* mainWindow);
 
     DbEdit* idEdit;
     DbLookupComboBox* employeeLookup;

@@ -7,9 +7,9 @@
 
 namespace kb::editors {
 
-TFormSotr::TFormSotr(TDataM& dataModule, QWidget* mainWindow)
+TFormSotr::TFormSotr(dataset::TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormSotr", QStringLiteral("Сотрудники"), {369, 229}, Placement::Desktop, mainWindow) {
-    DataSource* const source = dataModule.staffSource;
+    dataset::DataSource* const source = dataModule.staffSource;
     addLabel(QStringLiteral("Табельный номер:"), {8, 12});
     idEdit = addEdit("DBEdit1", {127, 8, 82, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("ФИО сотрудника:"), {8, 39});

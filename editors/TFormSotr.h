@@ -2,9 +2,9 @@
 
 #include "RecordEditorForm.h"
 
-namespace kb {
+namespace kb::dataset {
 class TDataM;
-}
+} // namespace kb::dataset
 
 namespace kb::editors {
 
@@ -24,7 +24,7 @@ namespace kb::editors {
 class TFormSotr : public RecordEditorForm {
     Q_OBJECT
 public:
-    TFormSotr(TDataM& dataModule, QWidget* mainWindow);
+    TFormSotr(dataset::TDataM& dataModule, QWidget* mainWindow);
 
     DbEdit* idEdit;
     DbEdit* nameEdit;

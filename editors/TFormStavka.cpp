@@ -7,9 +7,9 @@
 
 namespace kb::editors {
 
-TFormStavka::TFormStavka(TDataM& dataModule, QWidget* mainWindow)
+TFormStavka::TFormStavka(dataset::TDataM& dataModule, QWidget* mainWindow)
     : RecordEditorForm("FormStavka", QStringLiteral("Оклад"), {376, 126}, Placement::MainWindow, mainWindow) {
-    DataSource* const source = dataModule.salaryRateSource;
+    dataset::DataSource* const source = dataModule.salaryRateSource;
     addLabel(QStringLiteral("Код:"), {12, 16});
     idEdit = addEdit("DBEdit1", {52, 13, 93, 21}, source, QStringLiteral("ID"));
     addLabel(QStringLiteral("ФИО сотрудника:"), {12, 43});

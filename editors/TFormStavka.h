@@ -2,9 +2,9 @@
 
 #include "RecordEditorForm.h"
 
-namespace kb {
+namespace kb::dataset {
 class TDataM;
-}
+} // namespace kb::dataset
 
 namespace kb::editors {
 
@@ -19,7 +19,7 @@ namespace kb::editors {
 class TFormStavka : public RecordEditorForm {
     Q_OBJECT
 public:
-    TFormStavka(TDataM& dataModule, QWidget* mainWindow);
+    TFormStavka(dataset::TDataM& dataModule, QWidget* mainWindow);
 
     DbEdit* idEdit;
     DbLookupComboBox* employeeLookup;

@@ -11,20 +11,20 @@ namespace {
 
 using namespace kb;
 
-bool isReal(const datetime::Parts& p, int firstYear) {
+bool isReal(const sql::datetime::Parts& p, int firstYear) {
     return QDate(p.year, p.month, p.day).isValid() && QTime(p.hour, p.minute, p.second, p.msec).isValid() &&
            p.year >= firstYear && p.year <= 9999;
 }
 
 void checkIso(std::string_view bytes, const QString& text) {
-    const auto parts = datetime::isoParts(bytes.data(), int(bytes.size()));
-    const auto dt = datetime::fromIso(bytes.data(), int(bytes.size()));
+    const auto parts = sql::datetime::isoParts(bytes.data(), int(bytes.size()));
+    const auto dt = sql::datetime::fromIso(bytes.data(), int(bytes.size()));
     fuzz::check(parts.has_value() == dt.has_value(), "fromIso takes what isoParts takes", text);
     if (!parts)
         return;
     fuzz::check(isReal(*parts, 1), "ISO parts are a real date-time", text);
-    const QString iso = datetime::toIso(*dt);
-    const auto back = datetime::fromIso(iso); // whole seconds
+    const QString iso = sql::datetime::toIso(*dt);
+    const auto back = sql::datetime::fromIso(iso); // whole seconds
     fuzz::check(back && *back == dt->addMSecs(-parts->msec), "an ISO date-time prints and reads back",
                 text + " -> " + iso);
 }
@@ -40,17 +40,17 @@ void checkDayNumber(std::string_view bytes) {
     if (bytes.size() < sizeof days)
         return;
     std::memcpy(&days, bytes.data(), sizeof days);
-    const auto parts = datetime::dayNumberParts(days);
-    const QDateTime dt = datetime::fromDayNumber(days);
+    const auto parts = sql::datetime::dayNumberParts(days);
+    const QDateTime dt = sql::datetime::fromDayNumber(days);
     const QString context = QString::number(days, 'g', 17);
     fuzz::check(parts.has_value() == dt.isValid(), "fromDayNumber is valid where dayNumberParts takes", context);
     if (!parts)
         return;
     fuzz::check(isReal(*parts, 100), "day number parts are a real date-time from 1.1.100 to 31.12.9999", context);
-    const double back = datetime::toDayNumber(dt);
+    const double back = sql::datetime::toDayNumber(dt);
     fuzz::check(std::fabs(timeLine(back) - timeLine(days)) <= 0.5 / 86400000.0 + 1e-15 * std::fabs(days),
                 "a day number converts back within a millisecond", context + " -> " + QString::number(back, 'g', 17));
-    fuzz::check(datetime::fromDayNumber(back) == dt, "a date-time's day number reads back to it", context);
+    fuzz::check(sql::datetime::fromDayNumber(back) == dt, "a date-time's day number reads back to it", context);
 }
 
 } // namespace
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkDayNumber(bytes);
     if (const auto typed = text::parseDate(text)) {
         fuzz::check(typed->isValid(), "a date read is valid", text);
-        const QString shown = text::display(Value(*typed));
+        const QString shown = text::display(sql::Value(*typed));
         fuzz::check(text::parseDate(shown) == typed, "a date read shows and reads back", text + " -> " + shown);
     }
     return 0;

@@ -8,11 +8,11 @@
 
 using namespace kb;
 
-static std::optional<QString> stored(const EditMask& mask, const QString& editText) {
+static std::optional<QString> stored(const text::EditMask& mask, const QString& editText) {
     try {
         return mask.toStored(editText);
     } catch (const std::invalid_argument& e) {
-        fuzz::check(QLatin1String(e.what()) == QLatin1String(EditMask::kIncompleteMessage),
+        fuzz::check(QLatin1String(e.what()) == QLatin1String(text::EditMask::kIncompleteMessage),
                     "the mask refuses with its message");
         return std::nullopt;
     }
@@ -20,7 +20,7 @@ static std::optional<QString> stored(const EditMask& mask, const QString& editTe
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto [maskText, valueText] = fuzz::splitAtZero(fuzz::bytes(data, size));
-    const EditMask mask(fuzz::utf8(maskText));
+    const text::EditMask mask(fuzz::utf8(maskText));
     const QString value = fuzz::utf8(valueText);
     const QString context = fuzz::utf8(maskText) + " / " + value;
 

@@ -25,7 +25,7 @@ using StatementPtr = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 // Several rows, so that the pattern read for the first one serves the others.
 struct Database {
     QTemporaryDir dir;
-    Connection connection{dir.filePath(QStringLiteral("like.db")), Connection::Mode::CreateNew};
+    sql::Connection connection{dir.filePath(QStringLiteral("like.db")), sql::Connection::Mode::CreateNew};
     StatementPtr plain{nullptr, &sqlite3_finalize}, escaped{nullptr, &sqlite3_finalize};
 
     Database() {

@@ -8,7 +8,7 @@
 
 using namespace kb;
 
-static bool same(const number::Scanned& a, const number::Scanned& b) {
+static bool same(const sql::number::Scanned& a, const sql::number::Scanned& b) {
     return a.isValid() == b.isValid() && a.isIntegral() == b.isIntegral() && a.integer() == b.integer() &&
            a.real() == b.real();
 }
@@ -16,17 +16,17 @@ static bool same(const number::Scanned& a, const number::Scanned& b) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes = fuzz::bytes(data, size);
     const QString text = fuzz::utf8(bytes);
-    const number::Scanned strict = number::scan(bytes, number::kStrict);
-    const number::Scanned typed = number::scan(bytes, number::kTyped);
-    fuzz::check(same(strict, number::scan(text, number::kStrict)), "strict: UTF-8 and UTF-16 agree", text);
+    const sql::number::Scanned strict = sql::number::scan(bytes, sql::number::kStrict);
+    const sql::number::Scanned typed = sql::number::scan(bytes, sql::number::kTyped);
+    fuzz::check(same(strict, sql::number::scan(text, sql::number::kStrict)), "strict: UTF-8 and UTF-16 agree", text);
     if (fuzz::isAscii(bytes)) // only the UTF-16 reading knows the other blanks
-        fuzz::check(same(typed, number::scan(text, number::kTyped)), "typed: UTF-8 and UTF-16 agree", text);
+        fuzz::check(same(typed, sql::number::scan(text, sql::number::kTyped)), "typed: UTF-8 and UTF-16 agree", text);
     if (strict.isValid())
         fuzz::check(typed.isValid() && typed.real() == strict.real() && typed.integer() == strict.integer(),
                     "the typed grammar takes what the strict one takes", text);
 
     if (const auto integer = typed.integer()) {
-        fuzz::check(number::scan(QString::number(*integer), number::kStrict).integer() == integer,
+        fuzz::check(sql::number::scan(QString::number(*integer), sql::number::kStrict).integer() == integer,
                     "an integer prints and reads back", text);
         fuzz::check(typed.real() == double(*integer), "an integer reads as the same double", text);
     }
@@ -34,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         char buffer[64];
         const std::string_view shortest(buffer,
                                         size_t(std::to_chars(buffer, buffer + sizeof buffer, *real).ptr - buffer));
-        fuzz::check(number::scan(shortest, number::kTyped).real() == real, "a double prints and reads back",
+        fuzz::check(sql::number::scan(shortest, sql::number::kTyped).real() == real, "a double prints and reads back",
                     text + " -> " + fuzz::utf8(shortest));
-        const QString shown = text::display(Value(*real));
+        const QString shown = text::display(sql::Value(*real));
         const auto reread = text::parseFloat(shown);
-        fuzz::check(reread && text::display(Value(*reread)) == shown,
+        fuzz::check(reread && text::display(sql::Value(*reread)) == shown,
                     "the shown form of a double reads back to the same shown form", text + " -> " + shown);
     }
     return 0;

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace kb {
+namespace kb::dataset {
 class Query;
-}
+} // namespace kb::dataset
 namespace kb::automation {
 class ClassRegistry;
 }
@@ -26,7 +26,7 @@ namespace kb::reports {
 // Nothing is tested first and nothing is caught: an error ends the export
 // where it stands, with every object handle released. Afterwards the query
 // stands on its last record.
-void exportToExcel(const automation::ClassRegistry& registry, Query& query, const databound::ResultGrid& grid,
+void exportToExcel(const automation::ClassRegistry& registry, dataset::Query& query, const databound::ResultGrid& grid,
                    bool print);
 
 } // namespace kb::reports

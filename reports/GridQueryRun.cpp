@@ -4,11 +4,11 @@
 
 namespace kb::reports {
 
-void runGridQuery(const GridRequest& request, kb::Query& query, databound::ResultGrid& grid,
+void runGridQuery(const GridRequest& request, kb::dataset::Query& query, databound::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands) {
     if (enableExportCommands)
         enableExportCommands();
-    openRequest(request, query);
+    dataset::openRequest(request, query);
 
     for (int column = 0; column < int(request.columns.size()); ++column) {
         const ColumnLayout& layout = request.columns[size_t(column)];

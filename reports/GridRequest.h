@@ -7,7 +7,7 @@
 
 namespace kb::reports {
 
-using kb::ParamBinding;
+using kb::dataset::ParamBinding;
 
 // Title caption and width in pixels of one result column.
 struct ColumnLayout {
@@ -18,7 +18,7 @@ struct ColumnLayout {
 // What a handler gives the grid query run: the statement's lines, exactly as
 // they are sent, its bindings in order (date-time and text bindings), and
 // one column layout per field of the select list.
-struct GridRequest : QueryRequest {
+struct GridRequest : dataset::QueryRequest {
     std::vector<ColumnLayout> columns;
 };
 

@@ -11,8 +11,8 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-std::optional<double> number(const Value& value) {
-    if (value.kind() != Value::Kind::Integer && value.kind() != Value::Kind::Float)
+std::optional<double> number(const sql::Value& value) {
+    if (value.kind() != sql::Value::Kind::Integer && value.kind() != sql::Value::Kind::Float)
         return std::nullopt;
     return value.toDouble();
 }

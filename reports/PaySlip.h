@@ -12,10 +12,10 @@ namespace kb::reports {
 // the database returns them: the rate (column 1), the income tax (column 4),
 // the pension tax (column 5) and the bonus (column 8).
 struct PaySlipColumns {
-    Value rate;
-    Value incomeTax;
-    Value pensionTax;
-    Value bonus;
+    sql::Value rate;
+    sql::Value incomeTax;
+    sql::Value pensionTax;
+    sql::Value bonus;
 };
 
 // The six whole figures of the slip.

@@ -22,7 +22,7 @@ constexpr int kPensionTaxColumn = 5;
 constexpr int kBonusColumn = 8;
 
 // The first row of the statement whose name equals the one asked for.
-std::optional<int> slipRow(const Query& statement, const QString& name) {
+std::optional<int> slipRow(const dataset::Query& statement, const QString& name) {
     for (int row = 0; row < statement.recordCount(); ++row) {
         if (dialect::equalText(statement.value(row, kNameColumn).text(), name))
             return row;
@@ -30,7 +30,7 @@ std::optional<int> slipRow(const Query& statement, const QString& name) {
     return std::nullopt;
 }
 
-QByteArray slipBytes(const Query& statement, int row, const QString& name) {
+QByteArray slipBytes(const kb::dataset::Query& statement, int row, const QString& name) {
     const PaySlipColumns columns{statement.value(row, kRateColumn), statement.value(row, kIncomeTaxColumn),
                                  statement.value(row, kPensionTaxColumn), statement.value(row, kBonusColumn)};
     return toWindows1251(paySlipText(name, paySlipFigures(columns)));
@@ -38,19 +38,19 @@ QByteArray slipBytes(const Query& statement, int row, const QString& name) {
 
 } // namespace
 
-void runPaySlip(Query& query, const QDateTime& pickerValue, const PaySlipWindow& window) {
+void runPaySlip(kb::dataset::Query& query, const QDateTime& pickerValue, const PaySlipWindow& window) {
     ui::ModalDialogs& dialogs = ui::dialogs();
     const QString name = dialogs.inputPrompt(QStringLiteral("Формирование расчётного листа"),
                                              QStringLiteral("Укажите фамилию сотрудника: "), QString());
 
-    openRequest(paySlipCheck(name), query);
+    kb::dataset::openRequest(paySlipCheck(name), query);
     if (query.recordCount() <= 0) {
         dialogs.messageBox(window.messageCaption,
                            QStringLiteral("Сотрудника ") + name + QStringLiteral(" не найдено!"));
         return;
     }
 
-    openRequest(salaryStatement(pickerValue), query);
+    kb::dataset::openRequest(salaryStatement(pickerValue), query);
     const std::optional<int> row = slipRow(query, name);
     if (!row) {
         dialogs.messageBox(window.messageCaption, QStringLiteral("Нет данных для расчётного листа сотрудника %1 за %2.")

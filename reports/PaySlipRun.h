@@ -5,9 +5,9 @@
 
 class QWidget;
 
-namespace kb {
+namespace kb::dataset {
 class Query;
-}
+} // namespace kb::dataset
 namespace kb::ui {
 struct SaveDialogSettings;
 }
@@ -35,6 +35,6 @@ struct PaySlipWindow {
 //     earlier one at once, and open it in the text editor.
 // The query stays open on the last statement run. Nothing is caught: an error
 // of the database or of the file goes to the caller, and no editor starts.
-void runPaySlip(Query& query, const QDateTime& pickerValue, const PaySlipWindow& window);
+void runPaySlip(dataset::Query& query, const QDateTime& pickerValue, const PaySlipWindow& window);
 
 } // namespace kb::reports

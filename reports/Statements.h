@@ -25,6 +25,6 @@ GridRequest employeeList();
 // The pay slip's existence check: whole-name equality with :P1, bound to the
 // name as a text.
 QStringList paySlipCheckSql();
-QueryRequest paySlipCheck(const QString& name);
+dataset::QueryRequest paySlipCheck(const QString& name);
 
 } // namespace kb::reports

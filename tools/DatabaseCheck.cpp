@@ -12,36 +12,36 @@ namespace kb::tools {
 
 namespace {
 
-QString typeName(FieldType type) {
+QString typeName(sql::FieldType type) {
     switch (type) {
-    case FieldType::Integer:
+    case sql::FieldType::Integer:
         return QStringLiteral("целое число");
-    case FieldType::Float:
+    case sql::FieldType::Float:
         return QStringLiteral("число с плавающей точкой");
-    case FieldType::Text:
+    case sql::FieldType::Text:
         return QStringLiteral("текст");
-    case FieldType::DateTime:
+    case sql::FieldType::DateTime:
         return QStringLiteral("дата и время");
-    case FieldType::Unknown:
+    case sql::FieldType::Unknown:
         break;
     }
     return QStringLiteral("неизвестный тип");
 }
 
-QStringList schemaProblems(const ColumnTypes& types) {
+QStringList schemaProblems(const kb::sql::ColumnTypes& types) {
     QStringList problems;
-    for (const schema::TableDef& table : schema::tables()) {
+    for (const kb::dataset::schema::TableDef& table : kb::dataset::schema::tables()) {
         if (!types.hasTable(table.name)) {
             problems << QStringLiteral("Нет таблицы %1").arg(table.name);
             continue;
         }
-        for (const schema::FieldDef& field : table.fields) {
+        for (const kb::dataset::schema::FieldDef& field : table.fields) {
             if (!types.hasColumn(table.name, field.name)) {
                 problems << QStringLiteral("Нет поля %1.%2").arg(table.name, field.name);
                 continue;
             }
             const QString declared = types.declaredType(table.name, field.name);
-            if (ColumnTypes::classify(declared) != field.type)
+            if (kb::sql::ColumnTypes::classify(declared) != field.type)
                 problems << QStringLiteral("Поле %1.%2 объявлено как \"%3\", а должно быть типа \"%4\"")
                                 .arg(table.name, field.name, declared, typeName(field.type));
         }
@@ -70,13 +70,14 @@ QStringList checkDatabase(const QString& fileName) {
                             .arg(QDir::toNativeSeparators(journal.filePath()));
     }
     try {
-        Connection connection(fileName, problems.isEmpty() ? Connection::Mode::ReadOnly : Connection::Mode::Snapshot);
+        kb::sql::Connection connection(fileName, problems.isEmpty() ? kb::sql::Connection::Mode::ReadOnly
+                                                                    : kb::sql::Connection::Mode::Snapshot);
         dialect::install(connection);
         connection.checkIntegrity();
         // Read the declared types afresh: the schema is only trusted after the integrity check.
         connection.reloadColumnTypes();
-        return problems + schemaProblems(connection.columnTypes()) + schema::keyProblems(connection);
-    } catch (const DbError& e) {
+        return problems + schemaProblems(connection.columnTypes()) + kb::dataset::schema::keyProblems(connection);
+    } catch (const kb::sql::DbError& e) {
         return problems << QString::fromUtf8(e.what());
     }
 }

@@ -20,21 +20,21 @@
 
 namespace kb::tools {
 
-void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill,
-                    const std::function<void(const Connection&)>& verify) {
+void createDatabase(const QString& fileName, const std::function<void(sql::Connection&)>& fill,
+                    const std::function<void(const sql::Connection&)>& verify) {
     const QFileInfo info(fileName);
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (info.exists() || info.isSymLink())
-        throw DbError(QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(shown));
+        throw sql::DbError(QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(shown));
     // Built under a name of its own and given the final name only when complete and checked: a run killed
     // half-way leaves no file that looks like a database.
     const QString part = temporaryBeside(fileName);
     try {
         {
-            Connection connection(part, Connection::Mode::CreateNew);
+            sql::Connection connection(part, sql::Connection::Mode::CreateNew);
             dialect::install(connection); // the text columns declare its collation
-            Transaction transaction(connection);
-            connection.execute(schema::createStatements());
+            sql::Transaction transaction(connection);
+            connection.execute(dataset::schema::createStatements());
             connection.reloadColumnTypes();
             if (fill)
                 fill(connection);
@@ -42,17 +42,17 @@ void createDatabase(const QString& fileName, const std::function<void(Connection
         }
         const QStringList problems = checkDatabase(part);
         if (!problems.isEmpty())
-            throw DbError(QStringLiteral("Новая база данных %1 не прошла проверку: %2")
-                              .arg(shown, problems.join(QStringLiteral("; "))));
+            throw sql::DbError(QStringLiteral("Новая база данных %1 не прошла проверку: %2")
+                                   .arg(shown, problems.join(QStringLiteral("; "))));
         if (verify) {
-            const Connection connection(part, Connection::Mode::ReadOnly);
+            const sql::Connection connection(part, sql::Connection::Mode::ReadOnly);
             verify(connection);
         }
         placeNew(part, fileName);
-    } catch (const DbError& e) {
+    } catch (const sql::DbError& e) {
         QFile::remove(part);
         if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
-            throw DbError(QStringLiteral("Новая база данных %1 не создана: на диске не хватает места").arg(shown));
+            throw sql::DbError(QStringLiteral("Новая база данных %1 не создана: на диске не хватает места").arg(shown));
         throw;
     } catch (...) {
         QFile::remove(part);
@@ -215,31 +215,34 @@ QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-void fillDemo(Connection& connection) {
+void fillDemo(kb::sql::Connection& connection) {
     RowInserts insert(connection);
 
     std::array<qint64, kPositions.size()> positionIds{};
     for (size_t i = 0; i < kPositions.size(); ++i)
-        positionIds[i] = insert.dolznost(Value(utf8(kPositions[i])));
+        positionIds[i] = insert.dolznost(kb::sql::Value(utf8(kPositions[i])));
 
     for (size_t e = 0; e < kEmployees.size(); ++e) {
         const DemoEmployee& d = kEmployees[e];
-        const qint64 id = insert.sotr(Value(utf8(d.fio)), Value(datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
-                                      Value(positionIds[size_t(d.position)]), Value(utf8(d.address)),
-                                      Value(utf8(d.telefon)), Value(utf8(d.passport)), Value(utf8(d.inn)));
+        const qint64 id = insert.sotr(
+            kb::sql::Value(utf8(d.fio)), kb::sql::Value(kb::sql::datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
+            kb::sql::Value(positionIds[size_t(d.position)]), kb::sql::Value(utf8(d.address)),
+            kb::sql::Value(utf8(d.telefon)), kb::sql::Value(utf8(d.passport)), kb::sql::Value(utf8(d.inn)));
         for (double sum : d.rates)
             if (sum > 0)
-                insert.stavka(id, Value(sum));
+                insert.stavka(id, kb::sql::Value(sum));
         const int n = int(e);
         for (int year = 2013; year <= 2014; ++year) {
             for (int month = 1; month <= 12; ++month) {
                 const int step = (year - 2013) * 12 + month;
                 const char* percent = kBonuses[size_t(n * 3 + step * 5) % kBonuses.size()];
                 const int bonusDay = 1 + (n * 2 + step) % 28;
-                insert.premia(id, Value(datetime::make(year, month, bonusDay)), Value(utf8(percent)));
+                insert.premia(id, kb::sql::Value(kb::sql::datetime::make(year, month, bonusDay)),
+                              kb::sql::Value(utf8(percent)));
                 const int worked = 15 + (n * 5 + step * 3) % 9; // 15..23
                 const int daysDay = 1 + (n + step * 3) % 28;
-                insert.otrChas(id, Value(worked), Value(datetime::make(year, month, daysDay)));
+                insert.otrChas(id, kb::sql::Value(worked),
+                               kb::sql::Value(kb::sql::datetime::make(year, month, daysDay)));
             }
         }
     }

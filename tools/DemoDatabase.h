@@ -3,9 +3,9 @@
 #include <QString>
 #include <functional>
 
-namespace kb {
+namespace kb::sql {
 class Connection;
-} // namespace kb
+} // namespace kb::sql
 
 namespace kb::tools {
 
@@ -14,8 +14,8 @@ namespace kb::tools {
 // must pass `check` and verify (given the file opened read-only) before it
 // takes the name fileName. An existing file (or link) is never touched: that
 // is an error. When anything fails, the half-made file is removed again.
-void createDatabase(const QString& fileName, const std::function<void(Connection&)>& fill = {},
-                    const std::function<void(const Connection&)>& verify = {});
+void createDatabase(const QString& fileName, const std::function<void(sql::Connection&)>& fill = {},
+                    const std::function<void(const sql::Connection&)>& verify = {});
 
 // A new database with the schema and no rows.
 void createEmptyDatabase(const QString& fileName);

@@ -11,18 +11,18 @@ namespace kb::tools::import {
 using jet::Cell;
 using jet::ColumnType;
 
-bool fits(const schema::FieldDef& field, ColumnType oldType) {
+bool fits(const dataset::schema::FieldDef& field, ColumnType oldType) {
     const bool integral = oldType == ColumnType::Byte || oldType == ColumnType::Int || oldType == ColumnType::LongInt;
     switch (field.type) {
-    case FieldType::Integer:
+    case sql::FieldType::Integer:
         return integral;
-    case FieldType::Float:
+    case sql::FieldType::Float:
         return integral || oldType == ColumnType::Single || oldType == ColumnType::Double;
-    case FieldType::Text:
+    case sql::FieldType::Text:
         return oldType == ColumnType::Text || oldType == ColumnType::Memo;
-    case FieldType::DateTime:
+    case sql::FieldType::DateTime:
         return oldType == ColumnType::DateTime;
-    case FieldType::Unknown:
+    case sql::FieldType::Unknown:
         break;
     }
     return false;
@@ -31,44 +31,46 @@ bool fits(const schema::FieldDef& field, ColumnType oldType) {
 namespace {
 
 Converted refused(const QString& why) {
-    return {Value(), why + QStringLiteral(": значение не перенесено")};
+    return {kb::sql::Value(), why + QStringLiteral(": значение не перенесено")};
 }
 
 Converted dateTime(double days) {
-    const auto parts = datetime::dayNumberParts(days);
+    const auto parts = kb::sql::datetime::dayNumberParts(days);
     if (!parts)
         return refused(QStringLiteral("дата вне промежутка от 01.01.0100 до 31.12.9999 (%1 дней от 30.12.1899)")
                            .arg(days, 0, 'g', 17));
-    const QDateTime exact = datetime::fromDayNumber(days);
+    const QDateTime exact = kb::sql::datetime::fromDayNumber(days);
     if (parts->msec == 0)
-        return {Value(exact), {}};
+        return {kb::sql::Value(exact), {}};
     // The file keeps whole seconds; a fraction of a second is rounded, and said so.
     const QDateTime rounded = exact.addMSecs(parts->msec >= 500 ? 1000 - parts->msec : -parts->msec);
-    return {Value(rounded), QStringLiteral("время %1,%2 округлено до секунды: %3")
-                                .arg(datetime::toIso(exact))
-                                .arg(parts->msec, 3, 10, QLatin1Char('0'))
-                                .arg(datetime::toIso(rounded))};
+    return {kb::sql::Value(rounded), QStringLiteral("время %1,%2 округлено до секунды: %3")
+                                         .arg(kb::sql::datetime::toIso(exact))
+                                         .arg(parts->msec, 3, 10, QLatin1Char('0'))
+                                         .arg(kb::sql::datetime::toIso(rounded))};
 }
 
 } // namespace
 
-Converted convert(const schema::FieldDef& field, const Cell& cell) {
+Converted convert(const kb::dataset::schema::FieldDef& field, const Cell& cell) {
     switch (cell.kind) {
     case Cell::Kind::Null:
         return {};
     case Cell::Kind::Integer:
-        return {field.type == FieldType::Float ? Value(double(cell.integer)) : Value(cell.integer), {}};
+        return {field.type == kb::sql::FieldType::Float ? kb::sql::Value(double(cell.integer))
+                                                        : kb::sql::Value(cell.integer),
+                {}};
     case Cell::Kind::Double:
         if (!std::isfinite(cell.number))
             return refused(QStringLiteral("не число (%1)").arg(cell.number));
         // The file stores an integral double as an integer, which reads back as +0 for -0.
         if (cell.number == 0 && std::signbit(cell.number))
-            return {Value(0.0), QStringLiteral("число -0 записано как 0")};
-        return {Value(cell.number), {}};
+            return {kb::sql::Value(0.0), QStringLiteral("число -0 записано как 0")};
+        return {kb::sql::Value(cell.number), {}};
     case Cell::Kind::Text:
         if (field.maxLength > 0 && cell.text.size() > field.maxLength)
             return refused(QStringLiteral("текст длиннее %1 символов (%2)").arg(field.maxLength).arg(cell.text.size()));
-        return {Value(cell.text), {}};
+        return {kb::sql::Value(cell.text), {}};
     case Cell::Kind::DateTime:
         return dateTime(cell.number);
     case Cell::Kind::Boolean:
@@ -77,24 +79,24 @@ Converted convert(const schema::FieldDef& field, const Cell& cell) {
     return refused(QStringLiteral("значение неподходящего типа"));
 }
 
-bool sameValue(const Value& a, const Value& b) {
-    if (a.kind() == Value::Kind::Float && b.kind() == Value::Kind::Float)
+bool sameValue(const kb::sql::Value& a, const kb::sql::Value& b) {
+    if (a.kind() == kb::sql::Value::Kind::Float && b.kind() == kb::sql::Value::Kind::Float)
         return std::bit_cast<quint64>(a.toDouble()) == std::bit_cast<quint64>(b.toDouble());
     return a == b;
 }
 
-QString quoted(const Value& value) {
+QString quoted(const kb::sql::Value& value) {
     switch (value.kind()) {
-    case Value::Kind::Null:
+    case kb::sql::Value::Kind::Null:
         return QStringLiteral("NULL");
-    case Value::Kind::Integer:
+    case kb::sql::Value::Kind::Integer:
         return QString::number(value.toInt());
-    case Value::Kind::Float:
+    case kb::sql::Value::Kind::Float:
         return QString::number(value.toDouble(), 'g', 17);
-    case Value::Kind::Text:
+    case kb::sql::Value::Kind::Text:
         return QLatin1Char('"') + value.text() + QLatin1Char('"');
-    case Value::Kind::DateTime:
-        return datetime::toIso(value.toDateTime());
+    case kb::sql::Value::Kind::DateTime:
+        return kb::sql::datetime::toIso(value.toDateTime());
     }
     return {};
 }

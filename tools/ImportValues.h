@@ -12,21 +12,21 @@
 namespace kb::tools::import {
 
 // Whether a column of the old type can fill the field without losing anything.
-bool fits(const schema::FieldDef& field, jet::ColumnType oldType);
+bool fits(const dataset::schema::FieldDef& field, jet::ColumnType oldType);
 
 struct Converted {
-    Value value;
+    sql::Value value;
     // Empty when the value is kept exactly; otherwise what was refused or
     // changed, for the import's report ("текст длиннее 255 символов (300): не перенесён").
     QString note;
 };
 
-Converted convert(const schema::FieldDef& field, const jet::Cell& cell);
+Converted convert(const dataset::schema::FieldDef& field, const jet::Cell& cell);
 
 // Equal as stored: doubles bit for bit, date-times to the millisecond.
-bool sameValue(const Value& a, const Value& b);
+bool sameValue(const sql::Value& a, const sql::Value& b);
 
 // A value as the report quotes it.
-QString quoted(const Value& value);
+QString quoted(const sql::Value& value);
 
 } // namespace kb::tools::import

@@ -19,30 +19,30 @@ namespace {
     throw UsageError(QStringLiteral("Неверный параметр \"%1\": %2").arg(argument, reason).toStdString());
 }
 
-Value parseValue(const QString& argument, ParamBinding::Kind kind, const QString& text) {
+kb::sql::Value parseValue(const QString& argument, kb::dataset::ParamBinding::Kind kind, const QString& text) {
     switch (kind) {
-    case ParamBinding::Kind::Text:
-        return Value(text);
-    case ParamBinding::Kind::DateTime: {
-        const auto dt = datetime::fromIso(text);
+    case kb::dataset::ParamBinding::Kind::Text:
+        return kb::sql::Value(text);
+    case kb::dataset::ParamBinding::Kind::DateTime: {
+        const auto dt = kb::sql::datetime::fromIso(text);
         if (!dt)
             badParam(argument, QStringLiteral("дата и время ожидаются в виде YYYY-MM-DD HH:MM:SS"));
-        return Value(*dt);
+        return kb::sql::Value(*dt);
     }
-    case ParamBinding::Kind::Integer: {
+    case kb::dataset::ParamBinding::Kind::Integer: {
         bool ok = false;
         const qint64 number = text.toLongLong(&ok);
         if (!ok)
             badParam(argument, QStringLiteral("ожидается целое число"));
-        return Value(number);
+        return kb::sql::Value(number);
     }
-    case ParamBinding::Kind::Float: {
+    case kb::dataset::ParamBinding::Kind::Float: {
         const std::string utf8 = text.toStdString();
         double number = 0;
         const auto [end, ec] = std::from_chars(utf8.data(), utf8.data() + utf8.size(), number);
         if (utf8.empty() || ec != std::errc() || end != utf8.data() + utf8.size())
             badParam(argument, QStringLiteral("ожидается число с точкой в качестве десятичного разделителя"));
-        return Value(number);
+        return kb::sql::Value(number);
     }
     }
     badParam(argument, QStringLiteral("неизвестный вид значения"));
@@ -50,7 +50,7 @@ Value parseValue(const QString& argument, ParamBinding::Kind kind, const QString
 
 } // namespace
 
-ParamBinding parseParam(const QString& argument) {
+kb::dataset::ParamBinding parseParam(const QString& argument) {
     const qsizetype eq = argument.indexOf(QLatin1Char('='));
     if (eq < 0)
         badParam(argument, QStringLiteral("ожидается NAME=KIND:VALUE"));
@@ -66,15 +66,15 @@ ParamBinding parseParam(const QString& argument) {
     const QString kindName = rest.left(colon);
     const QString text = rest.mid(colon + 1);
 
-    ParamBinding param{name, ParamBinding::Kind::Text, Value()};
+    kb::dataset::ParamBinding param{name, kb::dataset::ParamBinding::Kind::Text, kb::sql::Value()};
     if (kindName == QLatin1String("datetime"))
-        param.kind = ParamBinding::Kind::DateTime;
+        param.kind = kb::dataset::ParamBinding::Kind::DateTime;
     else if (kindName == QLatin1String("text"))
-        param.kind = ParamBinding::Kind::Text;
+        param.kind = kb::dataset::ParamBinding::Kind::Text;
     else if (kindName == QLatin1String("int"))
-        param.kind = ParamBinding::Kind::Integer;
+        param.kind = kb::dataset::ParamBinding::Kind::Integer;
     else if (kindName == QLatin1String("float"))
-        param.kind = ParamBinding::Kind::Float;
+        param.kind = kb::dataset::ParamBinding::Kind::Float;
     else
         badParam(argument, QStringLiteral("вид значения \"%1\" неизвестен (datetime, text, int, float)").arg(kindName));
     param.value = parseValue(argument, param.kind, text);
@@ -116,37 +116,38 @@ std::string escapeText(const QString& text) {
     return escaped.toStdString();
 }
 
-std::string formatValue(const Value& value) {
+std::string formatValue(const kb::sql::Value& value) {
     switch (value.kind()) {
-    case Value::Kind::Null:
+    case kb::sql::Value::Kind::Null:
         return "NULL";
-    case Value::Kind::Integer:
+    case kb::sql::Value::Kind::Integer:
         return std::to_string(value.toInt());
-    case Value::Kind::Float:
+    case kb::sql::Value::Kind::Float:
         return formatDouble(value.toDouble());
-    case Value::Kind::DateTime:
-        return datetime::toIso(value.toDateTime()).toStdString();
-    case Value::Kind::Text:
+    case kb::sql::Value::Kind::DateTime:
+        return kb::sql::datetime::toIso(value.toDateTime()).toStdString();
+    case kb::sql::Value::Kind::Text:
         return escapeText(value.text());
     }
     return {};
 }
 
 int runQueryCommand(const QString& fileName, const QStringList& params, const QStringList& lines, std::ostream& out) {
-    QueryRequest request;
+    kb::dataset::QueryRequest request;
     for (const QString& param : params)
         request.bindings.push_back(parseParam(param));
     request.sql = lines;
 
     // The tool only reads: the file is opened read-only, and a statement that would change the database (a
     // DELETE ... RETURNING, a PRAGMA that sets something) is refused before it runs.
-    Connection connection(fileName, Connection::Mode::ReadOnly);
+    kb::sql::Connection connection(fileName, kb::sql::Connection::Mode::ReadOnly);
     dialect::install(connection);
     if (!dialect::prepare(connection, request.sql.join(u'\n')).isReadOnly())
-        throw DbError(QStringLiteral("Команда query только читает базу данных: запрос, который изменяет её, не "
-                                     "выполнен"));
-    Query query(connection);
-    openRequest(request, query);
+        throw kb::sql::DbError(
+            QStringLiteral("Команда query только читает базу данных: запрос, который изменяет её, не "
+                           "выполнен"));
+    kb::dataset::Query query(connection);
+    kb::dataset::openRequest(request, query);
 
     std::string text;
     for (int c = 0; c < query.fieldCount(); ++c) {

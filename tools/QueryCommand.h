@@ -13,14 +13,14 @@ namespace kb::tools {
 
 // Parses one --param NAME=KIND:VALUE of the query command into the binding
 // it stands for; throws UsageError naming what is wrong.
-ParamBinding parseParam(const QString& argument);
+dataset::ParamBinding parseParam(const QString& argument);
 
 // The text form of a result value in the tool's output: integers in decimal,
 // doubles in the shortest form that reads back to the same double, date-times
 // as "YYYY-MM-DD HH:MM:SS", text with tab, line feed, carriage return and
 // backslash written as \t, \n, \r and \\, other control characters as \xHH,
 // NULL as "NULL". UTF-8.
-std::string formatValue(const Value& value);
+std::string formatValue(const sql::Value& value);
 std::string formatDouble(double value);
 std::string escapeText(const QString& text);
 

@@ -2,7 +2,7 @@
 
 namespace kb::tools {
 
-RowInserts::RowInserts(Connection& connection)
+RowInserts::RowInserts(sql::Connection& connection)
     : connection_(connection),
       dolznost_(connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"))),
       sotr_(connection.prepareNative(QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, "
@@ -13,30 +13,31 @@ RowInserts::RowInserts(Connection& connection)
       otrChas_(
           connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"))) {}
 
-qint64 RowInserts::dolznost(const Value& nazvanie) {
+qint64 RowInserts::dolznost(const sql::Value& nazvanie) {
     return run(dolznost_, {nazvanie});
 }
 
-qint64 RowInserts::sotr(const Value& fio, const Value& dataR, const Value& idDolznost, const Value& adres,
-                        const Value& telefon, const Value& passport, const Value& inn) {
+qint64 RowInserts::sotr(const kb::sql::Value& fio, const kb::sql::Value& dataR, const kb::sql::Value& idDolznost,
+                        const kb::sql::Value& adres, const kb::sql::Value& telefon, const kb::sql::Value& passport,
+                        const kb::sql::Value& inn) {
     return run(sotr_, {fio, dataR, idDolznost, adres, telefon, passport, inn});
 }
 
-void RowInserts::stavka(qint64 idSotr, const Value& sum) {
-    run(stavka_, {Value(idSotr), sum});
+void RowInserts::stavka(qint64 idSotr, const kb::sql::Value& sum) {
+    run(stavka_, {kb::sql::Value(idSotr), sum});
 }
 
-void RowInserts::premia(qint64 idSotr, const Value& data, const Value& premia) {
-    run(premia_, {Value(idSotr), data, premia});
+void RowInserts::premia(qint64 idSotr, const kb::sql::Value& data, const kb::sql::Value& premia) {
+    run(premia_, {kb::sql::Value(idSotr), data, premia});
 }
 
-void RowInserts::otrChas(qint64 idSotr, const Value& count, const Value& data) {
-    run(otrChas_, {Value(idSotr), count, data});
+void RowInserts::otrChas(qint64 idSotr, const kb::sql::Value& count, const kb::sql::Value& data) {
+    run(otrChas_, {kb::sql::Value(idSotr), count, data});
 }
 
-qint64 RowInserts::run(Statement& insert, std::initializer_list<Value> values) {
+qint64 RowInserts::run(kb::sql::Statement& insert, std::initializer_list<kb::sql::Value> values) {
     int index = 1;
-    for (const Value& value : values)
+    for (const kb::sql::Value& value : values)
         insert.bind(index++, value);
     insert.step();
     insert.reset();

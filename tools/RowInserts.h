@@ -11,26 +11,26 @@ namespace kb::tools {
 // parameters, runs the statement and resets it for the next row.
 class RowInserts {
 public:
-    explicit RowInserts(Connection& connection);
+    explicit RowInserts(sql::Connection& connection);
 
     // These return the new row's ID.
-    qint64 dolznost(const Value& nazvanie);
-    qint64 sotr(const Value& fio, const Value& dataR, const Value& idDolznost, const Value& adres, const Value& telefon,
-                const Value& passport, const Value& inn);
+    qint64 dolznost(const sql::Value& nazvanie);
+    qint64 sotr(const sql::Value& fio, const sql::Value& dataR, const sql::Value& idDolznost, const sql::Value& adres,
+                const sql::Value& telefon, const sql::Value& passport, const sql::Value& inn);
 
-    void stavka(qint64 idSotr, const Value& sum);
-    void premia(qint64 idSotr, const Value& data, const Value& premia);
-    void otrChas(qint64 idSotr, const Value& count, const Value& data);
+    void stavka(qint64 idSotr, const sql::Value& sum);
+    void premia(qint64 idSotr, const sql::Value& data, const sql::Value& premia);
+    void otrChas(qint64 idSotr, const sql::Value& count, const sql::Value& data);
 
 private:
-    qint64 run(Statement& insert, std::initializer_list<Value> values);
+    qint64 run(sql::Statement& insert, std::initializer_list<sql::Value> values);
 
-    Connection& connection_;
-    Statement dolznost_;
-    Statement sotr_;
-    Statement stavka_;
-    Statement premia_;
-    Statement otrChas_;
+    sql::Connection& connection_;
+    sql::Statement dolznost_;
+    sql::Statement sotr_;
+    sql::Statement stavka_;
+    sql::Statement premia_;
+    sql::Statement otrChas_;
 };
 
 } // namespace kb::tools

@@ -3,7 +3,7 @@
 #include "DataSet.h"
 #include "DataSource.h"
 
-namespace kb {
+namespace kb::dataset {
 
 DataLink::DataLink(Client& client, Follow follow, Table::PendingWriter* writer)
     : client_(client), follow_(follow), writer_(writer) {}
@@ -70,4 +70,4 @@ void DataLink::forget() {
     dataSet_ = nullptr;
 }
 
-} // namespace kb
+} // namespace kb::dataset

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <memory>
 
-namespace kb {
+namespace kb::dataset {
 
 // What ties a data-aware widget to a data source, in the manner of Qt's
 // QDataWidgetMapper: the link follows the source and whatever data set the
@@ -78,4 +78,4 @@ private:
     std::unique_ptr<QObject> dataSetContext_;
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -3,9 +3,12 @@
 #include <QObject>
 #include <memory>
 
-namespace kb {
-
+namespace kb::sql {
 class Connection;
+} // namespace kb::sql
+
+namespace kb::dataset {
+
 class Table;
 class Query;
 class DataSource;
@@ -41,7 +44,7 @@ public:
     explicit TDataM(QObject* parent = nullptr, const QString& fileName = QString::fromLatin1(kDatabaseFile));
     ~TDataM() override;
 
-    std::unique_ptr<Connection> connection;
+    std::unique_ptr<sql::Connection> connection;
     Table* staffTable = nullptr;
     DataSource* staffSource = nullptr;
     Table* positionTable = nullptr;
@@ -57,4 +60,4 @@ public:
     Query* slipQuery = nullptr;
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-namespace kb {
+namespace kb::dataset {
 
 // What a grid, a data-bound control or an export sees of a query or a table
 // object: a result of rows and named fields with one current row.
@@ -29,11 +29,11 @@ public:
     virtual int fieldCount() const = 0;
     virtual QString fieldName(int column) const = 0;
     virtual int recordCount() const = 0;
-    virtual Value value(int row, int column) const = 0;
+    virtual sql::Value value(int row, int column) const = 0;
 
     // The current row, -1 when closed or empty.
     int currentRow() const;
-    Value currentValue(int column) const;
+    sql::Value currentValue(int column) const;
     bool bof() const;
     bool eof() const;
     bool isEmpty() const;
@@ -83,4 +83,4 @@ private:
     mutable bool atFirstRow_ = false; // placed by setCursorToFirstRow(), not yet fixed
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -1,34 +1,36 @@
 #include "DataSetErrors.h"
 
-namespace kb::errors {
+namespace kb::dataset::errors {
 
-DbError notAnInteger(const QString& shown, const QString& field) {
-    return DbError(QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(shown, field));
+sql::DbError notAnInteger(const QString& shown, const QString& field) {
+    return sql::DbError(QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(shown, field));
 }
 
-DbError notAFloat(const QString& shown, const QString& field) {
-    return DbError(QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(shown, field));
+kb::sql::DbError notAFloat(const QString& shown, const QString& field) {
+    return kb::sql::DbError(
+        QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(shown, field));
 }
 
-DbError notADate(const QString& shown, const QString& field) {
-    return DbError(QStringLiteral("'%1' не является правильной датой для поля '%2'").arg(shown, field));
+kb::sql::DbError notADate(const QString& shown, const QString& field) {
+    return kb::sql::DbError(QStringLiteral("'%1' не является правильной датой для поля '%2'").arg(shown, field));
 }
 
-DbError readOnlyField(const QString& field) {
-    return DbError(QStringLiteral("Поле '%1' доступно только для чтения").arg(field));
+kb::sql::DbError readOnlyField(const QString& field) {
+    return kb::sql::DbError(QStringLiteral("Поле '%1' доступно только для чтения").arg(field));
 }
 
-DbError notEditing(const QString& table, const QString& field) {
-    return DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки: поле '%2' изменить нельзя")
-                       .arg(table, field));
+kb::sql::DbError notEditing(const QString& table, const QString& field) {
+    return kb::sql::DbError(
+        QStringLiteral("Таблица '%1' не в режиме редактирования или вставки: поле '%2' изменить нельзя")
+            .arg(table, field));
 }
 
-DbError noTableField(int column, const QString& table) {
-    return DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(table));
+kb::sql::DbError noTableField(int column, const QString& table) {
+    return kb::sql::DbError(QStringLiteral("Поля с номером %1 нет в таблице '%2'").arg(column).arg(table));
 }
 
-DbError noQueryField(int column, qsizetype fieldCount) {
-    return DbError(QStringLiteral("Поля с номером %1 нет: в запросе %2 полей").arg(column).arg(fieldCount));
+kb::sql::DbError noQueryField(int column, qsizetype fieldCount) {
+    return kb::sql::DbError(QStringLiteral("Поля с номером %1 нет: в запросе %2 полей").arg(column).arg(fieldCount));
 }
 
-} // namespace kb::errors
+} // namespace kb::dataset::errors

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-namespace kb {
+namespace kb::dataset {
 
 class DataSet;
 
@@ -21,10 +21,10 @@ public:
     }
 
 signals:
-    void dataSetChanged(kb::DataSet* dataSet);
+    void dataSetChanged(kb::dataset::DataSet* dataSet);
 
 private:
     DataSet* dataSet_;
 };
 
-} // namespace kb
+} // namespace kb::dataset

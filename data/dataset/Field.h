@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace kb {
+namespace kb::dataset {
 
 class Table;
 
@@ -17,19 +17,19 @@ public:
     Field(Table& table, schema::FieldDef def, int column);
 
     const QString& name() const { return def_.name; }
-    FieldType type() const { return def_.type; }
+    sql::FieldType type() const { return def_.type; }
     bool isReadOnly() const { return def_.readOnly; }
     int maxLength() const { return def_.maxLength; }
     const QString& editMaskText() const { return def_.editMask; }
-    const EditMask& editMask() const { return mask_; }
+    const text::EditMask& editMask() const { return mask_; }
     const QString& displayFormat() const { return def_.displayFormat; }
     int column() const { return column_; }
 
-    Value value() const;
+    sql::Value value() const;
     bool isNull() const { return value().isNull(); }
     // Writes the value into the pending edit. Throws DbError when the field
     // is read-only or the table is neither being edited nor inserted into.
-    void setValue(const Value& value);
+    void setValue(const sql::Value& value);
 
     // The value converted from text as a user typed it (empty text -> null).
     // Throws DbError with the conversion message:
@@ -46,8 +46,8 @@ public:
 private:
     Table& table_;
     schema::FieldDef def_;
-    EditMask mask_;
+    text::EditMask mask_;
     int column_;
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kb {
+namespace kb::dataset {
 
 KeySnapshot::Segment KeySnapshot::list(std::vector<qint64> ids) {
     const int count = int(ids.size());
@@ -167,4 +167,4 @@ void KeySnapshot::replace(int segment, std::vector<Segment> pieces) {
     recount();
 }
 
-} // namespace kb
+} // namespace kb::dataset

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-namespace kb {
+namespace kb::dataset {
 
 // Which rows a table object's snapshot holds: their IDs in cursor order
 // (ascending ID, with the rows the table object itself inserted where they
@@ -84,4 +84,4 @@ private:
     int size_ = 0;
 };
 
-} // namespace kb
+} // namespace kb::dataset

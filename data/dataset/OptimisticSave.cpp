@@ -3,7 +3,7 @@
 #include "Connection.h"
 #include "Transaction.h"
 
-namespace kb {
+namespace kb::dataset {
 
 OptimisticSave::Outcome OptimisticSave::save(const TableStatements::Row& original,
                                              const TableStatements::Row& pending) const {
@@ -15,11 +15,11 @@ OptimisticSave::Outcome OptimisticSave::save(const TableStatements::Row& origina
     }
     if (changed.empty())
         return {Kind::Unchanged, {}, {}};
-    const Value key = original[size_t(statements_.keyColumn())];
-    Transaction transaction(connection_);
+    const sql::Value key = original[size_t(statements_.keyColumn())];
+    sql::Transaction transaction(connection_);
     TableStatements::Row current;
     {
-        Statement read = connection_.prepareNative(statements_.rowByKey());
+        sql::Statement read = connection_.prepareNative(statements_.rowByKey());
         read.bind(1, key);
         if (!read.step())
             return {Kind::Vanished, {}, {}};
@@ -34,7 +34,7 @@ OptimisticSave::Outcome OptimisticSave::save(const TableStatements::Row& origina
         return {Kind::ChangedMeanwhile, std::move(current), conflicts};
     TableStatements::Row stored;
     {
-        Statement update = connection_.prepareNative(statements_.update(changed));
+        sql::Statement update = connection_.prepareNative(statements_.update(changed));
         int index = 1;
         for (int c : changed)
             update.bind(index++, pending[size_t(c)]);
@@ -45,4 +45,4 @@ OptimisticSave::Outcome OptimisticSave::save(const TableStatements::Row& origina
     return {Kind::Saved, std::move(stored), {}};
 }
 
-} // namespace kb
+} // namespace kb::dataset

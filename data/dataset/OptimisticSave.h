@@ -4,9 +4,11 @@
 
 #include <QStringList>
 
-namespace kb {
-
+namespace kb::sql {
 class Connection;
+} // namespace kb::sql
+
+namespace kb::dataset {
 
 // The save of an edited row: only the fields changed since the edit read the
 // row are written, and only while each of them still holds the value read
@@ -23,7 +25,7 @@ public:
         QStringList conflicts;    // ChangedMeanwhile: the fields changed by both
     };
 
-    OptimisticSave(Connection& connection, const TableStatements& statements, const schema::TableDef& def)
+    OptimisticSave(sql::Connection& connection, const TableStatements& statements, const schema::TableDef& def)
         : connection_(connection), statements_(statements), def_(def) {}
 
     // Throws DbError when the engine fails; nothing is written then, nor on
@@ -31,9 +33,9 @@ public:
     Outcome save(const TableStatements::Row& original, const TableStatements::Row& pending) const;
 
 private:
-    Connection& connection_;
+    sql::Connection& connection_;
     const TableStatements& statements_;
     const schema::TableDef& def_;
 };
 
-} // namespace kb
+} // namespace kb::dataset

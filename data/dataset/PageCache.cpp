@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kb {
+namespace kb::dataset {
 
 const PageCache::Row* PageCache::find(int row) {
     const auto kept = std::find_if(pages_.begin(), pages_.end(), [row](const Page& p) { return p.holds(row); });
@@ -45,4 +45,4 @@ void PageCache::remove(int row) {
     std::erase_if(pages_, [](const Page& p) { return p.rows.empty(); });
 }
 
-} // namespace kb
+} // namespace kb::dataset

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace kb {
+namespace kb::dataset {
 
 // The stored values of a table object's rows, kept by pages: a page holds the
 // rows at consecutive positions of the snapshot. Only the last few pages used
@@ -12,7 +12,7 @@ namespace kb {
 // positions of the pages after them.
 class PageCache {
 public:
-    using Row = std::vector<Value>;
+    using Row = std::vector<sql::Value>;
     struct Page {
         int first = 0; // the position of its first row
         std::vector<Row> rows;
@@ -35,4 +35,4 @@ private:
     std::vector<Page> pages_; // the last used last
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -8,60 +8,60 @@
 #include "SqlLexer.h"
 #include "ValueText.h"
 
-namespace kb {
+namespace kb::dataset {
 
 namespace {
 
 // The value a parameter is bound with: a date-time parameter accepts a
 // date-time, a day number (the month picker's value) or a date as text.
-Value boundValue(const Parameter& p) {
-    const Value& v = p.value();
-    if (p.dataType() != FieldType::DateTime)
+sql::Value boundValue(const Parameter& p) {
+    const sql::Value& v = p.value();
+    if (p.dataType() != sql::FieldType::DateTime)
         return v;
     switch (v.kind()) {
-    case Value::Kind::Null:
-    case Value::Kind::DateTime:
+    case sql::Value::Kind::Null:
+    case sql::Value::Kind::DateTime:
         return v;
-    case Value::Kind::Integer:
-    case Value::Kind::Float: {
-        const QDateTime dt = datetime::fromDayNumber(v.toDouble());
+    case sql::Value::Kind::Integer:
+    case sql::Value::Kind::Float: {
+        const QDateTime dt = sql::datetime::fromDayNumber(v.toDouble());
         if (dt.isValid())
-            return Value(dt);
+            return sql::Value(dt);
         break;
     }
-    case Value::Kind::Text: {
-        if (const auto iso = datetime::fromIso(v.text()))
-            return Value(*iso);
+    case sql::Value::Kind::Text: {
+        if (const auto iso = sql::datetime::fromIso(v.text()))
+            return sql::Value(*iso);
         if (const auto typed = text::parseDate(v.text()))
-            return Value(*typed);
+            return sql::Value(*typed);
         break;
     }
     }
-    throw DbError(QStringLiteral("Значение параметра '%1' не является датой: %2").arg(p.name(), text::display(v)));
+    throw sql::DbError(QStringLiteral("Значение параметра '%1' не является датой: %2").arg(p.name(), text::display(v)));
 }
 
 } // namespace
 
 // ---------------------------------------------------------------- Parameter
 
-void Parameter::setValue(const Value& value) {
+void Parameter::setValue(const kb::sql::Value& value) {
     value_ = value;
-    if (dataType_ != FieldType::Unknown)
+    if (dataType_ != kb::sql::FieldType::Unknown)
         return;
     switch (value.kind()) {
-    case Value::Kind::Null:
+    case kb::sql::Value::Kind::Null:
         break;
-    case Value::Kind::Integer:
-        dataType_ = FieldType::Integer;
+    case kb::sql::Value::Kind::Integer:
+        dataType_ = kb::sql::FieldType::Integer;
         break;
-    case Value::Kind::Float:
-        dataType_ = FieldType::Float;
+    case kb::sql::Value::Kind::Float:
+        dataType_ = kb::sql::FieldType::Float;
         break;
-    case Value::Kind::Text:
-        dataType_ = FieldType::Text;
+    case kb::sql::Value::Kind::Text:
+        dataType_ = kb::sql::FieldType::Text;
         break;
-    case Value::Kind::DateTime:
-        dataType_ = FieldType::DateTime;
+    case kb::sql::Value::Kind::DateTime:
+        dataType_ = kb::sql::FieldType::DateTime;
         break;
     }
 }
@@ -77,7 +77,7 @@ Parameter* Parameters::findParam(const QString& name) {
 Parameter& Parameters::paramByName(const QString& name) {
     if (Parameter* p = findParam(name))
         return *p;
-    throw DbError(QStringLiteral("Параметр '%1' не найден").arg(name));
+    throw kb::sql::DbError(QStringLiteral("Параметр '%1' не найден").arg(name));
 }
 
 void Parameters::rebuild(const QStringList& names) {
@@ -104,12 +104,12 @@ void SqlLines::add(const QString& line) {
 
 // ---------------------------------------------------------------- Query
 
-Query::Query(Connection& connection, QObject* parent)
+Query::Query(kb::sql::Connection& connection, QObject* parent)
     : DataSet(parent), connection_(connection), sql_([this] { textChanged(); }) {}
 
 void Query::textChanged() {
     close();
-    params_.rebuild(sql::parameterNames(sql_.text()));
+    params_.rebuild(dialect::parameterNames(sql_.text()));
 }
 
 void Query::setActive(bool active) {
@@ -119,11 +119,11 @@ void Query::setActive(bool active) {
         close();
 }
 
-void Query::bindParameters(Statement& statement) {
+void Query::bindParameters(kb::sql::Statement& statement) {
     for (int i = 1; i <= statement.parameterCount(); ++i) {
         const QString name = statement.parameterName(i);
         Parameter* p = name.startsWith(QLatin1Char(':')) ? params_.findParam(name.mid(1)) : nullptr;
-        statement.bind(i, p ? boundValue(*p) : Value());
+        statement.bind(i, p ? boundValue(*p) : kb::sql::Value());
     }
 }
 
@@ -131,13 +131,14 @@ void Query::open() {
     if (active_)
         return;
     // Everything is read into locals first, so a failure leaves the query as it was: closed.
-    Statement statement = dialect::prepare(connection_, sql_.text());
+    kb::sql::Statement statement = dialect::prepare(connection_, sql_.text());
     const int columns = statement.columnCount();
     if (columns == 0)
-        throw DbError(QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
+        throw kb::sql::DbError(
+            QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
     bindParameters(statement);
 
-    std::vector<std::vector<Value>> rows = statement.fetchAll();
+    std::vector<std::vector<kb::sql::Value>> rows = statement.fetchAll();
     QStringList names;
     for (int c = 0; c < columns; ++c)
         names.append(statement.columnName(c));
@@ -182,18 +183,19 @@ int Query::recordCount() const {
     return int(rows_.size());
 }
 
-Value Query::value(int row, int column) const {
+kb::sql::Value Query::value(int row, int column) const {
     throwIfInactive();
     if (row < 0 || row >= int(rows_.size()))
-        throw DbError(QStringLiteral("Записи с номером %1 нет: в запросе %2 записей").arg(row + 1).arg(rows_.size()));
+        throw kb::sql::DbError(
+            QStringLiteral("Записи с номером %1 нет: в запросе %2 записей").arg(row + 1).arg(rows_.size()));
     checkColumn(column);
     return rows_[size_t(row)][size_t(column)];
 }
 
-Value Query::fieldValue(int column) const {
+kb::sql::Value Query::fieldValue(int column) const {
     throwIfInactive();
     checkColumn(column);
     return currentValue(column);
 }
 
-} // namespace kb
+} // namespace kb::dataset

@@ -7,26 +7,28 @@
 #include <functional>
 #include <vector>
 
-namespace kb {
-
+namespace kb::sql {
 class Connection;
 class Statement;
+} // namespace kb::sql
+
+namespace kb::dataset {
 
 // A named parameter of a query: set its data type, then its value.
 class Parameter {
 public:
     explicit Parameter(QString name) : name_(std::move(name)) {}
     const QString& name() const { return name_; }
-    FieldType dataType() const { return dataType_; }
-    void setDataType(FieldType type) { dataType_ = type; }
-    const Value& value() const { return value_; }
+    sql::FieldType dataType() const { return dataType_; }
+    void setDataType(sql::FieldType type) { dataType_ = type; }
+    const sql::Value& value() const { return value_; }
     // A value set without a data type gives the parameter the value's type.
-    void setValue(const Value& value);
+    void setValue(const sql::Value& value);
 
 private:
     QString name_;
-    FieldType dataType_ = FieldType::Unknown;
-    Value value_;
+    sql::FieldType dataType_ = sql::FieldType::Unknown;
+    sql::Value value_;
 };
 
 // The parameters of a query's current text, rebuilt whenever the text changes.
@@ -66,7 +68,7 @@ private:
 class Query : public DataSet {
     Q_OBJECT
 public:
-    explicit Query(Connection& connection, QObject* parent = nullptr);
+    explicit Query(sql::Connection& connection, QObject* parent = nullptr);
 
     SqlLines& sql() { return sql_; }
     const SqlLines& sql() const { return sql_; }
@@ -80,21 +82,21 @@ public:
     int fieldCount() const override;
     QString fieldName(int column) const override; // as the engine names the result column
     int recordCount() const override;
-    Value value(int row, int column) const override;
+    sql::Value value(int row, int column) const override;
     // The current row's value of a column (the export's "field by position").
-    Value fieldValue(int column) const;
+    sql::Value fieldValue(int column) const;
 
 private:
     void textChanged();
-    void bindParameters(Statement& statement);
+    void bindParameters(sql::Statement& statement);
     void checkColumn(int column) const; // throws DbError for a number outside the fields
 
-    Connection& connection_;
+    sql::Connection& connection_;
     SqlLines sql_;
     Parameters params_;
     bool active_ = false;
     QStringList fieldNames_;
-    std::vector<std::vector<Value>> rows_;
+    std::vector<std::vector<sql::Value>> rows_;
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -2,7 +2,7 @@
 
 #include "Query.h"
 
-namespace kb {
+namespace kb::dataset {
 
 void openRequest(const QueryRequest& request, Query& query) {
     query.close();
@@ -13,11 +13,11 @@ void openRequest(const QueryRequest& request, Query& query) {
     for (const ParamBinding& binding : request.bindings) {
         Parameter& parameter = query.parameters().paramByName(binding.name);
         if (binding.kind == ParamBinding::Kind::DateTime)
-            parameter.setDataType(FieldType::DateTime);
+            parameter.setDataType(sql::FieldType::DateTime);
         parameter.setValue(binding.value);
     }
 
     query.open();
 }
 
-} // namespace kb
+} // namespace kb::dataset

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace kb {
+namespace kb::dataset {
 
 class Query;
 
@@ -18,7 +18,7 @@ struct ParamBinding {
     enum class Kind { DateTime, Text, Integer, Float };
     QString name;
     Kind kind;
-    Value value;
+    sql::Value value;
 };
 
 // A statement for a query object: its lines, exactly as they are sent, and
@@ -33,4 +33,4 @@ struct QueryRequest {
 // Throws what the query throws; a failure leaves the query closed.
 void openRequest(const QueryRequest& request, Query& query);
 
-} // namespace kb
+} // namespace kb::dataset

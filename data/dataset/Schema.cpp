@@ -8,7 +8,7 @@
 #include <QDir>
 #include <stdexcept>
 
-namespace kb::schema {
+namespace kb::dataset::schema {
 
 namespace {
 
@@ -17,19 +17,19 @@ const QString kMonthYear = QStringLiteral("mm.yyyy");
 constexpr int kTextLength = 255;
 
 FieldDef id() {
-    return {QStringLiteral("ID"), FieldType::Integer, true, 0, {}, {}};
+    return {QStringLiteral("ID"), sql::FieldType::Integer, true, 0, {}, {}};
 }
 FieldDef integer(const char* name) {
-    return {QString::fromLatin1(name), FieldType::Integer, false, 0, {}, {}};
+    return {QString::fromLatin1(name), kb::sql::FieldType::Integer, false, 0, {}, {}};
 }
 FieldDef real(const char* name) {
-    return {QString::fromLatin1(name), FieldType::Float, false, 0, {}, {}};
+    return {QString::fromLatin1(name), kb::sql::FieldType::Float, false, 0, {}, {}};
 }
 FieldDef text(const char* name, const QString& mask = {}) {
-    return {QString::fromLatin1(name), FieldType::Text, false, kTextLength, mask, {}};
+    return {QString::fromLatin1(name), kb::sql::FieldType::Text, false, kTextLength, mask, {}};
 }
 FieldDef date(const char* name, const QString& mask, const QString& format) {
-    return {QString::fromLatin1(name), FieldType::DateTime, false, 0, mask, format};
+    return {QString::fromLatin1(name), kb::sql::FieldType::DateTime, false, 0, mask, format};
 }
 
 std::vector<TableDef> makeTables() {
@@ -50,14 +50,14 @@ QString columnDefinition(const FieldDef& f) {
     if (f.readOnly)
         return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     switch (f.type) {
-    case FieldType::Integer:
+    case kb::sql::FieldType::Integer:
         return QStringLiteral("INTEGER");
-    case FieldType::Float:
+    case kb::sql::FieldType::Float:
         return QStringLiteral("REAL");
-    case FieldType::DateTime:
+    case kb::sql::FieldType::DateTime:
         return QStringLiteral("DATETIME");
-    case FieldType::Text:
-    case FieldType::Unknown:
+    case kb::sql::FieldType::Text:
+    case kb::sql::FieldType::Unknown:
         break;
     }
     return QStringLiteral("TEXT COLLATE ") + QString::fromLatin1(dialect::kCollation);
@@ -111,17 +111,17 @@ QString createStatements() {
     return statements.join(QLatin1Char('\n'));
 }
 
-QStringList keyProblems(const Connection& connection) {
+QStringList keyProblems(const kb::sql::Connection& connection) {
     QStringList problems;
-    Statement key = connection.prepareNative(QStringLiteral(
+    kb::sql::Statement key = connection.prepareNative(QStringLiteral(
         "SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name = 'ID' COLLATE "
         "NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
     for (const TableDef& t : tables()) {
         if (!connection.columnTypes().hasTable(t.name))
             continue;
         key.reset();
-        key.bind(1, Value(t.name));
-        if (key.step() && key.column(0).kind() == Value::Kind::Integer && key.column(0).toInt() == 1 &&
+        key.bind(1, kb::sql::Value(t.name));
+        if (key.step() && key.column(0).kind() == kb::sql::Value::Kind::Integer && key.column(0).toInt() == 1 &&
             key.column(1).toInt() == 1)
             continue;
         problems << QStringLiteral("Таблица %1: поле ID не является её ключом (INTEGER PRIMARY KEY), записи с "
@@ -131,11 +131,11 @@ QStringList keyProblems(const Connection& connection) {
     return problems;
 }
 
-void requireKeys(const Connection& connection) {
+void requireKeys(const kb::sql::Connection& connection) {
     const QStringList problems = keyProblems(connection);
     if (!problems.isEmpty())
-        throw DbError(QStringLiteral("База данных %1 не подходит программе. %2")
-                          .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
+        throw kb::sql::DbError(QStringLiteral("База данных %1 не подходит программе. %2")
+                                   .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
 }
 
-} // namespace kb::schema
+} // namespace kb::dataset::schema

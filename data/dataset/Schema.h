@@ -8,15 +8,17 @@
 
 // The five tables of the database: their fields with type, read-only flag,
 // edit mask and display format, and the SQL that creates them.
-namespace kb {
+namespace kb::sql {
 class Connection;
-} // namespace kb
+} // namespace kb::sql
 
-namespace kb::schema {
+namespace kb::dataset {} // namespace kb::dataset
+
+namespace kb::dataset::schema {
 
 struct FieldDef {
     QString name;
-    FieldType type;
+    sql::FieldType type;
     bool readOnly = false; // the auto-numbered ID
     int maxLength = 0;     // text fields: at most this many characters; 0 for other types
     QString editMask;      // edit-mask notation, see EditMask.h; empty for none
@@ -39,8 +41,8 @@ QString createStatements();
 // The tables of the schema present in the file whose ID is not their key (an
 // INTEGER PRIMARY KEY, so unique): one message naming the table each. Editing
 // a record finds it by ID; with two rows of one ID, saving one changes both.
-QStringList keyProblems(const Connection& connection);
+QStringList keyProblems(const sql::Connection& connection);
 // Throws DbError with the first of keyProblems(), naming the file.
-void requireKeys(const Connection& connection);
+void requireKeys(const sql::Connection& connection);
 
-} // namespace kb::schema
+} // namespace kb::dataset::schema

@@ -12,10 +12,12 @@
 #include <optional>
 #include <vector>
 
-namespace kb {
-
+namespace kb::sql {
 class Connection;
 class DbError;
+} // namespace kb::sql
+
+namespace kb::dataset {
 
 // A table object: a snapshot of which rows a table has (a static cursor), one
 // current row, and browse, edit and insert states. Leaving a row that is being
@@ -77,7 +79,7 @@ public:
     void addPendingWriter(PendingWriter* writer);
     void removePendingWriter(PendingWriter* writer);
 
-    Table(Connection& connection, const schema::TableDef& def, QObject* parent = nullptr);
+    Table(sql::Connection& connection, const schema::TableDef& def, QObject* parent = nullptr);
     ~Table() override;
 
     const QString& tableName() const { return def_.name; }
@@ -94,7 +96,7 @@ public:
     int fieldCount() const override { return int(fields_.size()); }
     QString fieldName(int column) const override;
     int recordCount() const override;
-    Value value(int row, int column) const override;
+    sql::Value value(int row, int column) const override;
     Field& field(int column) { return *fields_.at(size_t(column)); }
     Field& fieldByName(const QString& name); // throws DbError when absent
     Field* findField(const QString& name);
@@ -120,18 +122,18 @@ public:
     void moveTo(int row) override;
 
     // The pending edit, for Field.
-    Value pendingValue(int column) const;
-    void setPendingValue(int column, const Value& value);
+    sql::Value pendingValue(int column) const;
+    void setPendingValue(int column, const sql::Value& value);
     // Throws DbError unless the field may take a pending value now: it is
     // not read-only and the table is being edited or inserted into.
     void checkWritable(int column) const;
 
 signals:
-    void stateChanged(kb::Table::State state);
+    void stateChanged(kb::dataset::Table::State state);
     void fieldChanged(int column);
 
 private:
-    using Row = std::vector<Value>;
+    using Row = std::vector<sql::Value>;
     // How many IDs a gap's read asks for at least.
     static constexpr int kKeyChunk = 1000;
 
@@ -144,7 +146,7 @@ private:
     // not kept. The reference lasts until the next read of a page.
     const Row& storedRow(int row) const;
     // The ID at a position, read if it is not yet; null when it holds none.
-    Value keyAt(int row) const;
+    sql::Value keyAt(int row) const;
     void postIfEditing();
     void setState(State state);
     void checkColumn(int column) const; // throws DbError for a number outside the fields
@@ -155,14 +157,14 @@ private:
     PageCache::Page readPage(int first) const;
     // The position of an ID after a refresh, if the snapshot holds it.
     std::optional<int> positionOf(qint64 id) const;
-    [[noreturn]] void readFailed(const DbError& e) const;
+    [[noreturn]] void readFailed(const sql::DbError& e) const;
     void beginInsert(bool atEnd);
     void postEdit();
     void postInsert();
-    [[noreturn]] void rowVanished(const Value& key, const QString& consequence) const;
-    [[noreturn]] void rowChangedMeanwhile(const Value& key, const QStringList& fields) const;
+    [[noreturn]] void rowVanished(const sql::Value& key, const QString& consequence) const;
+    [[noreturn]] void rowChangedMeanwhile(const sql::Value& key, const QStringList& fields) const;
 
-    Connection& connection_;
+    sql::Connection& connection_;
     std::vector<PendingWriter*> writers_;
     schema::TableDef def_;
     TableStatements statements_;
@@ -181,4 +183,4 @@ private:
     bool savedEof_ = true;
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
-namespace kb {
+namespace kb::dataset {
 
 TableStatements::TableStatements(const schema::TableDef& def) : table_(sql::quoteName(def.name)) {
     QStringList all;
@@ -61,8 +61,9 @@ QString TableStatements::update(const std::vector<int>& columns) const {
         .arg(table_, assignments.join(QStringLiteral(", ")), key_, columns_);
 }
 
-TableStatements::Row TableStatements::read(const Statement& statement, std::span<TextMemo> memos) const {
+TableStatements::Row TableStatements::read(const kb::sql::Statement& statement,
+                                           std::span<kb::sql::TextMemo> memos) const {
     return statement.row(types_, memos);
 }
 
-} // namespace kb
+} // namespace kb::dataset

@@ -6,9 +6,11 @@
 #include <QString>
 #include <vector>
 
-namespace kb {
-
+namespace kb::sql {
 class TextMemo;
+} // namespace kb::sql
+
+namespace kb::dataset {
 
 // The statements of a table object, built once from its field list, in the
 // SQL every engine reads: the rows are found by their ID column, never by an
@@ -16,7 +18,7 @@ class TextMemo;
 // them, each value held in its field's type.
 class TableStatements {
 public:
-    using Row = std::vector<Value>;
+    using Row = std::vector<sql::Value>;
 
     explicit TableStatements(const schema::TableDef& def);
 
@@ -43,14 +45,14 @@ public:
     const QString& remove() const { return remove_; }
 
     // The current row of a statement over every field; memos, if given, one per field.
-    Row read(const Statement& statement, std::span<TextMemo> memos = {}) const;
+    Row read(const sql::Statement& statement, std::span<sql::TextMemo> memos = {}) const;
     size_t fieldCount() const { return types_.size(); }
 
 private:
     int keyColumn_ = 0;
     std::vector<int> writable_;
     std::vector<QString> names_; // quoted
-    std::vector<FieldType> types_;
+    std::vector<sql::FieldType> types_;
     QString table_;
     QString columns_;
     QString key_;
@@ -64,4 +66,4 @@ private:
     QString remove_;
 };
 
-} // namespace kb
+} // namespace kb::dataset

@@ -8,11 +8,11 @@
 
 namespace kb::dialect {
 
-void install(Connection& connection) {
+void install(sql::Connection& connection) {
     try {
         registerDialect(connection.handle());
     } catch (const RegistrationError& e) {
-        throw DbError(std::string(e.what()), e.code());
+        throw sql::DbError(std::string(e.what()), e.code());
     }
 }
 
@@ -21,14 +21,14 @@ bool equalText(const QString& a, const QString& b) {
     try {
         collator.reset(openCollator());
     } catch (const RegistrationError& e) {
-        throw DbError(std::string(e.what()), e.code());
+        throw kb::sql::DbError(std::string(e.what()), e.code());
     }
     const QByteArray first = a.toUtf8();
     const QByteArray second = b.toUtf8();
     return collate(collator.get(), int(first.size()), first.constData(), int(second.size()), second.constData()) == 0;
 }
 
-Statement prepare(const Connection& connection, const QString& sql) {
+kb::sql::Statement prepare(const kb::sql::Connection& connection, const QString& sql) {
     return connection.prepareNative(rewrite(sql, connection.columnTypes()));
 }
 

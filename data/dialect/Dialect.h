@@ -6,9 +6,9 @@
 
 #include <QString>
 
-namespace kb {
+namespace kb::sql {
 class Connection;
-}
+} // namespace kb::sql
 
 // What makes SQLite answer the program's statements as the desktop database
 // engine they were written for would:
@@ -30,7 +30,7 @@ namespace kb::dialect {
 // Registers the functions and the collation on a connection; every connection
 // that runs the program's statements or creates its tables needs them.
 // Throws DbError.
-void install(Connection& connection);
+void install(sql::Connection& connection);
 
 // Whether two texts are equal under the Russian collation, as "=" compares a
 // text column: letter case does not count. Throws DbError when the collation
@@ -39,7 +39,7 @@ bool equalText(const QString& a, const QString& b);
 
 // Prepares a statement as the program wrote it: rewritten first (see rewrite()),
 // then prepared as Connection::prepareNative prepares it.
-Statement prepare(const Connection& connection, const QString& sql);
+sql::Statement prepare(const sql::Connection& connection, const QString& sql);
 
 // Rewrites a statement so that every text column (by its declared type in
 // types) used as an operand of an arithmetic operator (+ - * / % & | << >>,
@@ -52,6 +52,6 @@ Statement prepare(const Connection& connection, const QString& sql);
 // result column keeps the name SQLite would give the statement as written.
 // String literals, comments and other uses of a column are left alone.
 // Returns the text unchanged when there is nothing to rewrite.
-QString rewrite(const QString& sql, const ColumnTypes& types);
+QString rewrite(const QString& sql, const sql::ColumnTypes& types);
 
 } // namespace kb::dialect

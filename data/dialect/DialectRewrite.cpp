@@ -12,7 +12,7 @@
 namespace kb::dialect {
 namespace {
 
-using sql::Token;
+using dialect::Token;
 using Kind = Token::Kind;
 
 // Keywords after which an operand begins: a '+' or '-' there is unary, a '('
@@ -101,7 +101,8 @@ struct Block {
 
 class Rewriter {
 public:
-    Rewriter(const QString& sql, const ColumnTypes& types) : sql_(sql), types_(types), tokens_(sql::tokenize(sql)) {}
+    Rewriter(const QString& sql, const kb::sql::ColumnTypes& types)
+        : sql_(sql), types_(types), tokens_(dialect::tokenize(sql)) {}
 
     QString run() {
         if (!tokens_.empty() && isUnterminated(tokens_.back()))
@@ -424,7 +425,7 @@ private:
         for (const KnownColumn& c : known_)
             if (c.table.compare(table, Qt::CaseInsensitive) == 0 && c.column.compare(column, Qt::CaseInsensitive) == 0)
                 return c;
-        KnownColumn c{table, column, types_.type(table, column) == FieldType::Text, {}};
+        KnownColumn c{table, column, types_.type(table, column) == kb::sql::FieldType::Text, {}};
         if (c.isText) {
             const QString realTable = canonical(types_.tables(), table);
             const QString realColumn = canonical(types_.columns(realTable), column);
@@ -437,7 +438,7 @@ private:
     void wrap(int first, int last, const KnownColumn& column) {
         const int begin = at(first).begin;
         // A keyword may touch a quoted name ("AND\"Premia\""): keep them apart.
-        const bool touches = begin > 0 && sql::isIdentPart(sql_[begin - 1]);
+        const bool touches = begin > 0 && dialect::isIdentPart(sql_[begin - 1]);
         edits_.push_back({begin, (touches ? QLatin1String(" ") : QLatin1String()) + QLatin1String(kNumberFunction) +
                                      QLatin1Char('(')});
         edits_.push_back({at(last).begin + at(last).length, column.closing});
@@ -523,7 +524,7 @@ private:
     }
 
     const QString& sql_;
-    const ColumnTypes& types_;
+    const kb::sql::ColumnTypes& types_;
     std::vector<Token> tokens_;
     std::vector<int> sig_;       // indices of the significant tokens
     std::vector<int> match_;     // per significant token: the matching parenthesis, -1
@@ -558,7 +559,7 @@ bool mayNeedRewrite(const QString& sql) {
 
 } // namespace
 
-QString rewrite(const QString& sql, const ColumnTypes& types) {
+QString rewrite(const QString& sql, const kb::sql::ColumnTypes& types) {
     if (!mayNeedRewrite(sql))
         return sql;
     return Rewriter(sql, types).run();

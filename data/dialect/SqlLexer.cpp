@@ -1,6 +1,6 @@
 #include "SqlLexer.h"
 
-namespace kb::sql {
+namespace kb::dialect {
 namespace {
 
 // SQLite's rules: ASCII letters and '_', and any character beyond ASCII
@@ -145,4 +145,4 @@ QStringList parameterNames(const QString& text) {
     return names;
 }
 
-} // namespace kb::sql
+} // namespace kb::dialect

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace kb::sql {
+namespace kb::dialect {
 
 // A token of an SQL statement. Positions are in UTF-16 code units of the text.
 struct Token {
@@ -40,4 +40,4 @@ std::vector<Token> tokenize(const QString& text);
 // placeholder.
 QStringList parameterNames(const QString& text);
 
-} // namespace kb::sql
+} // namespace kb::dialect

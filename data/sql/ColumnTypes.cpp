@@ -1,6 +1,6 @@
 #include "ColumnTypes.h"
 
-namespace kb {
+namespace kb::sql {
 
 void ColumnTypes::add(const QString& table, const QString& column, const QString& declaredType) {
     const QString key = table.toLower();
@@ -74,4 +74,4 @@ FieldType ColumnTypes::classify(const QString& declaredType) {
     return FieldType::Unknown;
 }
 
-} // namespace kb
+} // namespace kb::sql

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace kb {
+namespace kb::sql {
 
 // The declared type of every column of every table of an open database,
 // looked up case-insensitively, as SQL names are.
@@ -37,4 +37,4 @@ private:
     QStringList order_;
 };
 
-} // namespace kb
+} // namespace kb::sql

@@ -2,8 +2,8 @@
 
 #include "DbError.h"
 #include "EngineMessage.h"
-#include "FileUse.h"
-#include "OldDatabaseFile.h"
+#include "FileUseLocks.h"
+#include "JetSignature.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,7 @@
 #include <sqlite3.h>
 #include <utility>
 
-namespace kb {
+namespace kb::sql {
 
 namespace {
 
@@ -57,8 +57,8 @@ void Connection::checkExisting(const QFileInfo& info, Mode mode) const {
     if (info.size() == 0)
         throw DbError(QStringLiteral("Файл %1 не является базой данных: он пуст").arg(shown), SQLITE_NOTADB);
     // A file of the old program is only ever read by the import, never opened here.
-    if (jetfile::detect(info.filePath()))
-        throw DbError(jetfile::refusal(shown), SQLITE_NOTADB);
+    if (jetFormat(info.filePath()))
+        throw DbError(jetFileRefusal(shown), SQLITE_NOTADB);
     // SQLite writes its journal beside the file: without it no change could be saved.
     if (writing && !QFileInfo(info.absolutePath()).isWritable())
         throw DbError(QStringLiteral("Нет доступа к папке базы данных %1: запись в папку запрещена, изменения "
@@ -311,4 +311,4 @@ int Connection::changes() const {
     return sqlite3_changes(db_);
 }
 
-} // namespace kb
+} // namespace kb::sql

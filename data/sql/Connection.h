@@ -9,7 +9,7 @@
 class QFileInfo;
 struct sqlite3;
 
-namespace kb {
+namespace kb::sql {
 
 class SharedFileUse;
 
@@ -75,4 +75,4 @@ private:
     std::unique_ptr<ColumnTypes> columnTypes_;
 };
 
-} // namespace kb
+} // namespace kb::sql

@@ -6,7 +6,7 @@
 // QDateTime: readers that look at one part of every row (the month of a
 // stored date) read them straight from the bytes. DateTimeText.h turns the
 // parts into QDateTime.
-namespace kb::datetime {
+namespace kb::sql::datetime {
 
 struct Parts {
     int year = 0;
@@ -29,4 +29,4 @@ std::optional<Parts> isoParts(const char* text, int length);
 // -1.25 is 29.12.1899 06:00. nullopt outside 1.1.100 .. 31.12.9999.
 std::optional<Parts> dayNumberParts(double days);
 
-} // namespace kb::datetime
+} // namespace kb::sql::datetime

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace kb::datetime {
+namespace kb::sql::datetime {
 
 namespace {
 
@@ -152,4 +152,4 @@ QDateTime fromDayNumber(double days) {
     return parts ? toDateTime(*parts) : QDateTime();
 }
 
-} // namespace kb::datetime
+} // namespace kb::sql::datetime

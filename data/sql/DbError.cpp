@@ -3,7 +3,7 @@
 #include <QString>
 #include <sqlite3.h>
 
-namespace kb {
+namespace kb::sql {
 
 DbError::DbError(const QString& message, int sqliteCode)
     : std::runtime_error(message.toStdString()), code_(sqliteCode) {}
@@ -18,4 +18,4 @@ bool DbError::isDamaged() const noexcept {
     return code_ == SQLITE_CORRUPT || code_ == SQLITE_NOTADB;
 }
 
-} // namespace kb
+} // namespace kb::sql

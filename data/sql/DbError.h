@@ -5,7 +5,7 @@
 
 class QString;
 
-namespace kb {
+namespace kb::sql {
 
 // Every failure of the database layer: opening the file, a statement the
 // engine rejects, a value that does not convert. The message is meant for
@@ -26,4 +26,4 @@ private:
     int code_;
 };
 
-} // namespace kb
+} // namespace kb::sql

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <type_traits>
 
-namespace kb::number {
+namespace kb::sql::number {
 
 namespace {
 
@@ -106,4 +106,4 @@ Scanned scan(QStringView text, const Grammar& grammar) {
     return scanText(text.utf16(), text.size(), grammar);
 }
 
-} // namespace kb::number
+} // namespace kb::sql::number

@@ -10,7 +10,7 @@
 // with a point or a comma as the decimal separator. The grammar's variants are
 // options, so that the strict conversion of text in SQL arithmetic and the
 // numbers a user types into a field are read by the same code.
-namespace kb::number {
+namespace kb::sql::number {
 
 // What may stand around a number.
 enum class Blanks {
@@ -59,4 +59,4 @@ private:
 Scanned scan(std::string_view utf8, const Grammar& grammar);
 Scanned scan(QStringView text, const Grammar& grammar);
 
-} // namespace kb::number
+} // namespace kb::sql::number

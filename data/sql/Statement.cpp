@@ -9,7 +9,7 @@
 #include <sqlite3.h>
 #include <utility>
 
-namespace kb {
+namespace kb::sql {
 
 namespace {
 
@@ -192,4 +192,4 @@ std::vector<std::vector<Value>> Statement::fetchAll() {
     return rows;
 }
 
-} // namespace kb
+} // namespace kb::sql

@@ -9,7 +9,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace kb {
+namespace kb::sql {
 
 class TextMemo;
 
@@ -68,4 +68,4 @@ private:
     mutable std::vector<char> declaredDates_;
 };
 
-} // namespace kb
+} // namespace kb::sql

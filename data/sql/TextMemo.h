@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kb {
+namespace kb::sql {
 
 // The values the stored texts of one column gave, for a reader of many rows.
 // Stored texts repeat (a few dozen dates and percentages over thousands of
@@ -49,4 +49,4 @@ private:
     bool off_ = false;
 };
 
-} // namespace kb
+} // namespace kb::sql

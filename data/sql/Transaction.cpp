@@ -6,7 +6,7 @@
 #include <QDir>
 #include <sqlite3.h>
 
-namespace kb {
+namespace kb::sql {
 
 namespace {
 
@@ -42,4 +42,4 @@ void Transaction::commit() {
     done_ = true;
 }
 
-} // namespace kb
+} // namespace kb::sql

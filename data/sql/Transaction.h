@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kb {
+namespace kb::sql {
 
 class Connection;
 
@@ -18,4 +18,4 @@ private:
     bool done_ = false;
 };
 
-} // namespace kb
+} // namespace kb::sql

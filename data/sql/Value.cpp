@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace kb {
+namespace kb::sql {
 
 Value::Value(const QDateTime& v) {
     if (!v.isValid())
@@ -50,4 +50,4 @@ QDateTime Value::toDateTime() const {
     return {};
 }
 
-} // namespace kb
+} // namespace kb::sql

@@ -4,7 +4,7 @@
 #include <QString>
 #include <variant>
 
-namespace kb {
+namespace kb::sql {
 
 // The data types a field, a parameter or a result column can have.
 enum class FieldType { Unknown, Integer, Float, Text, DateTime };
@@ -38,4 +38,4 @@ private:
     std::variant<std::monostate, qint64, double, QString, QDateTime> v_;
 };
 
-} // namespace kb
+} // namespace kb::sql

@@ -3,7 +3,7 @@
 #include <QList>
 #include <stdexcept>
 
-namespace kb {
+namespace kb::text {
 namespace {
 
 bool isAsciiDigit(QChar c) {
@@ -192,4 +192,4 @@ QString EditMask::toStored(const QString& editText) const {
     return stored;
 }
 
-} // namespace kb
+} // namespace kb::text

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-namespace kb {
+namespace kb::text {
 
 // The edit-mask notation of the record editors: up to three parts separated
 // by ';'. First part: 0 a required digit, 9 an optional digit, / the locale's
@@ -76,4 +76,4 @@ private:
     QChar blank_ = QLatin1Char('_');
 };
 
-} // namespace kb
+} // namespace kb::text

@@ -74,17 +74,17 @@ private:
 
 } // namespace
 
-QString display(const Value& value) {
+QString display(const kb::sql::Value& value) {
     switch (value.kind()) {
-    case Value::Kind::Null:
+    case kb::sql::Value::Kind::Null:
         return {};
-    case Value::Kind::Integer:
+    case kb::sql::Value::Kind::Integer:
         return QString::number(value.toInt());
-    case Value::Kind::Float:
+    case kb::sql::Value::Kind::Float:
         return formatFloat(value.toDouble());
-    case Value::Kind::Text:
+    case kb::sql::Value::Kind::Text:
         return value.text();
-    case Value::Kind::DateTime:
+    case kb::sql::Value::Kind::DateTime:
         return formatDateTime(value.toDateTime());
     }
     return {};
@@ -97,11 +97,11 @@ QString monthYear(const QDateTime& dt) {
 }
 
 std::optional<qint64> parseInteger(const QString& text) {
-    return number::scan(text, number::kTyped).integer();
+    return kb::sql::number::scan(text, kb::sql::number::kTyped).integer();
 }
 
 std::optional<double> parseFloat(const QString& text) {
-    return number::scan(text, number::kTyped).real();
+    return kb::sql::number::scan(text, kb::sql::number::kTyped).real();
 }
 
 std::optional<QDateTime> parseDate(const QString& text) {

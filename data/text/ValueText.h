@@ -13,7 +13,7 @@ namespace kb::text {
 // 1200; -0,5), with an exponent below 1E-5 and from 1E15 on (1E20, 1,5E-7);
 // date-times dd.MM.yyyy followed by " hh:mm:ss" only when the time is not
 // midnight; text as it is; null empty.
-QString display(const Value& value);
+QString display(const sql::Value& value);
 
 // A date-time as "mm.yyyy" (two-digit month, point, four-digit year); empty when invalid.
 QString monthYear(const QDateTime& dt);

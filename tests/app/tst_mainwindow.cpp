@@ -42,7 +42,7 @@ public:
 protected:
     bool event(QEvent* event) override {
         if (event->type() == eventType() && ++runs == 1)
-            throw kb::DbError(u"no such column: FIO2"_s);
+            throw kb::sql::DbError(u"no such column: FIO2"_s);
         if (event->type() == eventType())
             throw 17;
         return QObject::event(event);

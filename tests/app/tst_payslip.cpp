@@ -109,7 +109,7 @@ private slots:
     // keeps every byte, no file is written, no editor starts.
     void hostileText() {
         const QString text = u"' OR 1=1 --"_s;
-        Program p([&text](TempDatabase& db) { db.addSotr(text, kb::Value(qint64(1))); });
+        Program p([&text](TempDatabase& db) { db.addSotr(text, kb::sql::Value(qint64(1))); });
         const QByteArray database = fileBytes(p.db.path());
         p.search(text);
         QCOMPARE(p.screen(0), u"111|4"_s);

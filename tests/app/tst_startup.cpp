@@ -44,9 +44,9 @@ TFormMain* mainWindow() {
 }
 
 // The data module the main window works on, reached through the data source its grid shows.
-kb::TDataM* dataModule() {
-    const kb::DataSource* source = mainWindow() ? mainWindow()->resultGrid->dataSource() : nullptr;
-    return source ? qobject_cast<kb::TDataM*>(source->parent()) : nullptr;
+kb::dataset::TDataM* dataModule() {
+    const kb::dataset::DataSource* source = mainWindow() ? mainWindow()->resultGrid->dataSource() : nullptr;
+    return source ? qobject_cast<kb::dataset::TDataM*>(source->parent()) : nullptr;
 }
 
 // Scripts the splash screen: notes what start-up has done while it is up, then ends it with the keys.

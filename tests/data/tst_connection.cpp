@@ -1,6 +1,6 @@
 // Opening the database file, statements and transactions on real files.
 #include "Connection.h"
-#include "FileUse.h"
+#include "FileUseLocks.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 #include "ValueText.h"
@@ -13,8 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using kb::Connection;
-using kb::Value;
+using kb::sql::Connection;
+using kb::sql::Value;
 using namespace kbtest;
 
 namespace {
@@ -91,7 +91,7 @@ private slots:
         std::optional<LockHolder> holder;
         if (setup == QLatin1String("locked by another process"))
             QVERIFY(holder.emplace(db.path()).held());
-        std::optional<kb::ExclusiveFileUse> restoring;
+        std::optional<kb::sql::ExclusiveFileUse> restoring;
         if (setup == QLatin1String("being restored"))
             restoring.emplace(db.path());
         const std::map<QString, QByteArray> contents{
@@ -123,7 +123,7 @@ private slots:
         c.execute(QStringLiteral("CREATE TABLE Extra (X DATE)"));
         QVERIFY(!c.columnTypes().hasTable(QStringLiteral("Extra")));
         c.reloadColumnTypes();
-        QCOMPARE(c.columnTypes().type(QStringLiteral("Extra"), QStringLiteral("X")), kb::FieldType::DateTime);
+        QCOMPARE(c.columnTypes().type(QStringLiteral("Extra"), QStringLiteral("X")), kb::sql::FieldType::DateTime);
     }
 
     // The rows a statement gives, or the message it fails with; a failed statement changes nothing.
@@ -149,7 +149,7 @@ private slots:
                                "(1, '2013-04-30', 'date'), (1, 'апрель', 'word')"));
         QStringList rows;
         const QString error = errorMessage([&] {
-            kb::Statement st = db.connection().prepareNative(sql);
+            kb::sql::Statement st = db.connection().prepareNative(sql);
             while (st.step()) {
                 QStringList values;
                 for (int i = 0; i < st.columnCount(); ++i)

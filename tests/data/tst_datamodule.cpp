@@ -11,8 +11,8 @@
 
 #include <QFile>
 
-using kb::TDataM;
-using kb::Value;
+using kb::dataset::TDataM;
+using kb::sql::Value;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
 
@@ -23,11 +23,11 @@ private slots:
     // in any letter case. (Every test that fills a database pins the names.)
     void fields() {
         TempDatabase db;
-        for (const auto& t : kb::schema::tables())
+        for (const auto& t : kb::dataset::schema::tables())
             for (const auto& f : t.fields)
                 QCOMPARE(db.connection().columnTypes().type(t.name, f.name), f.type);
-        QCOMPARE(kb::schema::table(u"sotr"_s).field(u"fio"_s)->name, u"FIO"_s);
-        QVERIFY(!kb::schema::table(u"Sotr"_s).field(u"Nazvanie"_s));
+        QCOMPARE(kb::dataset::schema::table(u"sotr"_s).field(u"fio"_s)->name, u"FIO"_s);
+        QVERIFY(!kb::dataset::schema::table(u"Sotr"_s).field(u"Nazvanie"_s));
     }
 
     // Indexes on the links, none of them a foreign key, and numbers of deleted rows never given again.
@@ -52,11 +52,12 @@ private slots:
         QStringList objects;
         for (QObject* child : dm.children()) {
             objects << child->objectName();
-            if (auto* source = qobject_cast<kb::DataSource*>(child))
+            if (auto* source = qobject_cast<kb::dataset::DataSource*>(child))
                 objects.last() += u'>' + (source->dataSet() ? source->dataSet()->objectName() : QString());
-            if (auto* t = qobject_cast<kb::Table*>(child))
-                objects.last() += (t->state() == kb::Table::State::Browse ? u":"_s : u":closed "_s) + t->tableName();
-            if (auto* q = qobject_cast<kb::Query*>(child))
+            if (auto* t = qobject_cast<kb::dataset::Table*>(child))
+                objects.last() +=
+                    (t->state() == kb::dataset::Table::State::Browse ? u":"_s : u":closed "_s) + t->tableName();
+            if (auto* q = qobject_cast<kb::dataset::Query*>(child))
                 objects.last() +=
                     q->isActive() || q->sql().count() + q->parameters().count() ? u":used"_s : u":empty"_s;
         }

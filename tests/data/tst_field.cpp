@@ -6,8 +6,8 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-using kb::Value;
-using kb::datetime::make;
+using kb::sql::Value;
+using kb::sql::datetime::make;
 using namespace kbtest;
 
 namespace {
@@ -19,11 +19,11 @@ Value t(const char* utf8) {
 // One row in every table, and an open table object over the table of "Table.Field".
 struct OneRowEach {
     TempDatabase db;
-    kb::Table table;
-    kb::Field* field = nullptr;
+    kb::dataset::Table table;
+    kb::dataset::Field* field = nullptr;
 
     explicit OneRowEach(const QString& tableAndField)
-        : table(db.connection(), kb::schema::table(tableAndField.section(QLatin1Char('.'), 0, 0))) {
+        : table(db.connection(), kb::dataset::schema::table(tableAndField.section(QLatin1Char('.'), 0, 0))) {
         const qint64 sotr = db.addSotr(QStringLiteral("Иванов"), Value(1), Value(make(1985, 5, 12)));
         db.addStavka(sotr, 1481.4);
         db.addPremia(sotr, make(2013, 4, 15), QStringLiteral("25"));
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(errorMessage([&] { db.field->setText(QStringLiteral("Сидоров")); }),
                  QStringLiteral("Таблица 'Sotr' не в режиме редактирования или вставки: поле 'FIO' изменить нельзя"));
         db.table.edit();
-        kb::Field& id = db.table.fieldByName(QStringLiteral("ID"));
+        kb::dataset::Field& id = db.table.fieldByName(QStringLiteral("ID"));
         QVERIFY(id.isReadOnly());
         const QString readOnly = QStringLiteral("Поле 'ID' доступно только для чтения");
         QCOMPARE(errorMessage([&] { id.setText(QStringLiteral("99")); }), readOnly);

@@ -104,7 +104,7 @@ private slots:
                                   Cell::ofBoolean(true), flag, visit, comment});
         };
         const auto day = [](int y, int mo, int d, int h, int mi, int s) {
-            return Cell::ofDayNumber(kb::datetime::toDayNumber(kb::datetime::make(y, mo, d, h, mi, s)));
+            return Cell::ofDayNumber(kb::sql::datetime::toDayNumber(kb::sql::datetime::make(y, mo, d, h, mi, s)));
         };
         appended("cyrillic, time of day", 2, Cell::ofText("Пётр"), Cell::ofText("ёлка@пример.рф"), true,
                  day(2013, 4, 15, 9, 30, 15), Cell::ofText("Ёлкина Ольга"));
@@ -136,7 +136,8 @@ private slots:
                  shown({Cell::ofInteger(1), Cell::ofText("12345678"), Cell::ofText("nobody@sunnyline.co.za"), yes, yes,
                         yes, yes, Cell::ofBoolean(false), Cell::ofDayNumber(36694.858611111114),
                         Cell::ofText("Example Circuit Added For Monitor Example To Potential New Clients")}));
-        QCOMPARE(kb::datetime::fromDayNumber(rows.front()[8].number), kb::datetime::make(2000, 6, 17, 20, 36, 24));
+        QCOMPARE(kb::sql::datetime::fromDayNumber(rows.front()[8].number),
+                 kb::sql::datetime::make(2000, 6, 17, 20, 36, 24));
         if (!appended.empty())
             QCOMPARE(shown(rows.back()), shown(appended));
     }

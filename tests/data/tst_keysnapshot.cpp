@@ -5,7 +5,7 @@
 #include <QTest>
 #include <random>
 
-using kb::KeySnapshot;
+using kb::dataset::KeySnapshot;
 using Ids = std::vector<qint64>;
 
 namespace {

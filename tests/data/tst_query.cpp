@@ -6,9 +6,9 @@
 
 #include <QSignalSpy>
 
-using kb::FieldType;
-using kb::Query;
-using kb::Value;
+using kb::dataset::Query;
+using kb::sql::FieldType;
+using kb::sql::Value;
 using namespace kbtest;
 
 namespace {
@@ -57,9 +57,9 @@ private slots:
     // Changing the text closes the query and leaves its parameters without type or value.
     void changingTheText() {
         Positions p(QStringLiteral("SELECT :P1"));
-        kb::Parameter& param = p.q.parameters().paramByName(QStringLiteral("p1"));
+        kb::dataset::Parameter& param = p.q.parameters().paramByName(QStringLiteral("p1"));
         param.setDataType(FieldType::DateTime);
-        param.setValue(Value(kb::datetime::make(2013, 4, 1)));
+        param.setValue(Value(kb::sql::datetime::make(2013, 4, 1)));
         p.q.open();
         QSignalSpy active(&p.q, &Query::activeChanged);
         p.q.sql().add(QStringLiteral("+ 0"));
@@ -78,7 +78,7 @@ private slots:
         const auto bound = [](const char* name, FieldType type, const Value& value, const QString& result) {
             row(name, QStringLiteral("SELECT :P1"), type, value, result);
         };
-        bound("date-time value", FieldType::DateTime, Value(kb::datetime::make(2013, 4, 1)), april);
+        bound("date-time value", FieldType::DateTime, Value(kb::sql::datetime::make(2013, 4, 1)), april);
         bound("day number of the month picker", FieldType::DateTime, Value(41365.75), "Text '2013-04-01 18:00:00'");
         bound("date as typed", FieldType::DateTime, Value(QStringLiteral("01.04.2013")), april);
         bound("text", FieldType::Text, Value(QStringLiteral("%Иван%")), "Text '%Иван%'");
@@ -98,7 +98,7 @@ private slots:
         const auto [sql, type, value, result] =
             fetch<QString, FieldType, Value, QString>("sql", "type", "value", "result");
         Positions p(sql);
-        if (kb::Parameter* param = p.q.parameters().findParam(QStringLiteral("P1"))) {
+        if (kb::dataset::Parameter* param = p.q.parameters().findParam(QStringLiteral("P1"))) {
             param->setDataType(type);
             if (!value.isNull())
                 param->setValue(value);

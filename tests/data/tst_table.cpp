@@ -10,10 +10,10 @@
 #include <QFile>
 #include <map>
 
-using kb::Table;
-using kb::Value;
+using kb::dataset::Table;
+using kb::sql::Value;
 using namespace kbtest;
-using State = kb::Table::State;
+using State = kb::dataset::Table::State;
 
 namespace {
 
@@ -25,8 +25,8 @@ QString shown(const Value& v) {
 // connection of its own; the database's other connection plays another user.
 struct Positions {
     TempDatabase db;
-    kb::Connection mine{db.path(), kb::Connection::Mode::OpenExisting, 50};
-    Table t{mine, kb::schema::table(QStringLiteral("Dolznost"))};
+    kb::sql::Connection mine{db.path(), kb::sql::Connection::Mode::OpenExisting, 50};
+    Table t{mine, kb::dataset::schema::table(QStringLiteral("Dolznost"))};
     QStringList told; // what a bound widget is told
 
     explicit Positions(int more = 0) {
@@ -262,8 +262,8 @@ private slots:
         db.connection().reloadColumnTypes();
         for (const auto& [table, expected] :
              {std::pair(QStringLiteral("Stavka"), Value(1200.0)),
-              std::pair(QStringLiteral("Premia"), Value(kb::datetime::make(2013, 4, 1)))}) {
-            Table t(db.connection(), kb::schema::table(table));
+              std::pair(QStringLiteral("Premia"), Value(kb::sql::datetime::make(2013, 4, 1)))}) {
+            Table t(db.connection(), kb::dataset::schema::table(table));
             t.open();
             QCOMPARE(t.value(0, 2), expected);
             t.edit();
@@ -279,9 +279,9 @@ private slots:
     void twoUsersChangeDifferentFields() {
         TempDatabase db;
         db.addStavka(1, 1200.0);
-        kb::Connection other(db.path());
-        Table first(db.connection(), kb::schema::table(QStringLiteral("Stavka")));
-        Table second(other, kb::schema::table(QStringLiteral("Stavka")));
+        kb::sql::Connection other(db.path());
+        Table first(db.connection(), kb::dataset::schema::table(QStringLiteral("Stavka")));
+        Table second(other, kb::dataset::schema::table(QStringLiteral("Stavka")));
         for (Table* t : {&first, &second}) {
             t->open();
             t->edit();
@@ -303,8 +303,8 @@ private slots:
         QFile file(db.path());
         QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2) && file.write(QByteArray(4096, 'x')));
         file.close();
-        kb::Connection c(db.path());
-        Table t(c, kb::schema::table(QStringLiteral("Dolznost")));
+        kb::sql::Connection c(db.path());
+        Table t(c, kb::dataset::schema::table(QStringLiteral("Dolznost")));
         t.open();
         QCOMPARE(errorMessage([&] { t.moveTo(t.recordCount() - 1); }),
                  QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён (database "
@@ -319,7 +319,7 @@ private slots:
         p.db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
                                  "INSERT INTO Dolznost (Nazvanie) SELECT CASE WHEN i % 7 = 0 THEN 'Общая' WHEN i % 11 "
                                  "= 0 THEN '' WHEN i % 13 = 0 THEN NULL ELSE 'Должность ' || i END FROM n"));
-        kb::Statement file =
+        kb::sql::Statement file =
             p.db.connection().prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost ORDER BY ID"));
         for (int i = 0; file.step(); ++i)
             QCOMPARE(p.t.value(i, 1), file.column(0));

@@ -42,17 +42,17 @@ struct Writer {
 
 // What is wrong with the file: its integrity, an acknowledged post missing, fewer or (exact) other rows than posts.
 QString problems(const QString& file, const Posts& posts, bool exact) {
-    kb::Connection connection(file);
-    const auto first = [&](const char* sql, const kb::Value& id = {}) {
-        kb::Statement st = connection.prepareNative(QString::fromUtf8(sql));
+    kb::sql::Connection connection(file);
+    const auto first = [&](const char* sql, const kb::sql::Value& id = {}) {
+        kb::sql::Statement st = connection.prepareNative(QString::fromUtf8(sql));
         if (!id.isNull())
             st.bind(1, id);
-        return st.step() ? st.column(0) : kb::Value();
+        return st.step() ? st.column(0) : kb::sql::Value();
     };
     if (const QString check = first("PRAGMA integrity_check").text(); check != QLatin1String("ok"))
         return QStringLiteral("integrity check: ") + check;
     for (const auto& [id, name] : posts) {
-        if (first("SELECT Nazvanie FROM Dolznost WHERE ID = ?", kb::Value(id)).text() != name)
+        if (first("SELECT Nazvanie FROM Dolznost WHERE ID = ?", kb::sql::Value(id)).text() != name)
             return QStringLiteral("acknowledged post %1 (%2) is not in the file").arg(id).arg(name);
     }
     const qint64 rows = first("SELECT count(*) FROM Dolznost").toInt();

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Recorder : kb::DataLink::Client, kb::Table::PendingWriter {
+struct Recorder : kb::dataset::DataLink::Client, kb::dataset::Table::PendingWriter {
     QStringList heard;
     void dataSetReplaced() override { heard << u"replaced"_s; }
     void dataSetReset() override { heard << u"reset"_s; }
@@ -32,12 +32,12 @@ private slots:
     void lifetime() {
         const auto [step, heard] = kbtest::fetch<QString, QString>("step", "heard");
         kbtest::TempDatabase db;
-        const kb::schema::TableDef& def = kb::schema::table(u"Dolznost"_s);
-        auto first = std::make_unique<kb::Table>(db.connection(), def);
-        kb::Table second(db.connection(), def);
-        auto source = std::make_unique<kb::DataSource>(first.get());
+        const kb::dataset::schema::TableDef& def = kb::dataset::schema::table(u"Dolznost"_s);
+        auto first = std::make_unique<kb::dataset::Table>(db.connection(), def);
+        kb::dataset::Table second(db.connection(), def);
+        auto source = std::make_unique<kb::dataset::DataSource>(first.get());
         Recorder client;
-        auto link = std::make_unique<kb::DataLink>(client, kb::DataLink::Follow::CurrentRow, &client);
+        auto link = std::make_unique<kb::dataset::DataLink>(client, kb::dataset::DataLink::Follow::CurrentRow, &client);
         link->setDataSource(source.get());
         QCOMPARE(link->table(), first.get());
         client.heard.clear();
@@ -50,7 +50,7 @@ private slots:
         else
             link.reset();
         // Then each table left opens and posts a row: only the one followed reaches the client.
-        for (kb::Table* table : {first.get(), &second}) {
+        for (kb::dataset::Table* table : {first.get(), &second}) {
             if (!table)
                 continue;
             table->open();

@@ -10,7 +10,7 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-using kb::Value;
+using kb::sql::Value;
 using namespace Qt::StringLiterals;
 using namespace kbtest;
 
@@ -20,14 +20,14 @@ namespace {
 // fields and a plain edit to move the focus to.
 struct Bench {
     TempDatabase db;
-    kb::Table table;
-    kb::DataSource source{&table};
+    kb::dataset::Table table;
+    kb::dataset::DataSource source{&table};
     QWidget window;
     kb::databound::DbEdit* edit = new kb::databound::DbEdit(&window);
     QLineEdit* other = new QLineEdit(&window);
 
     Bench(const QString& tableName, const QString& fieldName, const Value& stored, int maxChars = 0)
-        : table(db.connection(), kb::schema::table(tableName)) {
+        : table(db.connection(), kb::dataset::schema::table(tableName)) {
         for (int i = 0; i < 2; ++i)
             db.insert(tableName, {{fieldName, stored}});
         table.open();
@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(b.edit->text(), u"12/03/85"_s);
         b.other->setFocus();
         QCOMPARE(b.edit->text(), u"12.03.1985"_s);
-        QCOMPARE(b.table.state(), kb::Table::State::Browse);
+        QCOMPARE(b.table.state(), kb::dataset::Table::State::Browse);
     }
 
     // The character limit stops typing at its length but never cuts a longer stored value; without one a text field's
@@ -126,7 +126,7 @@ private slots:
         Bench b(u"Sotr"_s, field, Value());
         QVERIFY(b.focusEdit());
         QTest::keyClicks(b.edit, keys);
-        QCOMPARE(b.table.state(), kb::Table::State::Edit);
+        QCOMPARE(b.table.state(), kb::dataset::Table::State::Edit);
         QCOMPARE(b.stored(), Value()); // nothing written while typing
         if (how == u"leave"_s)
             b.other->setFocus();
@@ -134,7 +134,7 @@ private slots:
             b.table.next();
         else
             b.table.post();
-        QCOMPARE(b.table.state(), kb::Table::State::Browse);
+        QCOMPARE(b.table.state(), kb::dataset::Table::State::Browse);
         QCOMPARE(b.stored(), stored);
         QVERIFY(!b.edit->isModified());
     }

@@ -6,7 +6,7 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
-using kb::Value;
+using kb::sql::Value;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
 
@@ -20,10 +20,10 @@ struct Bench {
     qint64 director = db.addDolznost(u"Директор"_s);
     qint64 cashier = db.addDolznost(u"Кассир"_s);
     qint64 employee;
-    kb::Table sotr{db.connection(), kb::schema::table(u"Sotr"_s)};
-    kb::Table dolznost{db.connection(), kb::schema::table(u"Dolznost"_s)};
-    kb::DataSource sotrSource{&sotr};
-    kb::DataSource dolznostSource{&dolznost};
+    kb::dataset::Table sotr{db.connection(), kb::dataset::schema::table(u"Sotr"_s)};
+    kb::dataset::Table dolznost{db.connection(), kb::dataset::schema::table(u"Dolznost"_s)};
+    kb::dataset::DataSource sotrSource{&sotr};
+    kb::dataset::DataSource dolznostSource{&dolznost};
     kb::databound::DbLookupComboBox combo;
 
     explicit Bench(const Value& position) : employee(db.addSotr(u"Иванов И.И."_s, position)) {
@@ -67,7 +67,7 @@ private slots:
         b.combo.show();
         QTest::keyClick(&b.combo, Qt::Key_Down);
         QTest::keyClick(&b.combo, Qt::Key_Down);
-        QCOMPARE(b.sotr.state(), kb::Table::State::Edit);
+        QCOMPARE(b.sotr.state(), kb::dataset::Table::State::Edit);
         QCOMPARE(b.combo.currentText(), u"Кассир"_s);
         QCOMPARE(b.storedPosition(), Value(b.accountant));
         b.sotr.post();

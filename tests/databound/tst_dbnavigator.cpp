@@ -14,7 +14,7 @@
 using namespace kbtest;
 using namespace Qt::StringLiterals;
 using Button = kb::databound::NavigatorButton;
-using State = kb::Table::State;
+using State = kb::dataset::Table::State;
 
 namespace {
 
@@ -23,12 +23,12 @@ namespace {
 struct Bench {
     ScopedScriptedDialogs dialogs;
     TempDatabase db;
-    kb::Table table;
-    kb::DataSource source{&table};
+    kb::dataset::Table table;
+    kb::dataset::DataSource source{&table};
     QWidget window;
     kb::databound::DbNavigator* navigator = new kb::databound::DbNavigator(&window);
 
-    explicit Bench(int rows = 3) : table(db.connection(), kb::schema::table(u"Dolznost"_s)) {
+    explicit Bench(int rows = 3) : table(db.connection(), kb::dataset::schema::table(u"Dolznost"_s)) {
         for (int i = 0; i < rows; ++i)
             db.addDolznost(QStringList{u"Бухгалтер"_s, u"Директор"_s, u"Кассир"_s}[i]);
         navigator->setDataSource(&source);
@@ -63,7 +63,7 @@ private slots:
         row("editing", 3, Step([](Bench& b) { b.table.edit(); }), u"next last insert delete post cancel refresh"_s);
         row("table closed", 3, Step([](Bench& b) { b.table.close(); }), QString());
         row("rebound to an open query", 3, Step([](Bench& b) { // a free query can only be moved through
-                auto* query = new kb::Query(b.db.connection(), &b.window);
+                auto* query = new kb::dataset::Query(b.db.connection(), &b.window);
                 query->sql().add(u"SELECT * FROM Dolznost"_s);
                 query->open();
                 b.source.setDataSet(query);

@@ -25,9 +25,9 @@ namespace {
 // The sample staff, a query and a table object over them, and a grid on a data source, under Qt's model checker.
 struct Bench {
     TempDatabase db;
-    kb::Query query{db.connection()};
-    kb::Table table{db.connection(), kb::schema::table(u"Dolznost"_s)};
-    kb::DataSource source{&query};
+    kb::dataset::Query query{db.connection()};
+    kb::dataset::Table table{db.connection(), kb::dataset::schema::table(u"Dolznost"_s)};
+    kb::dataset::DataSource source{&query};
     kb::databound::ResultGrid grid;
     QAbstractItemModel& model = *grid.model();
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
@@ -50,7 +50,7 @@ struct Bench {
         }
         return rows.join(u'\n');
     }
-    void setName(const QString& name) { table.fieldByName(u"Nazvanie"_s).setValue(kb::Value(name)); }
+    void setName(const QString& name) { table.fieldByName(u"Nazvanie"_s).setValue(kb::sql::Value(name)); }
 };
 
 } // namespace
@@ -144,7 +144,7 @@ private slots:
     void failuresUnderTheGridAreShownOnce() {
         const auto [how, said] = fetch<QString, QString>("how", "said");
         Bench b;
-        kb::DataSource tables(&b.table);
+        kb::dataset::DataSource tables(&b.table);
         if (how != u"bind")
             b.grid.setDataSource(&tables);
         if (how != u"open")

@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-using kb::Value;
+using kb::sql::Value;
 using namespace kbtest;
 
 namespace {
@@ -26,13 +26,13 @@ Value failed(const QString& message) {
 
 // The first column of the first row of a statement sent as the program sends it, through the dialect; failed(message)
 // when the statement fails.
-Value evaluateOn(kb::Connection& c, const QString& sql, const QList<Value>& values = {}) {
+Value evaluateOn(kb::sql::Connection& c, const QString& sql, const QList<Value>& values = {}) {
     try {
-        kb::Statement s = kb::dialect::prepare(c, sql);
+        kb::sql::Statement s = kb::dialect::prepare(c, sql);
         for (int i = 0; i < values.size(); ++i)
             s.bind(i + 1, values[i]);
         return s.step() ? s.column(0) : Value();
-    } catch (const kb::DbError& e) {
+    } catch (const kb::sql::DbError& e) {
         return failed(QString::fromUtf8(e.what()));
     }
 }

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-using kb::EditMask;
+using kb::text::EditMask;
 using namespace kbtest;
 
 namespace {

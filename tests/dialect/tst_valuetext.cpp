@@ -7,10 +7,10 @@
 
 #include <QTimeZone>
 
-using kb::Value;
-using kb::datetime::make;
+using kb::sql::Value;
+using kb::sql::datetime::make;
 using namespace kbtest;
-namespace dt = kb::datetime;
+namespace dt = kb::sql::datetime;
 namespace text = kb::text;
 
 class TestValueText : public QObject {

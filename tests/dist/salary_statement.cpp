@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "sent") == 0) {
-        const kb::Connection connection(QString::fromLocal8Bit(argv[2]));
+        const kb::sql::Connection connection(QString::fromLocal8Bit(argv[2]));
         std::cout << kb::dialect::rewrite(lines.join(u'\n'), connection.columnTypes()).toStdString() << ";\n";
         return 0;
     }

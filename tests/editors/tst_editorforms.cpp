@@ -24,9 +24,9 @@ using namespace kbtest;
 using namespace Qt::StringLiterals;
 using kb::databound::DbEdit;
 using Button = kb::databound::NavigatorButton;
-using State = kb::Table::State;
-using kb::TDataM;
+using State = kb::dataset::Table::State;
 using kb::app::TFormMain;
+using kb::dataset::TDataM;
 using kb::ui::IdCancel;
 using kb::ui::IdNo;
 using kb::ui::IdYes;
@@ -59,7 +59,7 @@ struct Program {
         });
         item(itemName)->trigger();
     }
-    kb::Table& sotr() const { return *data->staffTable; }
+    kb::dataset::Table& sotr() const { return *data->staffTable; }
 };
 
 DbEdit* edit(QDialog& form, const char* name) {
@@ -77,8 +77,8 @@ void type(DbEdit* edit, const QString& text) {
 
 // The form's controls in their tab order from the one with the focus: an edit with its field, a lookup with the text
 // it shows, the navigator; "?" marks a binding to another data source than the form's.
-QString controls(QDialog& form, const kb::DataSource* source) {
-    const auto bound = [source](const kb::DataSource* s) { return s == source ? QString() : u"?"_s; };
+QString controls(QDialog& form, const kb::dataset::DataSource* source) {
+    const auto bound = [source](const kb::dataset::DataSource* s) { return s == source ? QString() : u"?"_s; };
     QStringList seen;
     QWidget* w = form.focusWidget();
     do {
@@ -128,7 +128,7 @@ private slots:
             fetch<QString, QString, QString, QSize, bool, QString>("item", "table", "caption", "size", "onMainWindow",
                                                                    "controls");
         Program p;
-        const kb::DataSource* source = p.data->findChild<kb::DataSource*>(u"DataSource"_s + table);
+        const kb::dataset::DataSource* source = p.data->findChild<kb::dataset::DataSource*>(u"DataSource"_s + table);
         QPointer<QDialog> shown;
         p.withEditor(item, [&](QDialog& form) {
             shown = &form;
@@ -207,7 +207,7 @@ private slots:
             QTest::keyClick(field, Qt::Key_Tab);
             navigator(form)->act(Button::Post);
             form.close();
-            auto* table = static_cast<kb::Table*>(field->dataSource()->dataSet());
+            auto* table = static_cast<kb::dataset::Table*>(field->dataSource()->dataSet());
             QCOMPARE(errorMessage([table] { table->post(); }), message);
             QVERIFY(form.isVisible());
             QVERIFY(field->hasFocus());

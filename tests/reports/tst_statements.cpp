@@ -7,7 +7,7 @@
 #include "TestRows.h"
 #include "ValueText.h"
 
-using kb::Value;
+using kb::sql::Value;
 using namespace kbtest;
 namespace reports = kb::reports;
 
@@ -16,7 +16,7 @@ namespace {
 constexpr int NameSearch = 0, PositionSearch = 1, EmployeeList = 2, PaySlipCheck = 3;
 
 // The rows of an open query in the values' default text form, or one column.
-QStringList rowsOf(const kb::Query& query, int column = -1) {
+QStringList rowsOf(const kb::dataset::Query& query, int column = -1) {
     QStringList rows;
     for (int r = 0; r < query.recordCount(); ++r) {
         QStringList values;
@@ -37,7 +37,7 @@ QStringList sorted(QStringList list) {
 class TestStatements : public QObject {
     Q_OBJECT
     kbtest::StatementDb db_;
-    kb::Query query_{db_.connection()};
+    kb::dataset::Query query_{db_.connection()};
 
 private slots:
     // The salary staff have no position, so the employee statements skip them. Each has one rate, an April 2013 bonus

@@ -99,7 +99,7 @@ private slots:
     void exportedList() {
         ExportFixture f;
         for (const QString& name : {u"=HYPERLINK(\"http://x\")"_s, u"_x0041_"_s, u"a\t\0b\x1b"_s})
-            f.db.addSotr(name, kb::Value(qint64(1)));
+            f.db.addSotr(name, kb::sql::Value(qint64(1)));
         f.show(reports::employeeList());
         Desktop desktop;
         reports::exportToExcel(desktop.registry, f.query, f.grid, false);
@@ -160,7 +160,7 @@ private slots:
             QSKIP("only root can give a folder to another user");
         ExportFixture f;
         if (found == u"long")
-            f.db.exec(u"UPDATE Sotr SET Adres = ?1 WHERE ID = 1"_s, {kb::Value(QString(32768, u'ж'))});
+            f.db.exec(u"UPDATE Sotr SET Adres = ?1 WHERE ID = 1"_s, {kb::sql::Value(QString(32768, u'ж'))});
         f.show(reports::employeeList());
         Desktop desktop({}, false);
         const QString folder = runtime ? desktop.folder() : desktop.runtime.filePath(u"cache/kultbuh/export"_s);

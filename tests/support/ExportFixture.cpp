@@ -7,7 +7,7 @@ namespace kbtest {
 
 ExportFixture::ExportFixture() {
     addSampleStaff(db);
-    db.addSotr(QStringLiteral("Кузнецов Пётр"), kb::Value(qint64(1)));
+    db.addSotr(QStringLiteral("Кузнецов Пётр"), kb::sql::Value(qint64(1)));
     grid.setDataSource(&source);
 }
 

@@ -17,8 +17,8 @@ struct ExportFixture {
     void show(const kb::reports::GridRequest& request);
 
     StatementDb db;
-    kb::Query query{db.connection()};
-    kb::DataSource source{&query};
+    kb::dataset::Query query{db.connection()};
+    kb::dataset::DataSource source{&query};
     kb::databound::ResultGrid grid;
 };
 

@@ -27,7 +27,7 @@ struct MainWindowProgram {
     };
 
     TempDatabase db;
-    std::unique_ptr<kb::TDataM> dataModule;
+    std::unique_ptr<kb::dataset::TDataM> dataModule;
     kb::app::TFormMain window;
     ScopedScriptedDialogs dialogs;
     QStringList opened;
@@ -39,7 +39,7 @@ struct MainWindowProgram {
         addSampleStaff(db);
         if (setup)
             setup(db);
-        dataModule = std::make_unique<kb::TDataM>(nullptr, db.path());
+        dataModule = std::make_unique<kb::dataset::TDataM>(nullptr, db.path());
         window.bindData(*dataModule);
         window.show();
         shown = QTest::qWaitForWindowActive(&window);

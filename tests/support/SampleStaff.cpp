@@ -5,7 +5,7 @@
 namespace kbtest {
 
 void addSampleStaff(TempDatabase& db) {
-    using kb::Value;
+    using kb::sql::Value;
     const qint64 clerk = db.addDolznost(QStringLiteral("Бухгалтер"));
     const qint64 head = db.addDolznost(QStringLiteral("Директор"));
     const qint64 ivanov = db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(clerk), Value(at(1970, 5, 17)));

@@ -13,7 +13,7 @@
 
 namespace kb {
 
-char* toString(const Value& value) {
+char* toString(const sql::Value& value) {
     return QTest::toString(kbtest::describe(value));
 }
 
@@ -25,11 +25,11 @@ TempDatabase::TempDatabase(Content content, const QString& fileName) {
     if (!dir_.isValid())
         throw std::runtime_error("cannot create a temporary folder");
     path_ = dir_.filePath(fileName);
-    connection_ = std::make_unique<kb::Connection>(path_, kb::Connection::Mode::CreateNew);
+    connection_ = std::make_unique<kb::sql::Connection>(path_, kb::sql::Connection::Mode::CreateNew);
     kb::dialect::install(*connection_);
     if (content == Content::Schema) {
         // One transaction: one synchronous commit instead of one per table.
-        connection_->execute(QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(kb::schema::createStatements()));
+        connection_->execute(QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(kb::dataset::schema::createStatements()));
         connection_->reloadColumnTypes();
     } else {
         // SQLite writes nothing into a file without tables; make it a real database.
@@ -39,9 +39,9 @@ TempDatabase::TempDatabase(Content content, const QString& fileName) {
 
 TempDatabase::~TempDatabase() = default;
 
-kb::Connection& TempDatabase::connection() {
+kb::sql::Connection& TempDatabase::connection() {
     if (!connection_) {
-        connection_ = std::make_unique<kb::Connection>(path_);
+        connection_ = std::make_unique<kb::sql::Connection>(path_);
         kb::dialect::install(*connection_);
     }
     return *connection_;
@@ -51,28 +51,28 @@ void TempDatabase::closeConnection() {
     connection_.reset();
 }
 
-void TempDatabase::exec(const QString& sql, std::initializer_list<kb::Value> values) {
-    kb::Statement statement = connection().prepareNative(sql);
+void TempDatabase::exec(const QString& sql, std::initializer_list<kb::sql::Value> values) {
+    kb::sql::Statement statement = connection().prepareNative(sql);
     int index = 1;
-    for (const kb::Value& v : values)
+    for (const kb::sql::Value& v : values)
         statement.bind(index++, v);
     while (statement.step()) {
     }
 }
 
-kb::Value TempDatabase::scalar(const QString& sql, std::initializer_list<kb::Value> values) {
-    kb::Statement statement = connection().prepareNative(sql);
+kb::sql::Value TempDatabase::scalar(const QString& sql, std::initializer_list<kb::sql::Value> values) {
+    kb::sql::Statement statement = connection().prepareNative(sql);
     int index = 1;
-    for (const kb::Value& v : values)
+    for (const kb::sql::Value& v : values)
         statement.bind(index++, v);
-    return statement.step() ? statement.column(0) : kb::Value();
+    return statement.step() ? statement.column(0) : kb::sql::Value();
 }
 
 qint64 TempDatabase::count(const QString& table) {
     return scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();
 }
 
-qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pair<QString, kb::Value>> values) {
+qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pair<QString, kb::sql::Value>> values) {
     QStringList names;
     QStringList marks;
     for (const auto& [name, value] : values) {
@@ -83,7 +83,7 @@ qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pai
                             ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table)
                             : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
                                   .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    kb::Statement statement = connection().prepareNative(sql);
+    kb::sql::Statement statement = connection().prepareNative(sql);
     int index = 1;
     for (const auto& [name, value] : values)
         statement.bind(index++, value);
@@ -92,30 +92,30 @@ qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pai
 }
 
 qint64 TempDatabase::addDolznost(const QString& nazvanie) {
-    return insert(QStringLiteral("Dolznost"), {{QStringLiteral("Nazvanie"), kb::Value(nazvanie)}});
+    return insert(QStringLiteral("Dolznost"), {{QStringLiteral("Nazvanie"), kb::sql::Value(nazvanie)}});
 }
 
-qint64 TempDatabase::addSotr(const QString& fio, const kb::Value& idDolznost, const kb::Value& dataR) {
-    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::Value(fio)},
+qint64 TempDatabase::addSotr(const QString& fio, const kb::sql::Value& idDolznost, const kb::sql::Value& dataR) {
+    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::sql::Value(fio)},
                                            {QStringLiteral("IDDolznost"), idDolznost},
                                            {QStringLiteral("DataR"), dataR}});
 }
 
 qint64 TempDatabase::addStavka(qint64 idSotr, double sum) {
     return insert(QStringLiteral("Stavka"),
-                  {{QStringLiteral("IDSotr"), kb::Value(idSotr)}, {QStringLiteral("Sum"), kb::Value(sum)}});
+                  {{QStringLiteral("IDSotr"), kb::sql::Value(idSotr)}, {QStringLiteral("Sum"), kb::sql::Value(sum)}});
 }
 
 qint64 TempDatabase::addPremia(qint64 idSotr, const QDateTime& data, const QString& premia) {
-    return insert(QStringLiteral("Premia"), {{QStringLiteral("IDSotr"), kb::Value(idSotr)},
-                                             {QStringLiteral("Data"), kb::Value(data)},
-                                             {QStringLiteral("Premia"), kb::Value(premia)}});
+    return insert(QStringLiteral("Premia"), {{QStringLiteral("IDSotr"), kb::sql::Value(idSotr)},
+                                             {QStringLiteral("Data"), kb::sql::Value(data)},
+                                             {QStringLiteral("Premia"), kb::sql::Value(premia)}});
 }
 
 qint64 TempDatabase::addOtrChas(qint64 idSotr, int count, const QDateTime& data) {
-    return insert(QStringLiteral("OtrChas"), {{QStringLiteral("IDSotr"), kb::Value(idSotr)},
-                                              {QStringLiteral("Count"), kb::Value(count)},
-                                              {QStringLiteral("Data"), kb::Value(data)}});
+    return insert(QStringLiteral("OtrChas"), {{QStringLiteral("IDSotr"), kb::sql::Value(idSotr)},
+                                              {QStringLiteral("Count"), kb::sql::Value(count)},
+                                              {QStringLiteral("Data"), kb::sql::Value(data)}});
 }
 
 CurrentDir::CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
@@ -162,24 +162,24 @@ QString errorMessage(const std::function<void()>& action) {
     return {};
 }
 
-QString describe(const kb::Value& value) {
+QString describe(const kb::sql::Value& value) {
     switch (value.kind()) {
-    case kb::Value::Kind::Null:
+    case kb::sql::Value::Kind::Null:
         return QStringLiteral("NULL");
-    case kb::Value::Kind::Integer:
+    case kb::sql::Value::Kind::Integer:
         return QStringLiteral("Integer %1").arg(value.toInt());
-    case kb::Value::Kind::Float:
+    case kb::sql::Value::Kind::Float:
         return QStringLiteral("Float %1").arg(value.toDouble(), 0, 'g', 17);
-    case kb::Value::Kind::Text:
+    case kb::sql::Value::Kind::Text:
         return QStringLiteral("Text '%1'").arg(value.text());
-    case kb::Value::Kind::DateTime:
-        return QStringLiteral("DateTime %1").arg(kb::datetime::toIso(value.toDateTime()));
+    case kb::sql::Value::Kind::DateTime:
+        return QStringLiteral("DateTime %1").arg(kb::sql::datetime::toIso(value.toDateTime()));
     }
     return {};
 }
 
 QDateTime at(int year, int month, int day, int hour, int minute, int second) {
-    return kb::datetime::make(year, month, day, hour, minute, second);
+    return kb::sql::datetime::make(year, month, day, hour, minute, second);
 }
 
 } // namespace kbtest

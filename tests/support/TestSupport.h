@@ -15,11 +15,11 @@
 
 namespace kb {
 // Lets QCOMPARE print database values.
-char* toString(const Value& value);
+char* toString(const sql::Value& value);
 } // namespace kb
 
-Q_DECLARE_METATYPE(kb::Value)
-Q_DECLARE_METATYPE(kb::FieldType)
+Q_DECLARE_METATYPE(kb::sql::Value)
+Q_DECLARE_METATYPE(kb::sql::FieldType)
 
 namespace kbtest {
 
@@ -44,20 +44,20 @@ public:
     QString filePath(const QString& name) const { return dir_.filePath(name); }
 
     // The connection this object writes through, with the dialect installed; reopened when it was closed.
-    kb::Connection& connection();
+    kb::sql::Connection& connection();
     // Closes the connection (for tests that want the file to themselves).
     void closeConnection();
 
     // Runs one statement, ?1, ?2, ... bound to values, reading any rows it gives.
-    void exec(const QString& sql, std::initializer_list<kb::Value> values = {});
+    void exec(const QString& sql, std::initializer_list<kb::sql::Value> values = {});
     // The first column of the first row, null when there is no row.
-    kb::Value scalar(const QString& sql, std::initializer_list<kb::Value> values = {});
+    kb::sql::Value scalar(const QString& sql, std::initializer_list<kb::sql::Value> values = {});
     qint64 count(const QString& table);
 
     // INSERT of the named columns; returns the new row's ID.
-    qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::Value>> values);
+    qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::sql::Value>> values);
     qint64 addDolznost(const QString& nazvanie);
-    qint64 addSotr(const QString& fio, const kb::Value& idDolznost = {}, const kb::Value& dataR = {});
+    qint64 addSotr(const QString& fio, const kb::sql::Value& idDolznost = {}, const kb::sql::Value& dataR = {});
     qint64 addStavka(qint64 idSotr, double sum);
     qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia);
     qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data);
@@ -65,7 +65,7 @@ public:
 private:
     QTemporaryDir dir_;
     QString path_;
-    std::unique_ptr<kb::Connection> connection_;
+    std::unique_ptr<kb::sql::Connection> connection_;
 };
 
 // Makes a folder the working directory for the object's lifetime (the program opens its database file relative to it).
@@ -106,7 +106,7 @@ private:
 QString errorMessage(const std::function<void()>& action);
 
 // A text for a value in test failure messages: kind and value.
-QString describe(const kb::Value& value);
+QString describe(const kb::sql::Value& value);
 
 // A wall-clock date-time as the database layer carries it.
 QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);

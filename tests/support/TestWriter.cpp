@@ -21,9 +21,9 @@ void say(const QString& line) {
 }
 
 int post(const QString& file, int count, const QString& tag, int busyMs, int pauseMs) {
-    kb::Connection connection(file); // opened with the usual wait, so that only the posts meet the short one
+    kb::sql::Connection connection(file); // opened with the usual wait, so that only the posts meet the short one
     connection.execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMs));
-    kb::Table table(connection, kb::schema::table(QStringLiteral("Dolznost")));
+    kb::dataset::Table table(connection, kb::dataset::schema::table(QStringLiteral("Dolznost")));
     table.open();
     for (int i = 1; i <= count; ++i) {
         try {
@@ -31,7 +31,7 @@ int post(const QString& file, int count, const QString& tag, int busyMs, int pau
             table.fieldByName(QStringLiteral("Nazvanie")).setText(QStringLiteral("%1-%2").arg(tag).arg(i));
             table.post();
             say(QStringLiteral("ok %1").arg(table.value(table.currentRow(), 0).toInt()));
-        } catch (const kb::DbError& e) {
+        } catch (const kb::sql::DbError& e) {
             if (!e.isBusy())
                 throw;
             table.cancel();
@@ -43,7 +43,7 @@ int post(const QString& file, int count, const QString& tag, int busyMs, int pau
 }
 
 int hold(const QString& file) {
-    kb::Connection connection(file);
+    kb::sql::Connection connection(file);
     connection.execute(QStringLiteral("BEGIN EXCLUSIVE"));
     say(QStringLiteral("held"));
     while (std::getchar() != EOF) {

@@ -50,7 +50,7 @@ private slots:
         const QString empty = dir.filePath("empty.mdb"), demo = dir.filePath("demo.mdb"),
                       again = dir.filePath("again.mdb");
         bool early = true; // a killed run must leave nothing under the final name
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, kb::tools::createDatabase(demo, [&](kb::Connection&) {
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, kb::tools::createDatabase(demo, [&](kb::sql::Connection&) {
                                      early = QFile::exists(demo);
                                      throw std::runtime_error("диск заполнен");
                                  }));

@@ -67,7 +67,7 @@ Cell text(const char* t) {
     return Cell::ofText(QString::fromUtf8(t));
 }
 Cell day(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return Cell::ofDayNumber(kb::datetime::toDayNumber(kb::datetime::make(y, mo, d, h, mi, s)));
+    return Cell::ofDayNumber(kb::sql::datetime::toDayNumber(kb::sql::datetime::make(y, mo, d, h, mi, s)));
 }
 
 // The five tables as the old program keeps them, a column and a table the program does not have, and rows that

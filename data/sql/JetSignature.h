@@ -7,15 +7,15 @@
 // files, recognised by the signature in their first page. The program and
 // kultbuh-db never open them as their own database; "kultbuh-db import"
 // converts one.
-namespace kb::jetfile {
+namespace kb::sql {
 
-enum class Format { Jet3, Jet4, Ace }; // Ace: Access 2007 and later
+enum class JetFormat { Jet3, Jet4, Ace }; // Ace: Access 2007 and later
 
 // The format the file's header names; nullopt when the file is no Jet file
 // or cannot be read.
-std::optional<Format> detect(const QString& fileName);
+std::optional<JetFormat> jetFormat(const QString& fileName);
 
 // The message given when a Jet file is met where a database of the program is expected.
-QString refusal(const QString& shownPath);
+QString jetFileRefusal(const QString& shownPath);
 
-} // namespace kb::jetfile
+} // namespace kb::sql

@@ -1,8 +1,8 @@
-#include "OldDatabaseFile.h"
+#include "JetSignature.h"
 
 #include <QFile>
 
-namespace kb::jetfile {
+namespace kb::sql {
 
 namespace {
 
@@ -15,7 +15,7 @@ const QByteArray kAceName("Standard ACE DB", 16);
 
 } // namespace
 
-std::optional<Format> detect(const QString& fileName) {
+std::optional<JetFormat> jetFormat(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -24,24 +24,24 @@ std::optional<Format> detect(const QString& fileName) {
         return std::nullopt;
     const QByteArray name = head.mid(kNameOffset, kJetName.size());
     if (name == kAceName)
-        return Format::Ace;
+        return JetFormat::Ace;
     if (name != kJetName)
         return std::nullopt;
     switch (head.at(kVersionOffset)) {
     case 0:
-        return Format::Jet3;
+        return JetFormat::Jet3;
     case 1:
-        return Format::Jet4;
+        return JetFormat::Jet4;
     default:
-        return Format::Ace;
+        return JetFormat::Ace;
     }
 }
 
-QString refusal(const QString& shownPath) {
+QString jetFileRefusal(const QString& shownPath) {
     return QStringLiteral("Файл %1 - база данных старой программы (Microsoft Jet, Access). Программа не открывает "
                           "такой файл и не изменяет его; перенесите данные в новый файл командой:\n"
                           "kultbuh-db import \"%1\" НОВЫЙ_ФАЙЛ")
         .arg(shownPath);
 }
 
-} // namespace kb::jetfile
+} // namespace kb::sql

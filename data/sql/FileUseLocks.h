@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-namespace kb {
+namespace kb::sql {
 
 // Advisory locks (flock) that tell whether a database file is in use. Every
 // connection's process holds the shared lock while it has the file open; a
@@ -44,4 +44,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace kb
+} // namespace kb::sql

@@ -1,4 +1,4 @@
-#include "FileUse.h"
+#include "FileUseLocks.h"
 
 #include "DbError.h"
 
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace kb {
+namespace kb::sql {
 
 namespace {
 
@@ -108,4 +108,4 @@ ExclusiveFileUse::~ExclusiveFileUse() {
     ::close(fd_); // both locks go with the descriptor
 }
 
-} // namespace kb
+} // namespace kb::sql
