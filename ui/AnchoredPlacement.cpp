@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace kb::ui {
+
 namespace {
 
 // One axis: the start and the length for a growth of the parent by delta.
@@ -31,3 +33,5 @@ void AnchoredPlacement::apply(QSize size) const {
         entry.widget->setGeometry(x, y, width, height);
     }
 }
+
+} // namespace kb::ui

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <vector>
 
+namespace kb::ui {
+
 class QWidget;
 
 // Places widgets of a window laid out for one size at any other size: each
@@ -32,4 +34,6 @@ private:
     std::vector<Entry> entries_;
 };
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(AnchoredPlacement::Anchors)
+} // namespace kb::ui
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(kb::ui::AnchoredPlacement::Anchors)

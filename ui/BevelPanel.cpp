@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace kb::ui {
+
 BevelPanel::BevelPanel(QWidget* parent, bool singleBorder, int bevelWidth, int innerBorder)
     : QWidget(parent), singleBorder_(singleBorder), bevelWidth_(bevelWidth) {
     const int margin = (singleBorder ? 1 : 0) + bevelWidth + innerBorder;
@@ -27,3 +29,5 @@ void BevelPanel::paintEvent(QPaintEvent*) {
         edge.adjust(1, 1, -1, -1);
     }
 }
+
+} // namespace kb::ui

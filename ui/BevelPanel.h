@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace kb::ui {
+
 // A panel in the classic raised look: an optional single dark line round the
 // edge, inside it a raised bevel (light above and left, dark below and
 // right) of the given width, and then an empty inner border. A layout on the
@@ -17,3 +19,5 @@ private:
     bool singleBorder_;
     int bevelWidth_;
 };
+
+} // namespace kb::ui

@@ -7,12 +7,13 @@
 #include <QPixmap>
 #include <array>
 
-class BevelPanel;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace kb::ui {
+
+class BevelPanel;
 
 // The message dialog's window, captioned "Обратите внимание !": the message
 // in a framed panel (or, in the details view, the message and the details in
