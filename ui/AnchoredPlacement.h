@@ -5,9 +5,9 @@
 #include <QSize>
 #include <vector>
 
-namespace kb::ui {
-
 class QWidget;
+
+namespace kb::ui {
 
 // Places widgets of a window laid out for one size at any other size: each
 // widget keeps its distance to the edges it is anchored to, and stretches
