@@ -34,6 +34,6 @@ private:
     std::vector<Entry> entries_;
 };
 
-} // namespace kb::ui
+Q_DECLARE_OPERATORS_FOR_FLAGS(AnchoredPlacement::Anchors)
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(kb::ui::AnchoredPlacement::Anchors)
+} // namespace kb::ui
