@@ -20,19 +20,29 @@ void PageCache::keep(Page page) {
 }
 
 void PageCache::store(int row, const Row& stored) {
+    bool held = false;
     for (Page& page : pages_) {
-        if (page.holds(row))
+        if (page.holds(row)) {
             page.rows[size_t(row - page.first)] = stored;
+            held = true;
+        }
     }
+    if (!held)
+        keep(Page{row, {stored}});
 }
 
 void PageCache::insert(int row, const Row& stored) {
+    bool held = false;
     for (Page& page : pages_) {
-        if (row < page.first)
+        if (row < page.first) {
             ++page.first;
-        else if (row <= page.first + int(page.rows.size()))
+        } else if (row <= page.first + int(page.rows.size())) {
             page.rows.insert(page.rows.begin() + (row - page.first), stored);
+            held = true;
+        }
     }
+    if (!held)
+        keep(Page{row, {stored}});
 }
 
 void PageCache::remove(int row) {

@@ -26,7 +26,10 @@ public:
     void keep(Page page);
     void clear() { pages_.clear(); }
 
-    // A row stored at, inserted at or removed from a position.
+    // A row stored at, inserted at or removed from a position. A row stored or
+    // inserted where no kept page holds it is kept as a page of its own: the
+    // row just posted is shown without reading the file again, so a post that
+    // has committed is never followed by a read that another user's lock fails.
     void store(int row, const Row& stored);
     void insert(int row, const Row& stored);
     void remove(int row);
