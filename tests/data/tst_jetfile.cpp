@@ -4,6 +4,7 @@
 #include "JetFile.h"
 #include "JetText.h"
 #include "TestRows.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -124,10 +125,9 @@ private slots:
         const auto columns = file.columns(kTable);
         QCOMPARE(columns.size(), size_t(12));
         QVERIFY(columns[0].name == QLatin1String("ID") && columns[0].type == ColumnType::LongInt &&
-                columns[0].autoNumber);
-        QVERIFY(columns[1].type == ColumnType::Numeric && !columns[1].autoNumber);
-        QVERIFY(columns[5].type == ColumnType::Boolean && columns[10].type == ColumnType::DateTime);
-        QVERIFY(columns[11].type == ColumnType::Text && columns[11].size == 510);
+                columns[0].autoNumber && columns[1].type == ColumnType::Numeric && !columns[1].autoNumber &&
+                columns[5].type == ColumnType::Boolean && columns[10].type == ColumnType::DateTime &&
+                columns[11].type == ColumnType::Text && columns[11].size == 510);
         std::vector<Row> rows;
         file.readRows(kTable, kColumns, [&](const Row& r) { rows.push_back(r); });
         QCOMPARE(rows.size(), appended.empty() ? size_t(1) : size_t(2));
@@ -136,8 +136,6 @@ private slots:
                  shown({Cell::ofInteger(1), Cell::ofText("12345678"), Cell::ofText("nobody@sunnyline.co.za"), yes, yes,
                         yes, yes, Cell::ofBoolean(false), Cell::ofDayNumber(36694.858611111114),
                         Cell::ofText("Example Circuit Added For Monitor Example To Potential New Clients")}));
-        QCOMPARE(kb::sql::datetime::fromDayNumber(rows.front()[8].number),
-                 kb::sql::datetime::make(2000, 6, 17, 20, 36, 24));
         if (!appended.empty())
             QCOMPARE(shown(rows.back()), shown(appended));
     }
@@ -169,16 +167,14 @@ private slots:
         const auto [content, message] = kbtest::fetch<QByteArray, QString>("content", "message");
         QTemporaryDir dir;
         const QString name = dir.filePath("old.mdb");
-        QFile file(name);
-        QVERIFY(content.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(content) == content.size()));
-        file.close();
+        QVERIFY(content.isEmpty() || kbtest::writeFile(name, content));
+        QString text;
         try {
             kb::jet::JetFile(name).readRows(kTable, kColumns, [](const Row&) {});
-            QFAIL("no error");
         } catch (const kb::jet::JetError& e) {
-            const QString text = QString::fromUtf8(e.what());
-            QVERIFY2(text.contains(message) && text.contains(name), qPrintable(text));
+            text = QString::fromUtf8(e.what());
         }
+        QVERIFY2(text.contains(message) && text.contains(name), qPrintable(text));
     }
 };
 

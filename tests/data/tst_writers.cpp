@@ -73,8 +73,7 @@ private slots:
         db.closeConnection();
         QRandomGenerator random(20130401);
         Posts posts;
-        constexpr int kRounds = 30;
-        for (int round = 1; round <= kRounds; ++round) {
+        for (int round = 1; round <= 30; ++round) {
             Writer writer(db.path(), QStringLiteral("r%1").arg(round), 5000);
             QCOMPARE(writer.read(posts, 1), QStringList());
             QThread::usleep(random.bounded(150000u));
@@ -83,7 +82,6 @@ private slots:
             QCOMPARE(writer.read(posts), QStringList());
             QCOMPARE(problems(db.path(), posts, false), QString());
         }
-        qInfo("%d rounds killed, %zu acknowledged posts all found", kRounds, posts.size());
     }
 
     // Two writers post at once with a short busy timeout: each post is acknowledged or fails with the busy message;
@@ -104,7 +102,6 @@ private slots:
                          line.contains(QStringLiteral("занята другим пользователем или программой")),
                      qPrintable(line));
         QCOMPARE(problems(db.path(), posts, true), QString());
-        qInfo("200 posts tried by two writers: %zu written, %d refused as busy", posts.size(), int(busy.size()));
     }
 
     // Backups taken while another process posts (pausing a little between posts, as a user does: a writer that never
@@ -122,7 +119,6 @@ private slots:
         }
         writer.process.kill();
         QVERIFY(writer.process.waitForFinished(30000));
-        qInfo("5 backups while writing, the last holding the %zu posts acknowledged before it", posts.size());
     }
 };
 
