@@ -6,6 +6,7 @@
 #include "TestRows.h"
 #include "TestSupport.h"
 
+using namespace Qt::StringLiterals;
 using kb::sql::Value;
 using kb::sql::datetime::make;
 using namespace kbtest;
@@ -23,13 +24,13 @@ struct OneRowEach {
     kb::dataset::Field* field = nullptr;
 
     explicit OneRowEach(const QString& tableAndField)
-        : table(db.connection(), kb::dataset::schema::table(tableAndField.section(QLatin1Char('.'), 0, 0))) {
-        const qint64 sotr = db.addSotr(QStringLiteral("Иванов"), Value(1), Value(make(1985, 5, 12)));
+        : table(db.connection(), kb::dataset::schema::table(tableAndField.section(u'.', 0, 0))) {
+        const qint64 sotr = db.addSotr(u"Иванов"_s, Value(1), Value(make(1985, 5, 12)));
         db.addStavka(sotr, 1481.4);
-        db.addPremia(sotr, make(2013, 4, 15), QStringLiteral("25"));
+        db.addPremia(sotr, make(2013, 4, 15), u"25"_s);
         db.addOtrChas(sotr, 22, make(2013, 4, 1));
         table.open();
-        field = &table.fieldByName(tableAndField.section(QLatin1Char('.'), 1));
+        field = &table.fieldByName(tableAndField.section(u'.', 1));
     }
 };
 
@@ -53,7 +54,7 @@ private slots:
         row("empty date mask is null", "Sotr.DataR", t("__.__.__"), "NULL");
         row("no such day", "Sotr.DataR", t("31.02.85"), "'31.02.85' не является правильной датой для поля 'DataR'");
         row("date as stored", "OtrChas.Data", t("2013-04-15"), "DateTime 2013-04-15 00:00:00");
-        row("text of 256 characters", "Sotr.Adres", Value(QString(256, QLatin1Char('a'))),
+        row("text of 256 characters", "Sotr.Adres", Value(QString(256, u'a')),
             "Значение поля 'Adres' слишком длинное: 256 символов при допустимых 255");
         row("bonus percentage stays text", "Premia.Premia", t("12,5"), "Text '12,5'");
         row("whole float into integer", "OtrChas.Count", Value(20.0), "Integer 20");
@@ -81,14 +82,14 @@ private slots:
     }
 
     void refusals() {
-        OneRowEach db(QStringLiteral("Sotr.FIO"));
-        QCOMPARE(errorMessage([&] { db.field->setText(QStringLiteral("Сидоров")); }),
-                 QStringLiteral("Таблица 'Sotr' не в режиме редактирования или вставки: поле 'FIO' изменить нельзя"));
+        OneRowEach db(u"Sotr.FIO"_s);
+        QCOMPARE(errorMessage([&] { db.field->setText(u"Сидоров"_s); }),
+                 u"Таблица 'Sotr' не в режиме редактирования или вставки: поле 'FIO' изменить нельзя"_s);
         db.table.edit();
-        kb::dataset::Field& id = db.table.fieldByName(QStringLiteral("ID"));
+        kb::dataset::Field& id = db.table.fieldByName(u"ID"_s);
         QVERIFY(id.isReadOnly());
-        const QString readOnly = QStringLiteral("Поле 'ID' доступно только для чтения");
-        QCOMPARE(errorMessage([&] { id.setText(QStringLiteral("99")); }), readOnly);
+        const QString readOnly = u"Поле 'ID' доступно только для чтения"_s;
+        QCOMPARE(errorMessage([&] { id.setText(u"99"_s); }), readOnly);
         QCOMPARE(errorMessage([&] { db.table.setPendingValue(0, Value(99)); }), readOnly);
         QCOMPARE(id.value(), Value(1));
     }

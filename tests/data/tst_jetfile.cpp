@@ -14,6 +14,7 @@
 #include <mdbtools.h>
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using kb::jet::Cell;
 using kb::jet::ColumnType;
 using kb::jet::Row;
@@ -23,7 +24,7 @@ Q_DECLARE_METATYPE(kb::jet::Row)
 namespace {
 
 const QString kSample = QStringLiteral(KULTBUH_JET_SAMPLE);
-const QString kTable = QStringLiteral("Monitor_Authenticate");
+const QString kTable = u"Monitor_Authenticate"_s;
 // Every column but the two NUMERIC ones, which the reader does not read.
 const QStringList kColumns = {"ID",          "LinePassword", "EMail_Address", "Graph_Day", "Graph_Week",
                               "Graph_Month", "Graph_Year",   "Graph_EMail",   "LastVisit", "Comment"};
@@ -32,8 +33,8 @@ const QStringList kColumns = {"ID",          "LinePassword", "EMail_Address", "G
 QString shown(const Row& row) {
     QStringList cells;
     for (const Cell& c : row)
-        cells << QStringLiteral("%1 %2 %3 '%4'").arg(int(c.kind)).arg(c.integer).arg(c.number, 0, 'g', 17).arg(c.text);
-    return cells.join(QStringLiteral(" | "));
+        cells << u"%1 %2 %3 '%4'"_s.arg(int(c.kind)).arg(c.integer).arg(c.number, 0, 'g', 17).arg(c.text);
+    return cells.join(u" | "_s);
 }
 
 template <typename T> QByteArray littleEndian(T value) {
@@ -124,8 +125,8 @@ private slots:
         QCOMPARE(file.tables(), QStringList{kTable});
         const auto columns = file.columns(kTable);
         QCOMPARE(columns.size(), size_t(12));
-        QVERIFY(columns[0].name == QLatin1String("ID") && columns[0].type == ColumnType::LongInt &&
-                columns[0].autoNumber && columns[1].type == ColumnType::Numeric && !columns[1].autoNumber &&
+        QVERIFY(columns[0].name == u"ID"_s && columns[0].type == ColumnType::LongInt && columns[0].autoNumber &&
+                columns[1].type == ColumnType::Numeric && !columns[1].autoNumber &&
                 columns[5].type == ColumnType::Boolean && columns[10].type == ColumnType::DateTime &&
                 columns[11].type == ColumnType::Text && columns[11].size == 510);
         std::vector<Row> rows;
@@ -143,7 +144,7 @@ private slots:
     // Jet 4's compressed text: single bytes and UTF-16 by turns, cut by zero bytes.
     void compressedText() {
         const unsigned char bytes[] = {0xff, 0xfe, 'A', 'b', 0x00, 0x01, 0x04, 0x1f, 0x04, 0x00, '!'};
-        QCOMPARE(kb::jet::decodeText(bytes, int(sizeof bytes)), QStringLiteral("AbЁП!"));
+        QCOMPARE(kb::jet::decodeText(bytes, int(sizeof bytes)), u"AbЁП!"_s);
     }
 
     // Files that are not Jet 4.0, or cannot be read, are refused with a message that names them.
@@ -156,12 +157,11 @@ private slots:
         jet3[0x14] = 0;
         ace[0x14] = 2;
         using kbtest::row;
-        row("missing", QByteArray(), QStringLiteral("не найден"));
-        row("not Jet", QByteArray("SQLite format 3\0 and more bytes", 32),
-            QStringLiteral("не является базой данных Microsoft Jet"));
-        row("Jet 3", jet3, QStringLiteral("Jet 3 (Access 97)"));
-        row("Access 2007", ace, QStringLiteral("Access 2007 или новее"));
-        row("damaged", jet4.left(2 * 4096), QStringLiteral("повреждён"));
+        row("missing", QByteArray(), u"не найден"_s);
+        row("not Jet", QByteArray("SQLite format 3\0 and more bytes", 32), u"не является базой данных Microsoft Jet"_s);
+        row("Jet 3", jet3, u"Jet 3 (Access 97)"_s);
+        row("Access 2007", ace, u"Access 2007 или новее"_s);
+        row("damaged", jet4.left(2 * 4096), u"повреждён"_s);
     }
     void refusals() {
         const auto [content, message] = kbtest::fetch<QByteArray, QString>("content", "message");

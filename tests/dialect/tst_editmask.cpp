@@ -5,15 +5,16 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
 using kb::text::EditMask;
 using namespace kbtest;
 
 namespace {
-const QString kDate = QStringLiteral("!99/99/00;1;_");
-const QString kPhone = QStringLiteral("!\\(999\\)000-0000;1;_");
-const QString kPassport = QStringLiteral("0000 000000;1;_");
-const QString kInn = QStringLiteral("000000000000");
-const QString kRefused = QStringLiteral("Invalid input value.  Use escape key to abandon changes");
+const QString kDate = u"!99/99/00;1;_"_s;
+const QString kPhone = u"!\\(999\\)000-0000;1;_"_s;
+const QString kPassport = u"0000 000000;1;_"_s;
+const QString kInn = u"000000000000"_s;
+const QString kRefused = u"Invalid input value.  Use escape key to abandon changes"_s;
 } // namespace
 
 class TestEditMask : public QObject {
