@@ -1,10 +1,6 @@
-// The five tables and the database created from them; loading the data module: its objects, their order and
-// settings, and every way loading fails.
-#include "Connection.h"
+// The database created from the five tables; loading the data module: its objects, and every way loading fails.
 #include "DataModule.h"
 #include "DataSource.h"
-#include "Query.h"
-#include "Schema.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
@@ -19,17 +15,6 @@ using namespace Qt::StringLiterals;
 class TestDataModule : public QObject {
     Q_OBJECT
 private slots:
-    // In the file created from the tables each column's declared type gives its field's type; fields are found by name
-    // in any letter case. (Every test that fills a database pins the names.)
-    void fields() {
-        TempDatabase db;
-        for (const auto& t : kb::dataset::schema::tables())
-            for (const auto& f : t.fields)
-                QCOMPARE(db.connection().columnTypes().type(t.name, f.name), f.type);
-        QCOMPARE(kb::dataset::schema::table(u"sotr"_s).field(u"fio"_s)->name, u"FIO"_s);
-        QVERIFY(!kb::dataset::schema::table(u"Sotr"_s).field(u"Nazvanie"_s));
-    }
-
     // No link is a foreign key, and numbers of deleted rows are never given again.
     void links() {
         TempDatabase db;

@@ -1,6 +1,7 @@
-// The table object: snapshot, states, navigation, posting and deleting on a real file.
+// The table object: snapshot, states, navigation, posting and deleting on a real file; its snapshot of IDs.
 #include "Connection.h"
 #include "DateTimeText.h"
+#include "KeySnapshot.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TestRows.h"
@@ -8,12 +9,15 @@
 #include "ValueText.h"
 
 #include <map>
+#include <random>
 
 using namespace Qt::StringLiterals;
+using kb::dataset::KeySnapshot;
 using kb::dataset::Table;
 using kb::sql::Value;
 using namespace kbtest;
 using State = kb::dataset::Table::State;
+using Ids = std::vector<qint64>;
 
 namespace {
 
@@ -299,6 +303,36 @@ private slots:
         QCOMPARE(errorMessage([&] { t.moveTo(t.recordCount() - 1); }),
                  u"Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён (database "
                  "disk image is malformed)"_s.arg(db.path()));
+    }
+
+    // The snapshot of IDs behind the cursor, against a plain list: rows inserted and removed at random positions, with
+    // the IDs read in one run or from both ends of a gap (a position still in a gap shown as 0).
+    void editsMatchPlainList() {
+        for (const bool gaps : {false, true}) {
+            KeySnapshot s = KeySnapshot::counted(8, 5, gaps ? 40 : 12);
+            Ids expected = gaps ? Ids{5, 7, 9, 11, 30, 31, 35, 40} : Ids{5, 6, 7, 8, 9, 10, 11, 12};
+            if (gaps) {
+                s.fillFront(0, {5, 7, 9}, false);
+                s.fillBack(3, {40, 35, 31, 30, 11}, false);
+            }
+            std::mt19937 random(7);
+            for (qint64 next = 100; next < 160; ++next) {
+                if (expected.empty() || random() % 3 != 0) {
+                    const int at = int(random() % (expected.size() + 1));
+                    s.insert(at, next);
+                    expected.insert(expected.begin() + at, next);
+                } else {
+                    const int at = int(random() % expected.size());
+                    s.erase(at);
+                    expected.erase(expected.begin() + at);
+                }
+                Ids ids;
+                for (int p = 0; p < s.size(); ++p)
+                    ids.push_back(s.firstGapIn(p, p + 1) ? 0 : s.at(p));
+                QCOMPARE(ids, expected);
+                QCOMPARE(s.find(expected.front()).position, std::optional(0));
+            }
+        }
     }
 };
 
