@@ -21,8 +21,7 @@ using namespace kbtest;
 
 namespace {
 
-// Runs action in a child process as the user "nobody", who, unlike root, is refused what permissions forbid; returns
-// what action returns.
+// Runs action in a child process as the user "nobody" (root ignores permissions); returns what action returns.
 QString asUnprivileged(const std::function<QString()>& action) {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -48,8 +47,7 @@ const QString kNames = u"SELECT group_concat(Nazvanie, ' ') FROM Dolznost"_s;
 class TestConnection : public QObject {
     Q_OBJECT
 private slots:
-    // Each way opening fails: the message (%1 the file's path), and nothing written or created: the file keeps its
-    // bytes and modification time, and no other file appears beside it.
+    // Each way opening fails: the message (%1 the file's path); the folder's files, bytes and times stay as they were.
     void openFailures_data() {
         columns<QString, QString>("setup", "expected");
         const auto failure = [](const char* setup, const char* message) { row(setup, setup, message); };

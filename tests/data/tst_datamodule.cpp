@@ -42,8 +42,7 @@ private slots:
             QVERIFY(t->isActive());
     }
 
-    // The message names the file (%1); a missing file is not created. The connection's other failures pass through the
-    // same way and are tried with the connection.
+    // The message names the file (%1); a missing file is not created. (The connection's test tries its failures.)
     void loadFailures_data() {
         columns<QString, QString>("damage", "message");
         row("missing file", "remove", "Файл базы данных не найден: %1");

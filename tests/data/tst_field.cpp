@@ -1,5 +1,4 @@
-// Fields of the table object: conversion of typed text and values, read-only and state checks, and the texts shown with
-// and without the edit mask.
+// Fields of the table object: typed text and values, refusals, the texts shown with and without the edit mask.
 #include "DateTimeText.h"
 #include "Schema.h"
 #include "Table.h"
@@ -39,8 +38,7 @@ struct OneRowEach {
 class TestField : public QObject {
     Q_OBJECT
 private slots:
-    // A text goes through setText, anything else through setValue: the value as read back after posting, or the message
-    // of the refusal, which changes nothing.
+    // setText for a text, else setValue: the value read back after posting, or the refusal, which changes nothing.
     void setValue_data() {
         columns<QString, Value, QString>("field", "given", "result");
         row("sum with decimal comma", "Stavka.Sum", t("1500,5"), "Float 1500.5");

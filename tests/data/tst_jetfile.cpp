@@ -94,8 +94,7 @@ bool append(const QString& fileName, Row row) {
 class TestJetFile : public QObject {
     Q_OBJECT
 private slots:
-    // The package's file: one table, its columns' types and auto-number flag, its one row; a row appended to a copy
-    // comes back cell for cell after it.
+    // The package's file: its table, column types and row; a row appended to a copy comes back cell for cell.
     void rows_data() {
         kbtest::columns<Row>("appended"); // none when empty
         kbtest::row("the package's file as it is", Row{});

@@ -54,8 +54,8 @@ private slots:
         QCOMPARE(errorMessage([&] { p.q.parameters().paramByName(u"P2"_s); }), u"Параметр 'P2' не найден"_s);
     }
 
-    // What opening gives: the value bound for a parameter :P1 of the type given (none left without a value), or the
-    // message of a failure, after which the query stays closed, says nothing to a grid and changes nothing.
+    // Opening: the value bound to :P1 of the given type, or the failure, which leaves the query closed, tells a grid
+    // nothing and changes nothing.
     void open_data() {
         columns<QString, FieldType, Value, QString>("sql", "type", "value", "result");
         const QString april = u"Text '2013-04-01 00:00:00'"_s;
@@ -94,9 +94,8 @@ private slots:
         QCOMPARE(p.db.count(u"Dolznost"_s), 3);
     }
 
-    // What a grid is told (opening or closing twice tells nothing more); the current row's values and the names the
-    // engine gives the columns, nothing outside them. Changing the text closes the query and leaves its parameters
-    // without type or value; closed, the query refuses to give anything.
+    // What a grid is told (opening or closing twice tells nothing more); the current row's values and column names.
+    // Changing the text closes the query and clears its parameters' types and values; closed, it gives nothing.
     void cursor() {
         Positions p(u"SELECT ID, Nazvanie, ID*2 FROM Dolznost WHERE ID > :P1"_s);
         kb::dataset::Parameter& param = p.q.parameters().paramByName(u"p1"_s);

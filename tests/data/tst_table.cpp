@@ -56,8 +56,7 @@ struct Positions {
         QObject::connect(&t, &Table::stateChanged, [this](State s) { told << state(s); });
     }
     static QString state(State s) { return QString(u"XBEI"_s[int(s)]); }
-    // The state, each row as ID and name with the current one starred, between the bof and eof flags; the rows in the
-    // file; what was told.
+    // The state, the rows as ID and name (the current one starred) between bof and eof; the file's rows; what was told.
     QString outcome() {
         QStringList rows;
         for (int r = 0; t.isActive() && r < t.recordCount(); ++r)
@@ -76,8 +75,7 @@ struct Positions {
             rows << r + u'=' + shown(t.value(r.toInt(), 0)) + shown(t.value(r.toInt(), 1));
         return rows.join(u' ');
     }
-    // Runs a script (see script_data()); returns the messages of the operations marked '!', joined with '|', and
-    // says which failed or succeeded against their mark.
+    // Runs a script (see script_data()): the messages of operations marked '!', and any that went against its mark.
     QString perform(const QString& script) {
         QStringList failures;
         for (const QString& op : script.split(u"; "_s)) {
@@ -179,8 +177,7 @@ private slots:
              "E: 1Бух *2Поз 3Кас / 1Бух 3Кас / >1 E f1", vanished("изменения не сохранены"));
         play("row deleted before a remove", "next; sql DELETE FROM Dolznost WHERE ID = 2; !remove",
              "B: 1Бух *2Дир 3Кас / 1Бух 3Кас / >1", vanished("удалить её нельзя"));
-        // The edited field changed by another user between edit and post: the post fails and keeps the typed value;
-        // cancel shows the other user's.
+        // The field changed by another user after edit: the post fails and keeps the typed value; cancel shows theirs.
         const QString changed =
             u"next; edit; set Моё; sql UPDATE Dolznost SET Nazvanie = 'Чужое' WHERE ID = 2; !post; "_s;
         const QString conflict =
@@ -198,8 +195,7 @@ private slots:
              "B: 1Бух *2Дир eof / 1Бух 2Дир / >2 R >1");
         play("later changes wait for refresh", "count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID = 1; last",
              "B: 1Бух 2Дир *3Кас eof / 1Ст 2Дир 3Кас / >2");
-        // The rows are read at their first use, as the file holds them then; a read that fails says so and is tried
-        // again at the next use.
+        // The rows are read at their first use; a read that fails says so and is tried again at the next use.
         play("first use: refresh", "sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); refresh",
              "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / R >0");
         play("first read while another user locks",
@@ -208,17 +204,16 @@ private slots:
              "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / ",
              times(4, u"Таблицу 'Dolznost' прочитать не удалось: база данных %1 занята другим "
                       "пользователем или программой (database is locked). Повторите действие позже"_s));
-        // Closing drops the pending edit. Opening again, something that follows the current row is told the first row,
-        // so the rows are read at once.
+        // Closing drops the pending edit. Opened again, a follower is told the first row: the rows are read at once.
         play("close, and open when followed",
              "insert; set Брошен; close; sql INSERT INTO Dolznost (Nazvanie) VALUES "
              "('Мет'); open; sql DELETE FROM Dolznost WHERE ID = 1",
              "B: bof *1Бух 2Дир 3Кас 4Мет / 2Дир 3Кас 4Мет / +0 >0 I f1 R >-1 A0 X R >0 A1 B");
         play("a closed table refuses", "close; !edit; !insert; !post; !refresh; !next; !count",
              "X:  / 1Бух 2Дир 3Кас / R A0 X", times(6, u"Набор данных ADOTableDolznost закрыт: операция невозможна"_s));
-        // More rows than five pages hold: moving, inserting and removing across a page's end; another user's changes,
-        // which show when their page is read after them. With gaps in the IDs (a row deleted before the first use),
-        // the IDs are read from the nearer end; a row deleted before its ID was read is skipped, the count kept.
+        // Five pages and more: moving, inserting, removing across a page's end; another user's changes, shown when
+        // their page is read. With gaps in the IDs, they are read from the nearer end; a row gone before its ID was
+        // read is skipped, the count kept.
         static_assert(Table::kPageRows == 200, "the rows below are written for pages of 200 rows");
         const QString others =
             u"count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID IN (1, 301); sql "
@@ -272,8 +267,7 @@ private slots:
         }
     }
 
-    // Two users edit one row at once, each through a table object on a connection of their own: changes to different
-    // fields are both kept (a field both changed: "row changed before a post" above).
+    // Two users, each on a connection of their own, edit one row at once: changes to different fields are both kept.
     void twoUsersChangeDifferentFields() {
         TempDatabase db;
         db.addStavka(1, 1200.0);
@@ -305,8 +299,7 @@ private slots:
                  "disk image is malformed)"_s.arg(db.path()));
     }
 
-    // The snapshot of IDs behind the cursor, against a plain list: rows inserted and removed at random positions, with
-    // the IDs read in one run or from both ends of a gap (a position still in a gap shown as 0).
+    // The snapshot of IDs against a plain list, through random inserts and removals, IDs read in one run or by gaps.
     void editsMatchPlainList() {
         for (const bool gaps : {false, true}) {
             KeySnapshot s = KeySnapshot::counted(8, 5, gaps ? 40 : 12);

@@ -66,9 +66,8 @@ QString problems(const QString& file, const Posts& posts, bool exact) {
 class TestWriters : public QObject {
     Q_OBJECT
 private slots:
-    // 30 rounds: a writer posts until it is killed (SIGKILL) at a random moment after its first acknowledged post.
-    // After each round the file is sound and holds every post acknowledged so far (and perhaps one written but not
-    // yet acknowledged).
+    // 30 rounds: a writer posts until it is killed (SIGKILL) at a random moment after its first acknowledged post;
+    // then the file is sound and holds every post acknowledged so far (perhaps one more, written but not told).
     void killedWriter() {
         TempDatabase db;
         db.closeConnection();

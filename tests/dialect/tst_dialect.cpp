@@ -25,8 +25,7 @@ Value failed(const QString& message) {
     return Value(u"error: "_s + message);
 }
 
-// The first column of the first row of a statement sent as the program sends it, through the dialect; failed(message)
-// when the statement fails.
+// The first column of the first row of a statement sent through the dialect; failed(message) when it fails.
 Value evaluateOn(kb::sql::Connection& c, const QString& sql, const QList<Value>& values = {}) {
     try {
         kb::sql::Statement s = kb::dialect::prepare(c, sql);
@@ -49,9 +48,8 @@ class TestDialect : public QObject {
     }
 
 private slots:
-    // Month and Year of the stored ISO text or of a day number (shown as year-month), ROUND to a whole number with
-    // halves to even, the strict conversion of a text column in arithmetic (its rewrite below); a value that is no
-    // date or no number fails the statement.
+    // Month and Year of an ISO text or a day number, ROUND to whole numbers with halves to even, the strict conversion
+    // of a text column in arithmetic (its rewrite below); a value that is no date or no number fails the statement.
     void functions_data() {
         columns<QString, Value>("expression", "expected");
         const auto date = [](const char* name, const char* value, const char* expected) {
@@ -122,8 +120,7 @@ private slots:
                  expected.kind() == Value::Kind::Integer ? Value(1 - expected.toInt()) : expected);
     }
 
-    // Text columns order in Russian: Cyrillic before Latin, ё with е (ёжиков before ежов); equality ignores case but
-    // tells ё from е.
+    // Text columns order in Russian, Cyrillic before Latin, ё with е; equality ignores case but tells ё from е.
     void collation() {
         TempDatabase db;
         for (const char* name : {"Жуков", "ёжиков", "Егоров", "Ёлкин", "абрамов", "Борисов", "Smith", "ежов"})

@@ -1,5 +1,4 @@
-// The stored date-time forms; the default text forms of values, the conversions of typed text, and the edit masks of
-// the record editors.
+// Stored date-time forms; the text forms of values, conversions of typed text, the edit masks of the record editors.
 #include "DateTimeText.h"
 #include "EditMask.h"
 #include "TestRows.h"
@@ -26,8 +25,7 @@ const QString kRefused = u"Invalid input value.  Use escape key to abandon chang
 class TestValueText : public QObject {
     Q_OBJECT
 private slots:
-    // Texts read as date-times (invalid: refused), in UTC: the stored ISO form and its text as stored again, and what
-    // the user types.
+    // Texts read as date-times in UTC (invalid: refused): the stored ISO form, stored again, and what the user types.
     void dates_data() {
         columns<bool, QString, QDateTime, QString>("iso", "text", "expected", "stored");
         row("iso: full", true, "2013-04-15 13:45:07", make(2013, 4, 15, 13, 45, 7), "2013-04-15 13:45:07");
@@ -113,8 +111,7 @@ private slots:
         QCOMPARE(m.isComplete(edit), complete);
     }
 
-    // The edit text that shows a stored value (nothing: the mask's empty text), and whether the value survives the way
-    // back.
+    // The edit text that shows a stored value (none: the mask's empty text); whether the value survives the way back.
     void toEditText_data() {
         columns<QString, QString, QString, bool>("mask", "stored", "edit", "fits");
         row("leading blanks", kDate, " 5. 4.13", "_5._4.13", true);
