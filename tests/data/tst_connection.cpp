@@ -40,8 +40,6 @@ QString asUnprivileged(const std::function<QString()>& action) {
     return QString::fromUtf8(out);
 }
 
-const QString kNames = u"SELECT group_concat(Nazvanie, ' ') FROM Dolznost"_s;
-
 } // namespace
 
 class TestConnection : public QObject {
@@ -144,7 +142,7 @@ private slots:
             }
         });
         QCOMPARE(error.isNull() ? rows.join(u" / "_s) : error, expected);
-        QCOMPARE(db.scalar(kNames), Value(u"Кассир"_s));
+        QCOMPARE(db.scalar(u"SELECT group_concat(Nazvanie, ' ') FROM Dolznost"_s), Value(u"Кассир"_s));
     }
 };
 

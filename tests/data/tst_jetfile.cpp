@@ -81,12 +81,11 @@ bool append(const QString& fileName, Row row) {
         if (!mdb_insert_row(def.get(), int(fields.size()), fields.data()))
             return false;
     }
-    QFile file(fileName);
-    QByteArray count(4, '\0');
-    if (!file.open(QIODevice::ReadWrite) || !file.seek(rowCountAt) || file.read(count.data(), 4) != 4)
+    QByteArray file = kbtest::fileBytes(fileName);
+    if (file.size() < rowCountAt + 4)
         return false;
-    qToLittleEndian(qFromLittleEndian<quint32>(count.constData()) + 1, count.data());
-    return file.seek(rowCountAt) && file.write(count) == 4;
+    qToLittleEndian(qFromLittleEndian<quint32>(file.constData() + rowCountAt) + 1, file.data() + rowCountAt);
+    return kbtest::writeFile(fileName, file);
 }
 
 } // namespace
