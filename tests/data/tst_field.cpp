@@ -1,11 +1,11 @@
-// Fields of the table object: conversion of typed text and values, read-only and state checks, and the texts shown with
-// and without the edit mask.
+// Fields of the table object: typed text and values, refusals, the texts shown with and without the edit mask.
 #include "DateTimeText.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
+using namespace Qt::StringLiterals;
 using kb::sql::Value;
 using kb::sql::datetime::make;
 using namespace kbtest;
@@ -23,13 +23,13 @@ struct OneRowEach {
     kb::dataset::Field* field = nullptr;
 
     explicit OneRowEach(const QString& tableAndField)
-        : table(db.connection(), kb::dataset::schema::table(tableAndField.section(QLatin1Char('.'), 0, 0))) {
-        const qint64 sotr = db.addSotr(QStringLiteral("Иванов"), Value(1), Value(make(1985, 5, 12)));
+        : table(db.connection(), kb::dataset::schema::table(tableAndField.section(u'.', 0, 0))) {
+        const qint64 sotr = db.addSotr(u"Иванов"_s, Value(1), Value(make(1985, 5, 12)));
         db.addStavka(sotr, 1481.4);
-        db.addPremia(sotr, make(2013, 4, 15), QStringLiteral("25"));
+        db.addPremia(sotr, make(2013, 4, 15), u"25"_s);
         db.addOtrChas(sotr, 22, make(2013, 4, 1));
         table.open();
-        field = &table.fieldByName(tableAndField.section(QLatin1Char('.'), 1));
+        field = &table.fieldByName(tableAndField.section(u'.', 1));
     }
 };
 
@@ -38,8 +38,7 @@ struct OneRowEach {
 class TestField : public QObject {
     Q_OBJECT
 private slots:
-    // A text goes through setText, anything else through setValue: the value as read back after posting, or the message
-    // of the refusal, which changes nothing.
+    // setText for a text, else setValue: the value read back after posting, or the refusal, which changes nothing.
     void setValue_data() {
         columns<QString, Value, QString>("field", "given", "result");
         row("sum with decimal comma", "Stavka.Sum", t("1500,5"), "Float 1500.5");
@@ -53,7 +52,7 @@ private slots:
         row("empty date mask is null", "Sotr.DataR", t("__.__.__"), "NULL");
         row("no such day", "Sotr.DataR", t("31.02.85"), "'31.02.85' не является правильной датой для поля 'DataR'");
         row("date as stored", "OtrChas.Data", t("2013-04-15"), "DateTime 2013-04-15 00:00:00");
-        row("text of 256 characters", "Sotr.Adres", Value(QString(256, QLatin1Char('a'))),
+        row("text of 256 characters", "Sotr.Adres", Value(QString(256, u'a')),
             "Значение поля 'Adres' слишком длинное: 256 символов при допустимых 255");
         row("bonus percentage stays text", "Premia.Premia", t("12,5"), "Text '12,5'");
         row("whole float into integer", "OtrChas.Count", Value(20.0), "Integer 20");
@@ -81,14 +80,14 @@ private slots:
     }
 
     void refusals() {
-        OneRowEach db(QStringLiteral("Sotr.FIO"));
-        QCOMPARE(errorMessage([&] { db.field->setText(QStringLiteral("Сидоров")); }),
-                 QStringLiteral("Таблица 'Sotr' не в режиме редактирования или вставки: поле 'FIO' изменить нельзя"));
+        OneRowEach db(u"Sotr.FIO"_s);
+        QCOMPARE(errorMessage([&] { db.field->setText(u"Сидоров"_s); }),
+                 u"Таблица 'Sotr' не в режиме редактирования или вставки: поле 'FIO' изменить нельзя"_s);
         db.table.edit();
-        kb::dataset::Field& id = db.table.fieldByName(QStringLiteral("ID"));
+        kb::dataset::Field& id = db.table.fieldByName(u"ID"_s);
         QVERIFY(id.isReadOnly());
-        const QString readOnly = QStringLiteral("Поле 'ID' доступно только для чтения");
-        QCOMPARE(errorMessage([&] { id.setText(QStringLiteral("99")); }), readOnly);
+        const QString readOnly = u"Поле 'ID' доступно только для чтения"_s;
+        QCOMPARE(errorMessage([&] { id.setText(u"99"_s); }), readOnly);
         QCOMPARE(errorMessage([&] { db.table.setPendingValue(0, Value(99)); }), readOnly);
         QCOMPARE(id.value(), Value(1));
     }

@@ -6,6 +6,7 @@
 
 #include <QSignalSpy>
 
+using namespace Qt::StringLiterals;
 using kb::dataset::Query;
 using kb::sql::FieldType;
 using kb::sql::Value;
@@ -17,11 +18,11 @@ namespace {
 struct Positions {
     TempDatabase db;
     Query q{db.connection()};
-    explicit Positions(const QString& text = QStringLiteral("SELECT Nazvanie FROM Dolznost")) {
+    explicit Positions(const QString& text = u"SELECT Nazvanie FROM Dolznost"_s) {
         for (const char* name : {"Бухгалтер", "Директор", "Кассир"})
             db.addDolznost(QString::fromUtf8(name));
-        q.setObjectName(QStringLiteral("ADOQuery"));
-        for (const QString& line : text.split(QLatin1Char('\n')))
+        q.setObjectName(u"ADOQuery"_s);
+        for (const QString& line : text.split(u'\n'))
             q.sql().add(line);
     }
 };
@@ -40,51 +41,32 @@ private slots:
             "D1 D2 D3 D4");
         row("inside a string literal is no parameter", "SELECT ':D1', FIO FROM Sotr WHERE FIO LIKE :P1", "P1");
         row("repeated once", "SELECT :P1, :P1, :p1", "P1");
-        row("in a comment is no parameter", "SELECT :A -- :B\n+ 1", "A");
+        row("in a comment is no parameter, to the line's end", "SELECT :A -- :B\n+ :C", "A C");
     }
     void parametersFollowTheText() {
         const auto [text, names] = fetch<QString, QString>("text", "names");
         Positions p(text);
-        QCOMPARE(p.q.sql().text(), text); // the lines joined with line feeds
         QStringList found;
         for (int i = 0; i < p.q.parameters().count(); ++i)
             found << p.q.parameters().at(i).name();
-        QCOMPARE(found.join(QLatin1Char(' ')), names);
-        QCOMPARE(errorMessage([&] { p.q.parameters().paramByName(QStringLiteral("P2")); }),
-                 QStringLiteral("Параметр 'P2' не найден"));
+        QCOMPARE(found.join(u' '), names);
+        QCOMPARE(errorMessage([&] { p.q.parameters().paramByName(u"P2"_s); }), u"Параметр 'P2' не найден"_s);
     }
 
-    // Changing the text closes the query and leaves its parameters without type or value.
-    void changingTheText() {
-        Positions p(QStringLiteral("SELECT :P1"));
-        kb::dataset::Parameter& param = p.q.parameters().paramByName(QStringLiteral("p1"));
-        param.setDataType(FieldType::DateTime);
-        param.setValue(Value(kb::sql::datetime::make(2013, 4, 1)));
-        p.q.open();
-        QSignalSpy active(&p.q, &Query::activeChanged);
-        p.q.sql().add(QStringLiteral("+ 0"));
-        QCOMPARE(active, QList<QVariantList>{{false}});
-        QCOMPARE(p.q.parameters().at(0).dataType(), FieldType::Unknown);
-        QVERIFY(p.q.parameters().at(0).value().isNull());
-        p.q.sql().clear();
-        QCOMPARE(p.q.sql().text(), QString());
-    }
-
-    // What opening gives: the value bound for a parameter :P1 of the type given (none left without a value), or the
-    // message of a failure, after which the query stays closed, says nothing to a grid and changes nothing.
+    // Opening: the value bound to :P1 of the given type, or the failure, which leaves the query closed, tells a grid
+    // nothing and changes nothing.
     void open_data() {
         columns<QString, FieldType, Value, QString>("sql", "type", "value", "result");
-        const QString april = QStringLiteral("Text '2013-04-01 00:00:00'");
+        const QString april = u"Text '2013-04-01 00:00:00'"_s;
         const auto bound = [](const char* name, FieldType type, const Value& value, const QString& result) {
-            row(name, QStringLiteral("SELECT :P1"), type, value, result);
+            row(name, u"SELECT :P1"_s, type, value, result);
         };
         bound("date-time value", FieldType::DateTime, Value(kb::sql::datetime::make(2013, 4, 1)), april);
         bound("day number of the month picker", FieldType::DateTime, Value(41365.75), "Text '2013-04-01 18:00:00'");
-        bound("date as typed", FieldType::DateTime, Value(QStringLiteral("01.04.2013")), april);
-        bound("text", FieldType::Text, Value(QStringLiteral("%Иван%")), "Text '%Иван%'");
+        bound("date as typed", FieldType::DateTime, Value(u"01.04.2013"_s), april);
+        bound("text", FieldType::Text, Value(u"%Иван%"_s), "Text '%Иван%'");
         bound("no value", FieldType::DateTime, Value(), "NULL");
-        bound("no date", FieldType::DateTime, Value(QStringLiteral("вчера")),
-              "Значение параметра 'P1' не является датой: вчера");
+        bound("no date", FieldType::DateTime, Value(u"вчера"_s), "Значение параметра 'P1' не является датой: вчера");
         const auto failure = [](const char* name, const char* sql, const char* message) {
             row(name, sql, FieldType::Unknown, Value(), message);
         };
@@ -98,7 +80,7 @@ private slots:
         const auto [sql, type, value, result] =
             fetch<QString, FieldType, Value, QString>("sql", "type", "value", "result");
         Positions p(sql);
-        if (kb::dataset::Parameter* param = p.q.parameters().findParam(QStringLiteral("P1"))) {
+        if (kb::dataset::Parameter* param = p.q.parameters().findParam(u"P1"_s)) {
             param->setDataType(type);
             if (!value.isNull())
                 param->setValue(value);
@@ -108,13 +90,16 @@ private slots:
         QCOMPARE(error.isNull() ? describe(p.q.fieldValue(0)) : error, result);
         QCOMPARE(p.q.isActive(), error.isNull());
         QCOMPARE(reset.count(), error.isNull() ? 1 : 0);
-        QCOMPARE(p.db.count(QStringLiteral("Dolznost")), 3);
+        QCOMPARE(p.db.count(u"Dolznost"_s), 3);
     }
 
-    // What a grid is told (opening or closing twice tells nothing more); the current row's values and the names the
-    // engine gives the columns, nothing outside them; closed, the query refuses to give anything.
+    // What a grid is told (opening or closing twice tells nothing more); the current row's values and column names.
+    // Changing the text closes the query and clears its parameters' types and values; closed, it gives nothing.
     void cursor() {
-        Positions p(QStringLiteral("SELECT ID, Nazvanie, ID*2 FROM Dolznost"));
+        Positions p(u"SELECT ID, Nazvanie, ID*2 FROM Dolznost WHERE ID > :P1"_s);
+        kb::dataset::Parameter& param = p.q.parameters().paramByName(u"p1"_s);
+        param.setDataType(FieldType::Integer);
+        param.setValue(Value(0));
         QSignalSpy active(&p.q, &Query::activeChanged);
         QSignalSpy current(&p.q, &Query::currentRowChanged);
         QList<int> countsSeenOnReset;
@@ -122,17 +107,18 @@ private slots:
         p.q.setActive(true);
         p.q.open();
         p.q.next();
-        QCOMPARE(p.q.fieldName(0) + p.q.fieldName(1) + p.q.fieldName(2), QStringLiteral("IDNazvanieID*2"));
-        QCOMPARE(p.q.fieldValue(1), Value(QStringLiteral("Директор")));
+        QCOMPARE(p.q.fieldName(0) + p.q.fieldName(1) + p.q.fieldName(2), u"IDNazvanieID*2"_s);
+        QCOMPARE(p.q.fieldValue(1), Value(u"Директор"_s));
         QCOMPARE(p.q.fieldValue(2), Value(4));
-        QCOMPARE(errorMessage([&] { p.q.fieldValue(3); }), QStringLiteral("Поля с номером 3 нет: в запросе 3 полей"));
+        QCOMPARE(errorMessage([&] { p.q.fieldValue(3); }), u"Поля с номером 3 нет: в запросе 3 полей"_s);
+        p.q.sql().add(u"+ 0"_s);
         p.q.setActive(false);
-        p.q.close();
+        QCOMPARE(p.q.parameters().at(0).dataType(), FieldType::Unknown);
+        QVERIFY(p.q.parameters().at(0).value().isNull());
         QCOMPARE(countsSeenOnReset, QList<int>({3, -1}));
         QCOMPARE(active, (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(current, (QList<QVariantList>{{0}, {1}, {-1}}));
-        QCOMPARE(errorMessage([&] { p.q.fieldValue(0); }),
-                 QStringLiteral("Набор данных ADOQuery закрыт: операция невозможна"));
+        QCOMPARE(errorMessage([&] { p.q.fieldValue(0); }), u"Набор данных ADOQuery закрыт: операция невозможна"_s);
     }
 };
 

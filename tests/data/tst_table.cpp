@@ -1,24 +1,28 @@
-// The table object: snapshot, states, navigation, posting and deleting on a real file.
+// The table object: snapshot, states, navigation, posting and deleting on a real file; its snapshot of IDs.
 #include "Connection.h"
 #include "DateTimeText.h"
+#include "KeySnapshot.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 #include "ValueText.h"
 
-#include <QFile>
 #include <map>
+#include <random>
 
+using namespace Qt::StringLiterals;
+using kb::dataset::KeySnapshot;
 using kb::dataset::Table;
 using kb::sql::Value;
 using namespace kbtest;
 using State = kb::dataset::Table::State;
+using Ids = std::vector<qint64>;
 
 namespace {
 
 QString shown(const Value& v) {
-    return v.isNull() ? QStringLiteral("_") : kb::text::display(v);
+    return v.isNull() ? u"_"_s : kb::text::display(v);
 }
 
 // Positions 1 Бух, 2 Дир, 3 Кас, then `more` named by their IDs (4 П4, ...), and an open table object over them on a
@@ -26,16 +30,14 @@ QString shown(const Value& v) {
 struct Positions {
     TempDatabase db;
     kb::sql::Connection mine{db.path(), kb::sql::Connection::Mode::OpenExisting, 50};
-    Table t{mine, kb::dataset::schema::table(QStringLiteral("Dolznost"))};
+    Table t{mine, kb::dataset::schema::table(u"Dolznost"_s)};
     QStringList told; // what a bound widget is told
 
     explicit Positions(int more = 0) {
-        for (const char* name : {"Бух", "Дир", "Кас"})
-            db.addDolznost(QString::fromUtf8(name));
-        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < ?1) INSERT "
-                               "INTO Dolznost (Nazvanie) SELECT 'П' || i FROM n WHERE i < ?1"),
-                {Value(4 + more)});
-        t.setObjectName(QStringLiteral("ADOTableDolznost"));
+        db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?1) INSERT INTO Dolznost "
+                "(Nazvanie) SELECT iif(i < 4, substr('БухДирКас', 3*i - 2, 3), 'П' || i) FROM n"_s,
+                {Value(3 + more)});
+        t.setObjectName(u"ADOTableDolznost"_s);
         t.open();
         // >row current row, +row inserted, -row removed, ~row changed, f1 the name's pending value, R data reset, A1 A0
         // opened and closed, B E I X the state: browse, edit, insert, inactive.
@@ -48,50 +50,45 @@ struct Positions {
         QObject::connect(&t, &Table::rowChanged, tell("~"));
         QObject::connect(&t, &Table::fieldChanged, tell("f"));
         QObject::connect(&t, &Table::activeChanged, tell("A"));
-        QObject::connect(&t, &Table::dataReset, [this] { told << QStringLiteral("R"); });
+        QObject::connect(&t, &Table::dataReset, [this] { told << u"R"_s; });
         QObject::connect(&t, &Table::stateChanged, [this](State s) { told << state(s); });
     }
-    static QString state(State s) { return QString(QLatin1String("XBEI")[int(s)]); }
-    // The state, each row as ID and name with the current one starred, between the bof and eof flags; the rows in the
-    // file; what was told.
+    static QString state(State s) { return QString(u"XBEI"_s[int(s)]); }
+    // The state, the rows as ID and name (the current one starred) between bof and eof; the file's rows; what was told.
     QString outcome() {
         QStringList rows;
         for (int r = 0; t.isActive() && r < t.recordCount(); ++r)
-            rows << (r == t.currentRow() ? QStringLiteral("*") : QString()) + shown(t.value(r, 0)) +
-                        shown(t.value(r, 1));
+            rows << (r == t.currentRow() ? u"*"_s : QString()) + shown(t.value(r, 0)) + shown(t.value(r, 1));
         if (t.isActive() && t.bof())
-            rows.prepend(QStringLiteral("bof"));
+            rows.prepend(u"bof"_s);
         if (t.isActive() && t.eof())
-            rows.append(QStringLiteral("eof"));
-        const Value file = db.scalar(QStringLiteral("SELECT group_concat(ID || Nazvanie, ' ') FROM Dolznost"));
-        return QStringList{state(t.state()) + QLatin1String(": ") + rows.join(QLatin1Char(' ')), file.text(),
-                           told.join(QLatin1Char(' '))}
-            .join(QLatin1String(" / "));
+            rows.append(u"eof"_s);
+        const Value file = db.scalar(u"SELECT group_concat(ID || Nazvanie, ' ') FROM Dolznost"_s);
+        return QStringList{state(t.state()) + u": "_s + rows.join(u' '), file.text(), told.join(u' ')}.join(u" / "_s);
     }
     // The current row, the count, and the rows asked for as number=ID and name.
     QString rowsAt(const QString& asked) const {
-        QStringList rows{QStringLiteral(">%1 %2:").arg(t.currentRow()).arg(t.recordCount())};
-        for (const QString& r : asked.split(QLatin1Char(' ')))
-            rows << r + QLatin1Char('=') + shown(t.value(r.toInt(), 0)) + shown(t.value(r.toInt(), 1));
-        return rows.join(QLatin1Char(' '));
+        QStringList rows{u">%1 %2:"_s.arg(t.currentRow()).arg(t.recordCount())};
+        for (const QString& r : asked.split(u' '))
+            rows << r + u'=' + shown(t.value(r.toInt(), 0)) + shown(t.value(r.toInt(), 1));
+        return rows.join(u' ');
     }
-    // Runs a script (see script_data()); returns the messages of the operations marked '!', joined with '|', and
-    // says which failed or succeeded against their mark.
+    // Runs a script (see script_data()): the messages of operations marked '!', and any that went against its mark.
     QString perform(const QString& script) {
         QStringList failures;
-        for (const QString& op : script.split(QStringLiteral("; "))) {
-            const bool mustFail = op.startsWith(QLatin1Char('!'));
+        for (const QString& op : script.split(u"; "_s)) {
+            const bool mustFail = op.startsWith(u'!');
             const QString message = errorMessage([&] { run(mustFail ? op.mid(1) : op); });
             if (message.isNull() == mustFail)
                 failures << op + QLatin1String(mustFail ? ": no error" : ": ") + message;
             else if (mustFail)
                 failures << message;
         }
-        return failures.join(QLatin1Char('|'));
+        return failures.join(u'|');
     }
     void run(const QString& op) {
-        const QString verb = op.section(QLatin1Char(' '), 0, 0);
-        const QString arg = op.section(QLatin1Char(' '), 1);
+        const QString verb = op.section(u' ', 0, 0);
+        const QString arg = op.section(u' ', 1);
         static const std::map<QString, void (Table::*)()> actions{
             {"first", &Table::first}, {"prior", &Table::prior},   {"next", &Table::next},
             {"last", &Table::last},   {"edit", &Table::edit},     {"insert", &Table::insert},
@@ -99,15 +96,15 @@ struct Positions {
             {"close", &Table::close}, {"open", &Table::open},     {"refresh", &Table::refresh}};
         if (actions.contains(verb))
             (t.*actions.at(verb))();
-        else if (verb == QLatin1String("move"))
+        else if (verb == u"move"_s)
             t.moveTo(arg.toInt());
-        else if (verb == QLatin1String("set"))
-            t.fieldByName(QStringLiteral("Nazvanie")).setText(arg);
-        else if (verb == QLatin1String("sql"))
+        else if (verb == u"set"_s)
+            t.fieldByName(u"Nazvanie"_s).setText(arg);
+        else if (verb == u"sql"_s)
             db.connection().execute(arg);
-        else if (verb == QLatin1String("read"))
+        else if (verb == u"read"_s)
             t.value(arg.toInt(), 1);
-        else if (verb == QLatin1String("count"))
+        else if (verb == u"count"_s)
             t.recordCount();
         else
             t.currentRow(); // row
@@ -115,13 +112,12 @@ struct Positions {
 };
 
 QString vanished(const char* consequence, int id = 2) {
-    return QStringLiteral("Запись с ID = %1 не найдена в таблице 'Dolznost': возможно, её удалил другой пользователь; "
-                          "%2. Обновите данные таблицы")
-        .arg(id)
-        .arg(QString::fromUtf8(consequence));
+    return u"Запись с ID = %1 не найдена в таблице 'Dolznost': возможно, её удалил другой пользователь; "
+           "%2. Обновите данные таблицы"_s.arg(id)
+               .arg(QString::fromUtf8(consequence));
 }
 QString times(int n, const QString& message) {
-    return QStringList(n, message).join(QLatin1Char('|'));
+    return QStringList(n, message).join(u'|');
 }
 // A script on the three positions, and what it leaves (see outcome()).
 void play(const char* name, const QString& script, const char* outcome, const QString& errors = {}) {
@@ -143,10 +139,10 @@ private slots:
     void script_data() {
         columns<int, QString, QString, QString, QString>("more", "script", "rows", "outcome", "errors");
         const QString forbid =
-            QStringLiteral("sql CREATE TRIGGER No BEFORE %1 ON Dolznost BEGIN SELECT RAISE(ABORT, 'Нельзя');END; ");
-        const QString update = forbid.arg(QLatin1String("UPDATE")), insert = forbid.arg(QLatin1String("INSERT"));
-        const QString busy = QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не "
-                                            "записаны (database is locked)");
+            u"sql CREATE TRIGGER No BEFORE %1 ON Dolznost BEGIN SELECT RAISE(ABORT, 'Нельзя');END; "_s;
+        const QString update = forbid.arg(u"UPDATE"_s), insert = forbid.arg(u"INSERT"_s);
+        const QString busy = u"База данных %1 занята другим пользователем или программой: изменения не "
+                             "записаны (database is locked)"_s;
         play("past the end", "move 2; next; next", "B: 1Бух 2Дир *3Кас eof / 1Бух 2Дир 3Кас / >2 >2");
         play("moving in an empty table", "sql DELETE FROM Dolznost; next; prior; first; last", "B: bof eof /  / ");
         play("post without changes writes nothing", update + "edit; set Бух; post",
@@ -157,13 +153,12 @@ private slots:
              "B: 1Бух *4Мет 2Дир 3Кас / 1Бух 2Дир 3Кас 4Мет / >1 +1 >1 I f1 B ~1");
         play("remove while inserting cancels", "insert; remove",
              "B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / +0 >0 I -0 >0 B");
-        // Leaving an edited row posts it, whichever way; staying on it does not.
+        // Leaving an edited row posts it, whichever way.
         play("leaving posts",
              "edit; set А; next; edit; set Б; prior; edit; set В; last; edit; set Г; first; edit; set Д; move 1; edit; "
              "set Е; refresh; edit; set Ж; insert",
              "I: 1Д *__ 2Ж 3Г / 1Д 2Ж 3Г / E f1 B ~0 >1 E f1 B ~1 >0 E f1 B ~0 >2 E f1 B ~2 >0 E f1 B ~0 >1 E f1 B ~1 "
              "R >1 E f1 B ~1 +1 >1 I");
-        play("staying on the row", "edit; set Изм; move 0", "E: bof *1Изм 2Дир 3Кас / 1Бух 2Дир 3Кас / E f1");
         // A failed post keeps the edit, and so does leaving the row; it may be posted later.
         play("failed post", update + "next; edit; set Жд; !post; !next; sql DROP TRIGGER No; post",
              "B: 1Бух *2Жд 3Кас / 1Бух 2Жд 3Кас / >1 E f1 B ~1", "Нельзя|Нельзя");
@@ -173,19 +168,18 @@ private slots:
              "B: bof *1Ст 2Дир 3Кас / 1Ст 2Дир 3Кас / E f1 B ~0", times(2, busy));
         play("remove the edited row", "edit; set Не; remove", "B: *2Дир 3Кас / 2Дир 3Кас / E f1 -0 >0 B");
         play("remove from the last row to none", "last; remove; remove; remove; !remove",
-             "B: bof eof /  / >2 -2 >1 -1 >0 -0 >-1", QStringLiteral("Таблица 'Dolznost' пуста: удалять нечего"));
+             "B: bof eof /  / >2 -2 >1 -1 >0 -0 >-1", u"Таблица 'Dolznost' пуста: удалять нечего"_s);
         // Another user's changes.
         play("row deleted before a post", "next; edit; set Поз; sql DELETE FROM Dolznost WHERE ID = 2; !post",
              "E: 1Бух *2Поз 3Кас / 1Бух 3Кас / >1 E f1", vanished("изменения не сохранены"));
         play("row deleted before a remove", "next; sql DELETE FROM Dolznost WHERE ID = 2; !remove",
              "B: 1Бух *2Дир 3Кас / 1Бух 3Кас / >1", vanished("удалить её нельзя"));
-        // The edited field changed by another user between edit and post: the post fails and keeps the typed value;
-        // cancel shows the other user's.
+        // The field changed by another user after edit: the post fails and keeps the typed value; cancel shows theirs.
         const QString changed =
-            QStringLiteral("next; edit; set Моё; sql UPDATE Dolznost SET Nazvanie = 'Чужое' WHERE ID = 2; !post; ");
+            u"next; edit; set Моё; sql UPDATE Dolznost SET Nazvanie = 'Чужое' WHERE ID = 2; !post; "_s;
         const QString conflict =
-            QStringLiteral("Запись с ID = 2 в таблице 'Dolznost' изменил другой пользователь, пока она редактировалась "
-                           "(поле 'Nazvanie'): изменения не сохранены. Отмените правку, чтобы увидеть новые значения");
+            u"Запись с ID = 2 в таблице 'Dolznost' изменил другой пользователь, пока она редактировалась "
+            "(поле 'Nazvanie'): изменения не сохранены. Отмените правку, чтобы увидеть новые значения"_s;
         play("row changed before a post", changed + "!next", "E: 1Бух *2Моё 3Кас / 1Бух 2Чужое 3Кас / >1 E f1",
              times(2, conflict));
         play("cancel after a conflict", changed + "cancel", "B: 1Бух *2Чужое 3Кас / 1Бух 2Чужое 3Кас / >1 E f1 B ~1",
@@ -196,35 +190,27 @@ private slots:
              "B: 2Дир *3Ст 4Нов / 2Дир 3Ст 4Нов / >2 R >1");
         play("refresh after the current row vanished", "last; sql DELETE FROM Dolznost WHERE ID = 3; refresh",
              "B: 1Бух *2Дир eof / 1Бух 2Дир / >2 R >1");
-        play("later changes wait for refresh", "count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID = 1; last",
-             "B: 1Бух 2Дир *3Кас eof / 1Ст 2Дир 3Кас / >2");
-        // The rows are read at their first use, as the file holds them then; a read that fails says so and is tried
-        // again at the next use.
-        play("first use: refresh", "sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); refresh",
-             "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / R >0");
         play("first read while another user locks",
              "sql BEGIN EXCLUSIVE; !count; !row; !next; !edit; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Мет'); "
              "sql COMMIT; row",
              "B: bof *1Бух 2Дир 3Кас 4Мет / 1Бух 2Дир 3Кас 4Мет / ",
-             times(4, QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: база данных %1 занята другим "
-                                     "пользователем или программой (database is locked). Повторите действие позже")));
-        // Closing drops the pending edit. Opening again, something that follows the current row is told the first row,
-        // so the rows are read at once.
+             times(4, u"Таблицу 'Dolznost' прочитать не удалось: база данных %1 занята другим "
+                      "пользователем или программой (database is locked). Повторите действие позже"_s));
+        // Closing drops the pending edit. Opened again, a follower is told the first row: the rows are read at once.
         play("close, and open when followed",
              "insert; set Брошен; close; sql INSERT INTO Dolznost (Nazvanie) VALUES "
              "('Мет'); open; sql DELETE FROM Dolznost WHERE ID = 1",
              "B: bof *1Бух 2Дир 3Кас 4Мет / 2Дир 3Кас 4Мет / +0 >0 I f1 R >-1 A0 X R >0 A1 B");
         play("a closed table refuses", "close; !edit; !insert; !post; !refresh; !next; !count",
-             "X:  / 1Бух 2Дир 3Кас / R A0 X",
-             times(6, QStringLiteral("Набор данных ADOTableDolznost закрыт: операция невозможна")));
-        // More rows than five pages hold: moving, inserting and removing across a page's end; another user's changes,
-        // which show when their page is read after them. With gaps in the IDs (a row deleted before the first use),
-        // the IDs are read from the nearer end; a row deleted before its ID was read is skipped, the count kept.
+             "X:  / 1Бух 2Дир 3Кас / R A0 X", times(6, u"Набор данных ADOTableDolznost закрыт: операция невозможна"_s));
+        // Five pages and more: moving, inserting, removing across a page's end; another user's changes, shown when
+        // their page is read. With gaps in the IDs, they are read from the nearer end; a row gone before its ID was
+        // read is skipped, the count kept.
         static_assert(Table::kPageRows == 200, "the rows below are written for pages of 200 rows");
         const QString others =
-            QStringLiteral("count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID IN (1, 301); sql "
-                           "DELETE FROM Dolznost WHERE ID = 302; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Нов')");
-        const QString gap = QStringLiteral("sql DELETE FROM Dolznost WHERE ID = 500; ");
+            u"count; sql UPDATE Dolznost SET Nazvanie = 'Ст' WHERE ID IN (1, 301); sql "
+            "DELETE FROM Dolznost WHERE ID = 302; sql INSERT INTO Dolznost (Nazvanie) VALUES ('Нов')"_s;
+        const QString gap = u"sql DELETE FROM Dolznost WHERE ID = 500; "_s;
         paged("moving across a page's end", "move 199; next; last; prior", "199 200 1049",
               ">1048 1050: 199=200П200 200=201П201 1049=1050П1050");
         paged("inserting at a page's start", "read 400; move 200; insert; set Нов; post", "199 200 201 401 1050",
@@ -248,82 +234,74 @@ private slots:
         Positions p(more);
         const QString failures = p.perform(script);
         QCOMPARE(rows.isEmpty() ? p.outcome() : p.rowsAt(rows), outcome);
-        QCOMPARE(failures, QString(errors).replace(QLatin1String("%1"), p.db.path()));
+        QCOMPARE(failures, QString(errors).replace(u"%1"_s, p.db.path()));
     }
 
-    // Each value is held in its field's type, whatever the file's column holds: in the snapshot, and after a post of
-    // another field, which writes it back unchanged.
+    // Each value is held in its field's type, whatever the file's column holds (a whole number for a float, a date as
+    // text): in the snapshot, and after a post of another field, which writes it back unchanged.
     void valuesInTheFieldsType() {
         TempDatabase db(TempDatabase::Content::Empty);
-        db.exec(QStringLiteral("CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr, Sum)"));
-        db.exec(QStringLiteral("CREATE TABLE Premia (ID INTEGER PRIMARY KEY, IDSotr, Data TEXT, Premia)"));
-        db.exec(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (1, 1200)")); // a whole number for a float
-        db.exec(QStringLiteral("INSERT INTO Premia (IDSotr, Data) VALUES (1, '2013-04-01')")); // a date as text
+        db.connection().execute(
+            u"CREATE TABLE Stavka (ID INTEGER PRIMARY KEY, IDSotr, Sum); INSERT INTO Stavka (IDSotr, Sum) "
+            "VALUES (1, 1200); CREATE TABLE Premia (ID INTEGER PRIMARY KEY, IDSotr, Data TEXT, Premia); "
+            "INSERT INTO Premia (IDSotr, Data) VALUES (1, '2013-04-01')"_s);
         db.connection().reloadColumnTypes();
-        for (const auto& [table, expected] :
-             {std::pair(QStringLiteral("Stavka"), Value(1200.0)),
-              std::pair(QStringLiteral("Premia"), Value(kb::sql::datetime::make(2013, 4, 1)))}) {
+        for (const auto& [table, expected] : {std::pair(u"Stavka"_s, Value(1200.0)),
+                                              std::pair(u"Premia"_s, Value(kb::sql::datetime::make(2013, 4, 1)))}) {
             Table t(db.connection(), kb::dataset::schema::table(table));
             t.open();
             QCOMPARE(t.value(0, 2), expected);
             t.edit();
             t.field(1).setValue(Value(2));
             t.post();
-            QCOMPARE(db.scalar(QStringLiteral("SELECT IDSotr FROM ") + table), Value(2));
+            QCOMPARE(db.scalar(u"SELECT IDSotr FROM "_s + table), Value(2));
             QCOMPARE(t.value(0, 2), expected);
         }
     }
 
-    // Two users edit one row at once, each through a table object on a connection of their own: changes to different
-    // fields are both kept (a field both changed: "row changed before a post" above).
+    // Two users, each on a connection of their own, edit one row at once: changes to different fields are both kept.
     void twoUsersChangeDifferentFields() {
         TempDatabase db;
         db.addStavka(1, 1200.0);
         kb::sql::Connection other(db.path());
-        Table first(db.connection(), kb::dataset::schema::table(QStringLiteral("Stavka")));
-        Table second(other, kb::dataset::schema::table(QStringLiteral("Stavka")));
-        for (Table* t : {&first, &second}) {
-            t->open();
-            t->edit();
-        }
-        first.fieldByName(QStringLiteral("IDSotr")).setValue(Value(7));
-        second.fieldByName(QStringLiteral("Sum")).setValue(Value(1500.0));
+        const auto& stavka = kb::dataset::schema::table(u"Stavka"_s);
+        Table first(db.connection(), stavka), second(other, stavka);
+        for (Table* t : {&first, &second})
+            t->open(), t->edit();
+        first.fieldByName(u"IDSotr"_s).setValue(Value(7));
+        second.fieldByName(u"Sum"_s).setValue(Value(1500.0));
         first.post();
         second.post();
-        QCOMPARE(db.scalar(QStringLiteral("SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka")),
-                 Value(QStringLiteral("7 1500")));
+        QCOMPARE(db.scalar(u"SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"_s), Value(u"7 1500"_s));
     }
 
-    // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
-    void damagedPageIsNamedWhenRead() {
-        TempDatabase db;
-        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
-                               "INSERT INTO Dolznost (Nazvanie) SELECT hex(randomblob(100)) FROM n"));
-        db.closeConnection();
-        QFile file(db.path());
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2) && file.write(QByteArray(4096, 'x')));
-        file.close();
-        kb::sql::Connection c(db.path());
-        Table t(c, kb::dataset::schema::table(QStringLiteral("Dolznost")));
-        t.open();
-        QCOMPARE(errorMessage([&] { t.moveTo(t.recordCount() - 1); }),
-                 QStringLiteral("Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён (database "
-                                "disk image is malformed)")
-                     .arg(db.path()));
-    }
-
-    // Texts that repeat and texts that do not, empty texts and nulls, in more rows than a small memory holds: each row
-    // keeps its own value, as the file gives it.
-    void repeatedAndDistinctTexts() {
-        Positions p;
-        p.db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
-                                 "INSERT INTO Dolznost (Nazvanie) SELECT CASE WHEN i % 7 = 0 THEN 'Общая' WHEN i % 11 "
-                                 "= 0 THEN '' WHEN i % 13 = 0 THEN NULL ELSE 'Должность ' || i END FROM n"));
-        kb::sql::Statement file =
-            p.db.connection().prepareNative(QStringLiteral("SELECT Nazvanie FROM Dolznost ORDER BY ID"));
-        for (int i = 0; file.step(); ++i)
-            QCOMPARE(p.t.value(i, 1), file.column(0));
-        QCOMPARE(p.t.recordCount(), 5003);
+    // The snapshot of IDs against a plain list, through random inserts and removals, IDs read in one run or by gaps.
+    void editsMatchPlainList() {
+        for (const bool gaps : {false, true}) {
+            KeySnapshot s = KeySnapshot::counted(8, 5, gaps ? 40 : 12);
+            Ids expected = gaps ? Ids{5, 7, 9, 11, 30, 31, 35, 40} : Ids{5, 6, 7, 8, 9, 10, 11, 12};
+            if (gaps) {
+                s.fillFront(0, {5, 7, 9}, false);
+                s.fillBack(3, {40, 35, 31, 30, 11}, false);
+            }
+            std::mt19937 random(7);
+            for (qint64 next = 100; next < 160; ++next) {
+                if (expected.empty() || random() % 3 != 0) {
+                    const int at = int(random() % (expected.size() + 1));
+                    s.insert(at, next);
+                    expected.insert(expected.begin() + at, next);
+                } else {
+                    const int at = int(random() % expected.size());
+                    s.erase(at);
+                    expected.erase(expected.begin() + at);
+                }
+                Ids ids;
+                for (int p = 0; p < s.size(); ++p)
+                    ids.push_back(s.firstGapIn(p, p + 1) ? 0 : s.at(p));
+                QCOMPARE(ids, expected);
+                QCOMPARE(s.find(expected.front()).position, std::optional(0));
+            }
+        }
     }
 };
 

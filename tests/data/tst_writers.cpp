@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <map>
 
+using namespace Qt::StringLiterals;
 using namespace kbtest;
 using Posts = std::map<qint64, QString>; // acknowledged IDs and their names
 
@@ -20,7 +21,7 @@ struct Writer {
     QString tag;
     int told = 0;
     Writer(const QString& file, const QString& name, int busyMs, int count = 1000000, int pauseMs = 0) : tag(name) {
-        process.start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("post"), file, QString::number(count), tag,
+        process.start(QStringLiteral(KB_TEST_WRITER_PATH), {u"post"_s, file, QString::number(count), tag,
                                                             QString::number(busyMs), QString::number(pauseMs)});
     }
     // Reads the lines written so far, at least `least` in all: acknowledged posts go into posts; returns the others.
@@ -28,10 +29,10 @@ struct Writer {
         QStringList others;
         while (told < least || process.canReadLine()) {
             if (!process.canReadLine() && !process.waitForReadyRead(30000))
-                return others << QStringLiteral("no line from the writer");
+                return others << u"no line from the writer"_s;
             const QString line = QString::fromUtf8(process.readLine()).trimmed();
-            if (line.startsWith(QLatin1String("ok ")))
-                posts[line.mid(3).toLongLong()] = tag + QLatin1Char('-') + QString::number(told + 1);
+            if (line.startsWith(u"ok "_s))
+                posts[line.mid(3).toLongLong()] = tag + u'-' + QString::number(told + 1);
             else
                 others << line;
             ++told;
@@ -49,15 +50,15 @@ QString problems(const QString& file, const Posts& posts, bool exact) {
             st.bind(1, id);
         return st.step() ? st.column(0) : kb::sql::Value();
     };
-    if (const QString check = first("PRAGMA integrity_check").text(); check != QLatin1String("ok"))
-        return QStringLiteral("integrity check: ") + check;
+    if (const QString check = first("PRAGMA integrity_check").text(); check != u"ok"_s)
+        return u"integrity check: "_s + check;
     for (const auto& [id, name] : posts) {
         if (first("SELECT Nazvanie FROM Dolznost WHERE ID = ?", kb::sql::Value(id)).text() != name)
-            return QStringLiteral("acknowledged post %1 (%2) is not in the file").arg(id).arg(name);
+            return u"acknowledged post %1 (%2) is not in the file"_s.arg(id).arg(name);
     }
     const qint64 rows = first("SELECT count(*) FROM Dolznost").toInt();
     const bool wrong = rows < qint64(posts.size()) || (exact && rows != qint64(posts.size()));
-    return wrong ? QStringLiteral("%1 rows for %2 posts").arg(rows).arg(posts.size()) : QString();
+    return wrong ? u"%1 rows for %2 posts"_s.arg(rows).arg(posts.size()) : QString();
 }
 
 } // namespace
@@ -65,17 +66,15 @@ QString problems(const QString& file, const Posts& posts, bool exact) {
 class TestWriters : public QObject {
     Q_OBJECT
 private slots:
-    // 30 rounds: a writer posts until it is killed (SIGKILL) at a random moment after its first acknowledged post.
-    // After each round the file is sound and holds every post acknowledged so far (and perhaps one written but not
-    // yet acknowledged).
+    // 30 rounds: a writer posts until it is killed (SIGKILL) at a random moment after its first acknowledged post;
+    // then the file is sound and holds every post acknowledged so far (perhaps one more, written but not told).
     void killedWriter() {
         TempDatabase db;
         db.closeConnection();
         QRandomGenerator random(20130401);
         Posts posts;
-        constexpr int kRounds = 30;
-        for (int round = 1; round <= kRounds; ++round) {
-            Writer writer(db.path(), QStringLiteral("r%1").arg(round), 5000);
+        for (int round = 1; round <= 30; ++round) {
+            Writer writer(db.path(), u"r%1"_s.arg(round), 5000);
             QCOMPARE(writer.read(posts, 1), QStringList());
             QThread::usleep(random.bounded(150000u));
             writer.process.kill();
@@ -83,7 +82,6 @@ private slots:
             QCOMPARE(writer.read(posts), QStringList());
             QCOMPARE(problems(db.path(), posts, false), QString());
         }
-        qInfo("%d rounds killed, %zu acknowledged posts all found", kRounds, posts.size());
     }
 
     // Two writers post at once with a short busy timeout: each post is acknowledged or fails with the busy message;
@@ -91,7 +89,7 @@ private slots:
     void twoWriters() {
         TempDatabase db;
         db.closeConnection();
-        Writer first(db.path(), QStringLiteral("A"), 1, 100), second(db.path(), QStringLiteral("B"), 1, 100);
+        Writer first(db.path(), u"A"_s, 1, 100), second(db.path(), u"B"_s, 1, 100);
         Posts posts;
         QStringList busy;
         for (Writer* w : {&first, &second}) {
@@ -100,11 +98,10 @@ private slots:
             QCOMPARE(w->told, 100);
         }
         for (const QString& line : busy)
-            QVERIFY2(line.startsWith(QLatin1String("busy ")) && line.contains(db.path()) &&
-                         line.contains(QStringLiteral("занята другим пользователем или программой")),
+            QVERIFY2(line.startsWith(u"busy "_s) && line.contains(db.path()) &&
+                         line.contains(u"занята другим пользователем или программой"_s),
                      qPrintable(line));
         QCOMPARE(problems(db.path(), posts, true), QString());
-        qInfo("200 posts tried by two writers: %zu written, %d refused as busy", posts.size(), int(busy.size()));
     }
 
     // Backups taken while another process posts (pausing a little between posts, as a user does: a writer that never
@@ -112,17 +109,16 @@ private slots:
     void backupWhileWriting() {
         TempDatabase db;
         db.closeConnection();
-        Writer writer(db.path(), QStringLiteral("w"), 5000, 1000000, 5);
+        Writer writer(db.path(), u"w"_s, 5000, 1000000, 5);
         Posts posts;
         for (int round = 1; round <= 5; ++round) {
             QCOMPARE(writer.read(posts, 5 * round), QStringList());
-            const QString copy = db.filePath(QStringLiteral("copy%1.mdb").arg(round));
+            const QString copy = db.filePath(u"copy%1.mdb"_s.arg(round));
             QCOMPARE(errorMessage([&] { kb::tools::backupDatabase(db.path(), copy); }), QString());
             QCOMPARE(problems(copy, posts, false), QString());
         }
         writer.process.kill();
         QVERIFY(writer.process.waitForFinished(30000));
-        qInfo("5 backups while writing, the last holding the %zu posts acknowledged before it", posts.size());
     }
 };
 
