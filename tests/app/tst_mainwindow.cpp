@@ -23,29 +23,21 @@ namespace {
 int darkPixels(QWidget& widget) {
     const QImage image = widget.grab().toImage();
     int dark = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            dark += qGray(image.pixel(x, y)) < 128;
-    }
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        dark += qGray(image.pixel(i % image.width(), i / image.width())) < 128;
     return dark;
 }
 
 // An object whose handler of its own event type fails: with a message first, then with something not an exception.
-class Failing : public QObject {
-public:
-    static QEvent::Type eventType() {
-        static const auto type = QEvent::Type(QEvent::registerEventType());
-        return type;
-    }
+struct Failing : QObject {
+    static inline const auto type = QEvent::Type(QEvent::registerEventType());
     int runs = 0;
-
-protected:
     bool event(QEvent* event) override {
-        if (event->type() == eventType() && ++runs == 1)
+        if (event->type() != type)
+            return QObject::event(event);
+        if (++runs == 1)
             throw kb::sql::DbError(u"no such column: FIO2"_s);
-        if (event->type() == eventType())
-            throw 17;
-        return QObject::event(event);
+        throw 17;
     }
 };
 
@@ -65,10 +57,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), p.window.resultGrid);
         QCOMPARE(p.window.monthPicker->text(), u"04.2013"_s);
         QWidget* const controls[] = {p.window.nameEdit, p.window.positionEdit, p.window.resultGrid};
-        for (QWidget* control : controls) {
+        for (QWidget* control : controls)
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
                 QTest::keyClick(control, key);
-        }
         QVERIFY(p.window.isVisible() && p.window.resultGrid->columnCount() == 0);
         QCOMPARE(p.exportCommands(), u"000"_s);
         p.run(u"Меню/Выход"_s);
@@ -129,7 +120,6 @@ private slots:
         p.db.exec(u"UPDATE Premia SET Premia = 'много' WHERE IDSotr = 2"_s);
 
         p.window.statementButton->click(); // the signal alone, without an event around it
-
         QCOMPARE(p.dialogs->calls().size(), size_t(1));
         QCOMPARE(p.dialogs->calls()[0].caption, u"tst_mainwindow"_s);
         QVERIFY2(p.dialogs->calls()[0].text.contains(u"много"_s), qPrintable(p.dialogs->calls()[0].text));
@@ -181,22 +171,17 @@ private slots:
                                      u"Сообщение"_s, u"Верно"_s}));
     }
 
-    // The application object's default error handler: an error leaving an event handler (a sent or a posted event) is
-    // shown in the error box captioned with the program's title, with the full-stop rule; the program goes on and the
-    // same handler runs again on the next event. (The failing handler is a plain object's: its events travel through
-    // Qt's core alone, whose frames unwind cleanly; the program's widget handlers catch their own errors, see
-    // connectHandler.)
+    // The application object's default error handler: an error leaving an event handler (sent or posted) is shown in
+    // the error box captioned with the program's title, with the full-stop rule; the program goes on.
     void errorLeavingAHandlerIsShown() {
         kbtest::ScopedScriptedDialogs dialogs;
         dialogs->expectErrorBox();
         dialogs->expectErrorBox();
         Failing handler;
-
-        QEvent event(Failing::eventType());
+        QEvent event(Failing::type);
         QVERIFY(!QCoreApplication::sendEvent(&handler, &event));
-        QCoreApplication::postEvent(&handler, new QEvent(Failing::eventType()));
+        QCoreApplication::postEvent(&handler, new QEvent(Failing::type));
         QTRY_COMPARE(handler.runs, 2);
-
         QStringList shown;
         for (const auto& box : dialogs->calls())
             shown << box.caption + u": "_s + box.text;
