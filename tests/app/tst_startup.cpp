@@ -101,9 +101,6 @@ private slots:
             window->exitAction->trigger();
         });
         poll.start(5);
-        QTimer watchdog; // ends the event loop should the program not end
-        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-        watchdog.start(30000);
         kbtest::CapturedStandardError captured;
 
         const int exitCode = kb::app::startApplication(*qApp);

@@ -17,9 +17,7 @@ using namespace Qt::StringLiterals;
 using kb::databound::DbEdit;
 using Button = kb::databound::NavigatorButton;
 using State = kb::dataset::Table::State;
-using kb::ui::IdCancel;
-using kb::ui::IdNo;
-using kb::ui::IdYes;
+using kb::ui::IdCancel, kb::ui::IdNo, kb::ui::IdYes;
 
 namespace {
 
