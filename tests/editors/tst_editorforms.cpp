@@ -148,6 +148,7 @@ private slots:
         const QString real = u"'%1' is not a valid floating point value for field 'Sum'"_s;
         row("birth date 31.02", u"N4"_s, u"DBEdit3"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"DataR"_s));
         row("taxpayer number incomplete", u"N4"_s, u"DBEdit6"_s, u"12345678901"_s, mask);
+        row("bonus month 31.02", u"N7"_s, u"DBEdit2"_s, u"310213"_s, date.arg(u"31.02.13"_s, u"Data"_s));
         row("salary not a number", u"N6"_s, u"DBEdit2"_s, u"1,2,3"_s, real.arg(u"1,2,3"_s));
         row("days not a number", u"N12"_s, u"DBEdit2"_s, u"12a"_s, integer.arg(u"12a"_s));
         row("month 31.02.2013", u"N12"_s, u"DBEdit3"_s, u"31.02.2013"_s, date.arg(u"31.02.2013"_s, u"Data"_s));
