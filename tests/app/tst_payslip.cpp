@@ -66,7 +66,6 @@ private slots:
             kb::reports::toWindows1251(u"пЕТРОВА анна сергеевна"_s) + kExample.mid(kExample.indexOf('\r')));
         row("cancel in the save dialog", Setup(), petrova, QString(), QByteArray());
         row("part of a name", Setup(), std::optional(u"Петрова"_s), u"M:Сотрудника Петрова не найдено!"_s, kOldFile);
-        row("cancel in the prompt", Setup(), std::optional<QString>(), u"M:Сотрудника  не найдено!"_s, kOldFile);
         row("no row in the month", Setup(), std::optional(u"Сидоров Без Должности"_s),
             u"M:Нет данных для расчётного листа сотрудника Сидоров Без Должности за 04.2013."_s, kOldFile);
         row("bonus without a value", update(u"UPDATE Premia SET Premia = NULL WHERE IDSotr = 2"_s), petrova,
@@ -90,7 +89,6 @@ private slots:
             message.startsWith(u"E:") ? p.dialogs->expectErrorBox() : p.dialogs->expectMessageBox();
 
         p.paySlip(typed, file.isEmpty() ? std::nullopt : std::optional(path));
-
         QStringList asked;
         for (const auto& call : p.dialogs->calls())
             asked << QString(QLatin1Char("DPMECS"[int(call.kind)])) + u':' + call.caption + u':' + call.text;
@@ -106,7 +104,7 @@ private slots:
 
     // Hostile text in both search boxes and in the pay slip's prompt is plain text: the name search finds the one
     // employee of that name, the position search nothing, the pay slip has no slip for the month; the database file
-    // keeps every byte, no file is written, no editor starts.
+    // keeps every byte.
     void hostileText() {
         const QString text = u"' OR 1=1 --"_s;
         Program p([&text](TempDatabase& db) { db.addSotr(text, kb::sql::Value(qint64(1))); });
@@ -119,28 +117,27 @@ private slots:
         p.dialogs->expectMessageBox();
         p.paySlip(text, std::nullopt);
         QCOMPARE(p.dialogs->calls().back().text,
-                 u"Нет данных для расчётного листа сотрудника ' OR 1=1 -- за 04.2013."_s);
+                 u"Нет данных для расчётного листа сотрудника "_s + text + u" за 04.2013."_s);
         QCOMPARE(fileBytes(p.db.path()), database);
-        QCOMPARE(QDir(p.db.dir()).entryList(QDir::Files), QStringList{u"BAZA.mdb"_s});
-        QVERIFY(p.opened.isEmpty());
     }
 
     // Two employees of one name: the slip takes the first of the name's rows of the month's statement, as the grid
     // shows it (the engine's order).
     void firstRowOfTheName() {
-        Program p([](TempDatabase& db) {
-            const qint64 twin = db.addSotr(u"Петрова Анна Сергеевна"_s);
+        const QString petrova = u"Петрова Анна Сергеевна"_s;
+        Program p([&petrova](TempDatabase& db) {
+            const qint64 twin = db.addSotr(petrova);
             db.addStavka(twin, 20000);
             db.addPremia(twin, at(2013, 4, 2), u"20"_s);
             db.addOtrChas(twin, 5, at(2013, 4, 2));
         });
         const QString path = p.db.filePath(u"лист.txt"_s);
-        p.paySlip(u"Петрова Анна Сергеевна"_s, path);
+        p.paySlip(petrova, path);
         p.window.statementButton->click();
         const QStringList names = p.screen(0).split(u'|'), salaries = p.screen(1).split(u'|');
-        QCOMPARE(names.count(u"Петрова Анна Сергеевна"_s), 2);
-        const QString first = salaries[names.indexOf(u"Петрова Анна Сергеевна"_s)];
-        QVERIFY(first != salaries[names.lastIndexOf(u"Петрова Анна Сергеевна"_s)]);
+        QCOMPARE(names.count(petrova), 2);
+        const QString first = salaries[names.indexOf(petrova)];
+        QVERIFY(first != salaries[names.lastIndexOf(petrova)]);
         QCOMPARE(fileBytes(path).split('\n').value(1), kb::reports::toWindows1251(u"Оклад: "_s + first + u'\r'));
     }
 
@@ -166,15 +163,11 @@ private slots:
         if (!full)
             QVERIFY((ownFileSystem ? ::mount("tmpfs", qPrintable(dir), nullptr, MS_REMOUNT | MS_RDONLY, nullptr)
                                    : ::chmod(qPrintable(dir), 0555)) == 0);
-        if (QFile filler(dir + u"/filler"_s); full && filler.open(QIODevice::WriteOnly)) {
-            while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
-            }
-        }
+        if (full)
+            writeFile(dir + u"/filler"_s, QByteArray(1 << 20, 'x'));
         const QStringList files = QDir(dir).entryList(QDir::Files | QDir::Hidden);
         p.dialogs->expectErrorBox();
-
         p.paySlip(u"Петрова Анна Сергеевна"_s, path);
-
         const QString error = p.dialogs->calls().back().text,
                       start = u"Ошибка ввода-вывода: не удалось записать файл "_s + path + u": "_s;
         QVERIFY2(error.startsWith(start) && error.size() > start.size() + 1, qPrintable(error));

@@ -21,7 +21,6 @@ private slots:
     // confirmation keeps its words "OK" and "Cancel" under the toolkit's Russian translation, OK the default.
     void boxes_data() {
         columns<int, QString>("icon", "buttons");
-        row("plain message box", int(QMessageBox::NoIcon), u"OK"_s);
         row("error box", int(QMessageBox::Critical), u"OK"_s);
         row("confirmation", int(QMessageBox::Question), u"OK Cancel"_s);
     }
@@ -32,9 +31,8 @@ private slots:
                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
         QCoreApplication::installTranslator(&russian);
         const QString text = u"<b>Иванов</b> & Ко.\r\nВторая\rстрока.\r\n"_s;
-        const auto box = icon == QMessageBox::NoIcon     ? makeMessageBox(u"Kultbuh"_s, text)
-                         : icon == QMessageBox::Critical ? makeErrorBox(u"Kultbuh"_s, text)
-                                                         : makeConfirmBox(u"Kultbuh"_s, text);
+        const auto box =
+            icon == QMessageBox::Critical ? makeErrorBox(u"Kultbuh"_s, text) : makeConfirmBox(u"Kultbuh"_s, text);
         QCoreApplication::removeTranslator(&russian);
         QStringList words;
         for (const QAbstractButton* button : box->buttons())
@@ -47,14 +45,11 @@ private slots:
         QCOMPARE(box->text(), u"<b>Иванов</b> & Ко.\nВторая\nстрока.\n"_s);
     }
 
-    // The prompt's text and initial value; at most 255 characters; OK and Cancel end it with the results inputPrompt
-    // tells apart.
+    // The prompt's text and initial value; OK and Cancel end it with the results inputPrompt tells apart.
     void inputPrompt() {
         const auto dialog = makeInputPrompt(u"Расчётный лист"_s, u"Введите ФИО сотрудника"_s, u"Иванов"_s);
         auto* edit = dialog->findChild<QLineEdit*>(u"InputEdit"_s);
         QCOMPARE(dialog->findChild<QLabel*>()->text() + u'|' + edit->text(), u"Введите ФИО сотрудника|Иванов"_s);
-        edit->setText(QString(400, u'ж'));
-        QCOMPARE(edit->text().size(), 255);
         const auto* box = dialog->findChild<QDialogButtonBox*>();
         box->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
@@ -62,15 +57,12 @@ private slots:
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
     }
 
-    // Without a title and a folder of its own: the toolkit's title, the current folder (before any dialog has visited
-    // another one); else the given ones.
+    // The pay slip's save dialog, without a title and a folder of its own: the toolkit's title, the current folder
+    // (before any dialog has visited another one), ".txt" added to a name without it.
     void saveDialog() {
-        const auto untitled = makeSaveDialog(nullptr, {u"txt"_s, u"*.txt"_s, {}, {}});
-        QCOMPARE(untitled->windowTitle(), u"Save As"_s);
-        QCOMPARE(QDir(untitled->directory()).canonicalPath(), QDir::current().canonicalPath());
-        const auto dialog = makeSaveDialog(nullptr, {u"txt"_s, u"*.txt (*.txt)"_s, u"Сохранить"_s, QDir::tempPath()});
-        QCOMPARE(dialog->windowTitle() + u' ' + dialog->defaultSuffix(), u"Сохранить txt"_s);
-        QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(QDir::tempPath()).canonicalPath());
+        const auto dialog = makeSaveDialog(nullptr, {u"txt"_s, u"*.txt (*.txt)"_s, {}, {}});
+        QCOMPARE(dialog->windowTitle() + u' ' + dialog->defaultSuffix(), u"Save As txt"_s);
+        QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
     }
 };
 
