@@ -30,15 +30,11 @@ cp "$program" "$run/kultbuh"
 fail() {
     echo "FAIL: $*" >&2
     shot failure || true
-    [ -n "${KEEP:-}" ] && cp -r "$work" "$output/work"
     [ -s "$work/stderr" ] && { echo "--- the program's stderr:" >&2; cat "$work/stderr" >&2; }
     exit 1
 }
-shot_number=0
-shot() { # shot NAME: the whole screen into OUTPUT/NN-NAME.png.
-    shot_number=$((shot_number + 1))
-    import -window root "$output/$(printf '%02d' "$shot_number")-$1.png"
-}
+shots=0
+shot() { import -window root "$output/$(printf '%02d' $((++shots)))-$1.png"; } # the whole screen
 
 # --- The recording desktop.
 cat >"$work/desktop/xdg-open" <<EOF
@@ -59,47 +55,24 @@ app_pid=$!
 until_gone() {
     timeout 10 bash -c "while xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1; do sleep 0.05; done"
 }
-# hover WINDOW: the pointer on WINDOW's top edge, so that keys go to it.
-hover() {
-    geometry_of "$1"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 5))
-}
-# click_at WINDOW DX DY: a left click at DX,DY inside WINDOW's client area.
-click_at() {
-    geometry_of "$1"
-    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
-}
+hover() { geometry_of "$1" && xdotool mousemove $((X + WIDTH / 2)) $((Y + 5)); } # so that keys go to the window
+click_at() { geometry_of "$1" && xdotool mousemove $((X + $2)) $((Y + $3)) click 1; } # WINDOW DX DY
 # type_text TEXT: Russian text on a Russian layout (xdotool would otherwise remap a spare key for every letter, and
 # the program, reading the new map too late, drops letters or takes others).
 type_text() {
-    if LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
-        setxkbmap ru
-        xdotool type --delay 30 -- "$1"
-        setxkbmap us
-    else
-        xdotool type --delay 30 -- "$1"
-    fi
+    LC_ALL=C grep -q '[^ -~]' <<<"$1" && setxkbmap ru
+    xdotool type --delay 30 -- "$1"
+    setxkbmap us
 }
-# type_into WINDOW DX DY TEXT: a click into the edit box at DX,DY, its text replaced by TEXT.
-type_into() {
-    click_at "$1" "$2" "$3"
-    xdotool key ctrl+a
-    type_text "$4"
-}
+type_into() { click_at "$1" "$2" "$3" && xdotool key ctrl+a && type_text "$4"; } # WINDOW DX DY TEXT: an edit box's
 # The main window's panel lies under the menu bar, 472 pixels down; a menu is "Меню" opened, then the arrow keys.
 panel_click() { click_at "$main" "$1" $((menu_height + 472 + $2)); }
-menu_keys() {
-    click_at "$main" 20 $((menu_height / 2))
-    sleep 0.3
-    xdotool key "$@"
-}
+menu_keys() { click_at "$main" 20 $((menu_height / 2)) && sleep 0.3 && xdotool key "$@"; }
 # pick_month MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
 pick_month() {
     panel_click 40 13
-    xdotool key Home shift+Right shift+Right
-    xdotool type --delay 30 "$1"
-    xdotool key End shift+Left shift+Left shift+Left shift+Left
-    xdotool type --delay 30 "$2"
+    xdotool key Home shift+Right shift+Right && xdotool type --delay 30 "$1"
+    xdotool key End shift+Left shift+Left shift+Left shift+Left && xdotool type --delay 30 "$2"
 }
 # query_statement YEAR MONTH: the salary statement as kultbuh-db query gives it.
 query_statement() {
@@ -155,13 +128,11 @@ typed=$("$python" -c 'import sys; print(sys.argv[1].lower())' "$employee")
 pick_month 05 2014
 panel_click $((399 + 77)) 15
 prompt=$(find_window 'Формирование расчётного листа') || fail "no pay slip prompt"
-hover "$prompt"
-type_text "$typed"
+hover "$prompt" && type_text "$typed"
 shot prompt
 xdotool key Return
 save=$(find_window '(Сохранить как|Save As)') || fail "no save dialog"
-hover "$save"
-type_text "$work/slips/slip"
+hover "$save" && type_text "$work/slips/slip"
 shot save-dialog
 xdotool key Return
 slip=$work/slips/slip.txt
@@ -190,9 +161,7 @@ editor=$(find_window 'Сотрудники') || fail "no employee editor"
 # The navigator lies at 11,197, ten buttons of 35 pixels: insert is the fifth, post the eighth.
 click_at "$editor" $((11 + 4 * 35 + 17)) $((197 + 12))
 type_into "$editor" 200 45 "$newcomer"
-click_at "$editor" 240 72 # the position: the combo box's first entry, chosen with the keyboard
-sleep 0.3
-xdotool key Home Return
+click_at "$editor" 240 72 && sleep 0.3 && xdotool key Home Return # the position: the combo box's first entry
 type_into "$editor" 200 126 'ул. Лесная, 5'
 shot new-employee
 click_at "$editor" $((11 + 7 * 35 + 17)) $((197 + 12))
@@ -233,10 +202,8 @@ echo "ok: help dialog shown, closed by Enter"
 # --- 5. Exit.
 menu_keys Up Return
 timeout 10 tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Выход"
-exit_code=0
-wait "$app_pid" || exit_code=$?
+wait "$app_pid" || fail "exit code $? after Выход"
 app_pid=
-[ "$exit_code" = 0 ] || fail "exit code $exit_code after Выход"
 { [ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
 [ ! -s "$work/stderr" ] || fail "the program wrote to stderr"
 echo "ok: Выход, exit code 0, empty debug file"

@@ -1,7 +1,6 @@
-// Our spreadsheet server: the calls it refuses, what the workbook it writes holds when read back by another program,
-// the private folder it puts the file in and what it prints.
+// Our spreadsheet server: what the workbook it writes holds when read back by another program, the private folder it
+// puts the file in and what it prints.
 
-#include "Dispatch.h"
 #include "ExportFixture.h"
 #include "ExportToExcel.h"
 #include "SpreadsheetServer.h"
@@ -16,10 +15,7 @@
 #include <unistd.h>
 
 using namespace kbtest;
-using kb::automation::AutoValue;
-using kb::automation::CallKind;
 using namespace Qt::StringLiterals;
-namespace automation = kb::automation;
 namespace reports = kb::reports;
 
 namespace {
@@ -33,10 +29,6 @@ QStringList outputOf(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-QStringList dumpOf(const QString& xlsx) {
-    return outputOf(u"/usr/bin/python3"_s, {QStringLiteral(KB_DUMP_XLSX), xlsx});
-}
-
 mode_t modeOf(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
@@ -47,28 +39,23 @@ mode_t modeOf(const QString& path) {
 struct Desktop : kb::spreadsheet::SystemDesktop {
     explicit Desktop(QString pdfPath = {}, bool canOpen = true) : pdf(std::move(pdfPath)), opens(canOpen) {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        // Not owned: the registry goes with this object.
         kb::spreadsheet::registerSpreadsheetServer(registry,
                                                    std::shared_ptr<Desktop>(std::shared_ptr<Desktop>(), this));
     }
     std::unique_ptr<QPrinter> defaultPrinter() override {
-        if (pdf.isEmpty())
-            return nullptr;
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFileName(pdf); // a PDF file, by its name
+        auto printer = pdf.isEmpty() ? nullptr : std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (printer)
+            printer->setOutputFileName(pdf); // a PDF file, by its name
         return printer;
     }
-    bool openWorkbook(const QString& path) override {
-        opened << path;
-        return opens;
-    }
+    bool openWorkbook(const QString& path) override { return opened << path, opens; }
     void tell(const QString& message) override { told << message; }
     QString folder() const { return runtime.filePath(u"kultbuh"_s); }
 
     QTemporaryDir runtime;
     QString pdf;
     bool opens;
-    automation::ClassRegistry registry;
+    kb::automation::ClassRegistry registry;
     QStringList opened, told;
 };
 
@@ -78,21 +65,6 @@ class TestSpreadsheet : public QObject {
     Q_OBJECT
 
 private slots:
-    // A call the server does not take is refused as an automation error, the sheet's own refusals too.
-    void refusedCalls_data() {
-        columns<QString, int, QString>("member", "kind", "error");
-        row("unknown", u"Cells"_s, int(CallKind::Read), u"Неизвестное имя: Cells"_s);
-        row("kind", u"workbooks"_s, int(CallKind::Write), u"Член \"workbooks\" так не вызывается"_s);
-        row("cell", u"Range"_s, int(CallKind::IndexedRead), u"Неверная ссылка на ячейку: \"A0\""_s);
-    }
-    void refusedCalls() {
-        const auto [member, kind, error] = fetch<QString, int, QString>("member", "kind", "error");
-        Desktop desktop;
-        const automation::ObjectRef excel = desktop.registry.create(u"Excel.Application"_s);
-        const std::vector<AutoValue> args{AutoValue(u"A0"_s)};
-        QCOMPARE(errorMessage([&] { excel->invoke(member, CallKind(kind), args); }), error);
-    }
-
     // The employee list exported and left open, with names a spreadsheet program would take for a formula or a
     // character code or that hold control characters: values by type under the titles, every name a text cell that
     // reads back unchanged, the block bordered and centred, the columns 25 wide.
@@ -103,7 +75,7 @@ private slots:
         f.show(reports::employeeList());
         Desktop desktop;
         reports::exportToExcel(desktop.registry, f.query, f.grid, false);
-        QCOMPARE(dumpOf(desktop.folder() + u"/Книга1.xlsx"_s)
+        QCOMPARE(outputOf(u"/usr/bin/python3"_s, {QStringLiteral(KB_DUMP_XLSX), desktop.folder() + u"/Книга1.xlsx"_s})
                      .filter(QRegularExpression("^(sheet|width [AH]|A[12]|D[23]|B[5-7]) ")),
                  (QStringList{"sheet Лист1 default", "width A 1 1 25.7109375", "width H 8 8 25.7109375",
                               "A1 s '№' General medium medium center", "A2 n 1 General medium medium center",
@@ -112,27 +84,6 @@ private slots:
                               "B5 s '=HYPERLINK(\"http://x\")' General medium medium center",
                               "B6 s '_x0041_' General medium medium center",
                               "B7 s 'a\\t\\x00b\\x1b' General medium medium center"}));
-    }
-
-    // Values written straight through the server: a date-time keeps its
-    // time, a number its fraction, null leaves the cell empty; the
-    // orientation reaches the page setup.
-    void valuesAndPage() {
-        Desktop desktop;
-        {
-            automation::ObjectRef excel = desktop.registry.create(u"Excel.Application"_s);
-            automation::method(*automation::read(*excel, u"Workbooks"_s), u"Add"_s);
-            automation::write(*excel, u"Visible"_s, AutoValue(true));
-            for (const auto& [cell, value] : {std::pair{"A1", AutoValue(at(2013, 4, 30, 23, 59, 59))},
-                                              {"B1", AutoValue(12345.5)},
-                                              {"B2", AutoValue::null()}})
-                automation::write(*excel, u"Range"_s, AutoValue(QString::fromLatin1(cell)), value);
-            automation::write(*automation::read(*automation::read(*excel, u"ActiveSheet"_s), u"PageSetup"_s),
-                              u"Orientation"_s, AutoValue(qint32(2)));
-        }
-        QCOMPARE(dumpOf(desktop.folder() + u"/Книга1.xlsx"_s),
-                 (QStringList{"sheet Лист1 landscape", "A1 d '2013-04-30 23:59:59' dd.mm.yyyy hh:mm:ss None None None",
-                              "B1 n 12345.5 General None None None"}));
     }
 
     // A workbook left open goes to a folder only the user may enter, as a new file only the user may read, whatever
