@@ -34,7 +34,7 @@ fail() {
     exit 1
 }
 shots=0
-shot() { import -window root "$output/$(printf '%02d' $((++shots)))-$1.png"; } # the whole screen
+shot() { printf -v shot_file '%s/%02d-%s.png' "$output" $((++shots)) "$1" && import -window root "$shot_file"; }
 
 # --- The recording desktop.
 cat >"$work/desktop/xdg-open" <<EOF
