@@ -57,11 +57,12 @@ struct MemoryDatabase : kb::jet::OldDatabase {
     }
 };
 
-Column col(const char* name, ColumnType type) {
-    return {QString::fromUtf8(name), type, false, type == ColumnType::Text ? 510 : 0};
+Column col(const char* name, ColumnType type = ColumnType::LongInt) {
+    const bool id = QByteArray(name) == "ID";
+    return {QString::fromUtf8(name), type, id, type == ColumnType::Text ? 510 : id ? 4 : 0};
 }
-Column id() {
-    return {QStringLiteral("ID"), ColumnType::LongInt, true, 4};
+Cell n(qint64 v) {
+    return Cell::ofInteger(v);
 }
 Cell text(const char* t) {
     return Cell::ofText(QString::fromUtf8(t));
@@ -75,35 +76,30 @@ Cell day(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 // that only reads back from all its bits, a bonus with a decimal comma, nulls; and values the new file cannot hold
 // exactly: a text over 255 characters (one of 255 is kept), a date out of range, a fraction of a second, -0, infinity.
 MemoryDatabase oldDatabase() {
-    const auto T = ColumnType::Text;
-    const auto L = ColumnType::LongInt;
-    const auto D = ColumnType::DateTime;
+    const auto T = ColumnType::Text, D = ColumnType::DateTime;
     MemoryDatabase db;
-    db.data.push_back(
-        {"Sotr",
-         {id(), col("FIO", T), col("DataR", D), col("IDDolznost", L), col("Adres", T), col("Telefon", T),
-          col("Passport", T), col("INN", T), col("Foto", ColumnType::Ole)},
-         {{Cell::ofInteger(5), text("Ёлкина Ольга Николаевна"), day(1850, 2, 28, 18, 45), Cell::ofInteger(7),
-           text("ул. Ленина, 1"), text("(495)123-4567"), text("4510 123456"), text("771234567890"), Cell::null()},
-          {Cell::ofInteger(9), text("Пётр"), Cell::ofDayNumber(-700000), Cell::null(), text(""),
-           Cell::ofText(QString(256, u'Ж')), Cell::ofText(QString(255, u'Ж')), Cell::null(), Cell::null()}}});
-    db.data.push_back({"Dolznost",
-                       {id(), col("Nazvanie", ColumnType::Memo)},
-                       {{Cell::ofInteger(3), text("Бухгалтер")}, {Cell::ofInteger(7), text("Хормейстер")}}});
-    db.data.push_back(
-        {"Stavka",
-         {id(), col("IDSotr", L), col("Sum", ColumnType::Double)},
-         {{Cell::ofInteger(1), Cell::ofInteger(5), Cell::ofDouble(0.1 + 0.2)},
-          {Cell::ofInteger(3), Cell::ofInteger(9), Cell::ofDouble(-0.0)},
-          {Cell::ofInteger(4), Cell::ofInteger(9), Cell::ofDouble(std::numeric_limits<double>::infinity())}}});
-    db.data.push_back({"Premia",
-                       {id(), col("IDSotr", L), col("Data", D), col("Premia", T)},
-                       {{Cell::ofInteger(4), Cell::ofInteger(5), day(2050, 7, 1, 8, 15, 30), text("12,5")}}});
-    db.data.push_back({"OtrChas",
-                       {id(), col("IDSotr", L), col("Count", ColumnType::Int), col("Data", D)},
-                       {{Cell::ofInteger(6), Cell::ofInteger(5), Cell::ofInteger(21),
-                         Cell::ofDayNumber(day(2013, 4, 15, 10).number + 0.6 / 86400)}}});
-    db.data.push_back({"Отпуска", {id()}, {}});
+    db.data = {{"Sotr",
+                {col("ID"), col("FIO", T), col("DataR", D), col("IDDolznost"), col("Adres", T), col("Telefon", T),
+                 col("Passport", T), col("INN", T), col("Foto", ColumnType::Ole)},
+                {{n(5), text("Ёлкина Ольга Николаевна"), day(1850, 2, 28, 18, 45), n(7), text("ул. Ленина, 1"),
+                  text("(495)123-4567"), text("4510 123456"), text("771234567890"), Cell::null()},
+                 {n(9), text("Пётр"), Cell::ofDayNumber(-700000), Cell::null(), text(""),
+                  Cell::ofText(QString(256, u'Ж')), Cell::ofText(QString(255, u'Ж')), Cell::null(), Cell::null()}}},
+               {"Dolznost",
+                {col("ID"), col("Nazvanie", ColumnType::Memo)},
+                {{n(3), text("Бухгалтер")}, {n(7), text("Хормейстер")}}},
+               {"Stavka",
+                {col("ID"), col("IDSotr"), col("Sum", ColumnType::Double)},
+                {{n(1), n(5), Cell::ofDouble(0.1 + 0.2)},
+                 {n(3), n(9), Cell::ofDouble(-0.0)},
+                 {n(4), n(9), Cell::ofDouble(std::numeric_limits<double>::infinity())}}},
+               {"Premia",
+                {col("ID"), col("IDSotr"), col("Data", D), col("Premia", T)},
+                {{n(4), n(5), day(2050, 7, 1, 8, 15, 30), text("12,5")}}},
+               {"OtrChas",
+                {col("ID"), col("IDSotr"), col("Count", ColumnType::Int), col("Data", D)},
+                {{n(6), n(5), n(21), Cell::ofDayNumber(day(2013, 4, 15, 10).number + 0.6 / 86400)}}},
+               {"Отпуска", {col("ID")}, {}}};
     return db;
 }
 
