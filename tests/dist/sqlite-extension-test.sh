@@ -10,8 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$dbtool" demo "$work/BAZA.mdb" >/dev/null
 
-picked='2013-04-15 00:00:00' # the program binds the picker's date-time as ISO text
-params=() shell_params=()
+picked='2013-04-15 00:00:00' params=() shell_params=() # the program binds the picker's date-time as ISO text
 for name in D1 D2 D3 D4; do
     params+=(--param "$name=datetime:$picked") shell_params+=(".param set :$name \"'$picked'\"")
 done
