@@ -37,11 +37,7 @@ shots=0
 shot() { printf -v shot_file '%s/%02d-%s.png' "$output" $((++shots)) "$1" && import -window root "$shot_file"; }
 
 # --- The recording desktop.
-cat >"$work/desktop/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n' "\$*" >>"$work/xdg-open.log"
-cp -- "\$1" "$work/opened/"
-EOF
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\ncp -- "$*" "%s"\n' "$work/xdg-open.log" "$work/opened/" >"$work/desktop/xdg-open"
 printf '#!/bin/sh\n[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop\n' >"$work/desktop/xdg-mime"
 printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/editor.log" >"$work/desktop/gedit"
 chmod +x "$work/desktop/"*
