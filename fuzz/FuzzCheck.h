@@ -9,7 +9,6 @@
 
 // A property check that stops the run with a message (libFuzzer keeps the input as a crash), and the input as text.
 namespace kb::fuzz {
-
 inline void check(bool holds, const char* property, const QString& detail = {}) {
     if (holds)
         return;
@@ -36,5 +35,4 @@ inline std::pair<std::string_view, std::string_view> splitAtZero(std::string_vie
     return zero == std::string_view::npos ? std::pair{input, std::string_view()}
                                           : std::pair{input.substr(0, zero), input.substr(zero + 1)};
 }
-
 } // namespace kb::fuzz

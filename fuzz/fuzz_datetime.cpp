@@ -8,7 +8,6 @@
 #include <cstring>
 
 namespace {
-
 using namespace kb;
 
 bool isReal(const sql::datetime::Parts& p, int firstYear) {
@@ -51,7 +50,6 @@ void checkDayNumber(std::string_view bytes) {
                 "a day number converts back within a millisecond", context + " -> " + QString::number(back, 'g', 17));
     fuzz::check(sql::datetime::fromDayNumber(back) == dt, "a date-time's day number reads back to it", context);
 }
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

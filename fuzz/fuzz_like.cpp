@@ -15,7 +15,6 @@
 #include <vector>
 
 namespace {
-
 using namespace kb;
 
 constexpr int kTexts = 3;
@@ -86,7 +85,6 @@ bool reference(const std::vector<UChar32>& pattern, const std::vector<UChar32>& 
 void bind(sqlite3_stmt* st, int index, std::string_view text) { // "" as a null pointer would bind NULL
     sqlite3_bind_text(st, index, text.empty() ? "" : text.data(), int(text.size()), SQLITE_TRANSIENT);
 }
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

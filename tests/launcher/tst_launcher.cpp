@@ -14,7 +14,6 @@ using Start = kb::launcher::LauncherQuestions::Start;
 using namespace kbtest;
 
 namespace {
-
 // Answers as scripted; records each kultbuh-db run, each warning ("report") and the start, in order.
 struct Script : kb::launcher::LauncherQuestions, kb::launcher::LauncherActions {
     Start answer = Start::Cancel;
@@ -32,7 +31,6 @@ QList<int> hours(int from, int to) { // from, from + 1, ..., to
     std::iota(list.begin(), list.end(), from);
     return list;
 }
-
 } // namespace
 
 class TestLauncher : public QObject {

@@ -13,7 +13,6 @@ using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
-
 QString quoted(const QString& text) {
     return QStringLiteral("Text \"%1\"").arg(text);
 }
@@ -45,12 +44,10 @@ struct Recorded : RecordingServer {
     kb::automation::ClassRegistry registry;
     Recorded() { registerIn(registry); }
 };
-
 } // namespace
 
 class TestExportToExcel : public QObject {
     Q_OBJECT
-
 private slots:
     // Every cell written, by its value's type, and the printing; afterwards every object is released and the query
     // and the grid stand on the last record. (How the workbook looks is pinned by tst_spreadsheet on the file.)
@@ -80,7 +77,6 @@ private slots:
     // every object obtained so far is released.
     void failureStopsAndReleases_data() {
         columns<QString, bool, QString>("refused", "print", "lastCall");
-        row("add", QStringLiteral("Add"), false, QStringLiteral("workbooks.Add method()"));
         row("printout", QStringLiteral("PrintOut"), true, QStringLiteral("worksheets.PrintOut method()"));
         row("closed query", QString(), false, QStringLiteral("excel.Visible write(Bool true)"));
     }

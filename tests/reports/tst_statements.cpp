@@ -12,7 +12,6 @@ using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
-
 constexpr int NameSearch = 0, PositionSearch = 1, EmployeeList = 2, PaySlipCheck = 3;
 
 // The rows of an open query in the values' default text form, or one column.
@@ -31,7 +30,6 @@ QStringList sorted(QStringList list) {
     list.sort();
     return list;
 }
-
 } // namespace
 
 class TestStatements : public QObject {
@@ -72,16 +70,14 @@ private slots:
 
         // The employee statements' staff: a second Петров without a position, one with a position that does not exist,
         // one without a name.
-        const qint64 methodist = db.addDolznost(QStringLiteral("Методист"));
-        const qint64 librarian = db.addDolznost(QStringLiteral("Библиотекарь"));
-        const qint64 director = db.addDolznost(QStringLiteral("Директор"));
-        db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(methodist));
-        db.addSotr(QStringLiteral("Сидорова Анна Петровна"), Value(librarian));
-        db.addSotr(QStringLiteral("Петров Пётр Ильич"), Value(director));
-        db.addSotr(QStringLiteral("Ёлкина Ольга Николаевна"), Value(librarian));
-        db.addSotr(QStringLiteral("Петров Пётр Ильич"));
-        db.addSotr(QStringLiteral("Потерянный Иван"), Value(qint64(999)));
-        db.insert(QStringLiteral("Sotr"), {{QStringLiteral("IDDolznost"), Value(director)}});
+        const Value librarian(db.addDolznost("Библиотекарь")), director(db.addDolznost("Директор"));
+        db.addSotr("Иванов Иван Иванович", Value(db.addDolznost("Методист")));
+        db.addSotr("Сидорова Анна Петровна", librarian);
+        db.addSotr("Петров Пётр Ильич", director);
+        db.addSotr("Ёлкина Ольга Николаевна", librarian);
+        db.addSotr("Петров Пётр Ильич");
+        db.addSotr("Потерянный Иван", Value(qint64(999)));
+        db.insert("Sotr", {{"IDDolznost", director}});
     }
 
     // FIO, rate, days, accrued (rounded half to even), income, pension, advance, deducted, bonus, payable; by name.
@@ -124,7 +120,6 @@ private slots:
                       petrov = "Петров Пётр Ильич", yolkina = "Ёлкина Ольга Николаевна";
         row("name: empty", NameSearch, "", QStringList{ivanov, sidorova, petrov, yolkina});
         row("name: at the start and inside", NameSearch, "Петр", QStringList{sidorova, petrov});
-        row("name: a leading blank is kept", NameSearch, " Петр", QStringList{sidorova});
         row("position: other case", PositionSearch, "бИБЛИОТЕКАРЬ", QStringList{sidorova, yolkina});
         row("position: no wildcard", PositionSearch, "Библиотек%", QStringList{});
         row("list", EmployeeList, "", QStringList{ivanov, sidorova, petrov, yolkina, ""});

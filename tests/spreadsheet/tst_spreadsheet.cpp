@@ -19,7 +19,6 @@ using namespace Qt::StringLiterals;
 namespace reports = kb::reports;
 
 namespace {
-
 // What a program printed; fails the test when it fails.
 QStringList outputOf(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -58,12 +57,10 @@ struct Desktop : kb::spreadsheet::SystemDesktop {
     kb::automation::ClassRegistry registry;
     QStringList opened, told;
 };
-
 } // namespace
 
 class TestSpreadsheet : public QObject {
     Q_OBJECT
-
 private slots:
     // The employee list exported and left open, with names a spreadsheet program would take for a formula or a
     // character code or that hold control characters: values by type under the titles, every name a text cell that
@@ -142,10 +139,9 @@ private slots:
         QCOMPARE(desktop.opened.size(), written ? 1 : 0);
         if (!written)
             return;
-        const QString workbook = desktop.opened.value(0);
         QCOMPARE(modeOf(folder), mode_t(0700));
-        QCOMPARE(modeOf(workbook), mode_t(0600));
-        QVERIFY(QFileInfo(workbook).size() > 7);
+        QCOMPARE(modeOf(desktop.opened.value(0)), mode_t(0600));
+        QVERIFY(QFileInfo(desktop.opened.value(0)).size() > 7);
         QVERIFY(found.isEmpty() || QFileInfo(QDir(folder).filePath(u"Книга1.xlsx"_s)).size() == 7);
     }
 
@@ -166,18 +162,17 @@ private slots:
             f.db.addOtrChas(id, 20, at(2013, 4, 30));
         }
         f.show(reports::salaryStatement(at(2013, 4, 15)));
-        QTemporaryDir pdfFolder;
-        const QString pdf = pdfFolder.filePath(u"печать.pdf"_s);
-        Desktop desktop(printer ? pdf : QString());
+        Desktop desktop;
+        const QString pdf = desktop.pdf = printer ? desktop.runtime.filePath(u"печать.pdf"_s) : QString();
         QCOMPARE(errorMessage([&] { reports::exportToExcel(desktop.registry, f.query, f.grid, true); }), error);
         QCOMPARE(desktop.opened.size(), printer ? 0 : 1);
         if (!printer)
             return;
         QVERIFY(!QFileInfo::exists(desktop.folder()));
-        QCOMPARE(outputOf(u"pdfinfo"_s, {pdf}).filter(QRegularExpression("^(Pages|Page size):")),
-                 (QStringList{"Pages:           2", "Page size:       842 x 595 pts (A4)"}));
+        QCOMPARE(outputOf(u"pdfinfo"_s, {pdf}).filter(u"Page size:"_s),
+                 QStringList{"Page size:       842 x 595 pts (A4)"});
         const QStringList pages = outputOf(u"pdftotext"_s, {pdf, u"-"_s}).join(u'\n').split(u'\f');
-        QCOMPARE(pages.size(), 3); // each page ends in a form feed
+        QCOMPARE(pages.size(), 3); // two pages, each ending in a form feed
         for (const QString& page : pages.mid(0, 2))
             QVERIFY(page.contains(u"ФИО"_s) && page.contains(u"К выдаче"_s));
         QVERIFY(pages[0].contains(u"Иванов Иван Иванович"_s) && pages[0].contains(u"11974,65"_s));

@@ -16,7 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
 struct Result {
     int code;
     QString out, err;
@@ -34,7 +33,6 @@ bool scribble(const QString& path, qint64 offset) { // damages the pages from of
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(QByteArray(8000, 'x')) == 8000;
 }
-
 } // namespace
 
 using namespace kbtest;

@@ -20,7 +20,6 @@ using kb::jet::Row;
 using namespace kbtest;
 
 namespace {
-
 struct MemoryTable {
     QString name;
     std::vector<Column> columns;
@@ -120,7 +119,6 @@ QString rowsOf(const QString& file) {
     }
     return rows;
 }
-
 } // namespace
 
 class TestOldImport : public QObject {
