@@ -52,34 +52,26 @@ std::vector<UChar32> codePoints(std::string_view s) {
     return out;
 }
 
-// The definition, by dynamic programming: can[i][j] when pattern[i..] matches text[j..].
+// The definition, by dynamic programming over the pattern: can[j] when what was read of it matches text[..j).
 bool reference(const std::vector<UChar32>& pattern, const std::vector<UChar32>& text, UChar32 escape) {
-    enum Kind { Literal, AnyRun, OneChar };
-    std::vector<std::pair<Kind, UChar32>> elements;
+    std::vector<char> can(text.size() + 1, 0);
+    can[0] = 1;
     for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == escape) {
-            if (++i == pattern.size())
-                return false;
-            elements.emplace_back(Literal, pattern[i]);
-        } else {
-            elements.emplace_back(pattern[i] == '%' ? AnyRun : pattern[i] == '_' ? OneChar : Literal, pattern[i]);
-        }
+        const bool escaped = pattern[i] == escape;
+        if (escaped && ++i == pattern.size())
+            return false;
+        const UChar32 c = pattern[i];
+        const bool anyRun = !escaped && c == '%', oneChar = !escaped && c == '_';
+        if (anyRun)
+            for (size_t j = 1; j < can.size(); ++j)
+                can[j] = can[j] || can[j - 1];
+        else
+            for (size_t j = can.size(); j-- > 0;)
+                can[j] =
+                    j > 0 && can[j - 1] &&
+                    (oneChar || u_foldCase(c, U_FOLD_CASE_DEFAULT) == u_foldCase(text[j - 1], U_FOLD_CASE_DEFAULT));
     }
-    const size_t pn = elements.size(), tn = text.size();
-    std::vector<char> can((pn + 1) * (tn + 1), 0);
-    auto at = [&](size_t i, size_t j) -> char& { return can[i * (tn + 1) + j]; };
-    at(pn, tn) = 1;
-    for (size_t i = pn; i-- > 0;) {
-        const auto [kind, c] = elements[i];
-        for (size_t j = tn + 1; j-- > 0;) {
-            if (kind == AnyRun)
-                at(i, j) = at(i + 1, j) || (j < tn && at(i, j + 1));
-            else if (j < tn && (kind == OneChar ||
-                                u_foldCase(c, U_FOLD_CASE_DEFAULT) == u_foldCase(text[j], U_FOLD_CASE_DEFAULT)))
-                at(i, j) = at(i + 1, j + 1);
-        }
-    }
-    return at(0, 0);
+    return can.back();
 }
 
 void bind(sqlite3_stmt* st, int index, std::string_view text) { // "" as a null pointer would bind NULL

@@ -47,8 +47,7 @@ start_xvfb "$work" || fail "$xvfb_error"
     XDG_CONFIG_HOME="$work/home/.config" ./kultbuh) 2>"$work/stderr" &
 app_pid=$!
 
-# until_gone TITLE: waits until no visible window has that title.
-until_gone() {
+until_gone() { # TITLE: waits until no visible window has that title.
     timeout 10 bash -c "while xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1; do sleep 0.05; done"
 }
 hover() { geometry_of "$1" && xdotool mousemove $((X + WIDTH / 2)) $((Y + 5)); } # so that keys go to the window
@@ -64,22 +63,20 @@ type_into() { click_at "$1" "$2" "$3" && xdotool key ctrl+a && type_text "$4"; }
 # The main window's panel lies under the menu bar, 472 pixels down; a menu is "Меню" opened, then the arrow keys.
 panel_click() { click_at "$main" "$1" $((menu_height + 472 + $2)); }
 menu_keys() { click_at "$main" 20 $((menu_height / 2)) && sleep 0.3 && xdotool key "$@"; }
-# pick_month MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
-pick_month() {
+pick_month() { # MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
     panel_click 40 13
     xdotool key Home shift+Right shift+Right && xdotool type --delay 30 "$1"
     xdotool key End shift+Left shift+Left shift+Left shift+Left && xdotool type --delay 30 "$2"
 }
-# query_statement YEAR MONTH: the salary statement as kultbuh-db query gives it.
-query_statement() {
+query_statement() { # YEAR MONTH: the salary statement as kultbuh-db query gives it.
     local params=() lines name
     for name in D1 D2 D3 D4; do params+=(--param "$name=datetime:$1-$2-15 00:00:00"); done
     mapfile -t lines < <("$statement" lines)
     "$dbtool" query "$run/BAZA.mdb" "${params[@]}" -- "${lines[@]}"
 }
-# workbook_rows FILE: the workbook's rows as tab-separated lines, every number in ten significant digits (the
-# workbook keeps a double in fewer digits than kultbuh-db prints).
-workbook_rows() {
+# The workbook's rows as tab-separated lines, every number in ten significant digits (the workbook keeps a double in
+# fewer digits than kultbuh-db prints).
+workbook_rows() { # FILE
     "$python" -c 'import sys, openpyxl
 for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):
     print("\t".join("NULL" if v is None else str(v) for v in row))' "$1" | normalised
@@ -87,8 +84,7 @@ for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True
 normalised() {
     awk -F'\t' -v OFS='\t' '{ for (i = 1; i <= NF; i++) if ($i ~ /^-?[0-9.]+([eE][-+]?[0-9]+)?$/) $i = sprintf("%.10g", $i); print }'
 }
-# export_grid: "Экспорт результатов в Excel" on the panel; prints the path of the workbook xdg-open got.
-export_grid() {
+export_grid() { # "Экспорт результатов в Excel" on the panel; prints the path of the workbook xdg-open got.
     local before
     before=$(wc -l <"$work/xdg-open.log")
     panel_click $((560 + 114)) 40

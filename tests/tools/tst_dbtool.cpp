@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QProcess>
+#include <QScopeGuard>
 #include <sqlite3.h>
 #include <sstream>
 #include <sys/mount.h>
@@ -137,12 +138,9 @@ private slots:
         if (damage == u"links")
             QVERIFY(QFile::link("nowhere", db.path() + ".link") &&
                     ::link(qPrintable(db.path()), qPrintable(db.path() + ".same")) == 0);
-        const struct Unmount {
-            QString dir;
-            ~Unmount() { ::umount(qPrintable(dir)); }
-        } full{db.path() + ".d"};
-        if (damage == u"full" &&
-            (!QDir().mkdir(full.dir) || ::mount("tmpfs", qPrintable(full.dir), "tmpfs", 0, "size=16k") != 0))
+        const QString disk = db.path() + ".d";
+        const auto unmount = qScopeGuard([&] { ::umount(qPrintable(disk)); });
+        if (damage == u"full" && (!QDir().mkdir(disk) || ::mount("tmpfs", qPrintable(disk), "tmpfs", 0, "size=16k")))
             QSKIP("no file system of its own can be mounted here");
         const QString before = folderState(db.path());
         kbtest::CapturedStandardError noise; // libmdb's own printing among it

@@ -102,22 +102,22 @@ MemoryDatabase oldDatabase() {
     return db;
 }
 
-// The import's printed lines, and its error message (null when it succeeded).
-std::pair<QString, QString> runImport(const MemoryDatabase& db, const QString& newFile) {
+struct Imported {
+    QString out, error, rows; // error null when it succeeded; rows: the new file's, as kultbuh-db query prints them
+    bool fileLeft;
+};
+Imported runImport(const MemoryDatabase& db) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("BAZA.mdb");
     std::ostringstream out;
-    const QString error = errorMessage([&] { kb::tools::importOldDatabase(db, newFile, out); });
-    return {QString::fromStdString(out.str()), error};
-}
-
-// The rows of the five tables of the new file as kultbuh-db query prints them, without the field names.
-QString rowsOf(const QString& file) {
+    const QString error = errorMessage([&] { kb::tools::importOldDatabase(db, file, out); });
     QString rows;
     for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"}) {
-        std::ostringstream out, err;
-        kb::tools::run({"query", file, QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(table)}, out, err);
-        rows += QString::fromStdString(out.str()).section(u'\n', 1);
+        std::ostringstream tableRows, err;
+        kb::tools::run({"query", file, QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(table)}, tableRows, err);
+        rows += QString::fromStdString(tableRows.str()).section(u'\n', 1);
     }
-    return rows;
+    return {QString::fromStdString(out.str()), error, rows, QFile::exists(file)};
 }
 } // namespace
 
@@ -127,26 +127,25 @@ private slots:
     // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported and
     // for each value refused (left empty) or changed.
     void copiesEverything() {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("BAZA.mdb");
-        const auto [out, error] = runImport(oldDatabase(), file);
-        QCOMPARE(error, QString());
-        QCOMPARE(out, QStringLiteral(
-                          "Sotr: прочитано строк: 2, записано: 2\n"
-                          "Dolznost: прочитано строк: 2, записано: 2\n"
-                          "Stavka: прочитано строк: 3, записано: 3\n"
-                          "Premia: прочитано строк: 1, записано: 1\n"
-                          "OtrChas: прочитано строк: 1, записано: 1\n"
-                          "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
-                          "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"
-                          "Sotr, ID 9, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от "
-                          "30.12.1899): значение не перенесено\n"
-                          "Sotr, ID 9, поле Telefon: текст длиннее 255 символов (256): значение не перенесено\n"
-                          "Stavka, ID 3, поле Sum: число -0 записано как 0\n"
-                          "Stavka, ID 4, поле Sum: не число (inf): значение не перенесено\n"
-                          "OtrChas, ID 6, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 "
-                          "10:00:01\n"));
-        QCOMPARE(rowsOf(file).split(u'\n'),
+        const Imported imported = runImport(oldDatabase());
+        QCOMPARE(imported.error, QString());
+        QCOMPARE(
+            imported.out,
+            QStringLiteral("Sotr: прочитано строк: 2, записано: 2\n"
+                           "Dolznost: прочитано строк: 2, записано: 2\n"
+                           "Stavka: прочитано строк: 3, записано: 3\n"
+                           "Premia: прочитано строк: 1, записано: 1\n"
+                           "OtrChas: прочитано строк: 1, записано: 1\n"
+                           "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
+                           "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"
+                           "Sotr, ID 9, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от "
+                           "30.12.1899): значение не перенесено\n"
+                           "Sotr, ID 9, поле Telefon: текст длиннее 255 символов (256): значение не перенесено\n"
+                           "Stavka, ID 3, поле Sum: число -0 записано как 0\n"
+                           "Stavka, ID 4, поле Sum: не число (inf): значение не перенесено\n"
+                           "OtrChas, ID 6, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 "
+                           "10:00:01\n"));
+        QCOMPARE(imported.rows.split(u'\n'),
                  QStringList({"5\tЁлкина Ольга Николаевна\t1850-02-28 18:45:00\t7\tул. Ленина, 1\t(495)123-4567\t4510 "
                               "123456\t771234567890",
                               "9\tПётр\tNULL\tNULL\t\tNULL\t" + QString(255, u'Ж') + "\tNULL", "3\tБухгалтер",
@@ -188,16 +187,13 @@ private slots:
         const auto [change, message] = fetch<std::function<void(MemoryDatabase&)>, QString>("change", "message");
         MemoryDatabase db = oldDatabase();
         change(db);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("BAZA.mdb");
-        const auto [out, error] = runImport(db, file);
-        QVERIFY2(error.contains(message), qPrintable(error));
-        QCOMPARE(out, QString());
-        QVERIFY(!QFile::exists(file));
+        const Imported imported = runImport(db);
+        QVERIFY2(imported.error.contains(message), qPrintable(imported.error));
+        QCOMPARE(imported.out, QString());
+        QVERIFY(!imported.fileLeft);
     }
 };
 
-Q_DECLARE_METATYPE(kb::jet::Cell)
 Q_DECLARE_METATYPE(std::function<void(MemoryDatabase&)>)
 
 QTEST_GUILESS_MAIN(TestOldImport)
