@@ -1,7 +1,6 @@
-// The dialect's LIKE as SQLite calls it, on any pattern, texts and escape (input: pattern, byte 0, up to three texts
-// a line each, byte 0, escape), against its definition matched the slow way: code points (a malformed sequence as
-// U+FFFD), '%' any run, '_' one character, the escape making the next one literal (nothing after it: no match), each
-// character compared by ICU's simple case folding. An ESCAPE of other than one character fails the statement.
+// The dialect's LIKE as SQLite calls it (input: pattern, byte 0, up to three texts a line each, byte 0, escape) against
+// its definition: code points (a malformed sequence as U+FFFD), '%' any run, '_' one character, the escape making the
+// next one literal (nothing after it: no match), ICU's simple case folding. An ESCAPE not of one character fails.
 
 #include "Connection.h"
 #include "Dialect.h"

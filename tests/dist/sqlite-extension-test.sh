@@ -1,7 +1,7 @@
 #!/bin/bash
-# The SQLite extension in the sqlite3 shell gives the salary statement of the demo database for April 2013 as the
-# program computes it (kultbuh-db query): the same rows in the same order (the collation RU), Month/Year, ROUND and the
-# strict conversion of Premia.Premia. Numbers compare as numbers: the shell prints 2000.0 where kultbuh-db prints 2000.
+# The SQLite extension in the sqlite3 shell gives the demo database's salary statement for April 2013 as kultbuh-db
+# query does: the same rows in the same order (the collation RU), Month/Year, ROUND, the strict conversion of Premia.
+# Numbers compare as numbers (the shell prints 2000.0 where kultbuh-db prints 2000).
 # Usage: sqlite-extension-test.sh EXTENSION KULTBUH_DB SALARY_STATEMENT
 set -euo pipefail
 extension=$1 dbtool=$2 statement=$3

@@ -147,7 +147,6 @@ echo "ok: pay slip of $employee for May 2014, $(wc -c <"$slip") bytes as expecte
 
 # --- 3. A new employee through the employee editor.
 newcomer='Иванова Ксения Петровна'
-geometry_of "$main"
 menu_keys Right Return
 editor=$(find_window 'Сотрудники') || fail "no employee editor"
 # The navigator lies at 11,197, ten buttons of 35 pixels: insert is the fifth, post the eighth.

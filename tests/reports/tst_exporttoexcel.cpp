@@ -57,7 +57,6 @@ private slots:
         row("printed", reports::employeeList(), true,
             employeeCells() + QStringList{"pagesetup.Orientation write(Int32 2)", "worksheets.PrintOut method()",
                                           "excel.DisplayAlerts write(Bool false)", "excel.Quit method()"});
-        row("empty result", reports::nameSearch(QStringLiteral("Нет такого")), false, titles());
     }
     void callLog() {
         const auto [request, print, expected] =

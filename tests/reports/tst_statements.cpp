@@ -68,8 +68,7 @@ private slots:
                     {Value(paid("Без строки", 1000, 20, {}))});
         paid("Ошибкин", 1000, 20, QStringLiteral("много"), 3); // a bonus that is no number, in a month of its own
 
-        // The employee statements' staff: a second Петров without a position, one with a position that does not exist,
-        // one without a name.
+        // The employee statements' staff: a second Петров without a position, a lost position, no name.
         const Value librarian(db.addDolznost("Библиотекарь")), director(db.addDolznost("Директор"));
         db.addSotr("Иванов Иван Иванович", Value(db.addDolznost("Методист")));
         db.addSotr("Сидорова Анна Петровна", librarian);

@@ -11,8 +11,7 @@ from openpyxl.xml.functions import iterparse
 
 
 def read_string_table(xml_source):
-    """The texts as a spreadsheet program reads them: "_xHHHH_" is the character of that code (openpyxl 3.0 only
-    drops the "x005F_" of an escaped underscore)."""
+    """Texts as a spreadsheet program reads them, "_xHHHH_" the character of that code (openpyxl 3.0 does not)."""
     return [re.sub("_x([0-9A-Fa-f]{4})_", lambda code: chr(int(code.group(1), 16)), Text.from_tree(node).content)
             for _, node in iterparse(xml_source) if node.tag == "{%s}si" % SHEET_MAIN_NS]
 

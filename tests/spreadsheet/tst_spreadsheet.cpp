@@ -62,9 +62,8 @@ struct Desktop : kb::spreadsheet::SystemDesktop {
 class TestSpreadsheet : public QObject {
     Q_OBJECT
 private slots:
-    // The employee list exported and left open, with names a spreadsheet program would take for a formula or a
-    // character code or that hold control characters: values by type under the titles, every name a text cell that
-    // reads back unchanged, the block bordered and centred, the columns 25 wide.
+    // The employee list left open, with names a spreadsheet program would take for a formula or a character code or
+    // with control characters: values by type, names read back unchanged, the block bordered and centred.
     void exportedList() {
         ExportFixture f;
         for (const QString& name : {u"=HYPERLINK(\"http://x\")"_s, u"_x0041_"_s, u"a\t\0b\x1b"_s})
@@ -83,10 +82,9 @@ private slots:
                               "B7 s 'a\\t\\x00b\\x1b' General medium medium center"}));
     }
 
-    // A workbook left open goes to a folder only the user may enter, as a new file only the user may read, whatever
-    // the umask, and the user is told where it is when nothing opens it. The program's workbooks older than a week
-    // are removed there and any other file stays. A folder that is a link or another user's is refused, and so is a
-    // workbook that cannot be written whole; the user is told and no file is left.
+    // A workbook left open goes to a folder only the user may enter, as a file only the user may read, whatever the
+    // umask; the user is told where when nothing opens it. The program's workbooks older than a week are removed there.
+    // A folder that is a link or another user's is refused, so is a workbook not written whole: the user is told.
     void handOff_data() {
         columns<bool, QString, QString>("runtime", "found", "told"); // found: what is at the folder's place
         const QString unopened =
@@ -173,10 +171,8 @@ private slots:
                  QStringList{"Page size:       842 x 595 pts (A4)"});
         const QStringList pages = outputOf(u"pdftotext"_s, {pdf, u"-"_s}).join(u'\n').split(u'\f');
         QCOMPARE(pages.size(), 3); // two pages, each ending in a form feed
-        for (const QString& page : pages.mid(0, 2))
-            QVERIFY(page.contains(u"ФИО"_s) && page.contains(u"К выдаче"_s));
         QVERIFY(pages[0].contains(u"Иванов Иван Иванович"_s) && pages[0].contains(u"11974,65"_s));
-        QVERIFY(pages[1].contains(u"Сотрудник 99"_s));
+        QVERIFY(pages[1].contains(u"К выдаче"_s) && pages[1].contains(u"Сотрудник 99"_s));
     }
 };
 

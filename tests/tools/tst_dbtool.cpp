@@ -41,9 +41,8 @@ using namespace kbtest;
 class TestDbTool : public QObject {
     Q_OBJECT
 private slots:
-    // create: the schema without rows. demo: nine positions, twelve employees with full personal data in the masks'
-    // forms, one rate each (two for one), a bonus and 15 to 23 days for every month of 2013 and 2014. A half-made file
-    // is removed.
+    // create: the schema without rows. demo: nine positions, twelve employees with full personal data, rates, a bonus
+    // and 15 to 23 days for every month of 2013 and 2014. A half-made file is removed.
     void createAndDemo() {
         QTemporaryDir dir;
         const QString empty = dir.filePath("empty.mdb"), demo = dir.filePath("demo.mdb");
@@ -58,8 +57,7 @@ private slots:
             QCOMPARE(run({file == empty ? "create" : "demo", "FILE"}, file).code, 0);
             QCOMPARE(run({"check", "FILE"}, file).out, QStringLiteral("OK\n"));
         }
-        // Counts, then faults: personal data missing or not in the masks' forms, months without exactly one bonus and
-        // one day count per employee.
+        // Counts, then faults: personal data not in the masks' forms, months without one bonus and day count each.
         const QString month = "COUNT(*) - COUNT(DISTINCT IDSotr * 10000 + Year(Data) * 100 + Month(Data))";
         const QString counts =
             "SELECT (SELECT COUNT(*) FROM Dolznost), (SELECT COUNT(*) FROM Sotr), (SELECT COUNT(*) FROM Stavka), "
@@ -73,10 +71,9 @@ private slots:
         QCOMPARE(run({"query", "FILE", counts}, demo).rows(), QStringList{"9\t12\t13\t12\t1\t0\t0\t0\t288\t288"});
     }
 
-    // Success: on stdout tab-separated field names, then the rows (text with control characters escaped, NULL as
-    // NULL). Failure: nothing on stdout; on stderr the reason, and the usage text for a wrong command line (exit code
-    // 2). Exit code 1: a check that finds faults, a failing database or statement. No command but backup leaves a file
-    // behind or changes one. output: the failure's reason.
+    // Success: on stdout the field names, then the rows. Failure: nothing on stdout; on stderr the reason (out), and
+    // the usage text for a wrong command line (exit code 2). Exit code 1: a check that finds faults, a failing database
+    // or statement. No command but backup leaves a file behind or changes one.
     void commands_data() {
         columns<QString, QString, int, QString>("damage", "args", "code", "out"); // args split at |
         const QString check = "check|FILE", query = "query|FILE|";
@@ -159,9 +156,8 @@ private slots:
         QVERIFY(!QFile::exists(db.path() + ".none"));
     }
 
-    // backup: a copy of the file as it stands, under backup/ by default, never over an existing file; restore puts it
-    // back, keeping the replaced file beside, and refuses a damaged backup, a file another process has open (the real
-    // program is run while this one holds a connection) and a second restore before the first one's file is moved.
+    // backup: a copy under backup/ by default, never over an existing file; restore puts it back, keeping the replaced
+    // file beside, and refuses a damaged backup, a file another process has open and a second restore.
     void backupAndRestore_data() {
         columns<QString, int, QString>("fault", "code", "message");
         row("round trip", "", 0, "");

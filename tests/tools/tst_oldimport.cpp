@@ -60,22 +60,17 @@ Column col(const char* name, ColumnType type = ColumnType::LongInt) {
     const bool id = QByteArray(name) == "ID";
     return {QString::fromUtf8(name), type, id, type == ColumnType::Text ? 510 : id ? 4 : 0};
 }
-Cell n(qint64 v) {
-    return Cell::ofInteger(v);
-}
-Cell text(const char* t) {
-    return Cell::ofText(QString::fromUtf8(t));
-}
 Cell day(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     return Cell::ofDayNumber(kb::sql::datetime::toDayNumber(kb::sql::datetime::make(y, mo, d, h, mi, s)));
 }
 
-// The five tables as the old program keeps them, a column and a table the program does not have, and rows that
-// try the conversions: IDs with gaps, Cyrillic, dates before 1900 and after 2038 with times, a 16-bit integer, a double
-// that only reads back from all its bits, a bonus with a decimal comma, nulls; and values the new file cannot hold
-// exactly: a text over 255 characters (one of 255 is kept), a date out of range, a fraction of a second, -0, infinity.
+// The five tables, a column and a table the program does not have, and rows that try the conversions: IDs with gaps,
+// dates before 1900 and after 2038, a 16-bit integer, a double that needs all its bits, a decimal comma, nulls; and
+// values the new file cannot hold: a text over 255 characters, a date out of range, a fraction of a second, -0, inf.
 MemoryDatabase oldDatabase() {
     const auto T = ColumnType::Text, D = ColumnType::DateTime;
+    const auto n = [](qint64 v) { return Cell::ofInteger(v); };
+    const auto text = [](const char* t) { return Cell::ofText(QString::fromUtf8(t)); };
     MemoryDatabase db;
     db.data = {{"Sotr",
                 {col("ID"), col("FIO", T), col("DataR", D), col("IDDolznost"), col("Adres", T), col("Telefon", T),
