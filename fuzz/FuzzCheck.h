@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -8,7 +9,6 @@
 
 // A property check that stops the run with a message (libFuzzer keeps the input as a crash), and the input as text.
 namespace kb::fuzz {
-
 inline void check(bool holds, const char* property, const QString& detail = {}) {
     if (holds)
         return;
@@ -25,20 +25,14 @@ inline std::string_view bytes(const uint8_t* data, size_t size) {
 inline QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
-
 inline bool isAscii(std::string_view text) {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // The input split at its first byte 0 (the second part empty when there is none).
 inline std::pair<std::string_view, std::string_view> splitAtZero(std::string_view input) {
     const size_t zero = input.find('\0');
-    if (zero == std::string_view::npos)
-        return {input, {}};
-    return {input.substr(0, zero), input.substr(zero + 1)};
+    return zero == std::string_view::npos ? std::pair{input, std::string_view()}
+                                          : std::pair{input.substr(0, zero), input.substr(zero + 1)};
 }
-
 } // namespace kb::fuzz

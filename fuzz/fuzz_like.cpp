@@ -1,7 +1,6 @@
-// The dialect's LIKE as SQLite calls it, on any pattern, texts and escape (input: pattern, byte 0, up to three texts
-// a line each, byte 0, escape), against its definition matched the slow way: code points (a malformed sequence as
-// U+FFFD), '%' any run, '_' one character, the escape making the next one literal (nothing after it: no match), each
-// character compared by ICU's simple case folding. An ESCAPE of other than one character fails the statement.
+// The dialect's LIKE as SQLite calls it (input: pattern, byte 0, up to three texts a line each, byte 0, escape) against
+// its definition: code points (a malformed sequence as U+FFFD), '%' any run, '_' one character, the escape making the
+// next one literal (nothing after it: no match), ICU's simple case folding. An ESCAPE not of one character fails.
 
 #include "Connection.h"
 #include "Dialect.h"
@@ -15,7 +14,6 @@
 #include <vector>
 
 namespace {
-
 using namespace kb;
 
 constexpr int kTexts = 3;
@@ -30,11 +28,11 @@ struct Database {
 
     Database() {
         dialect::install(connection);
-        plain = prepare("SELECT like(?1, x)");
-        escaped = prepare("SELECT like(?1, x, ?5)");
+        plain = prepare(""), escaped = prepare(", ?5");
     }
-    StatementPtr prepare(std::string sql) {
-        sql += " FROM (SELECT ?2 AS x UNION ALL SELECT ?3 UNION ALL SELECT ?4)";
+    StatementPtr prepare(const std::string& escape) {
+        const std::string sql =
+            "SELECT like(?1, x" + escape + ") FROM (SELECT ?2 AS x UNION ALL SELECT ?3 UNION ALL SELECT ?4)";
         sqlite3_stmt* st = nullptr;
         fuzz::check(sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &st, nullptr) == SQLITE_OK,
                     "the LIKE statement prepares");
@@ -53,41 +51,31 @@ std::vector<UChar32> codePoints(std::string_view s) {
     return out;
 }
 
-// The definition, by dynamic programming: can[i][j] when pattern[i..] matches text[j..].
+// The definition, by dynamic programming over the pattern: can[j] when what was read of it matches text[..j).
 bool reference(const std::vector<UChar32>& pattern, const std::vector<UChar32>& text, UChar32 escape) {
-    enum Kind { Literal, AnyRun, OneChar };
-    std::vector<std::pair<Kind, UChar32>> elements;
+    std::vector<char> can(text.size() + 1, 0);
+    can[0] = 1;
     for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == escape) {
-            if (++i == pattern.size())
-                return false;
-            elements.emplace_back(Literal, pattern[i]);
-        } else {
-            elements.emplace_back(pattern[i] == '%' ? AnyRun : pattern[i] == '_' ? OneChar : Literal, pattern[i]);
-        }
+        const bool escaped = pattern[i] == escape;
+        if (escaped && ++i == pattern.size())
+            return false;
+        const UChar32 c = pattern[i];
+        const bool anyRun = !escaped && c == '%', oneChar = !escaped && c == '_';
+        if (anyRun)
+            for (size_t j = 1; j < can.size(); ++j)
+                can[j] = can[j] || can[j - 1];
+        else
+            for (size_t j = can.size(); j-- > 0;)
+                can[j] =
+                    j > 0 && can[j - 1] &&
+                    (oneChar || u_foldCase(c, U_FOLD_CASE_DEFAULT) == u_foldCase(text[j - 1], U_FOLD_CASE_DEFAULT));
     }
-    const size_t pn = elements.size(), tn = text.size();
-    std::vector<char> can((pn + 1) * (tn + 1), 0);
-    auto at = [&](size_t i, size_t j) -> char& { return can[i * (tn + 1) + j]; };
-    at(pn, tn) = 1;
-    for (size_t i = pn; i-- > 0;) {
-        const auto [kind, c] = elements[i];
-        for (size_t j = tn + 1; j-- > 0;) {
-            if (kind == AnyRun)
-                at(i, j) = at(i + 1, j) || (j < tn && at(i, j + 1));
-            else if (j < tn && (kind == OneChar ||
-                                u_foldCase(c, U_FOLD_CASE_DEFAULT) == u_foldCase(text[j], U_FOLD_CASE_DEFAULT)))
-                at(i, j) = at(i + 1, j + 1);
-        }
-    }
-    return at(0, 0);
+    return can.back();
 }
 
-void bind(sqlite3_stmt* st, int index, std::string_view text) {
-    // A null pointer would bind NULL rather than the empty text.
+void bind(sqlite3_stmt* st, int index, std::string_view text) { // "" as a null pointer would bind NULL
     sqlite3_bind_text(st, index, text.empty() ? "" : text.data(), int(text.size()), SQLITE_TRANSIENT);
 }
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -105,11 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         left = end == std::string_view::npos ? std::string_view() : left.substr(end + 1);
         bind(st, 2 + i, texts[i]);
     }
-    const std::vector<UChar32> escapeChars = codePoints(escape);
+    const std::vector<UChar32> escapeChars = codePoints(escape), patternChars = codePoints(pattern);
     if (hasEscape)
         bind(st, 5, escape);
-
-    const std::vector<UChar32> patternChars = codePoints(pattern);
     for (int i = 0; i < kTexts; ++i) {
         const int rc = sqlite3_step(st);
         if (hasEscape && escapeChars.size() != 1) {

@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (const auto real = typed.real()) {
         char buffer[64];
-        const std::string_view shortest(buffer,
-                                        size_t(std::to_chars(buffer, buffer + sizeof buffer, *real).ptr - buffer));
+        const std::string_view shortest(buffer, std::to_chars(buffer, buffer + sizeof buffer, *real).ptr);
         fuzz::check(sql::number::scan(shortest, sql::number::kTyped).real() == real, "a double prints and reads back",
                     text + " -> " + fuzz::utf8(shortest));
         const QString shown = text::display(sql::Value(*real));

@@ -11,7 +11,6 @@
 #include <optional>
 
 namespace {
-
 using namespace kb;
 
 struct Database {
@@ -51,7 +50,6 @@ std::optional<QStringList> columnNames(const sql::Connection& connection, const 
         return std::nullopt;
     }
 }
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const std::runtime_error& e) {
         fuzz::check(!ascii, "ASCII is never refused", text);
         const QString message = QString::fromUtf8(e.what());
-        const qsizetype open = message.indexOf(u'«');
-        const qsizetype close = message.indexOf(u'»', open + 1);
+        const qsizetype open = message.indexOf(u'«'), close = message.indexOf(u'»', open + 1);
         fuzz::check(open >= 0 && close > open + 1 && text.contains(message.mid(open + 1, close - open - 1)),
                     "a refusal names a character of the text", text + u'\n' + message);
     }

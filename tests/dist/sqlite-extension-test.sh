@@ -1,7 +1,7 @@
 #!/bin/bash
-# The SQLite extension in the sqlite3 shell gives the salary statement of the demo database for April 2013 as the
-# program computes it (kultbuh-db query): the same rows in the same order (the collation RU), Month/Year, ROUND and the
-# strict conversion of Premia.Premia. Numbers compare as numbers: the shell prints 2000.0 where kultbuh-db prints 2000.
+# The SQLite extension in the sqlite3 shell gives the demo database's salary statement for April 2013 as kultbuh-db
+# query does: the same rows in the same order (the collation RU), Month/Year, ROUND, the strict conversion of Premia.
+# Numbers compare as numbers (the shell prints 2000.0 where kultbuh-db prints 2000).
 # Usage: sqlite-extension-test.sh EXTENSION KULTBUH_DB SALARY_STATEMENT
 set -euo pipefail
 extension=$1 dbtool=$2 statement=$3
@@ -10,8 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$dbtool" demo "$work/BAZA.mdb" >/dev/null
 
-picked='2013-04-15 00:00:00' # the program binds the picker's date-time as ISO text
-params=() shell_params=()
+picked='2013-04-15 00:00:00' params=() shell_params=() # the program binds the picker's date-time as ISO text
 for name in D1 D2 D3 D4; do
     params+=(--param "$name=datetime:$picked") shell_params+=(".param set :$name \"'$picked'\"")
 done

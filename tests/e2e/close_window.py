@@ -14,19 +14,14 @@ class Event(C.Union):
 
 
 x11 = C.CDLL("libX11.so.6")
-x11.XOpenDisplay.restype = C.c_void_p
-x11.XInternAtom.restype = C.c_ulong
+x11.XOpenDisplay.restype, x11.XInternAtom.restype = C.c_void_p, C.c_ulong
 x11.XInternAtom.argtypes = [C.c_void_p, C.c_char_p, C.c_int]
 x11.XSendEvent.argtypes = [C.c_void_p, C.c_ulong, C.c_int, C.c_long, C.POINTER(Event)]
-x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [C.c_void_p]
+x11.XCloseDisplay.argtypes = [C.c_void_p]
 display = x11.XOpenDisplay(None) or sys.exit("close_window: no display")
-event = Event()
-event.client.type = 33  # ClientMessage
-event.client.window = window = int(sys.argv[1])
-event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.client.format = 32
+window = int(sys.argv[1])
+event = Event(client=ClientMessage(type=33, window=window, message_type=x11.XInternAtom(display, b"WM_PROTOCOLS", 0),
+                                   format=32))  # 33: ClientMessage
 event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-if not x11.XSendEvent(display, window, 0, 0, C.byref(event)):
-    sys.exit("close_window: the message was not sent")
-x11.XFlush(display)
-x11.XCloseDisplay(display)
+x11.XSendEvent(display, window, 0, 0, C.byref(event)) or sys.exit("close_window: the message was not sent")
+x11.XCloseDisplay(display)  # flushes the message

@@ -30,22 +30,14 @@ cp "$program" "$run/kultbuh"
 fail() {
     echo "FAIL: $*" >&2
     shot failure || true
-    [ -n "${KEEP:-}" ] && cp -r "$work" "$output/work"
     [ -s "$work/stderr" ] && { echo "--- the program's stderr:" >&2; cat "$work/stderr" >&2; }
     exit 1
 }
-shot_number=0
-shot() { # shot NAME: the whole screen into OUTPUT/NN-NAME.png.
-    shot_number=$((shot_number + 1))
-    import -window root "$output/$(printf '%02d' "$shot_number")-$1.png"
-}
+shots=0
+shot() { printf -v shot_file '%s/%02d-%s.png' "$output" $((++shots)) "$1" && import -window root "$shot_file"; }
 
 # --- The recording desktop.
-cat >"$work/desktop/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n' "\$*" >>"$work/xdg-open.log"
-cp -- "\$1" "$work/opened/"
-EOF
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\ncp -- "$*" "%s"\n' "$work/xdg-open.log" "$work/opened/" >"$work/desktop/xdg-open"
 printf '#!/bin/sh\n[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop\n' >"$work/desktop/xdg-mime"
 printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/editor.log" >"$work/desktop/gedit"
 chmod +x "$work/desktop/"*
@@ -55,62 +47,36 @@ start_xvfb "$work" || fail "$xvfb_error"
     XDG_CONFIG_HOME="$work/home/.config" ./kultbuh) 2>"$work/stderr" &
 app_pid=$!
 
-# until_gone TITLE: waits until no visible window has that title.
-until_gone() {
+until_gone() { # TITLE: waits until no visible window has that title.
     timeout 10 bash -c "while xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1; do sleep 0.05; done"
 }
-# hover WINDOW: the pointer on WINDOW's top edge, so that keys go to it.
-hover() {
-    geometry_of "$1"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 5))
-}
-# click_at WINDOW DX DY: a left click at DX,DY inside WINDOW's client area.
-click_at() {
-    geometry_of "$1"
-    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
-}
+hover() { geometry_of "$1" && xdotool mousemove $((X + WIDTH / 2)) $((Y + 5)); } # so that keys go to the window
+click_at() { geometry_of "$1" && xdotool mousemove $((X + $2)) $((Y + $3)) click 1; } # WINDOW DX DY
 # type_text TEXT: Russian text on a Russian layout (xdotool would otherwise remap a spare key for every letter, and
 # the program, reading the new map too late, drops letters or takes others).
 type_text() {
-    if LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
-        setxkbmap ru
-        xdotool type --delay 30 -- "$1"
-        setxkbmap us
-    else
-        xdotool type --delay 30 -- "$1"
-    fi
+    LC_ALL=C grep -q '[^ -~]' <<<"$1" && setxkbmap ru
+    xdotool type --delay 30 -- "$1"
+    setxkbmap us
 }
-# type_into WINDOW DX DY TEXT: a click into the edit box at DX,DY, its text replaced by TEXT.
-type_into() {
-    click_at "$1" "$2" "$3"
-    xdotool key ctrl+a
-    type_text "$4"
-}
+type_into() { click_at "$1" "$2" "$3" && xdotool key ctrl+a && type_text "$4"; } # WINDOW DX DY TEXT: an edit box's
 # The main window's panel lies under the menu bar, 472 pixels down; a menu is "Меню" opened, then the arrow keys.
 panel_click() { click_at "$main" "$1" $((menu_height + 472 + $2)); }
-menu_keys() {
-    click_at "$main" 20 $((menu_height / 2))
-    sleep 0.3
-    xdotool key "$@"
-}
-# pick_month MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
-pick_month() {
+menu_keys() { click_at "$main" 20 $((menu_height / 2)) && sleep 0.3 && xdotool key "$@"; }
+pick_month() { # MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
     panel_click 40 13
-    xdotool key Home shift+Right shift+Right
-    xdotool type --delay 30 "$1"
-    xdotool key End shift+Left shift+Left shift+Left shift+Left
-    xdotool type --delay 30 "$2"
+    xdotool key Home shift+Right shift+Right && xdotool type --delay 30 "$1"
+    xdotool key End shift+Left shift+Left shift+Left shift+Left && xdotool type --delay 30 "$2"
 }
-# query_statement YEAR MONTH: the salary statement as kultbuh-db query gives it.
-query_statement() {
+query_statement() { # YEAR MONTH: the salary statement as kultbuh-db query gives it.
     local params=() lines name
     for name in D1 D2 D3 D4; do params+=(--param "$name=datetime:$1-$2-15 00:00:00"); done
     mapfile -t lines < <("$statement" lines)
     "$dbtool" query "$run/BAZA.mdb" "${params[@]}" -- "${lines[@]}"
 }
-# workbook_rows FILE: the workbook's rows as tab-separated lines, every number in ten significant digits (the
-# workbook keeps a double in fewer digits than kultbuh-db prints).
-workbook_rows() {
+# The workbook's rows as tab-separated lines, every number in ten significant digits (the workbook keeps a double in
+# fewer digits than kultbuh-db prints).
+workbook_rows() { # FILE
     "$python" -c 'import sys, openpyxl
 for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):
     print("\t".join("NULL" if v is None else str(v) for v in row))' "$1" | normalised
@@ -118,8 +84,7 @@ for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True
 normalised() {
     awk -F'\t' -v OFS='\t' '{ for (i = 1; i <= NF; i++) if ($i ~ /^-?[0-9.]+([eE][-+]?[0-9]+)?$/) $i = sprintf("%.10g", $i); print }'
 }
-# export_grid: "Экспорт результатов в Excel" on the panel; prints the path of the workbook xdg-open got.
-export_grid() {
+export_grid() { # "Экспорт результатов в Excel" on the panel; prints the path of the workbook xdg-open got.
     local before
     before=$(wc -l <"$work/xdg-open.log")
     panel_click $((560 + 114)) 40
@@ -155,13 +120,11 @@ typed=$("$python" -c 'import sys; print(sys.argv[1].lower())' "$employee")
 pick_month 05 2014
 panel_click $((399 + 77)) 15
 prompt=$(find_window 'Формирование расчётного листа') || fail "no pay slip prompt"
-hover "$prompt"
-type_text "$typed"
+hover "$prompt" && type_text "$typed"
 shot prompt
 xdotool key Return
 save=$(find_window '(Сохранить как|Save As)') || fail "no save dialog"
-hover "$save"
-type_text "$work/slips/slip"
+hover "$save" && type_text "$work/slips/slip"
 shot save-dialog
 xdotool key Return
 slip=$work/slips/slip.txt
@@ -184,15 +147,12 @@ echo "ok: pay slip of $employee for May 2014, $(wc -c <"$slip") bytes as expecte
 
 # --- 3. A new employee through the employee editor.
 newcomer='Иванова Ксения Петровна'
-geometry_of "$main"
 menu_keys Right Return
 editor=$(find_window 'Сотрудники') || fail "no employee editor"
 # The navigator lies at 11,197, ten buttons of 35 pixels: insert is the fifth, post the eighth.
 click_at "$editor" $((11 + 4 * 35 + 17)) $((197 + 12))
 type_into "$editor" 200 45 "$newcomer"
-click_at "$editor" 240 72 # the position: the combo box's first entry, chosen with the keyboard
-sleep 0.3
-xdotool key Home Return
+click_at "$editor" 240 72 && sleep 0.3 && xdotool key Home Return # the position: the combo box's first entry
 type_into "$editor" 200 126 'ул. Лесная, 5'
 shot new-employee
 click_at "$editor" $((11 + 7 * 35 + 17)) $((197 + 12))
@@ -233,10 +193,8 @@ echo "ok: help dialog shown, closed by Enter"
 # --- 5. Exit.
 menu_keys Up Return
 timeout 10 tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Выход"
-exit_code=0
-wait "$app_pid" || exit_code=$?
+wait "$app_pid" || fail "exit code $? after Выход"
 app_pid=
-[ "$exit_code" = 0 ] || fail "exit code $exit_code after Выход"
 { [ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
 [ ! -s "$work/stderr" ] || fail "the program wrote to stderr"
 echo "ok: Выход, exit code 0, empty debug file"

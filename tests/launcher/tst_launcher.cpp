@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <numeric>
 
 using Start = kb::launcher::LauncherQuestions::Start;
 using namespace kbtest;
 
 namespace {
-
 // Answers as scripted; records each kultbuh-db run, each warning ("report") and the start, in order.
 struct Script : kb::launcher::LauncherQuestions, kb::launcher::LauncherActions {
     Start answer = Start::Cancel;
@@ -27,12 +27,10 @@ struct Script : kb::launcher::LauncherQuestions, kb::launcher::LauncherActions {
 };
 
 QList<int> hours(int from, int to) { // from, from + 1, ..., to
-    QList<int> list;
-    for (int h = from; h <= to; ++h)
-        list << h;
+    QList<int> list(to - from + 1);
+    std::iota(list.begin(), list.end(), from);
     return list;
 }
-
 } // namespace
 
 class TestLauncher : public QObject {
@@ -69,7 +67,6 @@ private slots:
             QVERIFY(writeFile(backups.filePath(names.last()), "backup"));
         }
         QVERIFY(writeFile(backups.filePath("BAZA-notes.mdb"), "notes")); // not a backup by its name: never removed
-
         Script script;
         script.answer = Start(answer);
         QCOMPARE(kb::launcher::launch(folder, script, script, now), 0);

@@ -12,7 +12,6 @@ using namespace kbtest;
 namespace reports = kb::reports;
 
 namespace {
-
 constexpr int NameSearch = 0, PositionSearch = 1, EmployeeList = 2, PaySlipCheck = 3;
 
 // The rows of an open query in the values' default text form, or one column.
@@ -31,7 +30,6 @@ QStringList sorted(QStringList list) {
     list.sort();
     return list;
 }
-
 } // namespace
 
 class TestStatements : public QObject {
@@ -70,18 +68,15 @@ private slots:
                     {Value(paid("Без строки", 1000, 20, {}))});
         paid("Ошибкин", 1000, 20, QStringLiteral("много"), 3); // a bonus that is no number, in a month of its own
 
-        // The employee statements' staff: a second Петров without a position, one with a position that does not exist,
-        // one without a name.
-        const qint64 methodist = db.addDolznost(QStringLiteral("Методист"));
-        const qint64 librarian = db.addDolznost(QStringLiteral("Библиотекарь"));
-        const qint64 director = db.addDolznost(QStringLiteral("Директор"));
-        db.addSotr(QStringLiteral("Иванов Иван Иванович"), Value(methodist));
-        db.addSotr(QStringLiteral("Сидорова Анна Петровна"), Value(librarian));
-        db.addSotr(QStringLiteral("Петров Пётр Ильич"), Value(director));
-        db.addSotr(QStringLiteral("Ёлкина Ольга Николаевна"), Value(librarian));
-        db.addSotr(QStringLiteral("Петров Пётр Ильич"));
-        db.addSotr(QStringLiteral("Потерянный Иван"), Value(qint64(999)));
-        db.insert(QStringLiteral("Sotr"), {{QStringLiteral("IDDolznost"), Value(director)}});
+        // The employee statements' staff: a second Петров without a position, a lost position, no name.
+        const Value librarian(db.addDolznost("Библиотекарь")), director(db.addDolznost("Директор"));
+        db.addSotr("Иванов Иван Иванович", Value(db.addDolznost("Методист")));
+        db.addSotr("Сидорова Анна Петровна", librarian);
+        db.addSotr("Петров Пётр Ильич", director);
+        db.addSotr("Ёлкина Ольга Николаевна", librarian);
+        db.addSotr("Петров Пётр Ильич");
+        db.addSotr("Потерянный Иван", Value(qint64(999)));
+        db.insert("Sotr", {{"IDDolznost", director}});
     }
 
     // FIO, rate, days, accrued (rounded half to even), income, pension, advance, deducted, bonus, payable; by name.
@@ -106,16 +101,13 @@ private slots:
 
     void salaryStatement() {
         const auto [picker, expected, error] = fetch<QDateTime, QStringList, QString>("picker", "expected", "error");
-        const QString message =
-            kbtest::errorMessage([&] { reports::openRequest(reports::salaryStatement(picker), query_); });
+        const QString message = errorMessage([&] { reports::openRequest(reports::salaryStatement(picker), query_); });
         QVERIFY2(error.isNull() ? message.isNull() : message.contains(error) && !query_.isActive(),
                  qPrintable(message));
         if (!error.isNull())
             return;
-        QStringList names;
-        for (const QString& row : expected)
-            names << row.section(u'|', 0, 0);
-        QCOMPARE(rowsOf(query_, 0), names); // in the Russian order
+        QCOMPARE(rowsOf(query_, 0),
+                 QStringList(expected).replaceInStrings(QRegularExpression("\\|.*"), "")); // in order
         QCOMPARE(sorted(rowsOf(query_)), sorted(expected));
     }
 
@@ -123,13 +115,10 @@ private slots:
     // case), the employee list (everyone with a position).
     void employeeStatements_data() {
         columns<int, QString, QStringList>("statement", "text", "expected");
-        const QString ivanov = QStringLiteral("Иванов Иван Иванович");
-        const QString sidorova = QStringLiteral("Сидорова Анна Петровна");
-        const QString petrov = QStringLiteral("Петров Пётр Ильич");
-        const QString yolkina = QStringLiteral("Ёлкина Ольга Николаевна");
+        const QString ivanov = "Иванов Иван Иванович", sidorova = "Сидорова Анна Петровна",
+                      petrov = "Петров Пётр Ильич", yolkina = "Ёлкина Ольга Николаевна";
         row("name: empty", NameSearch, "", QStringList{ivanov, sidorova, petrov, yolkina});
         row("name: at the start and inside", NameSearch, "Петр", QStringList{sidorova, petrov});
-        row("name: a leading blank is kept", NameSearch, " Петр", QStringList{sidorova});
         row("position: other case", PositionSearch, "бИБЛИОТЕКАРЬ", QStringList{sidorova, yolkina});
         row("position: no wildcard", PositionSearch, "Библиотек%", QStringList{});
         row("list", EmployeeList, "", QStringList{ivanov, sidorova, petrov, yolkina, ""});

@@ -20,7 +20,6 @@ using kb::jet::Row;
 using namespace kbtest;
 
 namespace {
-
 struct MemoryTable {
     QString name;
     std::vector<Column> columns;
@@ -57,74 +56,64 @@ struct MemoryDatabase : kb::jet::OldDatabase {
     }
 };
 
-Column col(const char* name, ColumnType type) {
-    return {QString::fromUtf8(name), type, false, type == ColumnType::Text ? 510 : 0};
-}
-Column id() {
-    return {QStringLiteral("ID"), ColumnType::LongInt, true, 4};
-}
-Cell text(const char* t) {
-    return Cell::ofText(QString::fromUtf8(t));
+Column col(const char* name, ColumnType type = ColumnType::LongInt) {
+    const bool id = QByteArray(name) == "ID";
+    return {QString::fromUtf8(name), type, id, type == ColumnType::Text ? 510 : id ? 4 : 0};
 }
 Cell day(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     return Cell::ofDayNumber(kb::sql::datetime::toDayNumber(kb::sql::datetime::make(y, mo, d, h, mi, s)));
 }
 
-// The five tables as the old program keeps them, a column and a table the program does not have, and rows that
-// try the conversions: IDs with gaps, Cyrillic, dates before 1900 and after 2038 with times, a 16-bit integer, a double
-// that only reads back from all its bits, a bonus with a decimal comma, nulls; and values the new file cannot hold
-// exactly: a text over 255 characters (one of 255 is kept), a date out of range, a fraction of a second, -0, infinity.
+// The five tables, a column and a table the program does not have, and rows that try the conversions: IDs with gaps,
+// dates before 1900 and after 2038, a 16-bit integer, a double that needs all its bits, a decimal comma, nulls; and
+// values the new file cannot hold: a text over 255 characters, a date out of range, a fraction of a second, -0, inf.
 MemoryDatabase oldDatabase() {
-    const auto T = ColumnType::Text;
-    const auto L = ColumnType::LongInt;
-    const auto D = ColumnType::DateTime;
+    const auto T = ColumnType::Text, D = ColumnType::DateTime;
+    const auto n = [](qint64 v) { return Cell::ofInteger(v); };
+    const auto text = [](const char* t) { return Cell::ofText(QString::fromUtf8(t)); };
     MemoryDatabase db;
-    db.data.push_back(
-        {"Sotr",
-         {id(), col("FIO", T), col("DataR", D), col("IDDolznost", L), col("Adres", T), col("Telefon", T),
-          col("Passport", T), col("INN", T), col("Foto", ColumnType::Ole)},
-         {{Cell::ofInteger(5), text("Ёлкина Ольга Николаевна"), day(1850, 2, 28, 18, 45), Cell::ofInteger(7),
-           text("ул. Ленина, 1"), text("(495)123-4567"), text("4510 123456"), text("771234567890"), Cell::null()},
-          {Cell::ofInteger(9), text("Пётр"), Cell::ofDayNumber(-700000), Cell::null(), text(""),
-           Cell::ofText(QString(256, u'Ж')), Cell::ofText(QString(255, u'Ж')), Cell::null(), Cell::null()}}});
-    db.data.push_back({"Dolznost",
-                       {id(), col("Nazvanie", ColumnType::Memo)},
-                       {{Cell::ofInteger(3), text("Бухгалтер")}, {Cell::ofInteger(7), text("Хормейстер")}}});
-    db.data.push_back(
-        {"Stavka",
-         {id(), col("IDSotr", L), col("Sum", ColumnType::Double)},
-         {{Cell::ofInteger(1), Cell::ofInteger(5), Cell::ofDouble(0.1 + 0.2)},
-          {Cell::ofInteger(3), Cell::ofInteger(9), Cell::ofDouble(-0.0)},
-          {Cell::ofInteger(4), Cell::ofInteger(9), Cell::ofDouble(std::numeric_limits<double>::infinity())}}});
-    db.data.push_back({"Premia",
-                       {id(), col("IDSotr", L), col("Data", D), col("Premia", T)},
-                       {{Cell::ofInteger(4), Cell::ofInteger(5), day(2050, 7, 1, 8, 15, 30), text("12,5")}}});
-    db.data.push_back({"OtrChas",
-                       {id(), col("IDSotr", L), col("Count", ColumnType::Int), col("Data", D)},
-                       {{Cell::ofInteger(6), Cell::ofInteger(5), Cell::ofInteger(21),
-                         Cell::ofDayNumber(day(2013, 4, 15, 10).number + 0.6 / 86400)}}});
-    db.data.push_back({"Отпуска", {id()}, {}});
+    db.data = {{"Sotr",
+                {col("ID"), col("FIO", T), col("DataR", D), col("IDDolznost"), col("Adres", T), col("Telefon", T),
+                 col("Passport", T), col("INN", T), col("Foto", ColumnType::Ole)},
+                {{n(5), text("Ёлкина Ольга Николаевна"), day(1850, 2, 28, 18, 45), n(7), text("ул. Ленина, 1"),
+                  text("(495)123-4567"), text("4510 123456"), text("771234567890"), Cell::null()},
+                 {n(9), text("Пётр"), Cell::ofDayNumber(-700000), Cell::null(), text(""),
+                  Cell::ofText(QString(256, u'Ж')), Cell::ofText(QString(255, u'Ж')), Cell::null(), Cell::null()}}},
+               {"Dolznost",
+                {col("ID"), col("Nazvanie", ColumnType::Memo)},
+                {{n(3), text("Бухгалтер")}, {n(7), text("Хормейстер")}}},
+               {"Stavka",
+                {col("ID"), col("IDSotr"), col("Sum", ColumnType::Double)},
+                {{n(1), n(5), Cell::ofDouble(0.1 + 0.2)},
+                 {n(3), n(9), Cell::ofDouble(-0.0)},
+                 {n(4), n(9), Cell::ofDouble(std::numeric_limits<double>::infinity())}}},
+               {"Premia",
+                {col("ID"), col("IDSotr"), col("Data", D), col("Premia", T)},
+                {{n(4), n(5), day(2050, 7, 1, 8, 15, 30), text("12,5")}}},
+               {"OtrChas",
+                {col("ID"), col("IDSotr"), col("Count", ColumnType::Int), col("Data", D)},
+                {{n(6), n(5), n(21), Cell::ofDayNumber(day(2013, 4, 15, 10).number + 0.6 / 86400)}}},
+               {"Отпуска", {col("ID")}, {}}};
     return db;
 }
 
-// The import's printed lines, and its error message (null when it succeeded).
-std::pair<QString, QString> runImport(const MemoryDatabase& db, const QString& newFile) {
+struct Imported {
+    QString out, error, rows; // error null when it succeeded; rows: the new file's, as kultbuh-db query prints them
+    bool fileLeft;
+};
+Imported runImport(const MemoryDatabase& db) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("BAZA.mdb");
     std::ostringstream out;
-    const QString error = errorMessage([&] { kb::tools::importOldDatabase(db, newFile, out); });
-    return {QString::fromStdString(out.str()), error};
-}
-
-// The rows of the five tables of the new file as kultbuh-db query prints them, without the field names.
-QString rowsOf(const QString& file) {
+    const QString error = errorMessage([&] { kb::tools::importOldDatabase(db, file, out); });
     QString rows;
     for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"}) {
-        std::ostringstream out, err;
-        kb::tools::run({"query", file, QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(table)}, out, err);
-        rows += QString::fromStdString(out.str()).section(u'\n', 1);
+        std::ostringstream tableRows, err;
+        kb::tools::run({"query", file, QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(table)}, tableRows, err);
+        rows += QString::fromStdString(tableRows.str()).section(u'\n', 1);
     }
-    return rows;
+    return {QString::fromStdString(out.str()), error, rows, QFile::exists(file)};
 }
-
 } // namespace
 
 class TestOldImport : public QObject {
@@ -133,26 +122,25 @@ private slots:
     // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported and
     // for each value refused (left empty) or changed.
     void copiesEverything() {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("BAZA.mdb");
-        const auto [out, error] = runImport(oldDatabase(), file);
-        QCOMPARE(error, QString());
-        QCOMPARE(out, QStringLiteral(
-                          "Sotr: прочитано строк: 2, записано: 2\n"
-                          "Dolznost: прочитано строк: 2, записано: 2\n"
-                          "Stavka: прочитано строк: 3, записано: 3\n"
-                          "Premia: прочитано строк: 1, записано: 1\n"
-                          "OtrChas: прочитано строк: 1, записано: 1\n"
-                          "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
-                          "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"
-                          "Sotr, ID 9, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от "
-                          "30.12.1899): значение не перенесено\n"
-                          "Sotr, ID 9, поле Telefon: текст длиннее 255 символов (256): значение не перенесено\n"
-                          "Stavka, ID 3, поле Sum: число -0 записано как 0\n"
-                          "Stavka, ID 4, поле Sum: не число (inf): значение не перенесено\n"
-                          "OtrChas, ID 6, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 "
-                          "10:00:01\n"));
-        QCOMPARE(rowsOf(file).split(u'\n'),
+        const Imported imported = runImport(oldDatabase());
+        QCOMPARE(imported.error, QString());
+        QCOMPARE(
+            imported.out,
+            QStringLiteral("Sotr: прочитано строк: 2, записано: 2\n"
+                           "Dolznost: прочитано строк: 2, записано: 2\n"
+                           "Stavka: прочитано строк: 3, записано: 3\n"
+                           "Premia: прочитано строк: 1, записано: 1\n"
+                           "OtrChas: прочитано строк: 1, записано: 1\n"
+                           "Поле Sotr.Foto не перенесено: в программе нет такого поля\n"
+                           "Таблица Отпуска не перенесена: в программе нет такой таблицы\n"
+                           "Sotr, ID 9, поле DataR: дата вне промежутка от 01.01.0100 до 31.12.9999 (-700000 дней от "
+                           "30.12.1899): значение не перенесено\n"
+                           "Sotr, ID 9, поле Telefon: текст длиннее 255 символов (256): значение не перенесено\n"
+                           "Stavka, ID 3, поле Sum: число -0 записано как 0\n"
+                           "Stavka, ID 4, поле Sum: не число (inf): значение не перенесено\n"
+                           "OtrChas, ID 6, поле Data: время 2013-04-15 10:00:00,600 округлено до секунды: 2013-04-15 "
+                           "10:00:01\n"));
+        QCOMPARE(imported.rows.split(u'\n'),
                  QStringList({"5\tЁлкина Ольга Николаевна\t1850-02-28 18:45:00\t7\tул. Ленина, 1\t(495)123-4567\t4510 "
                               "123456\t771234567890",
                               "9\tПётр\tNULL\tNULL\t\tNULL\t" + QString(255, u'Ж') + "\tNULL", "3\tБухгалтер",
@@ -194,16 +182,13 @@ private slots:
         const auto [change, message] = fetch<std::function<void(MemoryDatabase&)>, QString>("change", "message");
         MemoryDatabase db = oldDatabase();
         change(db);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("BAZA.mdb");
-        const auto [out, error] = runImport(db, file);
-        QVERIFY2(error.contains(message), qPrintable(error));
-        QCOMPARE(out, QString());
-        QVERIFY(!QFile::exists(file));
+        const Imported imported = runImport(db);
+        QVERIFY2(imported.error.contains(message), qPrintable(imported.error));
+        QCOMPARE(imported.out, QString());
+        QVERIFY(!imported.fileLeft);
     }
 };
 
-Q_DECLARE_METATYPE(kb::jet::Cell)
 Q_DECLARE_METATYPE(std::function<void(MemoryDatabase&)>)
 
 QTEST_GUILESS_MAIN(TestOldImport)
