@@ -82,6 +82,8 @@ private slots:
             "n\tm\tt\tx\te\ts\n42\t-7\tслово\tNULL\t\tNULL\n");
         row("stored rows", "", query + "SELECT Sotr.ID, FIO, DataR, Data FROM Sotr, Premia WHERE Sotr.ID = 1", 0,
             "ID\tFIO\tDataR\tData\n1\tТаб\\tи\\\\черта\tNULL\t2013-04-30 23:59:59\n");
+        row("control characters escaped", "", query + "SELECT char(27, 91, 49, 109) AS e, char(97, 0, 98) AS z", 0,
+            "e\tz\n\\x1b[1m\ta\\x00b\n");
         row("int, float and text parameters", "",
             query + "--param|N=int:41|--param=F=float:-2.25|--param=T=text: a:b |--param=:E=text:|"
                     "SELECT :N + 1 AS n, :F * 2 AS f, :T AS t, length(:E) AS e",
