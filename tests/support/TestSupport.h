@@ -14,8 +14,7 @@
 #include <utility>
 
 namespace kb {
-// Lets QCOMPARE print database values.
-char* toString(const sql::Value& value);
+char* toString(const sql::Value& value); // lets QCOMPARE print database values
 } // namespace kb
 
 Q_DECLARE_METATYPE(kb::sql::Value)
@@ -24,37 +23,28 @@ Q_DECLARE_METATYPE(kb::sql::FieldType)
 namespace kbtest {
 
 // A database file of its own in a fresh temporary folder (removed with the object), made through the program's own
-// layer, with an open connection and helpers that add rows. Each test should use its own TempDatabase.
+// layer, with an open connection (the dialect installed, reopened after closeConnection()) and helpers that add rows.
 class TempDatabase {
 public:
-    enum class Content {
-        Schema, // the five tables of the program
-        Empty   // a valid database without tables
-    };
+    enum class Content { Schema, Empty }; // the program's five tables, or a valid database without tables
 
     explicit TempDatabase(Content content = Content::Schema, const QString& fileName = QStringLiteral("BAZA.mdb"));
     ~TempDatabase();
     TempDatabase(const TempDatabase&) = delete;
     TempDatabase& operator=(const TempDatabase&) = delete;
 
-    // The temporary folder and the database file's absolute path.
     QString dir() const { return dir_.path(); }
     const QString& path() const { return path_; }
-    // Another file in the same folder.
     QString filePath(const QString& name) const { return dir_.filePath(name); }
-
-    // The connection this object writes through, with the dialect installed; reopened when it was closed.
     kb::sql::Connection& connection();
-    // Closes the connection (for tests that want the file to themselves).
-    void closeConnection();
+    void closeConnection() { connection_.reset(); }
 
-    // Runs one statement, ?1, ?2, ... bound to values, reading any rows it gives.
+    // One statement with ?1, ?2, ... bound to values; scalar gives the first column of the first row, or null.
     void exec(const QString& sql, std::initializer_list<kb::sql::Value> values = {});
-    // The first column of the first row, null when there is no row.
     kb::sql::Value scalar(const QString& sql, std::initializer_list<kb::sql::Value> values = {});
     qint64 count(const QString& table);
 
-    // INSERT of the named columns; returns the new row's ID.
+    // INSERT of the named columns; each returns the new row's ID.
     qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::sql::Value>> values);
     qint64 addDolznost(const QString& nazvanie);
     qint64 addSotr(const QString& fio, const kb::sql::Value& idDolznost = {}, const kb::sql::Value& dataR = {});
@@ -80,12 +70,10 @@ private:
     QString previous_;
 };
 
-// A file's bytes (none when it cannot be read); writing them, false when that fails.
+// A file's bytes (none when unreadable); writing them, false when that fails.
 QByteArray fileBytes(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
-
-// The names in the folder of a file, the file's modification time and its bytes: what a failed opening leaves as it
-// was.
+// The names in a file's folder, the file's modification time and bytes: what a failed opening leaves as it was.
 QString folderState(const QString& path);
 
 // Another process (the test writer) holding the exclusive lock of a database file for the object's lifetime.
@@ -95,7 +83,7 @@ public:
     ~LockHolder();
     LockHolder(const LockHolder&) = delete;
     LockHolder& operator=(const LockHolder&) = delete;
-    bool held() const { return held_; } // whether the lock was taken
+    bool held() const { return held_; }
 
 private:
     std::unique_ptr<QProcess> process_;
@@ -104,10 +92,8 @@ private:
 
 // The message of the exception that action throws; a null string when it throws nothing.
 QString errorMessage(const std::function<void()>& action);
-
-// A text for a value in test failure messages: kind and value.
+// A value's kind and value, for failure messages.
 QString describe(const kb::sql::Value& value);
-
 // A wall-clock date-time as the database layer carries it.
 QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
