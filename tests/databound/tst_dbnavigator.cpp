@@ -3,7 +3,7 @@
 
 #include "DbNavigator.h"
 #include "NavButton.h"
-#include "Query.h"
+#include "Schema.h"
 #include "ScriptedModalDialogs.h"
 #include "TestRows.h"
 #include "TestSupport.h"
@@ -61,13 +61,6 @@ private slots:
         row("at the end", 3, Step([](Bench& b) { b.table.last(); }), u"first prior insert delete edit refresh"_s);
         row("editing", 3, Step([](Bench& b) { b.table.edit(); }), u"next last insert delete post cancel refresh"_s);
         row("table closed", 3, Step([](Bench& b) { b.table.close(); }), QString());
-        row("rebound to an open query", 3, Step([](Bench& b) { // a free query can only be moved through
-                auto* query = new kb::dataset::Query(b.db.connection(), &b.window);
-                query->sql().add(u"SELECT * FROM Dolznost"_s);
-                query->open();
-                b.source.setDataSet(query);
-            }),
-            u"next last"_s);
     }
     void enabling() {
         const auto [rows, step, enabled] = fetch<int, Step, QString>("rows", "step", "enabled");

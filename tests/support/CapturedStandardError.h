@@ -15,8 +15,7 @@ public:
             restore();
     }
     ~CapturedStandardError() { restore(); }
-    CapturedStandardError(const CapturedStandardError&) = delete;
-    CapturedStandardError& operator=(const CapturedStandardError&) = delete;
+    Q_DISABLE_COPY(CapturedStandardError)
 
     QByteArray text() {
         restore();

@@ -97,8 +97,7 @@ class ScopedScriptedDialogs {
 public:
     ScopedScriptedDialogs() : previous_(kb::ui::installDialogs(std::unique_ptr<kb::ui::ModalDialogs>(scripted_))) {}
     ~ScopedScriptedDialogs() { kb::ui::installDialogs(std::move(previous_)); }
-    ScopedScriptedDialogs(const ScopedScriptedDialogs&) = delete;
-    ScopedScriptedDialogs& operator=(const ScopedScriptedDialogs&) = delete;
+    Q_DISABLE_COPY(ScopedScriptedDialogs)
 
     ScriptedModalDialogs& operator*() const { return *scripted_; }
     ScriptedModalDialogs* operator->() const { return scripted_; }

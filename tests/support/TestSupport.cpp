@@ -4,9 +4,7 @@
 #include "Dialect.h"
 #include "Schema.h"
 
-#include <QDir>
 #include <QTest>
-#include <stdexcept>
 
 using kb::sql::Value;
 using namespace Qt::StringLiterals;
@@ -79,35 +77,6 @@ qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pai
     return connection().lastInsertRowId();
 }
 
-qint64 TempDatabase::addDolznost(const QString& nazvanie) {
-    return insert(u"Dolznost"_s, {{u"Nazvanie"_s, nazvanie}});
-}
-
-qint64 TempDatabase::addSotr(const QString& fio, const Value& idDolznost, const Value& dataR) {
-    return insert(u"Sotr"_s, {{u"FIO"_s, fio}, {u"IDDolznost"_s, idDolznost}, {u"DataR"_s, dataR}});
-}
-
-qint64 TempDatabase::addStavka(qint64 idSotr, double sum) {
-    return insert(u"Stavka"_s, {{u"IDSotr"_s, idSotr}, {u"Sum"_s, sum}});
-}
-
-qint64 TempDatabase::addPremia(qint64 idSotr, const QDateTime& data, const QString& premia) {
-    return insert(u"Premia"_s, {{u"IDSotr"_s, idSotr}, {u"Data"_s, data}, {u"Premia"_s, premia}});
-}
-
-qint64 TempDatabase::addOtrChas(qint64 idSotr, int count, const QDateTime& data) {
-    return insert(u"OtrChas"_s, {{u"IDSotr"_s, idSotr}, {u"Count"_s, count}, {u"Data"_s, data}});
-}
-
-CurrentDir::CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
-    if (!QDir::setCurrent(path))
-        throw std::runtime_error("cannot change the working directory");
-}
-
-CurrentDir::~CurrentDir() {
-    QDir::setCurrent(previous_);
-}
-
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -122,16 +91,6 @@ QString folderState(const QString& path) {
     const QFileInfo info(path);
     return info.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ') + u' ' +
            info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(fileBytes(path).toBase64());
-}
-
-LockHolder::LockHolder(const QString& path) : process_(std::make_unique<QProcess>()) {
-    process_->start(QStringLiteral(KB_TEST_WRITER_PATH), {u"hold"_s, path});
-    held_ = process_->waitForReadyRead(30000) && process_->readLine() == "held\n";
-}
-
-LockHolder::~LockHolder() {
-    process_->closeWriteChannel(); // the holder ends with its standard input
-    process_->waitForFinished(30000);
 }
 
 QString errorMessage(const std::function<void()>& action) {

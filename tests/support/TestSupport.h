@@ -4,6 +4,7 @@
 #include "Value.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QMetaType>
 #include <QProcess>
 #include <QString>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 namespace kb {
@@ -30,8 +32,7 @@ public:
 
     explicit TempDatabase(Content content = Content::Schema, const QString& fileName = QStringLiteral("BAZA.mdb"));
     ~TempDatabase();
-    TempDatabase(const TempDatabase&) = delete;
-    TempDatabase& operator=(const TempDatabase&) = delete;
+    Q_DISABLE_COPY(TempDatabase)
 
     QString dir() const { return dir_.path(); }
     const QString& path() const { return path_; }
@@ -46,11 +47,27 @@ public:
 
     // INSERT of the named columns; each returns the new row's ID.
     qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::sql::Value>> values);
-    qint64 addDolznost(const QString& nazvanie);
-    qint64 addSotr(const QString& fio, const kb::sql::Value& idDolznost = {}, const kb::sql::Value& dataR = {});
-    qint64 addStavka(qint64 idSotr, double sum);
-    qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia);
-    qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data);
+    qint64 addDolznost(const QString& nazvanie) {
+        return insert(QStringLiteral("Dolznost"), {{QStringLiteral("Nazvanie"), nazvanie}});
+    }
+    qint64 addSotr(const QString& fio, const kb::sql::Value& idDolznost = {}, const kb::sql::Value& dataR = {}) {
+        return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), fio},
+                                               {QStringLiteral("IDDolznost"), idDolznost},
+                                               {QStringLiteral("DataR"), dataR}});
+    }
+    qint64 addStavka(qint64 idSotr, double sum) {
+        return insert(QStringLiteral("Stavka"), {{QStringLiteral("IDSotr"), idSotr}, {QStringLiteral("Sum"), sum}});
+    }
+    qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia) {
+        return insert(
+            QStringLiteral("Premia"),
+            {{QStringLiteral("IDSotr"), idSotr}, {QStringLiteral("Data"), data}, {QStringLiteral("Premia"), premia}});
+    }
+    qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data) {
+        return insert(
+            QStringLiteral("OtrChas"),
+            {{QStringLiteral("IDSotr"), idSotr}, {QStringLiteral("Count"), count}, {QStringLiteral("Data"), data}});
+    }
 
 private:
     QTemporaryDir dir_;
@@ -61,10 +78,12 @@ private:
 // Makes a folder the working directory for the object's lifetime (the program opens its database file relative to it).
 class CurrentDir {
 public:
-    explicit CurrentDir(const QString& path);
-    ~CurrentDir();
-    CurrentDir(const CurrentDir&) = delete;
-    CurrentDir& operator=(const CurrentDir&) = delete;
+    explicit CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
+        if (!QDir::setCurrent(path))
+            throw std::runtime_error("cannot change the working directory");
+    }
+    ~CurrentDir() { QDir::setCurrent(previous_); }
+    Q_DISABLE_COPY(CurrentDir)
 
 private:
     QString previous_;
@@ -79,14 +98,19 @@ QString folderState(const QString& path);
 // Another process (the test writer) holding the exclusive lock of a database file for the object's lifetime.
 class LockHolder {
 public:
-    explicit LockHolder(const QString& path);
-    ~LockHolder();
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
+    explicit LockHolder(const QString& path) {
+        process_->start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("hold"), path});
+        held_ = process_->waitForReadyRead(30000) && process_->readLine() == "held\n";
+    }
+    ~LockHolder() {
+        process_->closeWriteChannel(); // the holder ends with its standard input
+        process_->waitForFinished(30000);
+    }
+    Q_DISABLE_COPY(LockHolder)
     bool held() const { return held_; }
 
 private:
-    std::unique_ptr<QProcess> process_;
+    std::unique_ptr<QProcess> process_ = std::make_unique<QProcess>();
     bool held_ = false;
 };
 
