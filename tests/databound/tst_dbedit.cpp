@@ -1,8 +1,9 @@
-// The data-bound edit over real database files: what it shows and what typing writes and when (what it refuses is
-// tried through the record editors in tst_editorforms).
+// The data-bound edit over real database files: what it shows, what typing writes and when, and what it refuses (each
+// field's refusals are tried through the record editors in tst_editorforms).
 
 #include "DbEdit.h"
 #include "Schema.h"
+#include "ScriptedModalDialogs.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
@@ -16,8 +17,8 @@ using namespace kbtest;
 
 namespace {
 
-// A table of a fresh database holding two rows, and a shown, active window with a data-bound edit on one of its
-// fields and a plain edit to move the focus to.
+// The employees' table of a fresh database holding two rows, and a shown, active window with a data-bound edit on one
+// of its fields and a plain edit to move the focus to.
 struct Bench {
     TempDatabase db;
     kb::dataset::Table table;
@@ -26,10 +27,10 @@ struct Bench {
     kb::databound::DbEdit* edit = new kb::databound::DbEdit(&window);
     QLineEdit* other = new QLineEdit(&window);
 
-    Bench(const QString& tableName, const QString& fieldName, const Value& stored, int maxChars = 0)
-        : table(db.connection(), kb::dataset::schema::table(tableName)) {
+    Bench(const QString& fieldName, const Value& stored, int maxChars = 0)
+        : table(db.connection(), kb::dataset::schema::table(u"Sotr"_s)) {
         for (int i = 0; i < 2; ++i)
-            db.insert(tableName, {{fieldName, stored}});
+            db.insert(u"Sotr"_s, {{fieldName, stored}});
         table.open();
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(edit);
@@ -45,7 +46,7 @@ struct Bench {
         return QTest::qWaitForWindowActive(&window) && edit->hasFocus();
     }
     // The field of the first row as the file holds it.
-    Value stored() { return db.scalar(u"SELECT %1 FROM %2 WHERE ID = 1"_s.arg(edit->dataField(), table.tableName())); }
+    Value stored() { return db.scalar(u"SELECT %1 FROM Sotr WHERE ID = 1"_s.arg(edit->dataField())); }
 };
 
 } // namespace
@@ -58,7 +59,7 @@ private slots:
     // Out of focus the display text, in focus the edit text through the mask, the locale's separator for '/'.
     void showsFieldByFocus() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Bench b(u"Sotr"_s, u"DataR"_s, Value(at(1985, 3, 12)));
+        Bench b(u"DataR"_s, at(1985, 3, 12));
         QCOMPARE(b.edit->text(), u"12.03.1985"_s);
         QVERIFY(b.focusEdit());
         QCOMPARE(b.edit->text(), u"12/03/85"_s);
@@ -70,18 +71,16 @@ private slots:
     // The character limit stops typing at its length but never cuts a longer stored value; without one a text field's
     // own size is the limit; the auto-numbered ID cannot be typed into.
     void limitsTyping_data() {
-        columns<QString, QString, int, QString, QString, QString>("table", "field", "limit", "stored", "keys",
-                                                                  "editing");
-        row("limit reached", u"Premia"_s, u"Premia"_s, 3, u"1"_s, u"2345"_s, u"123"_s);
-        row("longer value kept", u"Premia"_s, u"Premia"_s, 3, u"12345"_s, QString(), u"12345"_s);
-        row("field size", u"Sotr"_s, u"FIO"_s, 0, QString(), QString(256, u'x'), QString(255, u'x'));
-        row("ID", u"Dolznost"_s, u"ID"_s, 0, QString(), u"7"_s, u"1"_s);
+        columns<QString, int, QString, QString, QString>("field", "limit", "stored", "keys", "editing");
+        row("limit reached", u"FIO"_s, 3, u"1"_s, u"2345"_s, u"123"_s);
+        row("longer value kept", u"FIO"_s, 3, u"12345"_s, QString(), u"12345"_s);
+        row("field size", u"FIO"_s, 0, QString(), QString(256, u'x'), QString(255, u'x'));
+        row("ID", u"ID"_s, 0, QString(), u"7"_s, u"1"_s);
     }
     void limitsTyping() {
-        const auto [table, field, limit, stored, keys, editing] =
-            fetch<QString, QString, int, QString, QString, QString>("table", "field", "limit", "stored", "keys",
-                                                                    "editing");
-        Bench b(table, field, stored.isEmpty() ? Value() : Value(stored), limit);
+        const auto [field, limit, stored, keys, editing] =
+            fetch<QString, int, QString, QString, QString>("field", "limit", "stored", "keys", "editing");
+        Bench b(field, stored.isEmpty() ? Value() : Value(stored), limit);
         QVERIFY(b.focusEdit());
         b.edit->end(false);
         QTest::keyClicks(b.edit, keys);
@@ -99,7 +98,7 @@ private slots:
     void showsTheBeginningOfLongValues() {
         const auto [length, shown, readOnly] = fetch<int, int, bool>("length", "shown", "readOnly");
         const Value name(QString(length, u'ф'));
-        Bench b(u"Sotr"_s, u"Adres"_s, name);
+        Bench b(u"Adres"_s, name);
         QVERIFY(b.focusEdit());
         QTest::keyClicks(b.edit, u"xy"_s);
         b.other->setFocus();
@@ -123,7 +122,7 @@ private slots:
         const auto [field, keys, how, stored] =
             fetch<QString, QString, QString, Value>("field", "keys", "how", "stored");
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        Bench b(u"Sotr"_s, field, Value());
+        Bench b(field, Value());
         QVERIFY(b.focusEdit());
         QTest::keyClicks(b.edit, keys);
         QCOMPARE(b.table.state(), kb::dataset::Table::State::Edit);
@@ -137,6 +136,21 @@ private slots:
         QCOMPARE(b.table.state(), kb::dataset::Table::State::Browse);
         QCOMPARE(b.stored(), stored);
         QVERIFY(!b.edit->isModified());
+    }
+
+    // Text the field refuses (31 February) is not written on leaving the edit: the message through the default error
+    // handler, the focus and the typed text kept, the row still being edited.
+    void refusedTextKeepsFocusAndText() {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        ScopedScriptedDialogs dialogs;
+        dialogs->expectErrorBox();
+        Bench b(u"DataR"_s, Value());
+        QVERIFY(b.focusEdit());
+        QTest::keyClicks(b.edit, u"310229"_s);
+        b.other->setFocus();
+        QVERIFY(b.edit->hasFocus() && b.edit->text() == u"31.02.29"_s && dialogs->calls().size() == 1);
+        QCOMPARE(b.table.state(), kb::dataset::Table::State::Edit);
+        QCOMPARE(b.stored(), Value());
     }
 };
 

@@ -1,14 +1,13 @@
-// The record navigator over real database files: which buttons it enables, what each does, and the keyboard (that a
-// click first lets the control being typed in write its text is tried through the record editors in tst_editorforms).
+// The record navigator over real database files: which buttons it enables and what each does (that a click first lets
+// the control being typed in write its text is tried through the record editors in tst_editorforms).
 
 #include "DbNavigator.h"
 #include "NavButton.h"
-#include "Query.h"
+#include "Schema.h"
 #include "ScriptedModalDialogs.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
-#include <QApplication>
 #include <functional>
 
 using namespace kbtest;
@@ -62,13 +61,6 @@ private slots:
         row("at the end", 3, Step([](Bench& b) { b.table.last(); }), u"first prior insert delete edit refresh"_s);
         row("editing", 3, Step([](Bench& b) { b.table.edit(); }), u"next last insert delete post cancel refresh"_s);
         row("table closed", 3, Step([](Bench& b) { b.table.close(); }), QString());
-        row("rebound to an open query", 3, Step([](Bench& b) { // a free query can only be moved through
-                auto* query = new kb::dataset::Query(b.db.connection(), &b.window);
-                query->sql().add(u"SELECT * FROM Dolznost"_s);
-                query->open();
-                b.source.setDataSet(query);
-            }),
-            u"next last"_s);
     }
     void enabling() {
         const auto [rows, step, enabled] = fetch<int, Step, QString>("rows", "step", "enabled");
@@ -125,21 +117,6 @@ private slots:
         if (!bench.dialogs->calls().empty()) // what was asked or shown
             QVERIFY(
                 bench.dialogs->calls()[0].text.contains(button == int(Button::Post) ? u"нет"_s : u"Delete record?"_s));
-    }
-
-    // With the focus, Left and Right choose a button (no further than the ends) and Space presses it.
-    void keyboard() {
-        Bench bench;
-        bench.window.show();
-        QApplication::setActiveWindow(&bench.window);
-        QVERIFY(QTest::qWaitForWindowActive(&bench.window));
-        bench.navigator->setFocus(Qt::TabFocusReason);
-        for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right})
-            QTest::keyClick(bench.navigator, key);
-        QVERIFY(bench.navigator->focusedButton() == Button::Next &&
-                bench.navigator->button(Button::Next)->hasFocusFrame());
-        QTest::keyClick(bench.navigator, Qt::Key_Space);
-        QCOMPARE(bench.name(), u"Директор"_s);
     }
 };
 

@@ -7,7 +7,6 @@
 #include "SampleStaff.h"
 #include "Schema.h"
 #include "ScriptedModalDialogs.h"
-#include "StatementFixtures.h"
 #include "Statements.h"
 #include "Table.h"
 #include "TestRows.h"
@@ -90,9 +89,8 @@ private slots:
         QCOMPARE(b.rows(), u"1|Главбух\n2|Директор\n4|"_s + QString(4095, u'ы') + QChar(0x2026));
     }
 
-    // A row indicator marks the current row, which follows the data set and a click; no key edits or deletes; each
-    // run starts at the first row, leaves the focus where it was and gives every column back its place and width;
-    // numbers are right-aligned; an empty result shows its titles over no rows.
+    // The current row follows the data set and a click; no key edits or deletes; each run starts at the first row,
+    // leaves the focus where it was and enables the commands; an empty result shows its titles over no rows.
     void gridFollowsTheCurrentRowAndEditsNothing() {
         QWidget window;
         auto* edit = new QLineEdit(&window);
@@ -103,31 +101,17 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         b.run(reports::employeeList());
-        QHeaderView* rows = b.grid.verticalHeader();
-        const auto marker = [rows](int r) {
-            return rows->viewport()->grab().toImage().copy(0, rows->sectionViewportPosition(r), 12,
-                                                           rows->sectionSize(r));
-        };
-        const QImage marked = marker(0);
         b.query.last();
         QCOMPARE(b.grid.currentIndex().row(), 1);
-        QVERIFY(marker(1) == marked && marker(0) != marked);
         QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {}, b.grid.visualRect(b.model.index(0, 0)).center());
         QCOMPARE(b.query.currentRow(), 0);
         QTest::keyClick(&b.grid, Qt::Key_F2);
         QTest::keyClick(&b.grid, Qt::Key_Delete, Qt::ControlModifier);
         QVERIFY(!b.grid.findChild<QLineEdit*>() && b.query.recordCount() == 2);
-
-        const int width = b.grid.columnWidth(1);
-        b.grid.horizontalHeader()->resizeSection(1, 400);
-        b.grid.horizontalHeader()->moveSection(0, 5);
-        QCOMPARE(b.grid.columnWidth(1), 400); // addressed by field wherever it stands
+        b.query.last();
         edit->setFocus();
         b.run(reports::employeeList());
         QVERIFY(b.grid.currentIndex().row() == 0 && edit->hasFocus() && b.enabled == 2);
-        QVERIFY(b.grid.columnWidth(1) == width && b.grid.horizontalHeader()->visualIndex(0) == 0);
-        QCOMPARE(b.model.index(0, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
-        QCOMPARE(b.model.index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
         b.run(reports::salaryStatement(at(2014, 1, 1)));
         QVERIFY(b.model.rowCount() == 0 && b.grid.columnCount() == 10 && !b.grid.currentIndex().isValid());
     }

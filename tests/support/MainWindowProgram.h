@@ -5,14 +5,12 @@
 #include "SampleStaff.h"
 #include "ScriptedModalDialogs.h"
 #include "TFormMain.h"
-#include "TestSupport.h"
 #include "TextEditor.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTest>
 #include <functional>
 
 namespace kbtest {
@@ -45,8 +43,7 @@ struct MainWindowProgram {
         shown = QTest::qWaitForWindowActive(&window);
     }
     ~MainWindowProgram() { kb::reports::installTextEditorLauncher(std::move(previous)); }
-    MainWindowProgram(const MainWindowProgram&) = delete;
-    MainWindowProgram& operator=(const MainWindowProgram&) = delete;
+    Q_DISABLE_COPY(MainWindowProgram)
 
     // One column of the grid, top to bottom.
     QStringList column(int column) const {
@@ -62,15 +59,13 @@ struct MainWindowProgram {
     }
     // Runs a command as the user does: a click on the panel's button with that caption, or "Menu/Item" on the menu.
     void run(const QString& command) {
-        for (QPushButton* button : window.controlPanel->findChildren<QPushButton*>()) {
+        for (QPushButton* button : window.controlPanel->findChildren<QPushButton*>())
             if (button->text() == command)
                 QTest::mouseClick(button, Qt::LeftButton);
-        }
-        for (QAction* item : window.findChildren<QAction*>()) {
-            const auto* menu = qobject_cast<QMenu*>(item->parent());
-            if (menu && menu->title() + u'/' + item->text() == command)
+        for (QAction* item : window.findChildren<QAction*>())
+            if (const auto* menu = qobject_cast<QMenu*>(item->parent());
+                menu && menu->title() + u'/' + item->text() == command)
                 item->trigger();
-        }
     }
 };
 

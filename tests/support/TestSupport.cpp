@@ -4,22 +4,27 @@
 #include "Dialect.h"
 #include "Schema.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QStringList>
 #include <QTest>
-#include <exception>
-#include <stdexcept>
 
-namespace kb {
+using kb::sql::Value;
+using namespace Qt::StringLiterals;
 
-char* toString(const sql::Value& value) {
+char* kb::toString(const sql::Value& value) {
     return QTest::toString(kbtest::describe(value));
 }
 
-} // namespace kb
-
 namespace kbtest {
+
+namespace {
+
+kb::sql::Statement bound(kb::sql::Connection& connection, const QString& sql, const QList<Value>& values) {
+    kb::sql::Statement statement = connection.prepareNative(sql);
+    for (int i = 0; i < values.size(); ++i)
+        statement.bind(i + 1, values[i]);
+    return statement;
+}
+
+} // namespace
 
 TempDatabase::TempDatabase(Content content, const QString& fileName) {
     if (!dir_.isValid())
@@ -27,14 +32,11 @@ TempDatabase::TempDatabase(Content content, const QString& fileName) {
     path_ = dir_.filePath(fileName);
     connection_ = std::make_unique<kb::sql::Connection>(path_, kb::sql::Connection::Mode::CreateNew);
     kb::dialect::install(*connection_);
-    if (content == Content::Schema) {
-        // One transaction: one synchronous commit instead of one per table.
-        connection_->execute(QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(kb::dataset::schema::createStatements()));
-        connection_->reloadColumnTypes();
-    } else {
-        // SQLite writes nothing into a file without tables; make it a real database.
-        connection_->execute(QStringLiteral("PRAGMA user_version = 1"));
-    }
+    // One transaction, one synchronous commit; without tables SQLite would write nothing into the file.
+    connection_->execute(content == Content::Schema
+                             ? u"BEGIN;\n%1\nCOMMIT;"_s.arg(kb::dataset::schema::createStatements())
+                             : u"PRAGMA user_version = 1"_s);
+    connection_->reloadColumnTypes();
 }
 
 TempDatabase::~TempDatabase() = default;
@@ -47,84 +49,32 @@ kb::sql::Connection& TempDatabase::connection() {
     return *connection_;
 }
 
-void TempDatabase::closeConnection() {
-    connection_.reset();
-}
-
-void TempDatabase::exec(const QString& sql, std::initializer_list<kb::sql::Value> values) {
-    kb::sql::Statement statement = connection().prepareNative(sql);
-    int index = 1;
-    for (const kb::sql::Value& v : values)
-        statement.bind(index++, v);
-    while (statement.step()) {
+void TempDatabase::exec(const QString& sql, std::initializer_list<Value> values) {
+    for (auto statement = bound(connection(), sql, values); statement.step();) {
     }
 }
 
-kb::sql::Value TempDatabase::scalar(const QString& sql, std::initializer_list<kb::sql::Value> values) {
-    kb::sql::Statement statement = connection().prepareNative(sql);
-    int index = 1;
-    for (const kb::sql::Value& v : values)
-        statement.bind(index++, v);
-    return statement.step() ? statement.column(0) : kb::sql::Value();
+Value TempDatabase::scalar(const QString& sql, std::initializer_list<Value> values) {
+    auto statement = bound(connection(), sql, values);
+    return statement.step() ? statement.column(0) : Value();
 }
 
 qint64 TempDatabase::count(const QString& table) {
-    return scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();
+    return scalar(u"SELECT count(*) FROM \"%1\""_s.arg(table)).toInt();
 }
 
-qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pair<QString, kb::sql::Value>> values) {
-    QStringList names;
-    QStringList marks;
+qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pair<QString, Value>> values) {
+    QStringList names, marks;
+    QList<Value> bindings;
     for (const auto& [name, value] : values) {
-        names.append(QLatin1Char('"') + name + QLatin1Char('"'));
-        marks.append(QStringLiteral("?"));
+        names << u'"' + name + u'"';
+        marks << u"?"_s;
+        bindings << value;
     }
-    const QString sql = names.isEmpty()
-                            ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table)
-                            : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                  .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    kb::sql::Statement statement = connection().prepareNative(sql);
-    int index = 1;
-    for (const auto& [name, value] : values)
-        statement.bind(index++, value);
-    statement.step();
+    bound(connection(), u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table, names.join(u','), marks.join(u',')),
+          bindings)
+        .step();
     return connection().lastInsertRowId();
-}
-
-qint64 TempDatabase::addDolznost(const QString& nazvanie) {
-    return insert(QStringLiteral("Dolznost"), {{QStringLiteral("Nazvanie"), kb::sql::Value(nazvanie)}});
-}
-
-qint64 TempDatabase::addSotr(const QString& fio, const kb::sql::Value& idDolznost, const kb::sql::Value& dataR) {
-    return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), kb::sql::Value(fio)},
-                                           {QStringLiteral("IDDolznost"), idDolznost},
-                                           {QStringLiteral("DataR"), dataR}});
-}
-
-qint64 TempDatabase::addStavka(qint64 idSotr, double sum) {
-    return insert(QStringLiteral("Stavka"),
-                  {{QStringLiteral("IDSotr"), kb::sql::Value(idSotr)}, {QStringLiteral("Sum"), kb::sql::Value(sum)}});
-}
-
-qint64 TempDatabase::addPremia(qint64 idSotr, const QDateTime& data, const QString& premia) {
-    return insert(QStringLiteral("Premia"), {{QStringLiteral("IDSotr"), kb::sql::Value(idSotr)},
-                                             {QStringLiteral("Data"), kb::sql::Value(data)},
-                                             {QStringLiteral("Premia"), kb::sql::Value(premia)}});
-}
-
-qint64 TempDatabase::addOtrChas(qint64 idSotr, int count, const QDateTime& data) {
-    return insert(QStringLiteral("OtrChas"), {{QStringLiteral("IDSotr"), kb::sql::Value(idSotr)},
-                                              {QStringLiteral("Count"), kb::sql::Value(count)},
-                                              {QStringLiteral("Data"), kb::sql::Value(data)}});
-}
-
-CurrentDir::CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
-    if (!QDir::setCurrent(path))
-        throw std::runtime_error("cannot change the working directory");
-}
-
-CurrentDir::~CurrentDir() {
-    QDir::setCurrent(previous_);
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -143,16 +93,6 @@ QString folderState(const QString& path) {
            info.lastModified().toString(Qt::ISODateWithMs) + u' ' + QString::fromLatin1(fileBytes(path).toBase64());
 }
 
-LockHolder::LockHolder(const QString& path) : process_(std::make_unique<QProcess>()) {
-    process_->start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("hold"), path});
-    held_ = process_->waitForReadyRead(30000) && process_->readLine() == "held\n";
-}
-
-LockHolder::~LockHolder() {
-    process_->closeWriteChannel(); // the holder ends with its standard input
-    process_->waitForFinished(30000);
-}
-
 QString errorMessage(const std::function<void()>& action) {
     try {
         action();
@@ -162,18 +102,18 @@ QString errorMessage(const std::function<void()>& action) {
     return {};
 }
 
-QString describe(const kb::sql::Value& value) {
+QString describe(const Value& value) {
     switch (value.kind()) {
-    case kb::sql::Value::Kind::Null:
-        return QStringLiteral("NULL");
-    case kb::sql::Value::Kind::Integer:
-        return QStringLiteral("Integer %1").arg(value.toInt());
-    case kb::sql::Value::Kind::Float:
-        return QStringLiteral("Float %1").arg(value.toDouble(), 0, 'g', 17);
-    case kb::sql::Value::Kind::Text:
-        return QStringLiteral("Text '%1'").arg(value.text());
-    case kb::sql::Value::Kind::DateTime:
-        return QStringLiteral("DateTime %1").arg(kb::sql::datetime::toIso(value.toDateTime()));
+    case Value::Kind::Null:
+        return u"NULL"_s;
+    case Value::Kind::Integer:
+        return u"Integer %1"_s.arg(value.toInt());
+    case Value::Kind::Float:
+        return u"Float %1"_s.arg(value.toDouble(), 0, 'g', 17);
+    case Value::Kind::Text:
+        return u"Text '%1'"_s.arg(value.text());
+    case Value::Kind::DateTime:
+        return u"DateTime "_s + kb::sql::datetime::toIso(value.toDateTime());
     }
     return {};
 }

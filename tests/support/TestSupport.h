@@ -4,6 +4,7 @@
 #include "Value.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QMetaType>
 #include <QProcess>
 #include <QString>
@@ -11,11 +12,11 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 namespace kb {
-// Lets QCOMPARE print database values.
-char* toString(const sql::Value& value);
+char* toString(const sql::Value& value); // lets QCOMPARE print database values
 } // namespace kb
 
 Q_DECLARE_METATYPE(kb::sql::Value)
@@ -24,43 +25,49 @@ Q_DECLARE_METATYPE(kb::sql::FieldType)
 namespace kbtest {
 
 // A database file of its own in a fresh temporary folder (removed with the object), made through the program's own
-// layer, with an open connection and helpers that add rows. Each test should use its own TempDatabase.
+// layer, with an open connection (the dialect installed, reopened after closeConnection()) and helpers that add rows.
 class TempDatabase {
 public:
-    enum class Content {
-        Schema, // the five tables of the program
-        Empty   // a valid database without tables
-    };
+    enum class Content { Schema, Empty }; // the program's five tables, or a valid database without tables
 
     explicit TempDatabase(Content content = Content::Schema, const QString& fileName = QStringLiteral("BAZA.mdb"));
     ~TempDatabase();
-    TempDatabase(const TempDatabase&) = delete;
-    TempDatabase& operator=(const TempDatabase&) = delete;
+    Q_DISABLE_COPY(TempDatabase)
 
-    // The temporary folder and the database file's absolute path.
     QString dir() const { return dir_.path(); }
     const QString& path() const { return path_; }
-    // Another file in the same folder.
     QString filePath(const QString& name) const { return dir_.filePath(name); }
-
-    // The connection this object writes through, with the dialect installed; reopened when it was closed.
     kb::sql::Connection& connection();
-    // Closes the connection (for tests that want the file to themselves).
-    void closeConnection();
+    void closeConnection() { connection_.reset(); }
 
-    // Runs one statement, ?1, ?2, ... bound to values, reading any rows it gives.
+    // One statement with ?1, ?2, ... bound to values; scalar gives the first column of the first row, or null.
     void exec(const QString& sql, std::initializer_list<kb::sql::Value> values = {});
-    // The first column of the first row, null when there is no row.
     kb::sql::Value scalar(const QString& sql, std::initializer_list<kb::sql::Value> values = {});
     qint64 count(const QString& table);
 
-    // INSERT of the named columns; returns the new row's ID.
+    // INSERT of the named columns; each returns the new row's ID.
     qint64 insert(const QString& table, std::initializer_list<std::pair<QString, kb::sql::Value>> values);
-    qint64 addDolznost(const QString& nazvanie);
-    qint64 addSotr(const QString& fio, const kb::sql::Value& idDolznost = {}, const kb::sql::Value& dataR = {});
-    qint64 addStavka(qint64 idSotr, double sum);
-    qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia);
-    qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data);
+    qint64 addDolznost(const QString& nazvanie) {
+        return insert(QStringLiteral("Dolznost"), {{QStringLiteral("Nazvanie"), nazvanie}});
+    }
+    qint64 addSotr(const QString& fio, const kb::sql::Value& idDolznost = {}, const kb::sql::Value& dataR = {}) {
+        return insert(QStringLiteral("Sotr"), {{QStringLiteral("FIO"), fio},
+                                               {QStringLiteral("IDDolznost"), idDolznost},
+                                               {QStringLiteral("DataR"), dataR}});
+    }
+    qint64 addStavka(qint64 idSotr, double sum) {
+        return insert(QStringLiteral("Stavka"), {{QStringLiteral("IDSotr"), idSotr}, {QStringLiteral("Sum"), sum}});
+    }
+    qint64 addPremia(qint64 idSotr, const QDateTime& data, const QString& premia) {
+        return insert(
+            QStringLiteral("Premia"),
+            {{QStringLiteral("IDSotr"), idSotr}, {QStringLiteral("Data"), data}, {QStringLiteral("Premia"), premia}});
+    }
+    qint64 addOtrChas(qint64 idSotr, int count, const QDateTime& data) {
+        return insert(
+            QStringLiteral("OtrChas"),
+            {{QStringLiteral("IDSotr"), idSotr}, {QStringLiteral("Count"), count}, {QStringLiteral("Data"), data}});
+    }
 
 private:
     QTemporaryDir dir_;
@@ -71,43 +78,46 @@ private:
 // Makes a folder the working directory for the object's lifetime (the program opens its database file relative to it).
 class CurrentDir {
 public:
-    explicit CurrentDir(const QString& path);
-    ~CurrentDir();
-    CurrentDir(const CurrentDir&) = delete;
-    CurrentDir& operator=(const CurrentDir&) = delete;
+    explicit CurrentDir(const QString& path) : previous_(QDir::currentPath()) {
+        if (!QDir::setCurrent(path))
+            throw std::runtime_error("cannot change the working directory");
+    }
+    ~CurrentDir() { QDir::setCurrent(previous_); }
+    Q_DISABLE_COPY(CurrentDir)
 
 private:
     QString previous_;
 };
 
-// A file's bytes (none when it cannot be read); writing them, false when that fails.
+// A file's bytes (none when unreadable); writing them, false when that fails.
 QByteArray fileBytes(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
-
-// The names in the folder of a file, the file's modification time and its bytes: what a failed opening leaves as it
-// was.
+// The names in a file's folder, the file's modification time and bytes: what a failed opening leaves as it was.
 QString folderState(const QString& path);
 
 // Another process (the test writer) holding the exclusive lock of a database file for the object's lifetime.
 class LockHolder {
 public:
-    explicit LockHolder(const QString& path);
-    ~LockHolder();
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-    bool held() const { return held_; } // whether the lock was taken
+    explicit LockHolder(const QString& path) {
+        process_->start(QStringLiteral(KB_TEST_WRITER_PATH), {QStringLiteral("hold"), path});
+        held_ = process_->waitForReadyRead(30000) && process_->readLine() == "held\n";
+    }
+    ~LockHolder() {
+        process_->closeWriteChannel(); // the holder ends with its standard input
+        process_->waitForFinished(30000);
+    }
+    Q_DISABLE_COPY(LockHolder)
+    bool held() const { return held_; }
 
 private:
-    std::unique_ptr<QProcess> process_;
+    std::unique_ptr<QProcess> process_ = std::make_unique<QProcess>();
     bool held_ = false;
 };
 
 // The message of the exception that action throws; a null string when it throws nothing.
 QString errorMessage(const std::function<void()>& action);
-
-// A text for a value in test failure messages: kind and value.
+// A value's kind and value, for failure messages.
 QString describe(const kb::sql::Value& value);
-
 // A wall-clock date-time as the database layer carries it.
 QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 

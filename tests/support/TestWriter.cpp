@@ -1,9 +1,8 @@
-// kb-test-writer, a second program on a test's database file:
-//   post FILE COUNT TAG BUSY_MS [PAUSE_MS]: appends COUNT positions named TAG-1, TAG-2, ... through a table object, as
-//     the record editors do, each waiting BUSY_MS for another user's lock, PAUSE_MS between them (as a user pauses,
-//     letting readers in); writes "ok ID" after each post, "busy MESSAGE" after one that met another user's lock.
-//   hold FILE: takes the file's exclusive lock, writes "held" and keeps it until standard input ends.
-// Every line reaches the pipe before the next step: a kill loses no acknowledged post.
+// kb-test-writer, a second program on a test's database file. "post FILE COUNT TAG BUSY_MS [PAUSE_MS]" appends COUNT
+// positions named TAG-1, TAG-2, ... through a table object, as the record editors do, each waiting BUSY_MS for another
+// user's lock, PAUSE_MS between them (letting readers in); it writes "ok ID" after each post, "busy MESSAGE" after one
+// that met another user's lock. "hold FILE" takes the file's exclusive lock, writes "held" and keeps it until standard
+// input ends. Every line reaches the pipe before the next step: a kill loses no acknowledged post.
 #include "Connection.h"
 #include "DbError.h"
 #include "Schema.h"
@@ -61,8 +60,7 @@ int main(int argc, char** argv) {
             return post(args[1], args[2].toInt(), args[3], args[4].toInt(), args.value(5).toInt());
         if (args.size() == 2 && args[0] == QLatin1String("hold"))
             return hold(args[1]);
-        std::fputs("usage: kb-test-writer post FILE COUNT TAG BUSY_MS [PAUSE_MS] | hold FILE\n", stderr);
-        return 2;
+        return 2; // a wrong call
     } catch (const std::exception& e) {
         say(QStringLiteral("error ") + QString::fromUtf8(e.what()));
         return 1;
