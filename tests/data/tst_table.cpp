@@ -275,6 +275,22 @@ private slots:
         QCOMPARE(db.scalar(u"SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"_s), Value(u"7 1500"_s));
     }
 
+    // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
+    void damagedPageIsNamedWhenRead() {
+        TempDatabase db;
+        db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+                "INSERT INTO Dolznost (Nazvanie) SELECT hex(randomblob(100)) FROM n"_s);
+        db.closeConnection();
+        QByteArray bytes = fileBytes(db.path());
+        QVERIFY(writeFile(db.path(), bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, 'x'))));
+        kb::sql::Connection c(db.path());
+        Table t(c, kb::dataset::schema::table(u"Dolznost"_s));
+        t.open();
+        QCOMPARE(errorMessage([&] { t.moveTo(t.recordCount() - 1); }),
+                 u"Таблицу 'Dolznost' прочитать не удалось: файл базы данных %1 повреждён (database "
+                 "disk image is malformed)"_s.arg(db.path()));
+    }
+
     // The snapshot of IDs against a plain list, through random inserts and removals, IDs read in one run or by gaps.
     void editsMatchPlainList() {
         for (const bool gaps : {false, true}) {

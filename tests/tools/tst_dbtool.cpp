@@ -105,6 +105,7 @@ private slots:
         row("restore on a full disk", "full", "restore|FILE|FILE.d/BAZA.mdb", 1, "не хватает места");
         row("query that writes", "", query + "DELETE FROM Premia RETURNING ID", 1, "только читает");
         row("character 0 in a message", "", query + "SELECT Month(char(0))", 1, "'\\x00' не");
+        row("import of a scrambled Jet file", "jet", "import|FILE|FILE.none", 1, "повреждён");
         row("import of no Jet file", "", "import|FILE|FILE.none", 1, "не является базой данных Microsoft Jet");
         row("backup of damaged pages", "pages", "backup|FILE|FILE.none", 1, "не прошла проверку целостности");
         row("create over a file", "", "create|FILE", 1, "уже существует");
@@ -132,6 +133,10 @@ private slots:
         if (damage.startsWith(u"journal")) // a journal, perhaps of another database
             QVERIFY(damage == u"journal" ? writeFile(db.path() + "-journal", QByteArray(512, 'x'))
                                          : QDir().mkdir(db.path() + "-journal"));
+        if (damage == u"jet") { // the signature of a Jet 4.0 file's first page over an SQLite file
+            QFile file(db.path());
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.write("\0\1\0\0Standard Jet DB\0\1", 21) == 21);
+        }
         if (damage == u"device")
             QVERIFY(QFile::remove(db.path()) && QFile::link("/dev/null", db.path()));
         if (damage == u"links")
