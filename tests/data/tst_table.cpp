@@ -2,6 +2,7 @@
 #include "Connection.h"
 #include "DateTimeText.h"
 #include "KeySnapshot.h"
+#include "PageCache.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TestRows.h"
@@ -13,6 +14,7 @@
 
 using namespace Qt::StringLiterals;
 using kb::dataset::KeySnapshot;
+using kb::dataset::PageCache;
 using kb::dataset::Table;
 using kb::sql::Value;
 using namespace kbtest;
@@ -317,6 +319,37 @@ private slots:
                 QCOMPARE(ids, expected);
                 QCOMPARE(s.find(expected.front()).position, std::optional(0));
             }
+        }
+    }
+    // The kept pages against a plain list through random inserts, stores and removals: whatever the cache still
+    // holds is the list's row at that position, and a row just inserted or stored is always held (showing a row
+    // just posted never reads the file).
+    void pagesMatchPlainList() {
+        PageCache cache;
+        std::vector<qint64> rows(1000);
+        for (int p = 0; p < 1000; ++p)
+            rows[size_t(p)] = p;
+        for (int first : {0, 200, 600}) {
+            PageCache::Page page{first, {}};
+            for (int p = first; p < first + 200; ++p)
+                page.rows.push_back({Value(qint64(p))});
+            cache.keep(std::move(page));
+        }
+        std::mt19937 random(11);
+        for (qint64 next = 5000; next < 5300; ++next) {
+            const int at = int(random() % (rows.size() + 1)), op = int(random() % 3);
+            if (op == 0 || at == int(rows.size())) {
+                rows.insert(rows.begin() + at, next), cache.insert(at, {Value(next)});
+            } else if (op == 1) {
+                rows[size_t(at)] = next, cache.store(at, {Value(next)});
+            } else {
+                rows.erase(rows.begin() + at), cache.remove(at);
+                continue;
+            }
+            QVERIFY(cache.find(at) && cache.find(at)->at(0).toInt() == next);
+            for (int p = 0; p < int(rows.size()); ++p)
+                if (const PageCache::Row* kept = cache.find(p))
+                    QCOMPARE(kept->at(0).toInt(), rows[size_t(p)]);
         }
     }
 };
