@@ -36,7 +36,7 @@ namespace kb::app {
 //   Button4          exportButton          exportToSpreadsheet()
 //   Edit1            nameEdit              part of a name to search for
 //   Button2          nameSearchButton      searchByName()
-//   Edit2            positionEdit          part of a position to search for
+//   Edit2            positionEdit          a whole position name to search for
 //   Button3          positionSearchButton  searchByPosition()
 //   MainMenu1        (the menu bar)
 //   N1               commandMenu           "Меню"
