@@ -141,7 +141,7 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
         freeModule);
     printRow("load the data module (TDataM)", load, "target < 200 ms", "tables");
     // What a record editor over the bonuses pays on opening: the module
-    // loaded, then the Premia snapshot taken (its rowids and first page).
+    // loaded, then the Premia snapshot taken (its count, least and greatest ID, and first page).
     const Timing premia = measure(
         runs,
         [&] {

@@ -14,7 +14,7 @@ using namespace kbtest;
 
 namespace {
 
-// Three positions, rowid order: Бухгалтер, Директор, Кассир; a query over them with the text given, line by line.
+// Three positions, ID order: Бухгалтер, Директор, Кассир; a query over them with the text given, line by line.
 struct Positions {
     TempDatabase db;
     Query q{db.connection()};
