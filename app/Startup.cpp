@@ -34,10 +34,10 @@ QString createProgramDebugFile() {
 }
 
 int runMainWindow(QApplication& application) {
-    kb::spreadsheet::registerSpreadsheetServer(kb::automation::classRegistry(), std::make_shared<ProgramDesktop>());
+    spreadsheet::registerSpreadsheetServer(automation::classRegistry(), std::make_shared<ProgramDesktop>());
     auto mainWindow = std::make_unique<TFormMain>();
     mainWindow->showSplash();
-    auto dataModule = std::make_unique<kb::dataset::TDataM>();
+    auto dataModule = std::make_unique<dataset::TDataM>();
     mainWindow->bindData(*dataModule);
     mainWindow->show();
     const int exitCode = application.exec();

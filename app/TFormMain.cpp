@@ -136,16 +136,16 @@ void TFormMain::buildMenu() {
     helpAction = bar->addAction(QStringLiteral("Помощь"));
     helpAction->setObjectName(QStringLiteral("N8"));
 
-    kb::ui::connectHandler(printAction, &QAction::triggered, this, &TFormMain::printResult);
-    kb::ui::connectHandler(exportAction, &QAction::triggered, this, &TFormMain::exportToSpreadsheet);
-    kb::ui::connectHandler(exitAction, &QAction::triggered, this, &TFormMain::exitProgram);
-    kb::ui::connectHandler(staffEditorAction, &QAction::triggered, this, &TFormMain::openStaffEditor);
-    kb::ui::connectHandler(positionEditorAction, &QAction::triggered, this, &TFormMain::openPositionEditor);
-    kb::ui::connectHandler(salaryEditorAction, &QAction::triggered, this, &TFormMain::openSalaryRateEditor);
-    kb::ui::connectHandler(bonusEditorAction, &QAction::triggered, this, &TFormMain::openBonusEditor);
-    kb::ui::connectHandler(daysEditorAction, &QAction::triggered, this, &TFormMain::openDaysWorkedEditor);
-    kb::ui::connectHandler(staffListAction, &QAction::triggered, this, &TFormMain::listAllStaff);
-    kb::ui::connectHandler(helpAction, &QAction::triggered, this, &TFormMain::showHelp);
+    ui::connectHandler(printAction, &QAction::triggered, this, &TFormMain::printResult);
+    ui::connectHandler(exportAction, &QAction::triggered, this, &TFormMain::exportToSpreadsheet);
+    ui::connectHandler(exitAction, &QAction::triggered, this, &TFormMain::exitProgram);
+    ui::connectHandler(staffEditorAction, &QAction::triggered, this, &TFormMain::openStaffEditor);
+    ui::connectHandler(positionEditorAction, &QAction::triggered, this, &TFormMain::openPositionEditor);
+    ui::connectHandler(salaryEditorAction, &QAction::triggered, this, &TFormMain::openSalaryRateEditor);
+    ui::connectHandler(bonusEditorAction, &QAction::triggered, this, &TFormMain::openBonusEditor);
+    ui::connectHandler(daysEditorAction, &QAction::triggered, this, &TFormMain::openDaysWorkedEditor);
+    ui::connectHandler(staffListAction, &QAction::triggered, this, &TFormMain::listAllStaff);
+    ui::connectHandler(helpAction, &QAction::triggered, this, &TFormMain::showHelp);
 }
 
 void TFormMain::buildClientArea() {
@@ -156,7 +156,7 @@ void TFormMain::buildClientArea() {
     column->setSpacing(0);
 
     // The grid takes every pixel the panel leaves, less its margin.
-    resultGrid = new kb::databound::ResultGrid(client);
+    resultGrid = new databound::ResultGrid(client);
     resultGrid->setObjectName(QStringLiteral("DBGrid1"));
     resultGrid->horizontalHeader()->setFont(uiFont(11));
     auto* gridBox = new QVBoxLayout;
@@ -192,11 +192,11 @@ void TFormMain::buildClientArea() {
     positionSearchButton =
         makeButton(controlPanel, "Button3", QStringLiteral("Поиск сотрудников по должности"), {191, 65, 363, 25});
 
-    kb::ui::connectHandler(statementButton, &QPushButton::clicked, this, &TFormMain::showSalaryStatement);
-    kb::ui::connectHandler(nameSearchButton, &QPushButton::clicked, this, &TFormMain::searchByName);
-    kb::ui::connectHandler(positionSearchButton, &QPushButton::clicked, this, &TFormMain::searchByPosition);
-    kb::ui::connectHandler(exportButton, &QPushButton::clicked, this, &TFormMain::exportToSpreadsheet);
-    kb::ui::connectHandler(paySlipButton, &QPushButton::clicked, this, &TFormMain::writePaySlip);
+    ui::connectHandler(statementButton, &QPushButton::clicked, this, &TFormMain::showSalaryStatement);
+    ui::connectHandler(nameSearchButton, &QPushButton::clicked, this, &TFormMain::searchByName);
+    ui::connectHandler(positionSearchButton, &QPushButton::clicked, this, &TFormMain::searchByPosition);
+    ui::connectHandler(exportButton, &QPushButton::clicked, this, &TFormMain::exportToSpreadsheet);
+    ui::connectHandler(paySlipButton, &QPushButton::clicked, this, &TFormMain::writePaySlip);
 
     setCentralWidget(client);
 }
@@ -266,12 +266,12 @@ void TFormMain::showSplash() {
     runSplashScreen();
 }
 
-void TFormMain::bindData(kb::dataset::TDataM& dataModule) {
+void TFormMain::bindData(dataset::TDataM& dataModule) {
     dataModule_ = &dataModule;
     resultGrid->setDataSource(dataModule.sharedSource);
 }
 
-kb::dataset::TDataM& TFormMain::loadedDataModule() const {
+dataset::TDataM& TFormMain::loadedDataModule() const {
     if (!dataModule_)
         throw std::runtime_error("Модуль данных не загружен");
     return *dataModule_;
@@ -283,30 +283,29 @@ void TFormMain::enableExportCommands() {
     printAction->setEnabled(true);
 }
 
-void TFormMain::runOnGrid(const kb::reports::GridRequest& request) {
-    kb::reports::runGridQuery(request, *loadedDataModule().sharedQuery, *resultGrid,
-                              [this] { enableExportCommands(); });
+void TFormMain::runOnGrid(const reports::GridRequest& request) {
+    reports::runGridQuery(request, *loadedDataModule().sharedQuery, *resultGrid, [this] { enableExportCommands(); });
 }
 
 void TFormMain::showSalaryStatement() {
-    runOnGrid(kb::reports::salaryStatement(monthPicker->dateTime()));
+    runOnGrid(reports::salaryStatement(monthPicker->dateTime()));
 }
 
 void TFormMain::searchByName() {
-    runOnGrid(kb::reports::nameSearch(nameEdit->text()));
+    runOnGrid(reports::nameSearch(nameEdit->text()));
 }
 
 void TFormMain::searchByPosition() {
-    runOnGrid(kb::reports::positionSearch(positionEdit->text()));
+    runOnGrid(reports::positionSearch(positionEdit->text()));
 }
 
 void TFormMain::listAllStaff() {
-    runOnGrid(kb::reports::employeeList());
+    runOnGrid(reports::employeeList());
 }
 
 void TFormMain::writePaySlip() {
-    kb::reports::runPaySlip(*loadedDataModule().slipQuery, monthPicker->dateTime(),
-                            {this, paySlipSaveDialog, applicationTitle()});
+    reports::runPaySlip(*loadedDataModule().slipQuery, monthPicker->dateTime(),
+                        {this, paySlipSaveDialog, applicationTitle()});
 }
 
 void TFormMain::exitProgram() {
@@ -314,7 +313,7 @@ void TFormMain::exitProgram() {
 }
 
 void TFormMain::exportGrid(bool print) {
-    kb::reports::exportToExcel(kb::automation::classRegistry(), *loadedDataModule().sharedQuery, *resultGrid, print);
+    reports::exportToExcel(automation::classRegistry(), *loadedDataModule().sharedQuery, *resultGrid, print);
 }
 
 void TFormMain::exportToSpreadsheet() {
@@ -329,27 +328,27 @@ void TFormMain::printResult() {
 // destroyed when the showing ends, and the main window refreshes nothing.
 template <typename Form> void TFormMain::showEditor() {
     Form form(loadedDataModule(), this);
-    kb::ui::dialogs().execDialog(form);
+    ui::dialogs().execDialog(form);
 }
 
 void TFormMain::openStaffEditor() {
-    showEditor<kb::editors::TFormSotr>();
+    showEditor<editors::TFormSotr>();
 }
 
 void TFormMain::openPositionEditor() {
-    showEditor<kb::editors::TFormDolznost>();
+    showEditor<editors::TFormDolznost>();
 }
 
 void TFormMain::openSalaryRateEditor() {
-    showEditor<kb::editors::TFormStavka>();
+    showEditor<editors::TFormStavka>();
 }
 
 void TFormMain::openBonusEditor() {
-    showEditor<kb::editors::TFormPremia>();
+    showEditor<editors::TFormPremia>();
 }
 
 void TFormMain::openDaysWorkedEditor() {
-    showEditor<kb::editors::TFormOtrChas>();
+    showEditor<editors::TFormOtrChas>();
 }
 
 // Ending the program must not lose an edit the accountant has not posted:

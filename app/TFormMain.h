@@ -73,7 +73,7 @@ public:
     // under the menu bar.
     QSize designedSize() const;
 
-    kb::databound::ResultGrid* resultGrid;
+    databound::ResultGrid* resultGrid;
     QFrame* controlPanel;
     QDateTimeEdit* monthPicker;
     QPushButton* statementButton;
@@ -99,7 +99,7 @@ public:
     QAction* helpAction;
 
     // The file-save dialog of the pay slip: "*.txt" files.
-    const kb::ui::SaveDialogSettings paySlipSaveDialog;
+    const ui::SaveDialogSettings paySlipSaveDialog;
 
 public slots:
     void showSalaryStatement();
@@ -130,7 +130,7 @@ private:
     void centreOnScreen();
     dataset::TDataM& loadedDataModule() const; // throws while no data module is bound
     template <typename Form> void showEditor();
-    void runOnGrid(const kb::reports::GridRequest& request);
+    void runOnGrid(const reports::GridRequest& request);
     // Copies the grid's result into a new spreadsheet workbook and, with
     // print, prints it and closes the spreadsheet (reports/ExportToExcel.h).
     void exportGrid(bool print);

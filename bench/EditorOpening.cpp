@@ -35,7 +35,7 @@ struct Editor {
     const char* table;
     const char* lookupTable; // empty: no combo box
     const char* lookupField;
-    std::unique_ptr<QDialog> (*make)(kb::dataset::TDataM&);
+    std::unique_ptr<QDialog> (*make)(dataset::TDataM&);
 };
 
 const Editor kEditors[] = {
@@ -47,19 +47,19 @@ const Editor kEditors[] = {
 };
 
 // A table object opened as a data source bound to a form opens it.
-std::unique_ptr<kb::dataset::Table> openFollowed(kb::sql::Connection& connection, const QString& name) {
-    auto table = std::make_unique<kb::dataset::Table>(connection, kb::dataset::schema::table(name));
-    QObject::connect(table.get(), &kb::dataset::DataSet::currentRowChanged, table.get(), [](int) {});
+std::unique_ptr<dataset::Table> openFollowed(sql::Connection& connection, const QString& name) {
+    auto table = std::make_unique<dataset::Table>(connection, dataset::schema::table(name));
+    QObject::connect(table.get(), &dataset::DataSet::currentRowChanged, table.get(), [](int) {});
     table->open();
     return table;
 }
 
 // The editor's table objects, its first row read and its lookup list built.
 struct OpenEditor {
-    std::unique_ptr<kb::dataset::Table> table;
-    std::unique_ptr<kb::dataset::Table> lookup;
+    std::unique_ptr<dataset::Table> table;
+    std::unique_ptr<dataset::Table> lookup;
 
-    OpenEditor(kb::sql::Connection& connection, const Editor& editor) : table(openFollowed(connection, editor.table)) {
+    OpenEditor(sql::Connection& connection, const Editor& editor) : table(openFollowed(connection, editor.table)) {
         for (int c = 0; c < table->fieldCount(); ++c)
             table->currentValue(c);
         if (*editor.lookupTable == 0)
@@ -75,7 +75,7 @@ struct OpenEditor {
 };
 
 // The same rows as plain SELECTs: the whole table and the lookup list.
-int selectSameRows(kb::sql::Connection& connection, const Editor& editor) {
+int selectSameRows(sql::Connection& connection, const Editor& editor) {
     int rows = runNative(connection, QStringLiteral("SELECT * FROM %1").arg(QLatin1String(editor.table)));
     if (*editor.lookupTable != 0)
         rows += runNative(connection, QStringLiteral("SELECT ID, %1 FROM %2")
@@ -92,7 +92,7 @@ double residentMiB() {
     return pages.size() < 2 ? 0 : double(pages[1].toLongLong()) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-void memoryOfBonusEditor(kb::sql::Connection& connection) {
+void memoryOfBonusEditor(sql::Connection& connection) {
     const Editor& premia = kEditors[3];
     double before = residentMiB();
     double ours = 0;
@@ -103,9 +103,9 @@ void memoryOfBonusEditor(kb::sql::Connection& connection) {
     before = residentMiB();
     double native = 0;
     {
-        kb::sql::Statement all = connection.prepareNative(QStringLiteral("SELECT * FROM Premia"));
+        sql::Statement all = connection.prepareNative(QStringLiteral("SELECT * FROM Premia"));
         const auto rows = all.fetchAll();
-        kb::sql::Statement names = connection.prepareNative(QStringLiteral("SELECT ID, FIO FROM Sotr"));
+        sql::Statement names = connection.prepareNative(QStringLiteral("SELECT ID, FIO FROM Sotr"));
         const auto lookup = names.fetchAll();
         native = residentMiB() - before;
     }
@@ -119,12 +119,12 @@ void memoryOfBonusEditor(kb::sql::Connection& connection) {
 // then the form created with its widgets, shown and its events processed, so
 // that its controls have read what they show.
 void benchForm(const QString& file, const Editor& editor, bool large, const QByteArray& label) {
-    std::unique_ptr<kb::dataset::TDataM> module;
+    std::unique_ptr<dataset::TDataM> module;
     std::unique_ptr<QDialog> form;
     const auto reload = [&] {
         form.reset();
         module.reset();
-        module = std::make_unique<kb::dataset::TDataM>(nullptr, file);
+        module = std::make_unique<dataset::TDataM>(nullptr, file);
     };
     reload();
     const Timing shown = measure(
@@ -144,7 +144,7 @@ void benchForm(const QString& file, const Editor& editor, bool large, const QByt
 }
 
 // Opening the editor and moving to its last record, each against plain SELECTs.
-void benchEditor(kb::sql::Connection& connection, const Editor& editor, int runs, bool large, const QByteArray& label) {
+void benchEditor(sql::Connection& connection, const Editor& editor, int runs, bool large, const QByteArray& label) {
     std::unique_ptr<OpenEditor> open;
     const auto close = [&] { open.reset(); };
     const Timing ours = measure(
@@ -162,7 +162,7 @@ void benchEditor(kb::sql::Connection& connection, const Editor& editor, int runs
     // Each move starts from an editor just opened, untimed, on its first row.
     open = std::make_unique<OpenEditor>(connection, editor);
     const auto toLast = [&] {
-        kb::dataset::Table& table = *open->table;
+        dataset::Table& table = *open->table;
         table.last();
         for (int c = 0; c < table.fieldCount(); ++c)
             table.currentValue(c);
@@ -179,13 +179,13 @@ void benchEditor(kb::sql::Connection& connection, const Editor& editor, int runs
     printRatio("ratio to SELECT of that row", last, lastNative, "");
 }
 
-void runSql(kb::sql::Connection& connection, const char* sql) {
-    kb::sql::Statement statement = connection.prepareNative(QString::fromLatin1(sql));
+void runSql(sql::Connection& connection, const char* sql) {
+    sql::Statement statement = connection.prepareNative(QString::fromLatin1(sql));
     statement.step();
 }
 
 void benchAll(const QString& file, int runs, bool large) {
-    kb::sql::Connection connection(file);
+    sql::Connection connection(file);
     for (const Editor& editor : kEditors) {
         benchEditor(connection, editor, runs, large, editor.form);
         benchForm(file, editor, large, editor.form);
@@ -207,7 +207,7 @@ void benchEditors(const QString& file, int runs, bool large) {
         return;
     }
     {
-        kb::sql::Connection connection(gaps);
+        sql::Connection connection(gaps);
         for (const Editor& editor : kEditors)
             runSql(connection, QStringLiteral("DELETE FROM %1 WHERE ID = (SELECT (min(ID) + max(ID)) / 2 FROM %1)")
                                    .arg(QLatin1String(editor.table))

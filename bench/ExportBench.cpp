@@ -74,12 +74,12 @@ int writeDirectly(const dataset::Query& query, const databound::ResultGrid& grid
 
 } // namespace
 
-void benchExport(kb::sql::Connection& connection, int runs) {
-    kb::dataset::Query query(connection);
-    kb::dataset::DataSource source(&query);
+void benchExport(sql::Connection& connection, int runs) {
+    dataset::Query query(connection);
+    dataset::DataSource source(&query);
     databound::ResultGrid grid;
     grid.setDataSource(&source);
-    reports::runGridQuery(reports::salaryStatement(kb::sql::datetime::make(2013, 4, 15, 10, 30)), query, grid, [] {});
+    reports::runGridQuery(reports::salaryStatement(sql::datetime::make(2013, 4, 15, 10, 30)), query, grid, [] {});
 
     QTemporaryDir folder;
     // Workbooks go to the temporary folder and are opened by nothing.

@@ -43,8 +43,8 @@ Timing measure(int runs, const std::function<int()>& job, const std::function<vo
     return {median(wall), *std::min_element(wall.begin(), wall.end()), median(cpu), rows};
 }
 
-int runNative(const kb::sql::Connection& connection, const QString& sql, const std::vector<kb::sql::Value>& params) {
-    kb::sql::Statement statement = connection.prepareNative(sql);
+int runNative(const sql::Connection& connection, const QString& sql, const std::vector<sql::Value>& params) {
+    sql::Statement statement = connection.prepareNative(sql);
     for (size_t i = 0; i < params.size(); ++i)
         statement.bind(int(i) + 1, params[i]);
     return int(statement.fetchAll().size());

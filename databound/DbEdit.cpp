@@ -45,7 +45,7 @@ DbEdit::DbEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, [this] { modified_ = true; });
 }
 
-void DbEdit::setDataSource(kb::dataset::DataSource* source, const QString& fieldName) {
+void DbEdit::setDataSource(dataset::DataSource* source, const QString& fieldName) {
     fieldName_ = fieldName;
     link_.setDataSource(source); // binds to the field
 }
@@ -56,30 +56,30 @@ void DbEdit::setMaxChars(int chars) {
 }
 
 void DbEdit::dataSetReplaced() {
-    const kb::dataset::Field* f = field();
-    mask_ = f && !f->editMaskText().isEmpty() ? kb::text::EditMask(f->editMaskText(), localeDateSeparator())
-                                              : kb::text::EditMask();
+    const dataset::Field* f = field();
+    mask_ =
+        f && !f->editMaskText().isEmpty() ? text::EditMask(f->editMaskText(), localeDateSeparator()) : text::EditMask();
     showField();
 }
 
-kb::dataset::Field* DbEdit::field() const {
-    kb::dataset::Table* table = link_.table();
+dataset::Field* DbEdit::field() const {
+    dataset::Table* table = link_.table();
     return table && !fieldName_.isEmpty() ? table->findField(fieldName_) : nullptr;
 }
 
 bool DbEdit::canChange() const {
-    const kb::dataset::Field* f = field();
+    const dataset::Field* f = field();
     return f && !f->isReadOnly() && link_.table()->canModify();
 }
 
 void DbEdit::fieldChanged(int column) {
-    const kb::dataset::Field* f = field();
+    const dataset::Field* f = field();
     if (f && f->column() == column)
         showField();
 }
 
 void DbEdit::rowChanged(int row) {
-    const kb::dataset::Table* table = link_.table();
+    const dataset::Table* table = link_.table();
     if (table && table->isActive() && row == table->currentRow())
         showField();
 }
@@ -88,7 +88,7 @@ void DbEdit::showField() {
     modified_ = false;
     masked_ = false;
     setMaskedInput(false);
-    const kb::dataset::Field* f = field();
+    const dataset::Field* f = field();
     setReadOnly(!f || f->isReadOnly());
     if (!f || !link_.table()->isActive()) {
         setMaxLength(kUnlimited);
@@ -106,7 +106,7 @@ void DbEdit::showField() {
         int limit = kUnlimited;
         if (editing && maxChars_ > 0)
             limit = maxChars_;
-        else if (editing && f->type() == kb::sql::FieldType::Text && f->maxLength() > 0)
+        else if (editing && f->type() == sql::FieldType::Text && f->maxLength() > 0)
             limit = f->maxLength();
         const QString text = editing ? (masked_ ? maskedEditText(*f) : f->editText()) : boundedForShow(display);
         // The limit holds back typing only: a longer stored value is shown whole, never cut.
@@ -127,11 +127,11 @@ void DbEdit::setMaskedInput(bool masked) {
     setAcceptDrops(!masked);
 }
 
-QString DbEdit::maskedEditText(const kb::dataset::Field& field) const {
-    const kb::sql::Value v = field.value();
+QString DbEdit::maskedEditText(const dataset::Field& field) const {
+    const sql::Value v = field.value();
     if (v.isNull())
         return mask_.emptyText();
-    if (v.kind() == kb::sql::Value::Kind::DateTime) {
+    if (v.kind() == sql::Value::Kind::DateTime) {
         const QString sep = localeDateSeparator();
         return mask_.toEditText(v.toDateTime().toString(QStringLiteral("dd%1MM%1yy").arg(sep)));
     }
@@ -139,7 +139,7 @@ QString DbEdit::maskedEditText(const kb::dataset::Field& field) const {
 }
 
 void DbEdit::beginEdit() {
-    kb::dataset::Table* table = link_.table();
+    dataset::Table* table = link_.table();
     if (table->isEditing())
         return;
     // Entering edit state shows the field afresh; the cursor stays where the user put it.
@@ -154,13 +154,13 @@ void DbEdit::beginEdit() {
 }
 
 void DbEdit::writeTypedText() {
-    kb::dataset::Field* f = field();
+    dataset::Field* f = field();
     if (!f || !modified_)
         return;
     QString text = this->text();
     if (masked_) {
         text = mask_.toStored(text);
-        if (f->type() == kb::sql::FieldType::DateTime)
+        if (f->type() == sql::FieldType::DateTime)
             text.replace(localeDateSeparator(), QLatin1Char('.'));
     }
     beginEdit();

@@ -42,27 +42,26 @@ DbLookupComboBox::DbLookupComboBox(QWidget* parent) : QComboBox(parent), list_(n
     connect(this, &QComboBox::activated, this, &DbLookupComboBox::choose);
 }
 
-void DbLookupComboBox::setDataSource(kb::dataset::DataSource* source, const QString& fieldName) {
+void DbLookupComboBox::setDataSource(dataset::DataSource* source, const QString& fieldName) {
     fieldName_ = fieldName;
     link_.setDataSource(source); // shows the key
 }
 
-void DbLookupComboBox::setListSource(kb::dataset::DataSource* source, const QString& keyField,
-                                     const QString& listField) {
+void DbLookupComboBox::setListSource(dataset::DataSource* source, const QString& keyField, const QString& listField) {
     list_->setListSource(source, keyField, listField); // shows the key once the list is reset
 }
 
-kb::sql::Value DbLookupComboBox::keyAt(int index) const {
+sql::Value DbLookupComboBox::keyAt(int index) const {
     return list_->keyAt(index);
 }
 
-kb::dataset::Field* DbLookupComboBox::field() const {
-    kb::dataset::Table* table = link_.table();
+dataset::Field* DbLookupComboBox::field() const {
+    dataset::Table* table = link_.table();
     return table && !fieldName_.isEmpty() ? table->findField(fieldName_) : nullptr;
 }
 
 void DbLookupComboBox::fieldChanged(int column) {
-    const kb::dataset::Field* f = field();
+    const dataset::Field* f = field();
     if (f && f->column() == column)
         showKey();
 }
@@ -71,7 +70,7 @@ void DbLookupComboBox::showKey() {
     const QSignalBlocker blocker(this);
     int index = -1;
     try {
-        const kb::dataset::Field* f = field();
+        const dataset::Field* f = field();
         if (f && link_.table()->isActive())
             index = list_->rowOfKey(f->value());
     } catch (...) {
@@ -81,11 +80,11 @@ void DbLookupComboBox::showKey() {
 }
 
 void DbLookupComboBox::choose(int index) {
-    kb::dataset::Field* f = field();
+    dataset::Field* f = field();
     if (!f)
         return;
     try {
-        const kb::sql::Value key = list_->keyAt(index);
+        const sql::Value key = list_->keyAt(index);
         if (key.isNull())
             return;
         if (!link_.table()->isEditing())

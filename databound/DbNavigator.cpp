@@ -110,7 +110,7 @@ void DbNavigator::placeButtons() {
     }
 }
 
-void DbNavigator::setDataSource(kb::dataset::DataSource* source) {
+void DbNavigator::setDataSource(dataset::DataSource* source) {
     link_.setDataSource(source);
 }
 
@@ -143,7 +143,7 @@ bool DbNavigator::takeFocus() {
 }
 
 void DbNavigator::act(NavigatorButton which) {
-    kb::dataset::DataSet* dataSet = link_.dataSet();
+    dataset::DataSet* dataSet = link_.dataSet();
     if (!enables(navigatorEnabling(dataSet), which) || !takeFocus())
         return;
     // Taking the focus may have changed the state (the control's text posted
@@ -151,7 +151,7 @@ void DbNavigator::act(NavigatorButton which) {
     dataSet = link_.dataSet();
     if (!enables(navigatorEnabling(dataSet), which))
         return;
-    auto* table = qobject_cast<kb::dataset::Table*>(dataSet); // every button past "last" needs a table object
+    auto* table = qobject_cast<dataset::Table*>(dataSet); // every button past "last" needs a table object
     switch (which) {
     case NavigatorButton::First:
         dataSet->first();

@@ -30,14 +30,14 @@ class NavButton;
 // record?" through the modal helpers first. An action that fails is shown by
 // the default error handler and leaves the data set as the failure left it
 // (a post the database refuses stays in its edit state).
-class DbNavigator : public QWidget, private kb::dataset::DataLink::Client {
+class DbNavigator : public QWidget, private dataset::DataLink::Client {
     Q_OBJECT
 public:
     explicit DbNavigator(QWidget* parent = nullptr);
 
-    void setDataSource(kb::dataset::DataSource* source);
-    kb::dataset::DataSource* dataSource() const { return link_.dataSource(); }
-    kb::dataset::DataSet* dataSet() const { return link_.dataSet(); }
+    void setDataSource(dataset::DataSource* source);
+    dataset::DataSource* dataSource() const { return link_.dataSource(); }
+    dataset::DataSet* dataSet() const { return link_.dataSet(); }
 
     NavButton* button(NavigatorButton which) const { return buttons_[size_t(which)]; }
     // The button Space presses while the navigator has the focus.
@@ -70,7 +70,7 @@ private:
 
     std::array<NavButton*, kNavigatorButtonCount> buttons_{};
     int focused_ = 0;
-    kb::dataset::DataLink link_{*this};
+    dataset::DataLink link_{*this};
 };
 
 } // namespace kb::databound

@@ -22,8 +22,7 @@ int columnOf(const dataset::DataSet& set, const QString& name) {
 
 LookupListModel::LookupListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void LookupListModel::setListSource(kb::dataset::DataSource* source, const QString& keyField,
-                                    const QString& listField) {
+void LookupListModel::setListSource(dataset::DataSource* source, const QString& keyField, const QString& listField) {
     keyField_ = keyField;
     listField_ = listField;
     link_.setDataSource(source); // reloads
@@ -36,7 +35,7 @@ void LookupListModel::reload() noexcept {
     rows_ = 0;
     keyColumn_ = listColumn_ = -1;
     keys_.reset();
-    const kb::dataset::DataSet* set = link_.dataSet();
+    const dataset::DataSet* set = link_.dataSet();
     if (set && set->isActive()) {
         try {
             const int key = columnOf(*set, keyField_);
@@ -56,9 +55,9 @@ void LookupListModel::reload() noexcept {
         ui::reportError(failure);
 }
 
-const std::vector<kb::sql::Value>& LookupListModel::keys() const {
+const std::vector<sql::Value>& LookupListModel::keys() const {
     if (!keys_) {
-        std::vector<kb::sql::Value> read;
+        std::vector<sql::Value> read;
         read.reserve(size_t(rows_));
         for (int row = 0; row < rows_; ++row)
             read.push_back(link_.dataSet()->value(row, keyColumn_));
@@ -67,10 +66,10 @@ const std::vector<kb::sql::Value>& LookupListModel::keys() const {
     return *keys_;
 }
 
-int LookupListModel::rowOfKey(const kb::sql::Value& key) const {
+int LookupListModel::rowOfKey(const sql::Value& key) const {
     if (key.isNull() || rows_ == 0)
         return -1;
-    const std::vector<kb::sql::Value>& all = keys();
+    const std::vector<sql::Value>& all = keys();
     for (size_t row = 0; row < all.size(); ++row) {
         if (all[row] == key)
             return int(row);
@@ -78,8 +77,8 @@ int LookupListModel::rowOfKey(const kb::sql::Value& key) const {
     return -1;
 }
 
-kb::sql::Value LookupListModel::keyAt(int row) const {
-    return row >= 0 && row < rows_ ? keys().at(size_t(row)) : kb::sql::Value();
+sql::Value LookupListModel::keyAt(int row) const {
+    return row >= 0 && row < rows_ ? keys().at(size_t(row)) : sql::Value();
 }
 
 int LookupListModel::rowCount(const QModelIndex& parent) const noexcept {

@@ -29,6 +29,6 @@ inline bool enables(const NavigatorEnabling& enabling, NavigatorButton button) {
 // Never throws: when the rows of a table cannot be read, the buttons that
 // depend on the position are off and the others follow the state, so the
 // user's next action meets the error and the default error handler shows it.
-NavigatorEnabling navigatorEnabling(const kb::dataset::DataSet* dataSet) noexcept;
+NavigatorEnabling navigatorEnabling(const dataset::DataSet* dataSet) noexcept;
 
 } // namespace kb::databound

@@ -79,16 +79,16 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), model_(new ResultG
 
 ResultGrid::~ResultGrid() = default;
 
-void ResultGrid::setDataSource(kb::dataset::DataSource* source) {
+void ResultGrid::setDataSource(dataset::DataSource* source) {
     model_->setDataSource(source);
     afterReset();
 }
 
-kb::dataset::DataSource* ResultGrid::dataSource() const {
+dataset::DataSource* ResultGrid::dataSource() const {
     return model_->dataSource();
 }
 
-kb::dataset::DataSet* ResultGrid::dataSet() const {
+dataset::DataSet* ResultGrid::dataSet() const {
     return model_->dataSet();
 }
 
@@ -128,7 +128,7 @@ int ResultGrid::columnWidth(int column) const {
 void ResultGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     verticalHeader()->viewport()->update();
-    kb::dataset::DataSet* followed = model_->dataSet();
+    dataset::DataSet* followed = model_->dataSet();
     if (!followed || !current.isValid() || !followed->isActive() || model_->rowCount() == 0 ||
         current.row() == followed->currentRow())
         return;
@@ -143,7 +143,7 @@ void ResultGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
 
 void ResultGrid::afterReset() {
     // Rows in the model are rows the data set has read: asking for its current row reads nothing.
-    if (kb::dataset::DataSet* followed = model_->dataSet(); followed && model_->rowCount() > 0)
+    if (dataset::DataSet* followed = model_->dataSet(); followed && model_->rowCount() > 0)
         setCurrentRowIndex(followed->currentRow());
     verticalHeader()->viewport()->update();
 }

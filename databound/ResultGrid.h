@@ -26,9 +26,9 @@ public:
     ~ResultGrid() override;
 
     // Throws what reading the rows of the source's data set throws (see ResultGridModel).
-    void setDataSource(kb::dataset::DataSource* source);
-    kb::dataset::DataSource* dataSource() const;
-    kb::dataset::DataSet* dataSet() const;
+    void setDataSource(dataset::DataSource* source);
+    dataset::DataSource* dataSource() const;
+    dataset::DataSet* dataSet() const;
     ResultGridModel* resultModel() const { return model_; }
 
     int columnCount() const;

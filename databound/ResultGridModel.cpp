@@ -12,7 +12,7 @@ namespace {
 
 // What a reset shows of an open data set: its number of rows and its field
 // names. Asking for the number of rows reads a table object's rows now.
-void readShape(const kb::dataset::DataSet& dataSet, int& rows, QStringList& titles) {
+void readShape(const dataset::DataSet& dataSet, int& rows, QStringList& titles) {
     const int count = dataSet.recordCount();
     const int fields = dataSet.fieldCount();
     QStringList names;
@@ -27,11 +27,11 @@ void readShape(const kb::dataset::DataSet& dataSet, int& rows, QStringList& titl
 
 ResultGridModel::ResultGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void ResultGridModel::setDataSource(kb::dataset::DataSource* source) {
+void ResultGridModel::setDataSource(dataset::DataSource* source) {
     if (dataSource() == source)
         return;
     // Read first, in the caller's frame: a failure changes nothing.
-    if (kb::dataset::DataSet* next = source ? source->dataSet() : nullptr; next && next->isActive())
+    if (dataset::DataSet* next = source ? source->dataSet() : nullptr; next && next->isActive())
         next->recordCount();
     link_.setDataSource(source); // reloads
 }
@@ -117,16 +117,15 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const noexcep
     try {
         // The data set may already have changed under the model, ahead of its signal.
         const int row = dataSetRow(index.row());
-        const kb::dataset::DataSet* set = dataSet();
+        const dataset::DataSet* set = dataSet();
         if (!set || !set->isActive() || row < 0 || row >= set->recordCount() || index.column() >= set->fieldCount())
             return {};
-        const kb::sql::Value value = set->value(row, index.column());
+        const sql::Value value = set->value(row, index.column());
         if (role == Qt::DisplayRole) {
             return boundedForShow(text::display(value));
         }
         // Numbers stand right-aligned so that their digits line up.
-        const bool numeric =
-            value.kind() == kb::sql::Value::Kind::Integer || value.kind() == kb::sql::Value::Kind::Float;
+        const bool numeric = value.kind() == sql::Value::Kind::Integer || value.kind() == sql::Value::Kind::Float;
         return QVariant::fromValue(Qt::Alignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
     } catch (...) {
         // A page of a table object that fails to read while a view paints

@@ -25,7 +25,7 @@ namespace kb::databound {
 //
 // A cell shows at most kMaxShownChars characters of its value (see
 // BoundedText.h); the grid edits nothing, so nothing stored is cut.
-class ResultGridModel : public QAbstractTableModel, private kb::dataset::DataLink::Client {
+class ResultGridModel : public QAbstractTableModel, private dataset::DataLink::Client {
     Q_OBJECT
 public:
     explicit ResultGridModel(QObject* parent = nullptr);
@@ -33,9 +33,9 @@ public:
     // Follows the data source and whatever data set it is (re)bound to.
     // Throws what reading the rows of its data set throws, and then leaves
     // the model as it was.
-    void setDataSource(kb::dataset::DataSource* source);
-    kb::dataset::DataSource* dataSource() const { return link_.dataSource(); }
-    kb::dataset::DataSet* dataSet() const { return link_.dataSet(); }
+    void setDataSource(dataset::DataSource* source);
+    dataset::DataSource* dataSource() const { return link_.dataSource(); }
+    dataset::DataSet* dataSet() const { return link_.dataSet(); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const noexcept override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const noexcept override;
@@ -62,7 +62,7 @@ private:
     bool isCell(const QModelIndex& index) const noexcept;
     int dataSetRow(int row) const noexcept; // -1 for a row the data set no longer has
 
-    kb::dataset::DataLink link_{*this};
+    dataset::DataLink link_{*this};
     // What the views were last told: kept so that the model stays consistent
     // with its own signals even while the data set changes underneath.
     int rows_ = 0;

@@ -47,7 +47,7 @@ QLabel* RecordEditorForm::addLabel(const QString& text, QPoint at) {
     return label;
 }
 
-DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, kb::dataset::DataSource* source,
+DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, dataset::DataSource* source,
                                   const QString& field, int maxChars) {
     auto* edit = new DbEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
@@ -57,8 +57,8 @@ DbEdit* RecordEditorForm::addEdit(const char* name, const QRect& geometry, kb::d
     return edit;
 }
 
-DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geometry, kb::dataset::DataSource* source,
-                                              const QString& field, kb::dataset::DataSource* listSource,
+DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geometry, dataset::DataSource* source,
+                                              const QString& field, dataset::DataSource* listSource,
                                               const QString& listField) {
     auto* lookup = new DbLookupComboBox(this);
     lookup->setObjectName(QString::fromLatin1(name));
@@ -68,7 +68,7 @@ DbLookupComboBox* RecordEditorForm::addLookup(const char* name, const QRect& geo
     return lookup;
 }
 
-DbNavigator* RecordEditorForm::addNavigator(const QRect& geometry, kb::dataset::DataSource* source) {
+DbNavigator* RecordEditorForm::addNavigator(const QRect& geometry, dataset::DataSource* source) {
     auto* navigator = new DbNavigator(this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
     navigator->setGeometry(geometry);

@@ -28,21 +28,21 @@ QString cell(int column, int row) {
 
 // A field's value as its own type: a whole number that fits 32 bits as an
 // integer, a larger one as a double.
-AutoValue typed(const kb::sql::Value& value) {
+AutoValue typed(const sql::Value& value) {
     switch (value.kind()) {
-    case kb::sql::Value::Kind::Null:
+    case sql::Value::Kind::Null:
         return AutoValue::null();
-    case kb::sql::Value::Kind::Integer: {
+    case sql::Value::Kind::Integer: {
         const qint64 n = value.toInt();
         if (n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max())
             return AutoValue(qint32(n));
         return AutoValue(double(n));
     }
-    case kb::sql::Value::Kind::Float:
+    case sql::Value::Kind::Float:
         return AutoValue(value.toDouble());
-    case kb::sql::Value::Kind::Text:
+    case sql::Value::Kind::Text:
         return AutoValue(value.text());
-    case kb::sql::Value::Kind::DateTime:
+    case sql::Value::Kind::DateTime:
         return AutoValue(value.toDateTime());
     }
     return AutoValue::null();
@@ -83,8 +83,8 @@ public:
 
 // Each handle lives in the statement that obtains it, so every one is
 // released as soon as the call on it returns, also when that call throws.
-void exportToExcel(const automation::ClassRegistry& registry, kb::dataset::Query& query,
-                   const databound::ResultGrid& grid, bool print) {
+void exportToExcel(const automation::ClassRegistry& registry, dataset::Query& query, const databound::ResultGrid& grid,
+                   bool print) {
     ObjectRef excel; // released after the busy cursor ends: our server may show a message then
     const BusyCursor busy;
     excel = registry.create(QStringLiteral("Excel.Application"));

@@ -4,7 +4,7 @@
 
 namespace kb::reports {
 
-void runGridQuery(const GridRequest& request, kb::dataset::Query& query, databound::ResultGrid& grid,
+void runGridQuery(const GridRequest& request, dataset::Query& query, databound::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands) {
     if (enableExportCommands)
         enableExportCommands();

@@ -16,7 +16,7 @@ class ResultGrid;
 namespace kb::reports {
 
 // Steps 2 to 6 below (see QueryRequest.h).
-using kb::dataset::openRequest;
+using dataset::openRequest;
 
 // The one sequence that fills the result grid:
 //  1. enable the export commands (first, so that they are enabled even when
@@ -30,7 +30,7 @@ using kb::dataset::openRequest;
 //  7. for every column of the layout, in order: its title, then its width.
 // Nothing is caught: a failing step leaves the query closed and the grid
 // empty, and its error goes to the caller.
-void runGridQuery(const GridRequest& request, kb::dataset::Query& query, databound::ResultGrid& grid,
+void runGridQuery(const GridRequest& request, dataset::Query& query, databound::ResultGrid& grid,
                   const std::function<void()>& enableExportCommands);
 
 } // namespace kb::reports

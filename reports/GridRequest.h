@@ -7,7 +7,7 @@
 
 namespace kb::reports {
 
-using kb::dataset::ParamBinding;
+using dataset::ParamBinding;
 
 // Title caption and width in pixels of one result column.
 struct ColumnLayout {

@@ -30,7 +30,7 @@ std::optional<int> slipRow(const dataset::Query& statement, const QString& name)
     return std::nullopt;
 }
 
-QByteArray slipBytes(const kb::dataset::Query& statement, int row, const QString& name) {
+QByteArray slipBytes(const dataset::Query& statement, int row, const QString& name) {
     const PaySlipColumns columns{statement.value(row, kRateColumn), statement.value(row, kIncomeTaxColumn),
                                  statement.value(row, kPensionTaxColumn), statement.value(row, kBonusColumn)};
     return toWindows1251(paySlipText(name, paySlipFigures(columns)));
@@ -38,19 +38,19 @@ QByteArray slipBytes(const kb::dataset::Query& statement, int row, const QString
 
 } // namespace
 
-void runPaySlip(kb::dataset::Query& query, const QDateTime& pickerValue, const PaySlipWindow& window) {
+void runPaySlip(dataset::Query& query, const QDateTime& pickerValue, const PaySlipWindow& window) {
     ui::ModalDialogs& dialogs = ui::dialogs();
     const QString name = dialogs.inputPrompt(QStringLiteral("Формирование расчётного листа"),
                                              QStringLiteral("Укажите фамилию сотрудника: "), QString());
 
-    kb::dataset::openRequest(paySlipCheck(name), query);
+    dataset::openRequest(paySlipCheck(name), query);
     if (query.recordCount() <= 0) {
         dialogs.messageBox(window.messageCaption,
                            QStringLiteral("Сотрудника ") + name + QStringLiteral(" не найдено!"));
         return;
     }
 
-    kb::dataset::openRequest(salaryStatement(pickerValue), query);
+    dataset::openRequest(salaryStatement(pickerValue), query);
     const std::optional<int> row = slipRow(query, name);
     if (!row) {
         dialogs.messageBox(window.messageCaption, QStringLiteral("Нет данных для расчётного листа сотрудника %1 за %2.")

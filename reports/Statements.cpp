@@ -21,7 +21,7 @@ std::vector<ColumnLayout> employeeColumns() {
     };
 }
 
-GridRequest employeeRequest(const QString& whereLine, std::vector<kb::dataset::ParamBinding> bindings) {
+GridRequest employeeRequest(const QString& whereLine, std::vector<dataset::ParamBinding> bindings) {
     return GridRequest{{employeeSql(whereLine), std::move(bindings)}, employeeColumns()};
 }
 
@@ -49,7 +49,7 @@ GridRequest salaryStatement(const QDateTime& pickerValue) {
     request.sql = salaryStatementSql();
     for (const char* name : {"D1", "D2", "D3", "D4"})
         request.bindings.push_back(
-            {QString::fromLatin1(name), kb::dataset::ParamBinding::Kind::DateTime, kb::sql::Value(pickerValue)});
+            {QString::fromLatin1(name), dataset::ParamBinding::Kind::DateTime, sql::Value(pickerValue)});
     request.columns = {
         {QStringLiteral("ФИО"), 150},         {QStringLiteral("Оклад"), 60},      {QStringLiteral("Отр. дни"), 70},
         {QStringLiteral("Нач. по окл."), 70}, {QStringLiteral("Подоходный"), 70}, {QStringLiteral("Пенсионный"), 70},
@@ -63,12 +63,12 @@ GridRequest nameSearch(const QString& edit1Text) {
     // The typed text goes in as it is: a '%' or '_' the user types keeps its meaning.
     const QString pattern = QLatin1Char('%') + edit1Text + QLatin1Char('%');
     return employeeRequest(QStringLiteral("WHERE Dolznost.ID = Sotr.IDDolznost and Sotr.FIO LIKE :P1"),
-                           {{QStringLiteral("P1"), kb::dataset::ParamBinding::Kind::Text, kb::sql::Value(pattern)}});
+                           {{QStringLiteral("P1"), dataset::ParamBinding::Kind::Text, sql::Value(pattern)}});
 }
 
 GridRequest positionSearch(const QString& edit2Text) {
     return employeeRequest(QStringLiteral("WHERE Dolznost.ID = Sotr.IDDolznost and Dolznost.Nazvanie = :P1"),
-                           {{QStringLiteral("P1"), kb::dataset::ParamBinding::Kind::Text, kb::sql::Value(edit2Text)}});
+                           {{QStringLiteral("P1"), dataset::ParamBinding::Kind::Text, sql::Value(edit2Text)}});
 }
 
 GridRequest employeeList() {
@@ -79,8 +79,8 @@ QStringList paySlipCheckSql() {
     return {QStringLiteral("SELECT Sotr.FIO"), QStringLiteral("FROM Sotr"), QStringLiteral("WHERE Sotr.FIO = :P1")};
 }
 
-kb::dataset::QueryRequest paySlipCheck(const QString& name) {
-    return {paySlipCheckSql(), {{QStringLiteral("P1"), kb::dataset::ParamBinding::Kind::Text, kb::sql::Value(name)}}};
+dataset::QueryRequest paySlipCheck(const QString& name) {
+    return {paySlipCheckSql(), {{QStringLiteral("P1"), dataset::ParamBinding::Kind::Text, sql::Value(name)}}};
 }
 
 } // namespace kb::reports

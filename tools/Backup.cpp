@@ -32,7 +32,7 @@ QString defaultDestination(const QString& fileName) {
     const QFileInfo info(fileName);
     const QString folder = info.absoluteDir().filePath(QStringLiteral("backup"));
     if (!QDir().mkpath(folder))
-        throw kb::sql::DbError(QStringLiteral("Не удаётся создать папку резервных копий %1").arg(shown(folder)));
+        throw sql::DbError(QStringLiteral("Не удаётся создать папку резервных копий %1").arg(shown(folder)));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     return QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(info.completeBaseName(), stamp));
 }
@@ -43,14 +43,14 @@ struct BackupFinish {
 
 // Copies every page in one step, so that the copy is of one state of the
 // source; a step that meets a writer's lock is tried again for a while.
-void copyPages(kb::sql::Connection& source, kb::sql::Connection& copy) {
+void copyPages(sql::Connection& source, sql::Connection& copy) {
     std::unique_ptr<sqlite3_backup, BackupFinish> backup(
         sqlite3_backup_init(copy.handle(), "main", source.handle(), "main"));
     if (!backup)
-        throw kb::sql::DbError(QString::fromUtf8(sqlite3_errmsg(copy.handle())), sqlite3_errcode(copy.handle()));
+        throw sql::DbError(QString::fromUtf8(sqlite3_errmsg(copy.handle())), sqlite3_errcode(copy.handle()));
     constexpr int kPauseMs = 50;
     int rc = SQLITE_OK;
-    for (int waited = 0; waited <= kb::sql::Connection::kDefaultBusyTimeoutMs; waited += kPauseMs) {
+    for (int waited = 0; waited <= sql::Connection::kDefaultBusyTimeoutMs; waited += kPauseMs) {
         rc = sqlite3_backup_step(backup.get(), -1);
         if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
             break;
@@ -58,46 +58,46 @@ void copyPages(kb::sql::Connection& source, kb::sql::Connection& copy) {
     }
     const int finished = sqlite3_backup_finish(backup.release());
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        throw kb::sql::DbError(
+        throw sql::DbError(
             QStringLiteral("База данных %1 занята другим пользователем или программой: резервная копия не "
                            "сделана")
                 .arg(shown(source.fileName())),
             rc);
     if (rc != SQLITE_DONE || finished != SQLITE_OK)
-        throw kb::sql::DbError(
-            QStringLiteral("Резервная копия не сделана: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))), rc);
+        throw sql::DbError(QStringLiteral("Резервная копия не сделана: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))),
+                           rc);
 }
 
 } // namespace
 
 QString backupDatabase(const QString& fileName, const QString& dest) {
-    kb::sql::Connection source(fileName);
+    sql::Connection source(fileName);
     const QFileInfo info(dest.isEmpty() ? defaultDestination(fileName) : dest);
     const QString target = info.absoluteFilePath();
     if (info.isSymLink() && !info.exists())
-        throw kb::sql::DbError(QStringLiteral("Файл %1 - ссылка на несуществующий файл %2: резервная копия не сделана")
-                                   .arg(shown(target), info.symLinkTarget()));
+        throw sql::DbError(QStringLiteral("Файл %1 - ссылка на несуществующий файл %2: резервная копия не сделана")
+                               .arg(shown(target), info.symLinkTarget()));
     if (info.exists())
-        throw kb::sql::DbError(QStringLiteral("Файл %1 уже существует: резервная копия не сделана").arg(shown(target)));
+        throw sql::DbError(QStringLiteral("Файл %1 уже существует: резервная копия не сделана").arg(shown(target)));
     // Made under a name of its own and given the backup's name only when checked: a run killed half-way leaves
     // nothing the launcher would count as a backup.
     const QString part = temporaryBeside(target);
     try {
         {
-            kb::sql::Connection copy(part, kb::sql::Connection::Mode::CreateNew);
+            sql::Connection copy(part, sql::Connection::Mode::CreateNew);
             copyPages(source, copy);
             try {
                 copy.checkIntegrity();
-            } catch (const kb::sql::DbError& e) {
-                throw kb::sql::DbError(QStringLiteral("Резервная копия не прошла проверку целостности и удалена. %1")
-                                           .arg(QString::fromUtf8(e.what())));
+            } catch (const sql::DbError& e) {
+                throw sql::DbError(QStringLiteral("Резервная копия не прошла проверку целостности и удалена. %1")
+                                       .arg(QString::fromUtf8(e.what())));
             }
         }
         placeNew(part, target);
-    } catch (const kb::sql::DbError& e) {
+    } catch (const sql::DbError& e) {
         QFile::remove(part);
         if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
-            throw kb::sql::DbError(
+            throw sql::DbError(
                 QStringLiteral("Резервная копия %1 не сделана: на диске не хватает места").arg(shown(target)));
         throw;
     } catch (...) {
@@ -131,8 +131,8 @@ public:
                 continue;
             if (::rename(QFile::encodeName(from_ + QLatin1String(suffix)).constData(),
                          QFile::encodeName(to_ + QLatin1String(suffix)).constData()) != 0)
-                throw kb::sql::DbError(QStringLiteral("Восстановление не выполнено: не удаётся перенести журнал %1: %2")
-                                           .arg(shown(from_ + QLatin1String(suffix)), reason(errno)));
+                throw sql::DbError(QStringLiteral("Восстановление не выполнено: не удаётся перенести журнал %1: %2")
+                                       .arg(shown(from_ + QLatin1String(suffix)), reason(errno)));
             moved_.push_back(suffix);
         }
     }
@@ -155,18 +155,18 @@ struct Descriptor {
 void writeCopy(const QString& backup, const QString& path, const struct stat* replaced) {
     QFile source(backup);
     if (!source.open(QIODevice::ReadOnly))
-        throw kb::sql::DbError(QStringLiteral("Восстановление не выполнено: %1").arg(source.errorString()));
+        throw sql::DbError(QStringLiteral("Восстановление не выполнено: %1").arg(source.errorString()));
     Descriptor out{::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
     const auto failed = [&](int error) {
-        return kb::sql::DbError(QStringLiteral("Восстановление не выполнено: не удаётся записать файл %1: %2")
-                                    .arg(shown(path), reason(error)));
+        return sql::DbError(QStringLiteral("Восстановление не выполнено: не удаётся записать файл %1: %2")
+                                .arg(shown(path), reason(error)));
     };
     if (out.fd < 0)
         throw failed(errno);
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty())
-            throw kb::sql::DbError(QStringLiteral("Восстановление не выполнено: %1").arg(source.errorString()));
+            throw sql::DbError(QStringLiteral("Восстановление не выполнено: %1").arg(source.errorString()));
         for (qsizetype done = 0; done < chunk.size();) {
             const ssize_t n = ::write(out.fd, chunk.constData() + done, size_t(chunk.size() - done));
             if (n < 0 && errno != EINTR)
@@ -187,38 +187,37 @@ QString restoreDatabase(const QString& backup, const QString& fileName) {
     // The file the name finally refers to is replaced; a link stays a link.
     const QFileInfo named(fileName);
     if (named.isSymLink() && !named.exists())
-        throw kb::sql::DbError(QStringLiteral("Файл %1 - ссылка на несуществующий файл %2: восстанавливать некуда")
-                                   .arg(shown(fileName), named.symLinkTarget()));
+        throw sql::DbError(QStringLiteral("Файл %1 - ссылка на несуществующий файл %2: восстанавливать некуда")
+                               .arg(shown(fileName), named.symLinkTarget()));
     const QString file = named.exists() ? named.canonicalFilePath() : named.absoluteFilePath();
     if (named.exists() && !named.isFile())
-        throw kb::sql::DbError(
+        throw sql::DbError(
             QStringLiteral("%1 - не обычный файл (папка, канал, сокет или устройство): восстановление не "
                            "выполнено")
                 .arg(shown(file)));
     if (!QFileInfo(backup).isFile())
-        throw kb::sql::DbError(QStringLiteral("Резервная копия %1 не найдена").arg(shown(backup)));
+        throw sql::DbError(QStringLiteral("Резервная копия %1 не найдена").arg(shown(backup)));
     struct stat replaced {
     }, copy{};
     const bool exists = ::stat(QFile::encodeName(file).constData(), &replaced) == 0;
     if (exists && ::stat(QFile::encodeName(backup).constData(), &copy) == 0 && copy.st_dev == replaced.st_dev &&
         copy.st_ino == replaced.st_ino)
-        throw kb::sql::DbError(
+        throw sql::DbError(
             QStringLiteral("Резервная копия %1 и файл базы данных %2 - один и тот же файл: восстанавливать "
                            "нечего")
                 .arg(shown(backup), shown(file)));
     const QString before = file + QStringLiteral(".before-restore");
     if (present(before))
-        throw kb::sql::DbError(
-            QStringLiteral("Файл %1 от прошлого восстановления ещё на месте: перенесите его и повторите")
-                .arg(shown(before)));
+        throw sql::DbError(QStringLiteral("Файл %1 от прошлого восстановления ещё на месте: перенесите его и повторите")
+                               .arg(shown(before)));
     // From here on no descriptor of the file may be opened or closed: that would drop SQLite's lock.
-    std::optional<kb::sql::ExclusiveFileUse> use;
+    std::optional<sql::ExclusiveFileUse> use;
     if (exists)
         use.emplace(file);
     const QStringList problems = checkDatabase(backup);
     if (!problems.isEmpty())
-        throw kb::sql::DbError(QStringLiteral("Резервная копия %1 не годится для восстановления: %2")
-                                   .arg(shown(backup), problems.join(QStringLiteral("; "))));
+        throw sql::DbError(QStringLiteral("Резервная копия %1 не годится для восстановления: %2")
+                               .arg(shown(backup), problems.join(QStringLiteral("; "))));
     const QString part = temporaryBeside(file);
     try {
         writeCopy(backup, part, exists ? &replaced : nullptr);
@@ -227,8 +226,8 @@ QString restoreDatabase(const QString& backup, const QString& fileName) {
         MovedJournals journals(file, before);
         if (exists) {
             if (::link(QFile::encodeName(file).constData(), QFile::encodeName(before).constData()) != 0)
-                throw kb::sql::DbError(QStringLiteral("Восстановление не выполнено: не удаётся сохранить файл %1: %2")
-                                           .arg(shown(before), reason(errno)));
+                throw sql::DbError(QStringLiteral("Восстановление не выполнено: не удаётся сохранить файл %1: %2")
+                                       .arg(shown(before), reason(errno)));
             try {
                 journals.moveAll();
             } catch (...) {
@@ -239,7 +238,7 @@ QString restoreDatabase(const QString& backup, const QString& fileName) {
         if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(file).constData()) != 0) {
             const int error = errno;
             QFile::remove(before);
-            throw kb::sql::DbError(QStringLiteral("Восстановление не выполнено: %1").arg(reason(error)));
+            throw sql::DbError(QStringLiteral("Восстановление не выполнено: %1").arg(reason(error)));
         }
         journals.keep();
         syncFolder(file);

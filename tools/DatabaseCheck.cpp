@@ -28,20 +28,20 @@ QString typeName(sql::FieldType type) {
     return QStringLiteral("неизвестный тип");
 }
 
-QStringList schemaProblems(const kb::sql::ColumnTypes& types) {
+QStringList schemaProblems(const sql::ColumnTypes& types) {
     QStringList problems;
-    for (const kb::dataset::schema::TableDef& table : kb::dataset::schema::tables()) {
+    for (const dataset::schema::TableDef& table : dataset::schema::tables()) {
         if (!types.hasTable(table.name)) {
             problems << QStringLiteral("Нет таблицы %1").arg(table.name);
             continue;
         }
-        for (const kb::dataset::schema::FieldDef& field : table.fields) {
+        for (const dataset::schema::FieldDef& field : table.fields) {
             if (!types.hasColumn(table.name, field.name)) {
                 problems << QStringLiteral("Нет поля %1.%2").arg(table.name, field.name);
                 continue;
             }
             const QString declared = types.declaredType(table.name, field.name);
-            if (kb::sql::ColumnTypes::classify(declared) != field.type)
+            if (sql::ColumnTypes::classify(declared) != field.type)
                 problems << QStringLiteral("Поле %1.%2 объявлено как \"%3\", а должно быть типа \"%4\"")
                                 .arg(table.name, field.name, declared, typeName(field.type));
         }
@@ -70,14 +70,14 @@ QStringList checkDatabase(const QString& fileName) {
                             .arg(QDir::toNativeSeparators(journal.filePath()));
     }
     try {
-        kb::sql::Connection connection(fileName, problems.isEmpty() ? kb::sql::Connection::Mode::ReadOnly
-                                                                    : kb::sql::Connection::Mode::Snapshot);
+        sql::Connection connection(fileName, problems.isEmpty() ? sql::Connection::Mode::ReadOnly
+                                                                : sql::Connection::Mode::Snapshot);
         dialect::install(connection);
         connection.checkIntegrity();
         // Read the declared types afresh: the schema is only trusted after the integrity check.
         connection.reloadColumnTypes();
-        return problems + schemaProblems(connection.columnTypes()) + kb::dataset::schema::keyProblems(connection);
-    } catch (const kb::sql::DbError& e) {
+        return problems + schemaProblems(connection.columnTypes()) + dataset::schema::keyProblems(connection);
+    } catch (const sql::DbError& e) {
         return problems << QString::fromUtf8(e.what());
     }
 }

@@ -215,34 +215,32 @@ QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-void fillDemo(kb::sql::Connection& connection) {
+void fillDemo(sql::Connection& connection) {
     RowInserts insert(connection);
 
     std::array<qint64, kPositions.size()> positionIds{};
     for (size_t i = 0; i < kPositions.size(); ++i)
-        positionIds[i] = insert.dolznost(kb::sql::Value(utf8(kPositions[i])));
+        positionIds[i] = insert.dolznost(sql::Value(utf8(kPositions[i])));
 
     for (size_t e = 0; e < kEmployees.size(); ++e) {
         const DemoEmployee& d = kEmployees[e];
-        const qint64 id = insert.sotr(
-            kb::sql::Value(utf8(d.fio)), kb::sql::Value(kb::sql::datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
-            kb::sql::Value(positionIds[size_t(d.position)]), kb::sql::Value(utf8(d.address)),
-            kb::sql::Value(utf8(d.telefon)), kb::sql::Value(utf8(d.passport)), kb::sql::Value(utf8(d.inn)));
+        const qint64 id =
+            insert.sotr(sql::Value(utf8(d.fio)), sql::Value(sql::datetime::make(d.birthYear, d.birthMonth, d.birthDay)),
+                        sql::Value(positionIds[size_t(d.position)]), sql::Value(utf8(d.address)),
+                        sql::Value(utf8(d.telefon)), sql::Value(utf8(d.passport)), sql::Value(utf8(d.inn)));
         for (double sum : d.rates)
             if (sum > 0)
-                insert.stavka(id, kb::sql::Value(sum));
+                insert.stavka(id, sql::Value(sum));
         const int n = int(e);
         for (int year = 2013; year <= 2014; ++year) {
             for (int month = 1; month <= 12; ++month) {
                 const int step = (year - 2013) * 12 + month;
                 const char* percent = kBonuses[size_t(n * 3 + step * 5) % kBonuses.size()];
                 const int bonusDay = 1 + (n * 2 + step) % 28;
-                insert.premia(id, kb::sql::Value(kb::sql::datetime::make(year, month, bonusDay)),
-                              kb::sql::Value(utf8(percent)));
+                insert.premia(id, sql::Value(sql::datetime::make(year, month, bonusDay)), sql::Value(utf8(percent)));
                 const int worked = 15 + (n * 5 + step * 3) % 9; // 15..23
                 const int daysDay = 1 + (n + step * 3) % 28;
-                insert.otrChas(id, kb::sql::Value(worked),
-                               kb::sql::Value(kb::sql::datetime::make(year, month, daysDay)));
+                insert.otrChas(id, sql::Value(worked), sql::Value(sql::datetime::make(year, month, daysDay)));
             }
         }
     }

@@ -54,9 +54,9 @@ void placeNew(const QString& temporary, const QString& finalPath) {
     }
     const QString shown = QDir::toNativeSeparators(QFileInfo(finalPath).absoluteFilePath());
     if (rc != 0 && errno == EEXIST)
-        throw kb::sql::DbError(QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(shown));
+        throw sql::DbError(QStringLiteral("Файл %1 уже существует; он не будет перезаписан").arg(shown));
     if (rc != 0)
-        throw kb::sql::DbError(QStringLiteral("Не удаётся дать файлу имя %1: %2").arg(shown, reason(errno)));
+        throw sql::DbError(QStringLiteral("Не удаётся дать файлу имя %1: %2").arg(shown, reason(errno)));
     syncFolder(finalPath);
 }
 

@@ -31,46 +31,44 @@ bool fits(const dataset::schema::FieldDef& field, ColumnType oldType) {
 namespace {
 
 Converted refused(const QString& why) {
-    return {kb::sql::Value(), why + QStringLiteral(": значение не перенесено")};
+    return {sql::Value(), why + QStringLiteral(": значение не перенесено")};
 }
 
 Converted dateTime(double days) {
-    const auto parts = kb::sql::datetime::dayNumberParts(days);
+    const auto parts = sql::datetime::dayNumberParts(days);
     if (!parts)
         return refused(QStringLiteral("дата вне промежутка от 01.01.0100 до 31.12.9999 (%1 дней от 30.12.1899)")
                            .arg(days, 0, 'g', 17));
-    const QDateTime exact = kb::sql::datetime::fromDayNumber(days);
+    const QDateTime exact = sql::datetime::fromDayNumber(days);
     if (parts->msec == 0)
-        return {kb::sql::Value(exact), {}};
+        return {sql::Value(exact), {}};
     // The file keeps whole seconds; a fraction of a second is rounded, and said so.
     const QDateTime rounded = exact.addMSecs(parts->msec >= 500 ? 1000 - parts->msec : -parts->msec);
-    return {kb::sql::Value(rounded), QStringLiteral("время %1,%2 округлено до секунды: %3")
-                                         .arg(kb::sql::datetime::toIso(exact))
-                                         .arg(parts->msec, 3, 10, QLatin1Char('0'))
-                                         .arg(kb::sql::datetime::toIso(rounded))};
+    return {sql::Value(rounded), QStringLiteral("время %1,%2 округлено до секунды: %3")
+                                     .arg(sql::datetime::toIso(exact))
+                                     .arg(parts->msec, 3, 10, QLatin1Char('0'))
+                                     .arg(sql::datetime::toIso(rounded))};
 }
 
 } // namespace
 
-Converted convert(const kb::dataset::schema::FieldDef& field, const Cell& cell) {
+Converted convert(const dataset::schema::FieldDef& field, const Cell& cell) {
     switch (cell.kind) {
     case Cell::Kind::Null:
         return {};
     case Cell::Kind::Integer:
-        return {field.type == kb::sql::FieldType::Float ? kb::sql::Value(double(cell.integer))
-                                                        : kb::sql::Value(cell.integer),
-                {}};
+        return {field.type == sql::FieldType::Float ? sql::Value(double(cell.integer)) : sql::Value(cell.integer), {}};
     case Cell::Kind::Double:
         if (!std::isfinite(cell.number))
             return refused(QStringLiteral("не число (%1)").arg(cell.number));
         // The file stores an integral double as an integer, which reads back as +0 for -0.
         if (cell.number == 0 && std::signbit(cell.number))
-            return {kb::sql::Value(0.0), QStringLiteral("число -0 записано как 0")};
-        return {kb::sql::Value(cell.number), {}};
+            return {sql::Value(0.0), QStringLiteral("число -0 записано как 0")};
+        return {sql::Value(cell.number), {}};
     case Cell::Kind::Text:
         if (field.maxLength > 0 && cell.text.size() > field.maxLength)
             return refused(QStringLiteral("текст длиннее %1 символов (%2)").arg(field.maxLength).arg(cell.text.size()));
-        return {kb::sql::Value(cell.text), {}};
+        return {sql::Value(cell.text), {}};
     case Cell::Kind::DateTime:
         return dateTime(cell.number);
     case Cell::Kind::Boolean:
@@ -79,24 +77,24 @@ Converted convert(const kb::dataset::schema::FieldDef& field, const Cell& cell) 
     return refused(QStringLiteral("значение неподходящего типа"));
 }
 
-bool sameValue(const kb::sql::Value& a, const kb::sql::Value& b) {
-    if (a.kind() == kb::sql::Value::Kind::Float && b.kind() == kb::sql::Value::Kind::Float)
+bool sameValue(const sql::Value& a, const sql::Value& b) {
+    if (a.kind() == sql::Value::Kind::Float && b.kind() == sql::Value::Kind::Float)
         return std::bit_cast<quint64>(a.toDouble()) == std::bit_cast<quint64>(b.toDouble());
     return a == b;
 }
 
-QString quoted(const kb::sql::Value& value) {
+QString quoted(const sql::Value& value) {
     switch (value.kind()) {
-    case kb::sql::Value::Kind::Null:
+    case sql::Value::Kind::Null:
         return QStringLiteral("NULL");
-    case kb::sql::Value::Kind::Integer:
+    case sql::Value::Kind::Integer:
         return QString::number(value.toInt());
-    case kb::sql::Value::Kind::Float:
+    case sql::Value::Kind::Float:
         return QString::number(value.toDouble(), 'g', 17);
-    case kb::sql::Value::Kind::Text:
+    case sql::Value::Kind::Text:
         return QLatin1Char('"') + value.text() + QLatin1Char('"');
-    case kb::sql::Value::Kind::DateTime:
-        return kb::sql::datetime::toIso(value.toDateTime());
+    case sql::Value::Kind::DateTime:
+        return sql::datetime::toIso(value.toDateTime());
     }
     return {};
 }

@@ -20,7 +20,7 @@ namespace {
 
 // Where a table of the schema comes from in the old database.
 struct TableSource {
-    const kb::dataset::schema::TableDef* table;
+    const dataset::schema::TableDef* table;
     QString oldName;
     QStringList oldColumns; // in the order of table->fields
     qint64 read = 0, written = 0;
@@ -38,7 +38,7 @@ QString findName(const QStringList& names, const QString& wanted) {
 std::vector<TableSource> plan(const jet::OldDatabase& old, QStringList& notes) {
     const QStringList oldTables = old.tables();
     std::vector<TableSource> sources;
-    for (const kb::dataset::schema::TableDef& table : kb::dataset::schema::tables()) {
+    for (const dataset::schema::TableDef& table : dataset::schema::tables()) {
         TableSource source{&table, findName(oldTables, table.name), {}};
         if (source.oldName.isEmpty())
             fail(QStringLiteral("В базе данных старой программы нет таблицы %1").arg(table.name));
@@ -46,7 +46,7 @@ std::vector<TableSource> plan(const jet::OldDatabase& old, QStringList& notes) {
         QStringList columnNames;
         for (const jet::Column& c : columns)
             columnNames << c.name;
-        for (const kb::dataset::schema::FieldDef& field : table.fields) {
+        for (const dataset::schema::FieldDef& field : table.fields) {
             const QString name = findName(columnNames, field.name);
             if (name.isEmpty())
                 fail(QStringLiteral("В базе данных старой программы нет поля %1.%2").arg(table.name, field.name));
@@ -65,17 +65,17 @@ std::vector<TableSource> plan(const jet::OldDatabase& old, QStringList& notes) {
     }
     for (const QString& name : oldTables) {
         const bool known = std::any_of(
-            kb::dataset::schema::tables().begin(), kb::dataset::schema::tables().end(),
-            [&](const kb::dataset::schema::TableDef& t) { return t.name.compare(name, Qt::CaseInsensitive) == 0; });
+            dataset::schema::tables().begin(), dataset::schema::tables().end(),
+            [&](const dataset::schema::TableDef& t) { return t.name.compare(name, Qt::CaseInsensitive) == 0; });
         if (!known)
             notes << QStringLiteral("Таблица %1 не перенесена: в программе нет такой таблицы").arg(name);
     }
     return sources;
 }
 
-QString insertSql(const kb::dataset::schema::TableDef& table) {
+QString insertSql(const dataset::schema::TableDef& table) {
     QStringList names, marks;
-    for (const kb::dataset::schema::FieldDef& f : table.fields) {
+    for (const dataset::schema::FieldDef& f : table.fields) {
         names << sql::quoteName(f.name);
         marks << QStringLiteral("?%1").arg(marks.size() + 1);
     }
@@ -83,21 +83,21 @@ QString insertSql(const kb::dataset::schema::TableDef& table) {
         .arg(sql::quoteName(table.name), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
 }
 
-QString selectByIdSql(const kb::dataset::schema::TableDef& table) {
+QString selectByIdSql(const dataset::schema::TableDef& table) {
     QStringList names;
-    for (const kb::dataset::schema::FieldDef& f : table.fields)
+    for (const dataset::schema::FieldDef& f : table.fields)
         names << sql::quoteName(f.name);
     return QStringLiteral("SELECT %1 FROM %2 WHERE ID = ?1")
         .arg(names.join(QStringLiteral(", ")), sql::quoteName(table.name));
 }
 
 // The row's values as the new file is to hold them; notes name what was refused or changed.
-std::vector<kb::sql::Value> converted(const TableSource& source, const jet::Row& row, QStringList* notes) {
-    const kb::dataset::schema::TableDef& table = *source.table;
-    std::vector<kb::sql::Value> values;
+std::vector<sql::Value> converted(const TableSource& source, const jet::Row& row, QStringList* notes) {
+    const dataset::schema::TableDef& table = *source.table;
+    std::vector<sql::Value> values;
     for (size_t i = 0; i < table.fields.size(); ++i) {
         import::Converted c = import::convert(table.fields[i], row[i]);
-        if (i == 0 && c.value.kind() != kb::sql::Value::Kind::Integer)
+        if (i == 0 && c.value.kind() != sql::Value::Kind::Integer)
             fail(QStringLiteral("В таблице %1 базы данных старой программы есть строка без номера ID").arg(table.name));
         if (notes && !c.note.isEmpty())
             *notes << QStringLiteral("%1, ID %2, поле %3: %4")
@@ -109,11 +109,11 @@ std::vector<kb::sql::Value> converted(const TableSource& source, const jet::Row&
     return values;
 }
 
-void copy(const jet::OldDatabase& old, TableSource& source, kb::sql::Connection& connection, QStringList& notes) {
-    kb::sql::Statement insert = connection.prepareNative(insertSql(*source.table));
+void copy(const jet::OldDatabase& old, TableSource& source, sql::Connection& connection, QStringList& notes) {
+    sql::Statement insert = connection.prepareNative(insertSql(*source.table));
     old.readRows(source.oldName, source.oldColumns, [&](const jet::Row& row) {
         ++source.read;
-        const std::vector<kb::sql::Value> values = converted(source, row, &notes);
+        const std::vector<sql::Value> values = converted(source, row, &notes);
         for (size_t i = 0; i < values.size(); ++i)
             insert.bind(int(i) + 1, values[i]);
         insert.step();
@@ -124,22 +124,22 @@ void copy(const jet::OldDatabase& old, TableSource& source, kb::sql::Connection&
 
 // Reads every row of old again and finds it, value for value, in the new file;
 // and no more rows there than were read.
-void verify(const jet::OldDatabase& old, const TableSource& source, const kb::sql::Connection& connection) {
-    const kb::dataset::schema::TableDef& table = *source.table;
-    std::vector<kb::sql::FieldType> types;
-    for (const kb::dataset::schema::FieldDef& f : table.fields)
+void verify(const jet::OldDatabase& old, const TableSource& source, const sql::Connection& connection) {
+    const dataset::schema::TableDef& table = *source.table;
+    std::vector<sql::FieldType> types;
+    for (const dataset::schema::FieldDef& f : table.fields)
         types.push_back(f.type);
-    kb::sql::Statement select = connection.prepareNative(selectByIdSql(table));
+    sql::Statement select = connection.prepareNative(selectByIdSql(table));
     qint64 compared = 0;
     old.readRows(source.oldName, source.oldColumns, [&](const jet::Row& row) {
-        const std::vector<kb::sql::Value> expected = converted(source, row, nullptr);
+        const std::vector<sql::Value> expected = converted(source, row, nullptr);
         select.reset();
         select.bind(1, expected.front());
         if (!select.step())
             fail(QStringLiteral("Проверка новой базы данных не пройдена: в таблице %1 нет строки с ID %2")
                      .arg(table.name)
                      .arg(expected.front().toInt()));
-        const std::vector<kb::sql::Value> stored = select.row(types);
+        const std::vector<sql::Value> stored = select.row(types);
         for (size_t i = 0; i < expected.size(); ++i) {
             if (!import::sameValue(expected[i], stored[i]))
                 fail(QStringLiteral("Проверка новой базы данных не пройдена: %1, ID %2, поле %3: в старой базе %4, "
@@ -150,7 +150,7 @@ void verify(const jet::OldDatabase& old, const TableSource& source, const kb::sq
         }
         ++compared;
     });
-    kb::sql::Statement count =
+    sql::Statement count =
         connection.prepareNative(QStringLiteral("SELECT count(*) FROM %1").arg(sql::quoteName(table.name)));
     count.step();
     if (count.column(0).toInt() != compared)
@@ -167,11 +167,11 @@ void importOldDatabase(const jet::OldDatabase& old, const QString& newFile, std:
     std::vector<TableSource> sources = plan(old, notes);
     createDatabase(
         newFile,
-        [&](kb::sql::Connection& connection) {
+        [&](sql::Connection& connection) {
             for (TableSource& source : sources)
                 copy(old, source, connection, notes);
         },
-        [&](const kb::sql::Connection& connection) {
+        [&](const sql::Connection& connection) {
             for (const TableSource& source : sources)
                 verify(old, source, connection);
         });

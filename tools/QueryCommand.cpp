@@ -19,30 +19,30 @@ namespace {
     throw UsageError(QStringLiteral("Неверный параметр \"%1\": %2").arg(argument, reason).toStdString());
 }
 
-kb::sql::Value parseValue(const QString& argument, kb::dataset::ParamBinding::Kind kind, const QString& text) {
+sql::Value parseValue(const QString& argument, dataset::ParamBinding::Kind kind, const QString& text) {
     switch (kind) {
-    case kb::dataset::ParamBinding::Kind::Text:
-        return kb::sql::Value(text);
-    case kb::dataset::ParamBinding::Kind::DateTime: {
-        const auto dt = kb::sql::datetime::fromIso(text);
+    case dataset::ParamBinding::Kind::Text:
+        return sql::Value(text);
+    case dataset::ParamBinding::Kind::DateTime: {
+        const auto dt = sql::datetime::fromIso(text);
         if (!dt)
             badParam(argument, QStringLiteral("дата и время ожидаются в виде YYYY-MM-DD HH:MM:SS"));
-        return kb::sql::Value(*dt);
+        return sql::Value(*dt);
     }
-    case kb::dataset::ParamBinding::Kind::Integer: {
+    case dataset::ParamBinding::Kind::Integer: {
         bool ok = false;
         const qint64 number = text.toLongLong(&ok);
         if (!ok)
             badParam(argument, QStringLiteral("ожидается целое число"));
-        return kb::sql::Value(number);
+        return sql::Value(number);
     }
-    case kb::dataset::ParamBinding::Kind::Float: {
+    case dataset::ParamBinding::Kind::Float: {
         const std::string utf8 = text.toStdString();
         double number = 0;
         const auto [end, ec] = std::from_chars(utf8.data(), utf8.data() + utf8.size(), number);
         if (utf8.empty() || ec != std::errc() || end != utf8.data() + utf8.size())
             badParam(argument, QStringLiteral("ожидается число с точкой в качестве десятичного разделителя"));
-        return kb::sql::Value(number);
+        return sql::Value(number);
     }
     }
     badParam(argument, QStringLiteral("неизвестный вид значения"));
@@ -50,7 +50,7 @@ kb::sql::Value parseValue(const QString& argument, kb::dataset::ParamBinding::Ki
 
 } // namespace
 
-kb::dataset::ParamBinding parseParam(const QString& argument) {
+dataset::ParamBinding parseParam(const QString& argument) {
     const qsizetype eq = argument.indexOf(QLatin1Char('='));
     if (eq < 0)
         badParam(argument, QStringLiteral("ожидается NAME=KIND:VALUE"));
@@ -66,15 +66,15 @@ kb::dataset::ParamBinding parseParam(const QString& argument) {
     const QString kindName = rest.left(colon);
     const QString text = rest.mid(colon + 1);
 
-    kb::dataset::ParamBinding param{name, kb::dataset::ParamBinding::Kind::Text, kb::sql::Value()};
+    dataset::ParamBinding param{name, dataset::ParamBinding::Kind::Text, sql::Value()};
     if (kindName == QLatin1String("datetime"))
-        param.kind = kb::dataset::ParamBinding::Kind::DateTime;
+        param.kind = dataset::ParamBinding::Kind::DateTime;
     else if (kindName == QLatin1String("text"))
-        param.kind = kb::dataset::ParamBinding::Kind::Text;
+        param.kind = dataset::ParamBinding::Kind::Text;
     else if (kindName == QLatin1String("int"))
-        param.kind = kb::dataset::ParamBinding::Kind::Integer;
+        param.kind = dataset::ParamBinding::Kind::Integer;
     else if (kindName == QLatin1String("float"))
-        param.kind = kb::dataset::ParamBinding::Kind::Float;
+        param.kind = dataset::ParamBinding::Kind::Float;
     else
         badParam(argument, QStringLiteral("вид значения \"%1\" неизвестен (datetime, text, int, float)").arg(kindName));
     param.value = parseValue(argument, param.kind, text);
@@ -116,38 +116,37 @@ std::string escapeText(const QString& text) {
     return escaped.toStdString();
 }
 
-std::string formatValue(const kb::sql::Value& value) {
+std::string formatValue(const sql::Value& value) {
     switch (value.kind()) {
-    case kb::sql::Value::Kind::Null:
+    case sql::Value::Kind::Null:
         return "NULL";
-    case kb::sql::Value::Kind::Integer:
+    case sql::Value::Kind::Integer:
         return std::to_string(value.toInt());
-    case kb::sql::Value::Kind::Float:
+    case sql::Value::Kind::Float:
         return formatDouble(value.toDouble());
-    case kb::sql::Value::Kind::DateTime:
-        return kb::sql::datetime::toIso(value.toDateTime()).toStdString();
-    case kb::sql::Value::Kind::Text:
+    case sql::Value::Kind::DateTime:
+        return sql::datetime::toIso(value.toDateTime()).toStdString();
+    case sql::Value::Kind::Text:
         return escapeText(value.text());
     }
     return {};
 }
 
 int runQueryCommand(const QString& fileName, const QStringList& params, const QStringList& lines, std::ostream& out) {
-    kb::dataset::QueryRequest request;
+    dataset::QueryRequest request;
     for (const QString& param : params)
         request.bindings.push_back(parseParam(param));
     request.sql = lines;
 
     // The tool only reads: the file is opened read-only, and a statement that would change the database (a
     // DELETE ... RETURNING, a PRAGMA that sets something) is refused before it runs.
-    kb::sql::Connection connection(fileName, kb::sql::Connection::Mode::ReadOnly);
+    sql::Connection connection(fileName, sql::Connection::Mode::ReadOnly);
     dialect::install(connection);
     if (!dialect::prepare(connection, request.sql.join(u'\n')).isReadOnly())
-        throw kb::sql::DbError(
-            QStringLiteral("Команда query только читает базу данных: запрос, который изменяет её, не "
-                           "выполнен"));
-    kb::dataset::Query query(connection);
-    kb::dataset::openRequest(request, query);
+        throw sql::DbError(QStringLiteral("Команда query только читает базу данных: запрос, который изменяет её, не "
+                                          "выполнен"));
+    dataset::Query query(connection);
+    dataset::openRequest(request, query);
 
     std::string text;
     for (int c = 0; c < query.fieldCount(); ++c) {

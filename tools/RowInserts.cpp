@@ -17,27 +17,27 @@ qint64 RowInserts::dolznost(const sql::Value& nazvanie) {
     return run(dolznost_, {nazvanie});
 }
 
-qint64 RowInserts::sotr(const kb::sql::Value& fio, const kb::sql::Value& dataR, const kb::sql::Value& idDolznost,
-                        const kb::sql::Value& adres, const kb::sql::Value& telefon, const kb::sql::Value& passport,
-                        const kb::sql::Value& inn) {
+qint64 RowInserts::sotr(const sql::Value& fio, const sql::Value& dataR, const sql::Value& idDolznost,
+                        const sql::Value& adres, const sql::Value& telefon, const sql::Value& passport,
+                        const sql::Value& inn) {
     return run(sotr_, {fio, dataR, idDolznost, adres, telefon, passport, inn});
 }
 
-void RowInserts::stavka(qint64 idSotr, const kb::sql::Value& sum) {
-    run(stavka_, {kb::sql::Value(idSotr), sum});
+void RowInserts::stavka(qint64 idSotr, const sql::Value& sum) {
+    run(stavka_, {sql::Value(idSotr), sum});
 }
 
-void RowInserts::premia(qint64 idSotr, const kb::sql::Value& data, const kb::sql::Value& premia) {
-    run(premia_, {kb::sql::Value(idSotr), data, premia});
+void RowInserts::premia(qint64 idSotr, const sql::Value& data, const sql::Value& premia) {
+    run(premia_, {sql::Value(idSotr), data, premia});
 }
 
-void RowInserts::otrChas(qint64 idSotr, const kb::sql::Value& count, const kb::sql::Value& data) {
-    run(otrChas_, {kb::sql::Value(idSotr), count, data});
+void RowInserts::otrChas(qint64 idSotr, const sql::Value& count, const sql::Value& data) {
+    run(otrChas_, {sql::Value(idSotr), count, data});
 }
 
-qint64 RowInserts::run(kb::sql::Statement& insert, std::initializer_list<kb::sql::Value> values) {
+qint64 RowInserts::run(sql::Statement& insert, std::initializer_list<sql::Value> values) {
     int index = 1;
-    for (const kb::sql::Value& value : values)
+    for (const sql::Value& value : values)
         insert.bind(index++, value);
     insert.step();
     insert.reset();

@@ -24,8 +24,8 @@ template <typename T, typename... Args> T* named(const char* name, Args&&... arg
 TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
     setObjectName(QStringLiteral("DataM"));
     try {
-        connection = std::make_unique<kb::sql::Connection>(fileName);
-        kb::sql::Connection& c = *connection;
+        connection = std::make_unique<sql::Connection>(fileName);
+        sql::Connection& c = *connection;
         // A damaged page would otherwise show only when its rows are read, perhaps while saving. The check reads
         // the whole file (some 5 ms a megabyte): a file far larger than a department's would delay the start
         // visibly, and there a damaged page is reported when it is read.

@@ -21,7 +21,7 @@ bool DataSet::eof() const {
     return eof_;
 }
 
-kb::sql::Value DataSet::currentValue(int column) const {
+sql::Value DataSet::currentValue(int column) const {
     throwIfInactive();
     const int row = currentRow();
     if (row < 0)
@@ -80,7 +80,7 @@ void DataSet::step(bool forward) {
 void DataSet::moveTo(int row) {
     throwIfInactive();
     if (row < 0 || row >= recordCount())
-        throw kb::sql::DbError(
+        throw sql::DbError(
             QStringLiteral("Записи с номером %1 нет: в наборе данных %2 записей").arg(row + 1).arg(recordCount()));
     setCursor(row, false, false);
 }
@@ -121,8 +121,8 @@ void DataSet::throwIfInactive() const {
     if (isActive())
         return;
     if (objectName().isEmpty())
-        throw kb::sql::DbError(QStringLiteral("Набор данных закрыт: операция невозможна"));
-    throw kb::sql::DbError(QStringLiteral("Набор данных %1 закрыт: операция невозможна").arg(objectName()));
+        throw sql::DbError(QStringLiteral("Набор данных закрыт: операция невозможна"));
+    throw sql::DbError(QStringLiteral("Набор данных %1 закрыт: операция невозможна").arg(objectName()));
 }
 
 } // namespace kb::dataset

@@ -21,7 +21,7 @@ public:
     }
 
 signals:
-    void dataSetChanged(kb::dataset::DataSet* dataSet);
+    void dataSetChanged(DataSet* dataSet);
 
 private:
     DataSet* dataSet_;

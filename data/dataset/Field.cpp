@@ -32,57 +32,57 @@ bool isBlankDate(const QString& text, QChar maskBlank) {
 
 Field::Field(Table& table, schema::FieldDef def, int column)
     : table_(table), def_(std::move(def)),
-      mask_(def_.editMask.isEmpty() ? kb::text::EditMask() : kb::text::EditMask(def_.editMask)), column_(column) {}
+      mask_(def_.editMask.isEmpty() ? text::EditMask() : text::EditMask(def_.editMask)), column_(column) {}
 
-kb::sql::Value Field::value() const {
+sql::Value Field::value() const {
     return table_.currentValue(column_);
 }
 
-void Field::setValue(const kb::sql::Value& value) {
+void Field::setValue(const sql::Value& value) {
     table_.checkWritable(column_);
     // A text given to a number or date field is read as if the user had typed it.
-    const bool typed = def_.type == kb::sql::FieldType::Integer || def_.type == kb::sql::FieldType::Float ||
-                       def_.type == kb::sql::FieldType::DateTime;
-    if (typed && value.kind() == kb::sql::Value::Kind::Text) {
+    const bool typed = def_.type == sql::FieldType::Integer || def_.type == sql::FieldType::Float ||
+                       def_.type == sql::FieldType::DateTime;
+    if (typed && value.kind() == sql::Value::Kind::Text) {
         setText(value.text());
         return;
     }
 
-    kb::sql::Value v = value;
+    sql::Value v = value;
     switch (def_.type) {
-    case kb::sql::FieldType::Integer:
-        if (v.kind() == kb::sql::Value::Kind::Float && std::trunc(v.toDouble()) == v.toDouble() &&
+    case sql::FieldType::Integer:
+        if (v.kind() == sql::Value::Kind::Float && std::trunc(v.toDouble()) == v.toDouble() &&
             std::fabs(v.toDouble()) < 1e10)
-            v = kb::sql::Value(v.toInt());
-        if ((v.kind() != kb::sql::Value::Kind::Integer && !v.isNull()) ||
-            (v.kind() == kb::sql::Value::Kind::Integer && !fitsInteger(v.toInt())))
+            v = sql::Value(v.toInt());
+        if ((v.kind() != sql::Value::Kind::Integer && !v.isNull()) ||
+            (v.kind() == sql::Value::Kind::Integer && !fitsInteger(v.toInt())))
             throw errors::notAnInteger(text::display(v), def_.name);
         break;
-    case kb::sql::FieldType::Float:
-        if (v.kind() == kb::sql::Value::Kind::Integer)
-            v = kb::sql::Value(v.toDouble());
-        if ((v.kind() != kb::sql::Value::Kind::Float && !v.isNull()) ||
-            (v.kind() == kb::sql::Value::Kind::Float && !std::isfinite(v.toDouble())))
+    case sql::FieldType::Float:
+        if (v.kind() == sql::Value::Kind::Integer)
+            v = sql::Value(v.toDouble());
+        if ((v.kind() != sql::Value::Kind::Float && !v.isNull()) ||
+            (v.kind() == sql::Value::Kind::Float && !std::isfinite(v.toDouble())))
             throw errors::notAFloat(text::display(v), def_.name);
         break;
-    case kb::sql::FieldType::DateTime:
-        if (v.kind() == kb::sql::Value::Kind::Integer || v.kind() == kb::sql::Value::Kind::Float) {
-            const QDateTime dt = kb::sql::datetime::fromDayNumber(v.toDouble());
+    case sql::FieldType::DateTime:
+        if (v.kind() == sql::Value::Kind::Integer || v.kind() == sql::Value::Kind::Float) {
+            const QDateTime dt = sql::datetime::fromDayNumber(v.toDouble());
             if (!dt.isValid())
                 throw errors::notADate(text::display(v), def_.name);
-            v = kb::sql::Value(dt);
+            v = sql::Value(dt);
         }
         break;
-    case kb::sql::FieldType::Text:
-        if (!v.isNull() && v.kind() != kb::sql::Value::Kind::Text)
-            v = kb::sql::Value(text::display(v));
+    case sql::FieldType::Text:
+        if (!v.isNull() && v.kind() != sql::Value::Kind::Text)
+            v = sql::Value(text::display(v));
         if (def_.maxLength > 0 && v.text().size() > def_.maxLength)
-            throw kb::sql::DbError(QStringLiteral("Значение поля '%1' слишком длинное: %2 символов при допустимых %3")
-                                       .arg(def_.name)
-                                       .arg(v.text().size())
-                                       .arg(def_.maxLength));
+            throw sql::DbError(QStringLiteral("Значение поля '%1' слишком длинное: %2 символов при допустимых %3")
+                                   .arg(def_.name)
+                                   .arg(v.text().size())
+                                   .arg(def_.maxLength));
         break;
-    case kb::sql::FieldType::Unknown:
+    case sql::FieldType::Unknown:
         break;
     }
     table_.setPendingValue(column_, v);
@@ -90,64 +90,64 @@ void Field::setValue(const kb::sql::Value& value) {
 
 void Field::setText(const QString& text) {
     switch (def_.type) {
-    case kb::sql::FieldType::Integer: {
+    case sql::FieldType::Integer: {
         if (text.trimmed().isEmpty()) {
-            setValue(kb::sql::Value());
+            setValue(sql::Value());
             return;
         }
         const auto v = text::parseInteger(text);
         if (!v || !fitsInteger(*v))
             throw errors::notAnInteger(text, def_.name);
-        setValue(kb::sql::Value(*v));
+        setValue(sql::Value(*v));
         return;
     }
-    case kb::sql::FieldType::Float: {
+    case sql::FieldType::Float: {
         if (text.trimmed().isEmpty()) {
-            setValue(kb::sql::Value());
+            setValue(sql::Value());
             return;
         }
         const auto v = text::parseFloat(text);
         if (!v || !std::isfinite(*v))
             throw errors::notAFloat(text, def_.name);
-        setValue(kb::sql::Value(*v));
+        setValue(sql::Value(*v));
         return;
     }
-    case kb::sql::FieldType::DateTime: {
+    case sql::FieldType::DateTime: {
         if (isBlankDate(text, mask_.isEmpty() ? QLatin1Char(' ') : mask_.blank())) {
-            setValue(kb::sql::Value());
+            setValue(sql::Value());
             return;
         }
         auto v = text::parseDate(text);
         if (!v)
-            v = kb::sql::datetime::fromIso(text.trimmed());
+            v = sql::datetime::fromIso(text.trimmed());
         if (!v)
             throw errors::notADate(text, def_.name);
-        setValue(kb::sql::Value(*v));
+        setValue(sql::Value(*v));
         return;
     }
-    case kb::sql::FieldType::Text:
-    case kb::sql::FieldType::Unknown:
-        setValue(text.isEmpty() ? kb::sql::Value() : kb::sql::Value(text));
+    case sql::FieldType::Text:
+    case sql::FieldType::Unknown:
+        setValue(text.isEmpty() ? sql::Value() : sql::Value(text));
         return;
     }
 }
 
 QString Field::displayText() const {
-    const kb::sql::Value v = value();
+    const sql::Value v = value();
     if (v.isNull())
         return {};
-    if (v.kind() == kb::sql::Value::Kind::DateTime && def_.displayFormat == kMonthYearFormat)
+    if (v.kind() == sql::Value::Kind::DateTime && def_.displayFormat == kMonthYearFormat)
         return text::monthYear(v.toDateTime());
     return text::display(v);
 }
 
 QString Field::editText() const {
-    const kb::sql::Value v = value();
+    const sql::Value v = value();
     if (mask_.isEmpty())
         return text::display(v);
     if (v.isNull())
         return mask_.emptyText();
-    if (v.kind() == kb::sql::Value::Kind::DateTime)
+    if (v.kind() == sql::Value::Kind::DateTime)
         return mask_.toEditText(v.toDateTime().toString(QStringLiteral("dd.MM.yy")));
     return mask_.toEditText(text::display(v));
 }

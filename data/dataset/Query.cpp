@@ -44,24 +44,24 @@ sql::Value boundValue(const Parameter& p) {
 
 // ---------------------------------------------------------------- Parameter
 
-void Parameter::setValue(const kb::sql::Value& value) {
+void Parameter::setValue(const sql::Value& value) {
     value_ = value;
-    if (dataType_ != kb::sql::FieldType::Unknown)
+    if (dataType_ != sql::FieldType::Unknown)
         return;
     switch (value.kind()) {
-    case kb::sql::Value::Kind::Null:
+    case sql::Value::Kind::Null:
         break;
-    case kb::sql::Value::Kind::Integer:
-        dataType_ = kb::sql::FieldType::Integer;
+    case sql::Value::Kind::Integer:
+        dataType_ = sql::FieldType::Integer;
         break;
-    case kb::sql::Value::Kind::Float:
-        dataType_ = kb::sql::FieldType::Float;
+    case sql::Value::Kind::Float:
+        dataType_ = sql::FieldType::Float;
         break;
-    case kb::sql::Value::Kind::Text:
-        dataType_ = kb::sql::FieldType::Text;
+    case sql::Value::Kind::Text:
+        dataType_ = sql::FieldType::Text;
         break;
-    case kb::sql::Value::Kind::DateTime:
-        dataType_ = kb::sql::FieldType::DateTime;
+    case sql::Value::Kind::DateTime:
+        dataType_ = sql::FieldType::DateTime;
         break;
     }
 }
@@ -77,7 +77,7 @@ Parameter* Parameters::findParam(const QString& name) {
 Parameter& Parameters::paramByName(const QString& name) {
     if (Parameter* p = findParam(name))
         return *p;
-    throw kb::sql::DbError(QStringLiteral("Параметр '%1' не найден").arg(name));
+    throw sql::DbError(QStringLiteral("Параметр '%1' не найден").arg(name));
 }
 
 void Parameters::rebuild(const QStringList& names) {
@@ -104,7 +104,7 @@ void SqlLines::add(const QString& line) {
 
 // ---------------------------------------------------------------- Query
 
-Query::Query(kb::sql::Connection& connection, QObject* parent)
+Query::Query(sql::Connection& connection, QObject* parent)
     : DataSet(parent), connection_(connection), sql_([this] { textChanged(); }) {}
 
 void Query::textChanged() {
@@ -119,11 +119,11 @@ void Query::setActive(bool active) {
         close();
 }
 
-void Query::bindParameters(kb::sql::Statement& statement) {
+void Query::bindParameters(sql::Statement& statement) {
     for (int i = 1; i <= statement.parameterCount(); ++i) {
         const QString name = statement.parameterName(i);
         Parameter* p = name.startsWith(QLatin1Char(':')) ? params_.findParam(name.mid(1)) : nullptr;
-        statement.bind(i, p ? boundValue(*p) : kb::sql::Value());
+        statement.bind(i, p ? boundValue(*p) : sql::Value());
     }
 }
 
@@ -131,14 +131,13 @@ void Query::open() {
     if (active_)
         return;
     // Everything is read into locals first, so a failure leaves the query as it was: closed.
-    kb::sql::Statement statement = dialect::prepare(connection_, sql_.text());
+    sql::Statement statement = dialect::prepare(connection_, sql_.text());
     const int columns = statement.columnCount();
     if (columns == 0)
-        throw kb::sql::DbError(
-            QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
+        throw sql::DbError(QStringLiteral("Запрос не возвращает набора данных: открыть можно только запрос SELECT"));
     bindParameters(statement);
 
-    std::vector<std::vector<kb::sql::Value>> rows = statement.fetchAll();
+    std::vector<std::vector<sql::Value>> rows = statement.fetchAll();
     QStringList names;
     for (int c = 0; c < columns; ++c)
         names.append(statement.columnName(c));
@@ -183,16 +182,16 @@ int Query::recordCount() const {
     return int(rows_.size());
 }
 
-kb::sql::Value Query::value(int row, int column) const {
+sql::Value Query::value(int row, int column) const {
     throwIfInactive();
     if (row < 0 || row >= int(rows_.size()))
-        throw kb::sql::DbError(
+        throw sql::DbError(
             QStringLiteral("Записи с номером %1 нет: в запросе %2 записей").arg(row + 1).arg(rows_.size()));
     checkColumn(column);
     return rows_[size_t(row)][size_t(column)];
 }
 
-kb::sql::Value Query::fieldValue(int column) const {
+sql::Value Query::fieldValue(int column) const {
     throwIfInactive();
     checkColumn(column);
     return currentValue(column);

@@ -20,16 +20,16 @@ FieldDef id() {
     return {QStringLiteral("ID"), sql::FieldType::Integer, true, 0, {}, {}};
 }
 FieldDef integer(const char* name) {
-    return {QString::fromLatin1(name), kb::sql::FieldType::Integer, false, 0, {}, {}};
+    return {QString::fromLatin1(name), sql::FieldType::Integer, false, 0, {}, {}};
 }
 FieldDef real(const char* name) {
-    return {QString::fromLatin1(name), kb::sql::FieldType::Float, false, 0, {}, {}};
+    return {QString::fromLatin1(name), sql::FieldType::Float, false, 0, {}, {}};
 }
 FieldDef text(const char* name, const QString& mask = {}) {
-    return {QString::fromLatin1(name), kb::sql::FieldType::Text, false, kTextLength, mask, {}};
+    return {QString::fromLatin1(name), sql::FieldType::Text, false, kTextLength, mask, {}};
 }
 FieldDef date(const char* name, const QString& mask, const QString& format) {
-    return {QString::fromLatin1(name), kb::sql::FieldType::DateTime, false, 0, mask, format};
+    return {QString::fromLatin1(name), sql::FieldType::DateTime, false, 0, mask, format};
 }
 
 std::vector<TableDef> makeTables() {
@@ -50,14 +50,14 @@ QString columnDefinition(const FieldDef& f) {
     if (f.readOnly)
         return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     switch (f.type) {
-    case kb::sql::FieldType::Integer:
+    case sql::FieldType::Integer:
         return QStringLiteral("INTEGER");
-    case kb::sql::FieldType::Float:
+    case sql::FieldType::Float:
         return QStringLiteral("REAL");
-    case kb::sql::FieldType::DateTime:
+    case sql::FieldType::DateTime:
         return QStringLiteral("DATETIME");
-    case kb::sql::FieldType::Text:
-    case kb::sql::FieldType::Unknown:
+    case sql::FieldType::Text:
+    case sql::FieldType::Unknown:
         break;
     }
     return QStringLiteral("TEXT COLLATE ") + QString::fromLatin1(dialect::kCollation);
@@ -111,17 +111,17 @@ QString createStatements() {
     return statements.join(QLatin1Char('\n'));
 }
 
-QStringList keyProblems(const kb::sql::Connection& connection) {
+QStringList keyProblems(const sql::Connection& connection) {
     QStringList problems;
-    kb::sql::Statement key = connection.prepareNative(QStringLiteral(
+    sql::Statement key = connection.prepareNative(QStringLiteral(
         "SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name = 'ID' COLLATE "
         "NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
     for (const TableDef& t : tables()) {
         if (!connection.columnTypes().hasTable(t.name))
             continue;
         key.reset();
-        key.bind(1, kb::sql::Value(t.name));
-        if (key.step() && key.column(0).kind() == kb::sql::Value::Kind::Integer && key.column(0).toInt() == 1 &&
+        key.bind(1, sql::Value(t.name));
+        if (key.step() && key.column(0).kind() == sql::Value::Kind::Integer && key.column(0).toInt() == 1 &&
             key.column(1).toInt() == 1)
             continue;
         problems << QStringLiteral("Таблица %1: поле ID не является её ключом (INTEGER PRIMARY KEY), записи с "
@@ -131,11 +131,11 @@ QStringList keyProblems(const kb::sql::Connection& connection) {
     return problems;
 }
 
-void requireKeys(const kb::sql::Connection& connection) {
+void requireKeys(const sql::Connection& connection) {
     const QStringList problems = keyProblems(connection);
     if (!problems.isEmpty())
-        throw kb::sql::DbError(QStringLiteral("База данных %1 не подходит программе. %2")
-                                   .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
+        throw sql::DbError(QStringLiteral("База данных %1 не подходит программе. %2")
+                               .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
 }
 
 } // namespace kb::dataset::schema

@@ -27,13 +27,13 @@ Table::~Table() = default;
 void Table::open() {
     if (isActive())
         return;
-    const kb::sql::ColumnTypes& types = connection_.columnTypes();
+    const sql::ColumnTypes& types = connection_.columnTypes();
     const QString file = QDir::toNativeSeparators(connection_.fileName());
     if (!types.hasTable(def_.name))
-        throw kb::sql::DbError(QStringLiteral("Таблица '%1' не найдена в базе данных %2").arg(def_.name, file));
+        throw sql::DbError(QStringLiteral("Таблица '%1' не найдена в базе данных %2").arg(def_.name, file));
     for (const schema::FieldDef& f : def_.fields) {
         if (!types.hasColumn(def_.name, f.name))
-            throw kb::sql::DbError(
+            throw sql::DbError(
                 QStringLiteral("Поле '%1' не найдено в таблице '%2' базы данных %3").arg(f.name, def_.name, file));
     }
     // The snapshot is read on first use (see keys()); something that
@@ -69,17 +69,17 @@ void Table::close() {
 
 void Table::readSnapshot() const {
     try {
-        kb::sql::Statement bounds = connection_.prepareNative(statements_.bounds());
+        sql::Statement bounds = connection_.prepareNative(statements_.bounds());
         qint64 count = 0;
         qint64 least = 0;
         qint64 greatest = 0;
         if (bounds.step()) {
-            count = bounds.column(0, kb::sql::FieldType::Integer).toInt();
-            least = bounds.column(1, kb::sql::FieldType::Integer).toInt();
-            greatest = bounds.column(2, kb::sql::FieldType::Integer).toInt();
+            count = bounds.column(0, sql::FieldType::Integer).toInt();
+            least = bounds.column(1, sql::FieldType::Integer).toInt();
+            greatest = bounds.column(2, sql::FieldType::Integer).toInt();
         }
         keys_ = KeySnapshot::counted(int(std::min<qint64>(count, std::numeric_limits<int>::max())), least, greatest);
-    } catch (const kb::sql::DbError& e) {
+    } catch (const sql::DbError& e) {
         readFailed(e);
     }
     pages_.clear();
@@ -87,7 +87,7 @@ void Table::readSnapshot() const {
     try {
         if (!keys_.empty())
             pages_.keep(readPage(0));
-    } catch (const kb::sql::DbError&) {
+    } catch (const sql::DbError&) {
         rowsRead_ = false;
         throw;
     }
@@ -105,14 +105,14 @@ void Table::readKeys(int from, int to) const {
         std::vector<qint64> ids;
         ids.reserve(size_t(limit));
         try {
-            kb::sql::Statement statement =
+            sql::Statement statement =
                 connection_.prepareNative(forward ? statements_.keysAscending() : statements_.keysDescending());
-            statement.bind(1, kb::sql::Value(gap->after));
-            statement.bind(2, kb::sql::Value(gap->upTo));
-            statement.bind(3, kb::sql::Value(qint64(limit)));
+            statement.bind(1, sql::Value(gap->after));
+            statement.bind(2, sql::Value(gap->upTo));
+            statement.bind(3, sql::Value(qint64(limit)));
             while (statement.step())
-                ids.push_back(statement.column(0, kb::sql::FieldType::Integer).toInt());
-        } catch (const kb::sql::DbError& e) {
+                ids.push_back(statement.column(0, sql::FieldType::Integer).toInt());
+        } catch (const sql::DbError& e) {
             readFailed(e);
         }
         const bool exhausted = int(ids.size()) < limit;
@@ -140,15 +140,15 @@ PageCache::Page Table::readPage(int first) const {
     std::vector<std::pair<qint64, Row>> found;
     try {
         if (!ids.empty()) {
-            kb::sql::Statement statement = connection_.prepareNative(inOrder ? statements_.rowsBetween()
-                                                                             : statements_.rowsListed(int(ids.size())));
+            sql::Statement statement = connection_.prepareNative(inOrder ? statements_.rowsBetween()
+                                                                         : statements_.rowsListed(int(ids.size())));
             if (inOrder) {
-                statement.bind(1, kb::sql::Value(ids.front()));
-                statement.bind(2, kb::sql::Value(ids.back()));
+                statement.bind(1, sql::Value(ids.front()));
+                statement.bind(2, sql::Value(ids.back()));
             }
             for (size_t i = 0; !inOrder && i < ids.size(); ++i)
-                statement.bind(int(i) + 1, kb::sql::Value(ids[i]));
-            std::vector<kb::sql::TextMemo> memos(statements_.fieldCount());
+                statement.bind(int(i) + 1, sql::Value(ids[i]));
+            std::vector<sql::TextMemo> memos(statements_.fieldCount());
             const size_t key = size_t(statements_.keyColumn());
             while (statement.step()) {
                 Row values = statements_.read(statement, memos);
@@ -156,7 +156,7 @@ PageCache::Page Table::readPage(int first) const {
                 found.emplace_back(id, std::move(values));
             }
         }
-    } catch (const kb::sql::DbError& e) {
+    } catch (const sql::DbError& e) {
         readFailed(e);
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -173,26 +173,25 @@ PageCache::Page Table::readPage(int first) const {
         // Deleted by another user since the snapshot: its ID, if it was read, and no values.
         Row gone(fields_.size());
         if (!gone.empty() && id != KeySnapshot::kNoKey)
-            gone[size_t(statements_.keyColumn())] = kb::sql::Value(id);
+            gone[size_t(statements_.keyColumn())] = sql::Value(id);
         page.rows.push_back(std::move(gone));
     }
     return page;
 }
 
-void Table::readFailed(const kb::sql::DbError& e) const {
+void Table::readFailed(const sql::DbError& e) const {
     // Named with the table, as the read may come long after opening; the engine's words follow.
     const QString engine = QString::fromUtf8(e.what());
     if (e.isBusy())
-        throw kb::sql::DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
-                                              "пользователем или программой (%3). Повторите действие позже")
-                                   .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
-                               e.sqliteCode());
-    if (e.isDamaged())
-        throw kb::sql::DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: файл базы данных %2 повреждён (%3)")
-                                   .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
-                               e.sqliteCode());
-    throw kb::sql::DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine),
+        throw sql::DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: база данных %2 занята другим "
+                                          "пользователем или программой (%3). Повторите действие позже")
+                               .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
                            e.sqliteCode());
+    if (e.isDamaged())
+        throw sql::DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: файл базы данных %2 повреждён (%3)")
+                               .arg(def_.name, QDir::toNativeSeparators(connection_.fileName()), engine),
+                           e.sqliteCode());
+    throw sql::DbError(QStringLiteral("Таблицу '%1' прочитать не удалось: %2").arg(def_.name, engine), e.sqliteCode());
 }
 
 const KeySnapshot& Table::keys() const {
@@ -209,10 +208,10 @@ const Table::Row& Table::storedRow(int row) const {
     return *pages_.find(row);
 }
 
-kb::sql::Value Table::keyAt(int row) const {
+sql::Value Table::keyAt(int row) const {
     readKeys(row, row + 1);
     const qint64 id = keys_.at(row);
-    return id == KeySnapshot::kNoKey ? kb::sql::Value() : kb::sql::Value(id);
+    return id == KeySnapshot::kNoKey ? sql::Value() : sql::Value(id);
 }
 
 // A refresh finds the current row's ID in the new snapshot: in a gap, the IDs
@@ -225,15 +224,15 @@ std::optional<int> Table::positionOf(qint64 id) const {
     qint64 below = 0;
     bool present = false;
     try {
-        kb::sql::Statement statement = connection_.prepareNative(statements_.keysBelow());
-        statement.bind(1, kb::sql::Value(gap.after));
-        statement.bind(2, kb::sql::Value(id));
-        statement.bind(3, kb::sql::Value(id));
+        sql::Statement statement = connection_.prepareNative(statements_.keysBelow());
+        statement.bind(1, sql::Value(gap.after));
+        statement.bind(2, sql::Value(id));
+        statement.bind(3, sql::Value(id));
         if (statement.step()) {
-            below = statement.column(0, kb::sql::FieldType::Integer).toInt();
-            present = statement.column(1, kb::sql::FieldType::Integer).toInt() > 0;
+            below = statement.column(0, sql::FieldType::Integer).toInt();
+            present = statement.column(1, sql::FieldType::Integer).toInt() > 0;
         }
-    } catch (const kb::sql::DbError& e) {
+    } catch (const sql::DbError& e) {
         readFailed(e);
     }
     if (!present || below >= gap.count)
@@ -263,10 +262,10 @@ int Table::recordCount() const {
     return keys().size() + (state_ == State::Insert ? 1 : 0);
 }
 
-kb::sql::Value Table::value(int row, int column) const {
+sql::Value Table::value(int row, int column) const {
     throwIfInactive();
     if (row < 0 || row >= recordCount())
-        throw kb::sql::DbError(QStringLiteral("Записи с номером %1 нет в таблице '%2'").arg(row + 1).arg(def_.name));
+        throw sql::DbError(QStringLiteral("Записи с номером %1 нет в таблице '%2'").arg(row + 1).arg(def_.name));
     checkColumn(column);
     // The pending row by its own position: rowInserted is told before the cursor moves onto it.
     if ((state_ == State::Insert && row == insertRow_) || (state_ == State::Edit && row == currentRow()))
@@ -286,7 +285,7 @@ Field* Table::findField(const QString& name) {
 Field& Table::fieldByName(const QString& name) {
     if (Field* f = findField(name))
         return *f;
-    throw kb::sql::DbError(QStringLiteral("Поле '%1' не найдено в таблице '%2'").arg(name, def_.name));
+    throw sql::DbError(QStringLiteral("Поле '%1' не найдено в таблице '%2'").arg(name, def_.name));
 }
 
 // ---------------------------------------------------------------- states
@@ -333,7 +332,7 @@ void Table::beginInsert(bool atEnd) {
     const int at = atEnd ? keys_.size() : std::max(currentRow(), 0);
     if (at < keys_.size())
         keyAt(at); // the new row goes before a row whose ID is known
-    pending_.assign(fields_.size(), kb::sql::Value());
+    pending_.assign(fields_.size(), sql::Value());
     insertRow_ = at;
     state_ = State::Insert;
     emit rowInserted(at);
@@ -368,7 +367,7 @@ void Table::post() {
 // failure leaves the row in its edit or insert state with nothing lost.
 void Table::postEdit() {
     const int row = currentRow();
-    const kb::sql::Value key = original_[size_t(statements_.keyColumn())];
+    const sql::Value key = original_[size_t(statements_.keyColumn())];
     OptimisticSave::Outcome outcome = save_.save(original_, pending_);
     using Kind = OptimisticSave::Outcome::Kind;
     if (outcome.kind == Kind::Vanished)
@@ -389,14 +388,14 @@ void Table::postEdit() {
 void Table::postInsert() {
     Row stored;
     {
-        kb::sql::Transaction transaction(connection_);
+        sql::Transaction transaction(connection_);
         {
-            kb::sql::Statement statement = connection_.prepareNative(statements_.insert());
+            sql::Statement statement = connection_.prepareNative(statements_.insert());
             int index = 1;
             for (int c : statements_.writable())
                 statement.bind(index++, pending_[size_t(c)]);
             if (!statement.step())
-                throw kb::sql::DbError(QStringLiteral("Запись в таблицу '%1' не добавлена").arg(def_.name));
+                throw sql::DbError(QStringLiteral("Запись в таблицу '%1' не добавлена").arg(def_.name));
             stored = statements_.read(statement);
         }
         transaction.commit();
@@ -435,14 +434,14 @@ void Table::remove() {
         return;
     }
     if (keys_.empty())
-        throw kb::sql::DbError(QStringLiteral("Таблица '%1' пуста: удалять нечего").arg(def_.name));
+        throw sql::DbError(QStringLiteral("Таблица '%1' пуста: удалять нечего").arg(def_.name));
     const int row = currentRow();
-    const kb::sql::Value key = keyAt(row);
+    const sql::Value key = keyAt(row);
     {
-        kb::sql::Transaction transaction(connection_);
+        sql::Transaction transaction(connection_);
         bool removed = false;
         {
-            kb::sql::Statement statement = connection_.prepareNative(statements_.remove());
+            sql::Statement statement = connection_.prepareNative(statements_.remove());
             statement.bind(1, key);
             removed = statement.step();
         }
@@ -470,7 +469,7 @@ void Table::refresh() {
     requireRows(); // rows never read before are read now: that is the refresh
     postIfEditing();
     const int oldRow = currentRow();
-    const kb::sql::Value kept = oldRow >= 0 ? keyAt(oldRow) : kb::sql::Value();
+    const sql::Value kept = oldRow >= 0 ? keyAt(oldRow) : sql::Value();
     if (wasRead)
         readSnapshot();
     const int count = keys_.size();
@@ -485,21 +484,20 @@ void Table::refresh() {
     setCursor(row, bof() && row == 0, eof() && row == count - 1, true);
 }
 
-void Table::rowChangedMeanwhile(const kb::sql::Value& key, const QStringList& fields) const {
+void Table::rowChangedMeanwhile(const sql::Value& key, const QStringList& fields) const {
     QStringList quoted;
     for (const QString& f : fields)
         quoted.append(QLatin1Char('\'') + f + QLatin1Char('\''));
     const QString which = fields.size() == 1 ? QStringLiteral("поле") : QStringLiteral("поля");
-    throw kb::sql::DbError(
-        QStringLiteral("Запись с %1 = %2 в таблице '%3' изменил другой пользователь, пока она "
-                       "редактировалась (%4 %5): изменения не сохранены. Отмените правку, чтобы увидеть "
-                       "новые значения")
-            .arg(def_.fields[size_t(statements_.keyColumn())].name, text::display(key), def_.name, which,
-                 quoted.join(QStringLiteral(", "))));
+    throw sql::DbError(QStringLiteral("Запись с %1 = %2 в таблице '%3' изменил другой пользователь, пока она "
+                                      "редактировалась (%4 %5): изменения не сохранены. Отмените правку, чтобы увидеть "
+                                      "новые значения")
+                           .arg(def_.fields[size_t(statements_.keyColumn())].name, text::display(key), def_.name, which,
+                                quoted.join(QStringLiteral(", "))));
 }
 
-void Table::rowVanished(const kb::sql::Value& key, const QString& consequence) const {
-    throw kb::sql::DbError(
+void Table::rowVanished(const sql::Value& key, const QString& consequence) const {
+    throw sql::DbError(
         QStringLiteral("Запись с %1 = %2 не найдена в таблице '%3': возможно, её удалил другой "
                        "пользователь; %4. Обновите данные таблицы")
             .arg(def_.fields[size_t(statements_.keyColumn())].name, text::display(key), def_.name, consequence));
@@ -541,10 +539,10 @@ void Table::moveTo(int row) {
 
 // ---------------------------------------------------------------- pending values
 
-kb::sql::Value Table::pendingValue(int column) const {
+sql::Value Table::pendingValue(int column) const {
     throwIfInactive();
     if (!isEditing())
-        throw kb::sql::DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки").arg(def_.name));
+        throw sql::DbError(QStringLiteral("Таблица '%1' не в режиме редактирования или вставки").arg(def_.name));
     checkColumn(column);
     return pending_[size_t(column)];
 }
@@ -557,7 +555,7 @@ void Table::checkWritable(int column) const {
         throw errors::notEditing(def_.name, f.name);
 }
 
-void Table::setPendingValue(int column, const kb::sql::Value& value) {
+void Table::setPendingValue(int column, const sql::Value& value) {
     throwIfInactive();
     checkColumn(column);
     checkWritable(column);

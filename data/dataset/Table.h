@@ -129,7 +129,7 @@ public:
     void checkWritable(int column) const;
 
 signals:
-    void stateChanged(kb::dataset::Table::State state);
+    void stateChanged(Table::State state);
     void fieldChanged(int column);
 
 private:

@@ -61,8 +61,7 @@ QString TableStatements::update(const std::vector<int>& columns) const {
         .arg(table_, assignments.join(QStringLiteral(", ")), key_, columns_);
 }
 
-TableStatements::Row TableStatements::read(const kb::sql::Statement& statement,
-                                           std::span<kb::sql::TextMemo> memos) const {
+TableStatements::Row TableStatements::read(const sql::Statement& statement, std::span<sql::TextMemo> memos) const {
     return statement.row(types_, memos);
 }
 

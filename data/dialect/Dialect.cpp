@@ -21,14 +21,14 @@ bool equalText(const QString& a, const QString& b) {
     try {
         collator.reset(openCollator());
     } catch (const RegistrationError& e) {
-        throw kb::sql::DbError(std::string(e.what()), e.code());
+        throw sql::DbError(std::string(e.what()), e.code());
     }
     const QByteArray first = a.toUtf8();
     const QByteArray second = b.toUtf8();
     return collate(collator.get(), int(first.size()), first.constData(), int(second.size()), second.constData()) == 0;
 }
 
-kb::sql::Statement prepare(const kb::sql::Connection& connection, const QString& sql) {
+sql::Statement prepare(const sql::Connection& connection, const QString& sql) {
     return connection.prepareNative(rewrite(sql, connection.columnTypes()));
 }
 

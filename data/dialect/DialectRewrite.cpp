@@ -101,7 +101,7 @@ struct Block {
 
 class Rewriter {
 public:
-    Rewriter(const QString& sql, const kb::sql::ColumnTypes& types)
+    Rewriter(const QString& sql, const sql::ColumnTypes& types)
         : sql_(sql), types_(types), tokens_(dialect::tokenize(sql)) {}
 
     QString run() {
@@ -425,7 +425,7 @@ private:
         for (const KnownColumn& c : known_)
             if (c.table.compare(table, Qt::CaseInsensitive) == 0 && c.column.compare(column, Qt::CaseInsensitive) == 0)
                 return c;
-        KnownColumn c{table, column, types_.type(table, column) == kb::sql::FieldType::Text, {}};
+        KnownColumn c{table, column, types_.type(table, column) == sql::FieldType::Text, {}};
         if (c.isText) {
             const QString realTable = canonical(types_.tables(), table);
             const QString realColumn = canonical(types_.columns(realTable), column);
@@ -524,7 +524,7 @@ private:
     }
 
     const QString& sql_;
-    const kb::sql::ColumnTypes& types_;
+    const sql::ColumnTypes& types_;
     std::vector<Token> tokens_;
     std::vector<int> sig_;       // indices of the significant tokens
     std::vector<int> match_;     // per significant token: the matching parenthesis, -1
@@ -559,7 +559,7 @@ bool mayNeedRewrite(const QString& sql) {
 
 } // namespace
 
-QString rewrite(const QString& sql, const kb::sql::ColumnTypes& types) {
+QString rewrite(const QString& sql, const sql::ColumnTypes& types) {
     if (!mayNeedRewrite(sql))
         return sql;
     return Rewriter(sql, types).run();

@@ -57,21 +57,20 @@ std::string_view textOf(sqlite3_value* v) {
 // ---------------------------------------------------------------------------
 // Month() and Year(): the stored ISO text or a day number
 
-template <int kb::sql::datetime::Parts::*part>
-void datePart(sqlite3_context* ctx, sqlite3_value** argv, const char* name) {
+template <int sql::datetime::Parts::*part> void datePart(sqlite3_context* ctx, sqlite3_value** argv, const char* name) {
     sqlite3_value* v = argv[0];
-    std::optional<kb::sql::datetime::Parts> date;
+    std::optional<sql::datetime::Parts> date;
     switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
         sqlite3_result_null(ctx);
         return;
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
-        date = kb::sql::datetime::dayNumberParts(sqlite3_value_double(v));
+        date = sql::datetime::dayNumberParts(sqlite3_value_double(v));
         break;
     case SQLITE_TEXT: {
         const std::string_view text = textOf(v);
-        date = kb::sql::datetime::isoParts(text.data(), int(text.size()));
+        date = sql::datetime::isoParts(text.data(), int(text.size()));
         break;
     }
     default: // a BLOB is never a date
@@ -90,7 +89,7 @@ void datePart(sqlite3_context* ctx, sqlite3_value** argv, const char* name) {
 // An INTEGER when the text has no decimal part and fits 64 bits, else a REAL;
 // false when the text is no number.
 bool resultNumber(sqlite3_context* ctx, sqlite3_value* v) {
-    const kb::sql::number::Scanned scanned = kb::sql::number::scan(textOf(v), kb::sql::number::kStrict);
+    const sql::number::Scanned scanned = sql::number::scan(textOf(v), sql::number::kStrict);
     if (const auto integer = scanned.integer()) {
         sqlite3_result_int64(ctx, *integer);
         return true;
@@ -113,11 +112,11 @@ double roundHalfEven(double x) {
 } // namespace
 
 void month(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    datePart<&kb::sql::datetime::Parts::month>(ctx, argv, "Month");
+    datePart<&sql::datetime::Parts::month>(ctx, argv, "Month");
 }
 
 void year(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    datePart<&kb::sql::datetime::Parts::year>(ctx, argv, "Year");
+    datePart<&sql::datetime::Parts::year>(ctx, argv, "Year");
 }
 
 // kb_number(value, 'Table.Column'): numbers and NULL pass, text converts
@@ -153,7 +152,7 @@ void round(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_double(ctx, roundHalfEven(sqlite3_value_double(v)));
         return;
     case SQLITE_TEXT: {
-        const kb::sql::number::Scanned scanned = kb::sql::number::scan(textOf(v), kb::sql::number::kStrict);
+        const sql::number::Scanned scanned = sql::number::scan(textOf(v), sql::number::kStrict);
         if (const auto integer = scanned.integer())
             sqlite3_result_double(ctx, double(*integer));
         else if (const auto real = scanned.real())

@@ -97,14 +97,14 @@ JetFile::JetFile(const QString& fileName)
         fail(QStringLiteral("Файл базы данных старой программы не найден: %1").arg(shown_));
     if (!info.isReadable())
         fail(QStringLiteral("Нет доступа к файлу %1: чтение запрещено").arg(shown_));
-    const auto format = kb::sql::jetFormat(fileName);
+    const auto format = sql::jetFormat(fileName);
     if (!format)
         fail(QStringLiteral("Файл %1 не является базой данных Microsoft Jet (Access)").arg(shown_));
-    if (*format == kb::sql::JetFormat::Jet3)
+    if (*format == sql::JetFormat::Jet3)
         fail(QStringLiteral("Файл %1 - база данных Jet 3 (Access 97); переносятся только файлы Jet 4.0 "
                             "(Access 2000-2003)")
                  .arg(shown_));
-    if (*format == kb::sql::JetFormat::Ace)
+    if (*format == sql::JetFormat::Ace)
         fail(QStringLiteral("Файл %1 - база данных Access 2007 или новее; переносятся только файлы Jet 4.0 "
                             "(Access 2000-2003)")
                  .arg(shown_));

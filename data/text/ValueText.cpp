@@ -74,17 +74,17 @@ private:
 
 } // namespace
 
-QString display(const kb::sql::Value& value) {
+QString display(const sql::Value& value) {
     switch (value.kind()) {
-    case kb::sql::Value::Kind::Null:
+    case sql::Value::Kind::Null:
         return {};
-    case kb::sql::Value::Kind::Integer:
+    case sql::Value::Kind::Integer:
         return QString::number(value.toInt());
-    case kb::sql::Value::Kind::Float:
+    case sql::Value::Kind::Float:
         return formatFloat(value.toDouble());
-    case kb::sql::Value::Kind::Text:
+    case sql::Value::Kind::Text:
         return value.text();
-    case kb::sql::Value::Kind::DateTime:
+    case sql::Value::Kind::DateTime:
         return formatDateTime(value.toDateTime());
     }
     return {};
@@ -97,11 +97,11 @@ QString monthYear(const QDateTime& dt) {
 }
 
 std::optional<qint64> parseInteger(const QString& text) {
-    return kb::sql::number::scan(text, kb::sql::number::kTyped).integer();
+    return sql::number::scan(text, sql::number::kTyped).integer();
 }
 
 std::optional<double> parseFloat(const QString& text) {
-    return kb::sql::number::scan(text, kb::sql::number::kTyped).real();
+    return sql::number::scan(text, sql::number::kTyped).real();
 }
 
 std::optional<QDateTime> parseDate(const QString& text) {
