@@ -53,6 +53,7 @@ private slots:
                                  }));
         QVERIFY(!early && QDir(dir.path()).isEmpty());
         QCOMPARE(run({"demo", "-h"}).out, QString::fromUtf8(kb::tools::usage()));
+        QCOMPARE(run({"backup", "--version"}).out, QStringLiteral("kultbuh-db 0.1\n")); // no file made of it
         for (const QString& file : {empty, demo}) {
             QCOMPARE(run({file == empty ? "create" : "demo", "FILE"}, file).code, 0);
             QCOMPARE(run({"check", "FILE"}, file).out, QStringLiteral("OK\n"));
