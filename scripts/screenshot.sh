@@ -29,7 +29,6 @@ build=${1:-build}
 program="$build/app/kultbuh"
 dbtool="$build/tools/kultbuh-db"
 docs="$root/docs"
-output="$docs/main-window.png"
 
 if tool=$(missing_tool Xvfb xdotool xdpyinfo import timeout python3); then
     echo "$tool is not installed (scripts/install-deps.sh installs it)" >&2
