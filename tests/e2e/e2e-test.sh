@@ -1,6 +1,6 @@
 #!/bin/bash
 # The accountant's day through the real program under Xvfb with real pointer and keyboard events (xdotool), on a demo
-# database, with a recording desktop first on PATH; each step is listed in README.md ("The end-to-end test").
+# database, with a recording desktop first on PATH; each step is listed in docs/DEVELOPING.md ("The end-to-end test").
 # Screenshots go to OUTPUT. Exit 77 (a skip) when a tool or openpyxl is missing.
 set -euo pipefail
 
