@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QtGlobal>
+
+// How amounts and months read on the printed documents.
+namespace kb::documents {
+
+// "апрель 2013 г.": the month's name as a bookkeeper writes it after "за", then the year.
+QString monthOfYear(const QDate& date);
+// The month's name in lower case, 1 = "январь".
+QString monthName(int month);
+
+// An amount in whole kopecks: the number as it reads in its shortest decimal
+// form, rounded to two decimals with a half going away from zero (0,125 gives
+// 0,13, as a bookkeeper rounds by hand). Throws std::runtime_error for a value
+// that is not finite or too large for kopecks.
+qint64 kopecks(double amount);
+
+// "1 234 567,05": thousands parted by a no-break space, a decimal comma.
+QString formatKopecks(qint64 kopecks);
+// "12 345": a whole number parted the same way.
+QString formatWhole(qint64 value);
+
+} // namespace kb::documents
