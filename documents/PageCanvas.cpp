@@ -8,6 +8,10 @@
 
 namespace kb::documents {
 
+namespace {
+constexpr int kSmallestSize = 5;
+}
+
 QPageLayout pageLayout(QPageLayout::Orientation orientation) {
     return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
@@ -45,8 +49,12 @@ QFont PageCanvas::font(double size, bool bold) {
 }
 
 void PageCanvas::text(const QRectF& rect, const QString& text, const QFont& font, int alignment) {
-    painter_.setFont(font);
-    const QFontMetricsF metrics(font);
+    // A text too wide for its place is set smaller, down to a size still readable, and only then cut short.
+    QFont fitted = font;
+    while (fitted.pixelSize() > kSmallestSize && QFontMetricsF(fitted).horizontalAdvance(text) > rect.width())
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    painter_.setFont(fitted);
+    const QFontMetricsF metrics(fitted);
     const QString shown =
         metrics.horizontalAdvance(text) > rect.width() ? metrics.elidedText(text, Qt::ElideRight, rect.width()) : text;
     painter_.drawText(rect, alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);

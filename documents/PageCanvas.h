@@ -28,7 +28,7 @@ public:
 
     // The documents' font, size in points.
     static QFont font(double size, bool bold = false);
-    // Writes text in the font into rect, aligned; elided at the right when it does not fit.
+    // Writes text in the font into rect, aligned; set smaller, then elided at the right, when it does not fit.
     void text(const QRectF& rect, const QString& text, const QFont& font, int alignment = Qt::AlignLeft);
 
 private:

@@ -45,11 +45,11 @@ qint64 kopecks(double amount) {
         throw std::runtime_error(QStringLiteral("Сумма %1 не может быть записана в рублях и копейках")
                                      .arg(QString::number(amount, 'g', 17))
                                      .toStdString());
-    // The shortest fixed form that reads back to the same double: 0.125 stays
-    // "0.125", while 1481.3999999999999 (the double of 12345 * 0.12) stays as it is.
-    std::array<char, 400> buffer{};
+    // Six decimals first: that takes off the binary noise of the database's arithmetic (10933.375 * 0.12 gives
+    // 1312.0049999999999, read as 1312.005000) and leaves every kopeck and its half as they are.
+    std::array<char, 64> buffer{};
     const auto [end, ec] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(amount), std::chars_format::fixed);
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(amount), std::chars_format::fixed, 6);
     if (ec != std::errc())
         throw std::runtime_error("Сумма не может быть записана в рублях и копейках");
     const std::string_view text(buffer.data(), size_t(end - buffer.data()));

@@ -12,10 +12,11 @@ QString monthOfYear(const QDate& date);
 // The month's name in lower case, 1 = "январь".
 QString monthName(int month);
 
-// An amount in whole kopecks: the number as it reads in its shortest decimal
-// form, rounded to two decimals with a half going away from zero (0,125 gives
-// 0,13, as a bookkeeper rounds by hand). Throws std::runtime_error for a value
-// that is not finite or too large for kopecks.
+// An amount in whole kopecks: the number taken to six decimals, then rounded
+// to two with a half going away from zero (0,125 gives 0,13 and 1312,005 gives
+// 1312,01, as a bookkeeper rounds by hand, even where the double lies just
+// under the half). Throws std::runtime_error for a value that is not finite or
+// too large for kopecks.
 qint64 kopecks(double amount);
 
 // "1 234 567,05": thousands parted by a no-break space, a decimal comma.

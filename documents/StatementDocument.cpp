@@ -15,7 +15,7 @@ namespace {
 constexpr int kColumns = 10;
 constexpr int kDaysColumn = 2;
 // Relative widths: the name gets the most room, the days the least.
-constexpr std::array<double, kColumns> kWidths = {180, 64, 46, 64, 64, 64, 64, 64, 64, 64};
+constexpr std::array<double, kColumns> kWidths = {160, 68, 40, 68, 68, 68, 68, 68, 68, 68};
 constexpr double kHeadHeight = 44; // the organisation and the title, on the first page
 constexpr double kTitleRowHeight = 18;
 constexpr double kRowHeight = 12;
