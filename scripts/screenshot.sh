@@ -11,6 +11,7 @@
 #   6. import takes the message dialog, and Enter closes it;
 #   7. "База данных" -> "Сотрудники", reached from "Меню" with the arrow keys;
 #   8. import takes the employee editor.
+# Between 6 and 7, "Документы" is opened and docs/documents-menu.png taken: the bar with its popup.
 # Usage: scripts/screenshot.sh [BUILD_DIR]   (default: build)
 # Needs Xvfb, xdotool, xdpyinfo and ImageMagick (scripts/install-deps.sh).
 set -euo pipefail
@@ -24,6 +25,7 @@ dbtool="$build/tools/kultbuh-db"
 output="$root/docs/main-window.png"
 help_output="$root/docs/help-dialog.png"
 editor_output="$root/docs/employee-editor.png"
+documents_output="$root/docs/documents-menu.png"
 
 if tool=$(missing_tool Xvfb xdotool xdpyinfo import timeout); then
     echo "$tool is not installed (scripts/install-deps.sh installs it)" >&2
@@ -94,6 +96,18 @@ sleep 0.5
 import -window "$help" "$help_output"
 echo "$help_output"
 press_enter_on "$help"
+
+# "Документы", the last menu of the bar, is left of "Меню" when the arrow keys wrap round; its popup is a
+# window of its own, so the screen is taken over the main window and the popup.
+geometry_of "$main"
+xdotool mousemove $((X + 20)) $((Y + menu_height / 2)) click 1
+sleep 0.3
+xdotool key Left
+sleep 0.5
+import -window root -crop "${WIDTH}x$((menu_height + 160))+${X}+${Y}" +repage "$documents_output"
+echo "$documents_output"
+xdotool key Escape Escape
+sleep 0.3
 
 # "База данных" is the menu right of "Меню"; "Сотрудники" its first item.
 geometry_of "$main"
