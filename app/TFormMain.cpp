@@ -3,6 +3,7 @@
 #include "AppearanceSetup.h"
 #include "ApplicationTitle.h"
 #include "ClassRegistry.h"
+#include "Connection.h"
 #include "DataModule.h"
 #include "ErrorReporting.h"
 #include "ExportToExcel.h"
@@ -135,6 +136,11 @@ void TFormMain::buildMenu() {
     // A command right on the menu bar: one click runs it.
     helpAction = bar->addAction(QStringLiteral("Помощь"));
     helpAction->setObjectName(QStringLiteral("N8"));
+
+    // The documents' menu comes last, after every item above.
+    documentsMenu = documents::addDocumentsMenu(
+        *bar, this, [this]() -> sql::Connection& { return *loadedDataModule().connection; },
+        [this] { return monthPicker->dateTime(); });
 
     ui::connectHandler(printAction, &QAction::triggered, this, &TFormMain::printResult);
     ui::connectHandler(exportAction, &QAction::triggered, this, &TFormMain::exportToSpreadsheet);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataModule.h"
+#include "DocumentsMenu.h"
 #include "ModalDialogs.h"
 
 #include <QMainWindow>
@@ -52,6 +53,7 @@ namespace kb::app {
 //   N9               referenceMenu         "Справочник"
 //   N10              staffListAction       listAllStaff()
 //   N8               helpAction            showHelp()
+//   Documents1       documentsMenu         "Документы" with the printed documents (documents/DocumentsMenu.h)
 //
 // Start-up: construct it hidden, call showSplash(), create the data module
 // and hand it to bindData(), then show the window. Closing it ends the
@@ -97,6 +99,7 @@ public:
     QMenu* referenceMenu;
     QAction* staffListAction;
     QAction* helpAction;
+    documents::DocumentsMenu documentsMenu;
 
     // The file-save dialog of the pay slip: "*.txt" files.
     const ui::SaveDialogSettings paySlipSaveDialog;

@@ -11,6 +11,7 @@
 #include "DataModule.h"
 #include "DateTimeText.h"
 #include "Dialect.h"
+#include "DocumentsBench.h"
 #include "EditorOpening.h"
 #include "ExportBench.h"
 #include "Query.h"
@@ -78,6 +79,8 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
                 (kb::bench::kLastYear - kb::bench::kFirstYear + 1) * 12, file.toUtf8().constData());
     if (editorsOnly) {
         kb::bench::benchEditors(file, runs, employees >= 10000);
+        if (employees == 1000)
+            kb::bench::benchDocuments(connection, runs);
         return;
     }
 
@@ -152,6 +155,8 @@ void benchSize(const QString& folder, int employees, int runs, bool plans, bool 
     printRow("load the module and open Premia", premia, "");
 
     kb::bench::benchEditors(file, runs, employees >= 10000);
+    if (employees == 1000)
+        kb::bench::benchDocuments(connection, runs);
     if (employees >= 10000)
         kb::bench::benchExport(connection, runs);
 

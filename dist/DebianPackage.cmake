@@ -31,9 +31,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialog and button texts in Russian (qtbase_ru.qm, loaded at start).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # Tahoma, the windows' font; without it the program takes DejaVu Sans or the like.
+# DejaVu Sans, the printed documents' font (Cyrillic, and figures of equal width).
 # xdg-open and xdg-mime open the exported workbook and the pay slip in the
 # desktop's programs; without them the program says where the file is.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, fonts-dejavu-core, xdg-utils")
 # The shell the SQLite extension is loaded into.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sqlite3")
 

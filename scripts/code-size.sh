@@ -26,7 +26,7 @@ count() {
 
 program=0
 echo 'program:'
-for dir in app automation cmake data databound dist editors launcher reports spreadsheet tools ui; do
+for dir in app automation cmake data databound dist documents editors launcher reports spreadsheet tools ui; do
     [[ -d $dir ]] && count program "$dir"
 done
 count program CMakeLists.txt

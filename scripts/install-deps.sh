@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev
+    # the payroll chart; Debian's Qt6Charts CMake files need Qt6OpenGL's, which qt6-charts-dev does not bring
+    qt6-charts-dev libqt6opengl6-dev
     libsqlite3-dev libicu-dev libxlsxwriter-dev mdbtools-dev
     xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick
     fonts-dejavu-core fonts-wine

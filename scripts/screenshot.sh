@@ -6,6 +6,7 @@
 #   docs/main-window.png       the main window with the salary statement of
 #                              April 2013;
 #   docs/help-dialog.png       the help text in the message dialog;
+#   docs/documents-menu.png    the menu bar with "Документы" open;
 #   docs/payslip-prompt.png    the pay slip's prompt for the name;
 #   docs/payslip-not-found.png the message after the prompt was cancelled;
 #   docs/employee-list.png     "Справочник" -> "Сотрудники" in the grid;
@@ -120,6 +121,17 @@ xdotool mousemove $((X + WIDTH - 20)) $((Y + HEIGHT - 40))
 sleep 0.5
 take "$help" help-dialog.png
 press_enter_on "$help"
+
+# "Документы", the last menu of the bar, is left of "Меню" when the arrow keys
+# wrap round; its popup is a window of its own, so the screen is taken over
+# the main window and the popup.
+menu_keys Left
+sleep 0.5
+geometry_of "$main"
+import -window root -crop "${WIDTH}x$((menu_height + 160))+${X}+${Y}" +repage "$docs/documents-menu.png"
+echo "$docs/documents-menu.png"
+xdotool key Escape Escape
+sleep 0.3
 
 # "Расчётный лист", Button5, lies at 399,3 (155 x 25) on the panel. Escape in
 # the prompt gives the empty name, which no employee has.

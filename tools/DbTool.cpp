@@ -3,6 +3,7 @@
 #include "Backup.h"
 #include "DatabaseCheck.h"
 #include "DemoDatabase.h"
+#include "DocumentCommands.h"
 #include "ImportCommand.h"
 #include "QueryCommand.h"
 
@@ -29,6 +30,12 @@ const char* usage() {
            "                           выполнение запроса; каждая строка LINE - одна строка текста запроса;\n"
            "                           KIND: datetime (YYYY-MM-DD HH:MM:SS), text, int, float\n"
            "  kultbuh-db import OLD NEW перенос базы данных старой программы (Jet 4.0, BAZA.mdb) в новый файл\n"
+           "  kultbuh-db statement FILE ГГГГ-ММ OUT.pdf\n"
+           "                           расчётная ведомость за месяц с итогами и подписями\n"
+           "  kultbuh-db payslips FILE ГГГГ-ММ OUT.pdf\n"
+           "                           расчётные листы всех сотрудников за месяц\n"
+           "  kultbuh-db payroll-chart FILE ГГГГ OUT.pdf|OUT.png\n"
+           "                           фонд оплаты труда за год по месяцам; существующий OUT не заменяется\n"
            "Ключи каждой команды: --help (-h) - эта справка, --version (-v) - версия; -- перед именами,\n"
            "которые начинаются с \"-\".\n"
            "Коды завершения: 0 - успешно, 1 - ошибка базы данных или проверки, 2 - неверная командная строка.\n";
@@ -42,8 +49,9 @@ struct Command {
     int least, most; // most -1: any number
 };
 
-constexpr Command kCommands[] = {{"create", 1, 1},  {"demo", 1, 1},   {"check", 1, 1}, {"backup", 1, 2},
-                                 {"restore", 2, 2}, {"query", 2, -1}, {"import", 2, 2}};
+constexpr Command kCommands[] = {{"create", 1, 1},   {"demo", 1, 1},         {"check", 1, 1},  {"backup", 1, 2},
+                                 {"restore", 2, 2},  {"query", 2, -1},       {"import", 2, 2}, {"statement", 3, 3},
+                                 {"payslips", 3, 3}, {"payroll-chart", 3, 3}};
 
 // What a command line asks besides a command's work.
 enum class Asked { Work, Help, Version };
@@ -79,7 +87,10 @@ Asked parse(QCommandLineParser& parser, const Command* command, const QStringLis
             throw UsageError(n == 0 ? "Не указан файл базы данных" : "Не указан текст запроса");
         throw UsageError(QStringLiteral("Команда %1 ожидает %2")
                              .arg(QLatin1String(command->name),
-                                  command->least == 2 ? QStringLiteral("два аргумента: имена двух файлов")
+                                  command->least == 3
+                                      ? QStringLiteral("три аргумента: файл базы данных, месяц или год и имя "
+                                                       "выходного файла")
+                                  : command->least == 2 ? QStringLiteral("два аргумента: имена двух файлов")
                                   : command->most == 2 ? QStringLiteral("имя файла и, может быть, имя копии")
                                                        : QStringLiteral("ровно один аргумент: имя файла"))
                              .toStdString());
@@ -106,6 +117,8 @@ int work(const QString& command, const QStringList& names, const QStringList& pa
         out << backupDatabase(names.at(0), names.value(1)).toStdString() << '\n';
     else if (command == QLatin1String("restore"))
         out << restoreDatabase(names.at(0), names.at(1)).toStdString() << '\n';
+    else if (isDocumentCommand(command))
+        return runDocumentCommand(command, names, out);
     else if (command == QLatin1String("query"))
         return runQueryCommand(names.at(0), params, names.mid(1), out);
     else
