@@ -40,9 +40,10 @@ private:
     sql::Connection& connection_;
 };
 
-[[noreturn]] void differs(const sql::Connection& target, const QString& what) {
-    throw sql::DbError(QStringLiteral("Копия в %1 не совпадает с исходной базой данных: %2; ничего не записано")
-                           .arg(shown(target), what));
+// Names the source: a new file's copy has only a temporary name yet.
+[[noreturn]] void differs(const sql::Connection& source, const QString& what) {
+    throw sql::DbError(
+        QStringLiteral("Копия базы данных %1 не совпадает с ней: %2; ничего не записано").arg(shown(source), what));
 }
 
 qint64 insertAll(const schema::TableDef& table, sql::Connection& source, sql::Connection& target) {
@@ -71,11 +72,11 @@ void compareAll(const schema::TableDef& table, sql::Connection& source, sql::Con
     for (a = next(original), b = next(copy); a || b;) {
         const qint64 idA = a ? a->front().toInt() : 0, idB = b ? b->front().toInt() : 0;
         if (a && (!b || idB > idA))
-            differs(target, QStringLiteral("в таблице %1 нет строки с ID %2").arg(table.name).arg(idA));
+            differs(source, QStringLiteral("в таблице %1 нет строки с ID %2").arg(table.name).arg(idA));
         if (!a || idA > idB)
-            differs(target, QStringLiteral("в таблице %1 лишняя строка с ID %2").arg(table.name).arg(idB));
+            differs(source, QStringLiteral("в таблице %1 лишняя строка с ID %2").arg(table.name).arg(idB));
         if (const int field = rows::firstDifference(*a, *b); field >= 0)
-            differs(target, QStringLiteral("таблица %1, ID %2, поле %3: в исходной %4, в копии %5")
+            differs(source, QStringLiteral("таблица %1, ID %2, поле %3: в исходной %4, в копии %5")
                                 .arg(table.name)
                                 .arg(idA)
                                 .arg(table.fields[size_t(field)].name, rows::quoted((*a)[size_t(field)]),
