@@ -1,6 +1,7 @@
 // kultbuh-db copy in-process: the demo department with gaps in its IDs and values of every kind, and the refusals.
 
 #include "DatabaseCopy.h"
+#include "DatabaseName.h"
 #include "DateTimeText.h"
 #include "DbTool.h"
 #include "DemoDatabase.h"
@@ -83,6 +84,22 @@ private slots:
         for (const kb::dataset::QueryRequest& request : requests)
             QCOMPARE(query(to, request), query(source, request));
         QVERIFY(query(to, requests[3]).contains("13\tЁжиков\\tЁ\t1990-02-03 04:05:06\tNULL\tNULL"));
+    }
+
+    // Which names the commands take as a server's database rather than a file.
+    void serverNames_data() {
+        columns<QString, bool>("name", "server");
+        row("URI", "postgresql:///kultbuh?host=/tmp/s", true);
+        row("short URI", "postgres://u@h/db", true);
+        row("service", "service=kultbuh", true);
+        row("keywords with blanks", " host = a dbname=b", true);
+        row("keyword with '_'", "connect_timeout=5 dbname=b", true);
+        row("'=' in a folder name", "./a=b/x.db", false);
+        row("plain file", "BAZA.mdb", false);
+    }
+    void serverNames() {
+        const auto [name, server] = fetch<QString, bool>("name", "server");
+        QCOMPARE(kb::sql::isServerName(name), server);
     }
 };
 
