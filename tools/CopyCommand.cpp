@@ -17,16 +17,17 @@ namespace kb::tools {
 
 namespace {
 
-// The source opened for reading; a file must first pass the check, so that a
+// The source opened for reading; a file must also pass the check, so that a
 // damaged one is never copied as if it were sound.
 std::unique_ptr<sql::Connection> openSource(const QString& from) {
+    auto source = std::make_unique<sql::Connection>(from, sql::Connection::Mode::ReadOnly);
     if (!sql::isServerName(from)) {
         const QStringList problems = checkDatabase(from);
         if (!problems.isEmpty())
             throw sql::DbError(QStringLiteral("База данных %1 не годится для копирования: %2")
                                    .arg(QDir::toNativeSeparators(from), problems.join(QStringLiteral("; "))));
     }
-    return std::make_unique<sql::Connection>(from, sql::Connection::Mode::ReadOnly);
+    return source;
 }
 
 std::vector<dataset::CopiedTable> copy(const QString& from, const QString& to) {

@@ -39,7 +39,7 @@ private slots:
         columns<QString, QString, QString>("from", "target", "error");
         row("into a new file", "demo.db", "new", "");
         row("over an existing file", "demo.db", "exists", "уже существует");
-        row("from a missing file", "none.db", "new", "none.db не найден");
+        row("from a missing file", "none.db", "new", "не найден: ");
         row("into a database with rows", "demo.db", "INSERT INTO OtrChas (Count) VALUES (1)", "в таблице OtrChas");
         row("a copy that differs", "demo.db",
             "CREATE TRIGGER t AFTER INSERT ON Premia BEGIN UPDATE Premia SET Premia = '' WHERE ID = 9; END",
