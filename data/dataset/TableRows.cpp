@@ -66,8 +66,12 @@ QString quoted(const sql::Value& value) {
         return QString::number(value.toDouble(), 'g', 17);
     case sql::Value::Kind::Text:
         return QLatin1Char('"') + value.text() + QLatin1Char('"');
-    case sql::Value::Kind::DateTime:
-        return sql::datetime::toIso(value.toDateTime());
+    case sql::Value::Kind::DateTime: {
+        // The stored form keeps whole seconds; a fraction is shown, so that a difference in it can be seen.
+        const QDateTime dt = value.toDateTime();
+        const int msec = dt.time().msec();
+        return sql::datetime::toIso(dt) + (msec ? QStringLiteral(".%1").arg(msec, 3, 10, QLatin1Char('0')) : QString());
+    }
     }
     return {};
 }
