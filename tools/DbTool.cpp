@@ -1,7 +1,9 @@
 #include "DbTool.h"
 
 #include "Backup.h"
+#include "CopyCommand.h"
 #include "DatabaseCheck.h"
+#include "DatabaseName.h"
 #include "DemoDatabase.h"
 #include "DocumentCommands.h"
 #include "ImportCommand.h"
@@ -30,12 +32,19 @@ const char* usage() {
            "                           выполнение запроса; каждая строка LINE - одна строка текста запроса;\n"
            "                           KIND: datetime (YYYY-MM-DD HH:MM:SS), text, int, float\n"
            "  kultbuh-db import OLD NEW перенос базы данных старой программы (Jet 4.0, BAZA.mdb) в новый файл\n"
+           "                           или в пустую базу данных на сервере\n"
+           "  kultbuh-db copy FROM TO  копирование всех таблиц с их ID в новый файл или в пустую базу данных на\n"
+           "                           сервере; копия сверяется с исходной базой\n"
            "  kultbuh-db statement FILE ГГГГ-ММ OUT.pdf\n"
            "                           расчётная ведомость за месяц с итогами и подписями\n"
            "  kultbuh-db payslips FILE ГГГГ-ММ OUT.pdf\n"
            "                           расчётные листы всех сотрудников за месяц\n"
            "  kultbuh-db payroll-chart FILE ГГГГ OUT.pdf|OUT.png\n"
            "                           фонд оплаты труда за год по месяцам; существующий OUT не заменяется\n"
+           "Базу данных на сервере PostgreSQL называет строка подключения: postgresql://… или host=… dbname=…\n"
+           "(пароль - только в ~/.pgpass, файле служб или PGPASSWORD). Её берут create, demo, check, query, copy,\n"
+           "import (NEW), backup (FILE; DEST - новый файл копии, обязателен) и restore (FILE - пустая база,\n"
+           "в которую копируется BACKUP).\n"
            "Ключи каждой команды: --help (-h) - эта справка, --version (-v) - версия; -- перед именами,\n"
            "которые начинаются с \"-\".\n"
            "Коды завершения: 0 - успешно, 1 - ошибка базы данных или проверки, 2 - неверная командная строка.\n";
@@ -49,9 +58,9 @@ struct Command {
     int least, most; // most -1: any number
 };
 
-constexpr Command kCommands[] = {{"create", 1, 1},   {"demo", 1, 1},         {"check", 1, 1},  {"backup", 1, 2},
-                                 {"restore", 2, 2},  {"query", 2, -1},       {"import", 2, 2}, {"statement", 3, 3},
-                                 {"payslips", 3, 3}, {"payroll-chart", 3, 3}};
+constexpr Command kCommands[] = {{"create", 1, 1},    {"demo", 1, 1},     {"check", 1, 1},        {"backup", 1, 2},
+                                 {"restore", 2, 2},   {"query", 2, -1},   {"import", 2, 2},       {"copy", 2, 2},
+                                 {"statement", 3, 3}, {"payslips", 3, 3}, {"payroll-chart", 3, 3}};
 
 // What a command line asks besides a command's work.
 enum class Asked { Work, Help, Version };
@@ -113,14 +122,22 @@ int work(const QString& command, const QStringList& names, const QStringList& pa
         for (const QString& problem : problems)
             err << problem.toStdString() << '\n';
         return kExitFailure;
+    } else if (command == QLatin1String("backup") && sql::isServerName(names.at(0))) {
+        if (names.size() < 2)
+            throw UsageError("Для резервной копии базы данных на сервере нужно имя файла копии");
+        return runServerBackup(names.at(0), names.at(1), out);
     } else if (command == QLatin1String("backup"))
         out << backupDatabase(names.at(0), names.value(1)).toStdString() << '\n';
+    else if (command == QLatin1String("restore") && sql::isServerName(names.at(1)))
+        return runCopyCommand(names.at(0), names.at(1), out); // a server's database is filled, never replaced
     else if (command == QLatin1String("restore"))
         out << restoreDatabase(names.at(0), names.at(1)).toStdString() << '\n';
     else if (isDocumentCommand(command))
         return runDocumentCommand(command, names, out);
     else if (command == QLatin1String("query"))
         return runQueryCommand(names.at(0), params, names.mid(1), out);
+    else if (command == QLatin1String("copy"))
+        return runCopyCommand(names.at(0), names.at(1), out);
     else
         return runImportCommand(names.at(0), names.at(1), out);
     return kExitOk;

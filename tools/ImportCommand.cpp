@@ -6,9 +6,9 @@
 
 namespace kb::tools {
 
-int runImportCommand(const QString& oldFile, const QString& newFile, std::ostream& out) {
+int runImportCommand(const QString& oldFile, const QString& target, std::ostream& out) {
     const jet::JetFile old(oldFile);
-    importOldDatabase(old, newFile, out);
+    importOldDatabase(old, target, out);
     return kExitOk;
 }
 

@@ -3,7 +3,6 @@
 #include "DateTimeParts.h"
 #include "DateTimeText.h"
 
-#include <bit>
 #include <cmath>
 
 namespace kb::tools::import {
@@ -75,28 +74,6 @@ Converted convert(const dataset::schema::FieldDef& field, const Cell& cell) {
         break; // fits() never lets a boolean column fill a field
     }
     return refused(QStringLiteral("значение неподходящего типа"));
-}
-
-bool sameValue(const sql::Value& a, const sql::Value& b) {
-    if (a.kind() == sql::Value::Kind::Float && b.kind() == sql::Value::Kind::Float)
-        return std::bit_cast<quint64>(a.toDouble()) == std::bit_cast<quint64>(b.toDouble());
-    return a == b;
-}
-
-QString quoted(const sql::Value& value) {
-    switch (value.kind()) {
-    case sql::Value::Kind::Null:
-        return QStringLiteral("NULL");
-    case sql::Value::Kind::Integer:
-        return QString::number(value.toInt());
-    case sql::Value::Kind::Float:
-        return QString::number(value.toDouble(), 'g', 17);
-    case sql::Value::Kind::Text:
-        return QLatin1Char('"') + value.text() + QLatin1Char('"');
-    case sql::Value::Kind::DateTime:
-        return sql::datetime::toIso(value.toDateTime());
-    }
-    return {};
 }
 
 } // namespace kb::tools::import

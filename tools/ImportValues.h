@@ -23,10 +23,4 @@ struct Converted {
 
 Converted convert(const dataset::schema::FieldDef& field, const jet::Cell& cell);
 
-// Equal as stored: doubles bit for bit, date-times to the millisecond.
-bool sameValue(const sql::Value& a, const sql::Value& b);
-
-// A value as the report quotes it.
-QString quoted(const sql::Value& value);
-
 } // namespace kb::tools::import

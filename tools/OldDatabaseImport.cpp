@@ -1,10 +1,14 @@
 #include "OldDatabaseImport.h"
 
 #include "Connection.h"
+#include "DatabaseCopy.h"
+#include "DatabaseName.h"
 #include "DemoDatabase.h"
 #include "ImportValues.h"
+#include "KeyContinuation.h"
 #include "Schema.h"
 #include "SqlName.h"
+#include "TableRows.h"
 
 #include <QFile>
 #include <algorithm>
@@ -73,24 +77,6 @@ std::vector<TableSource> plan(const jet::OldDatabase& old, QStringList& notes) {
     return sources;
 }
 
-QString insertSql(const dataset::schema::TableDef& table) {
-    QStringList names, marks;
-    for (const dataset::schema::FieldDef& f : table.fields) {
-        names << sql::quoteName(f.name);
-        marks << QStringLiteral("?%1").arg(marks.size() + 1);
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(sql::quoteName(table.name), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-}
-
-QString selectByIdSql(const dataset::schema::TableDef& table) {
-    QStringList names;
-    for (const dataset::schema::FieldDef& f : table.fields)
-        names << sql::quoteName(f.name);
-    return QStringLiteral("SELECT %1 FROM %2 WHERE ID = ?1")
-        .arg(names.join(QStringLiteral(", ")), sql::quoteName(table.name));
-}
-
 // The row's values as the new file is to hold them; notes name what was refused or changed.
 std::vector<sql::Value> converted(const TableSource& source, const jet::Row& row, QStringList* notes) {
     const dataset::schema::TableDef& table = *source.table;
@@ -110,7 +96,7 @@ std::vector<sql::Value> converted(const TableSource& source, const jet::Row& row
 }
 
 void copy(const jet::OldDatabase& old, TableSource& source, sql::Connection& connection, QStringList& notes) {
-    sql::Statement insert = connection.prepareNative(insertSql(*source.table));
+    sql::Statement insert = connection.prepareNative(dataset::rows::insertStatement(*source.table));
     old.readRows(source.oldName, source.oldColumns, [&](const jet::Row& row) {
         ++source.read;
         const std::vector<sql::Value> values = converted(source, row, &notes);
@@ -126,10 +112,8 @@ void copy(const jet::OldDatabase& old, TableSource& source, sql::Connection& con
 // and no more rows there than were read.
 void verify(const jet::OldDatabase& old, const TableSource& source, const sql::Connection& connection) {
     const dataset::schema::TableDef& table = *source.table;
-    std::vector<sql::FieldType> types;
-    for (const dataset::schema::FieldDef& f : table.fields)
-        types.push_back(f.type);
-    sql::Statement select = connection.prepareNative(selectByIdSql(table));
+    const std::vector<sql::FieldType> types = dataset::rows::fieldTypes(table);
+    sql::Statement select = connection.prepareNative(dataset::rows::selectById(table));
     qint64 compared = 0;
     old.readRows(source.oldName, source.oldColumns, [&](const jet::Row& row) {
         const std::vector<sql::Value> expected = converted(source, row, nullptr);
@@ -141,12 +125,13 @@ void verify(const jet::OldDatabase& old, const TableSource& source, const sql::C
                      .arg(expected.front().toInt()));
         const std::vector<sql::Value> stored = select.row(types);
         for (size_t i = 0; i < expected.size(); ++i) {
-            if (!import::sameValue(expected[i], stored[i]))
+            if (!dataset::rows::sameValue(expected[i], stored[i]))
                 fail(QStringLiteral("Проверка новой базы данных не пройдена: %1, ID %2, поле %3: в старой базе %4, "
                                     "в новой %5")
                          .arg(table.name)
                          .arg(expected.front().toInt())
-                         .arg(table.fields[i].name, import::quoted(expected[i]), import::quoted(stored[i])));
+                         .arg(table.fields[i].name, dataset::rows::quoted(expected[i]),
+                              dataset::rows::quoted(stored[i])));
         }
         ++compared;
     });
@@ -162,19 +147,27 @@ void verify(const jet::OldDatabase& old, const TableSource& source, const sql::C
 
 } // namespace
 
-void importOldDatabase(const jet::OldDatabase& old, const QString& newFile, std::ostream& out) {
+void importOldDatabase(const jet::OldDatabase& old, const QString& target, std::ostream& out) {
     QStringList notes;
     std::vector<TableSource> sources = plan(old, notes);
-    createDatabase(
-        newFile,
-        [&](sql::Connection& connection) {
-            for (TableSource& source : sources)
-                copy(old, source, connection, notes);
-        },
-        [&](const sql::Connection& connection) {
-            for (const TableSource& source : sources)
-                verify(old, source, connection);
+    const auto fill = [&](sql::Connection& connection) {
+        for (TableSource& source : sources)
+            copy(old, source, connection, notes);
+        dataset::schema::continueKeys(connection);
+    };
+    const auto check = [&](const sql::Connection& connection) {
+        for (const TableSource& source : sources)
+            verify(old, source, connection);
+    };
+    if (sql::isServerName(target)) {
+        // An existing database: compared before the commit, so that a difference leaves it empty.
+        sql::Connection connection(target);
+        dataset::writeIntoEmpty(connection, [&](sql::Connection& c) {
+            fill(c);
+            check(c);
         });
+    } else
+        createDatabase(target, fill, check);
     for (const TableSource& source : sources)
         out << QStringLiteral("%1: прочитано строк: %2, записано: %3")
                    .arg(source.table->name)

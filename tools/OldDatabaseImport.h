@@ -8,14 +8,16 @@
 // Bringing over the database of the program kultbuh replaces.
 namespace kb::tools {
 
-// Makes newFile with the program's schema and copies the five tables from
-// old field by field, keeping every ID, in one transaction; then reads the
-// new file back and compares every value with old. Writes one line per
+// Makes the file target with the program's schema, or fills target, a
+// server's database holding the schema and no rows, and copies the five
+// tables from old field by field, keeping every ID, in one transaction; then
+// reads target back and compares every value with old. Writes one line per
 // table with the rows read and written, and a note for every table or field
 // of old that is not imported and every value refused or changed, to out.
-// Throws (and leaves no newFile behind) when old lacks a table or field of
-// the schema or holds one of an unfitting type, when newFile exists, when
-// writing fails, or when the new file differs from old.
-void importOldDatabase(const jet::OldDatabase& old, const QString& newFile, std::ostream& out);
+// Throws (and leaves no file target behind, nothing in a server's database)
+// when old lacks a table or field of the schema or holds one of an unfitting
+// type, when the file target exists or the server's database holds rows,
+// when writing fails, or when target differs from old.
+void importOldDatabase(const jet::OldDatabase& old, const QString& target, std::ostream& out);
 
 } // namespace kb::tools

@@ -1,17 +1,33 @@
 #include "RowInserts.h"
 
+#include "SqlName.h"
+
+#include <QStringList>
+
 namespace kb::tools {
 
+namespace {
+
+// Inserts into table the fields given, each bound by a "?", and gives back the new row's ID.
+sql::Statement prepared(sql::Connection& connection, const char* table, std::initializer_list<const char*> fields) {
+    QStringList names, marks;
+    for (const char* field : fields) {
+        names << sql::quoteName(QString::fromLatin1(field));
+        marks << QStringLiteral("?");
+    }
+    return connection.prepareNative(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING \"ID\"")
+                                        .arg(sql::quoteName(QString::fromLatin1(table)),
+                                             names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+}
+
+} // namespace
+
 RowInserts::RowInserts(sql::Connection& connection)
-    : connection_(connection),
-      dolznost_(connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"))),
-      sotr_(connection.prepareNative(QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, "
-                                                    "Passport, INN) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"))),
-      stavka_(connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"))),
-      premia_(
-          connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"))),
-      otrChas_(
-          connection.prepareNative(QStringLiteral("INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?1, ?2, ?3)"))) {}
+    : dolznost_(prepared(connection, "Dolznost", {"Nazvanie"})),
+      sotr_(prepared(connection, "Sotr", {"FIO", "DataR", "IDDolznost", "Adres", "Telefon", "Passport", "INN"})),
+      stavka_(prepared(connection, "Stavka", {"IDSotr", "Sum"})),
+      premia_(prepared(connection, "Premia", {"IDSotr", "Data", "Premia"})),
+      otrChas_(prepared(connection, "OtrChas", {"IDSotr", "Count", "Data"})) {}
 
 qint64 RowInserts::dolznost(const sql::Value& nazvanie) {
     return run(dolznost_, {nazvanie});
@@ -39,9 +55,10 @@ qint64 RowInserts::run(sql::Statement& insert, std::initializer_list<sql::Value>
     int index = 1;
     for (const sql::Value& value : values)
         insert.bind(index++, value);
-    insert.step();
+    insert.step(); // the one row of RETURNING: the new row's ID
+    const qint64 id = insert.column(0).toInt();
     insert.reset();
-    return connection_.lastInsertRowId();
+    return id;
 }
 
 } // namespace kb::tools

@@ -8,7 +8,8 @@ namespace kb::tools {
 
 // The INSERT statements of the five tables, prepared once for filling a new
 // database with many rows. Each call binds the values in the order of the
-// parameters, runs the statement and resets it for the next row.
+// parameters, runs the statement and resets it for the next row. The new
+// row's ID comes back through RETURNING, on every engine.
 class RowInserts {
 public:
     explicit RowInserts(sql::Connection& connection);
@@ -25,7 +26,6 @@ public:
 private:
     qint64 run(sql::Statement& insert, std::initializer_list<sql::Value> values);
 
-    sql::Connection& connection_;
     sql::Statement dolznost_;
     sql::Statement sotr_;
     sql::Statement stavka_;

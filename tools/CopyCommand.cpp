@@ -1,0 +1,58 @@
+#include "CopyCommand.h"
+
+#include "Connection.h"
+#include "DatabaseCheck.h"
+#include "DatabaseCopy.h"
+#include "DatabaseName.h"
+#include "DbError.h"
+#include "DbTool.h"
+#include "DemoDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+#include <vector>
+
+namespace kb::tools {
+
+namespace {
+
+// The source opened for reading; a file must also pass the check, so that a
+// damaged one is never copied as if it were sound.
+std::unique_ptr<sql::Connection> openSource(const QString& from) {
+    auto source = std::make_unique<sql::Connection>(from, sql::Connection::Mode::ReadOnly);
+    if (!sql::isServerName(from)) {
+        const QStringList problems = checkDatabase(from);
+        if (!problems.isEmpty())
+            throw sql::DbError(QStringLiteral("База данных %1 не годится для копирования: %2")
+                                   .arg(QDir::toNativeSeparators(from), problems.join(QStringLiteral("; "))));
+    }
+    return source;
+}
+
+std::vector<dataset::CopiedTable> copy(const QString& from, const QString& to) {
+    const std::unique_ptr<sql::Connection> source = openSource(from);
+    if (sql::isServerName(to)) {
+        sql::Connection target(to);
+        return dataset::copyDatabase(*source, target);
+    }
+    std::vector<dataset::CopiedTable> copied;
+    createDatabase(to, [&](sql::Connection& target) { copied = dataset::copyRows(*source, target); });
+    return copied;
+}
+
+} // namespace
+
+int runCopyCommand(const QString& from, const QString& to, std::ostream& out) {
+    for (const dataset::CopiedTable& table : copy(from, to))
+        out << QStringLiteral("%1: скопировано строк: %2").arg(table.name).arg(table.rows).toStdString() << '\n';
+    return kExitOk;
+}
+
+int runServerBackup(const QString& server, const QString& file, std::ostream& out) {
+    copy(server, file);
+    out << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()).toStdString() << '\n';
+    return kExitOk;
+}
+
+} // namespace kb::tools
