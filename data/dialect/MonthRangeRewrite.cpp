@@ -87,6 +87,8 @@ public:
                 continue;
             const Conjunct& month = first->isMonth ? *first : *second;
             const Conjunct& year = first->isMonth ? *second : *first;
+            if (hasRange(k, month.parameter, year.parameter))
+                continue;
             const QString column =
                 first->qualifier.isEmpty() ? first->column : first->qualifier + QLatin1Char('.') + first->column;
             const int at = tok(k).begin;
@@ -139,6 +141,14 @@ private:
         c.parameter = tok(j + 4).text;
         c.last = j + 5;
         return c;
+    }
+
+    // Whether "... < kb_month_end(:A, :B) and" stands before k already: a
+    // statement rewritten once stays as it is.
+    bool hasRange(int k, const QString& month, const QString& year) const {
+        return word(k - 1, {"AND"}) && punct(k - 2, ')') && kind(k - 3, Kind::Parameter) && tok(k - 3).text == year &&
+               punct(k - 4, ',') && kind(k - 5, Kind::Parameter) && tok(k - 5).text == month && punct(k - 6, '(') &&
+               word(k - 7, {kMonthEndFunction});
     }
 
     static bool sameColumn(const Conjunct& a, const Conjunct& b) {

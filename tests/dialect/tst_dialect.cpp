@@ -221,11 +221,13 @@ private slots:
         QCOMPARE(native.size(), found < 0 ? 1 : 2 * found);
     }
 
-    // A changed statement names its result columns as SQLite names the statement as written (the AS added above).
+    // A changed statement names its result columns as SQLite names the statement as written (the AS added above); a
+    // rewritten statement stays as it is.
     void rewrite() {
         const auto [sql, expected] = fetch<QString, QString>("sql", "expected");
-        QCOMPARE(kb::dialect::rewrite(sql, expressions_.connection().columnTypes()),
-                 expected.isEmpty() ? sql : expected);
+        const QString once = kb::dialect::rewrite(sql, expressions_.connection().columnTypes());
+        QCOMPARE(once, expected.isEmpty() ? sql : expected);
+        QCOMPARE(kb::dialect::rewrite(once, expressions_.connection().columnTypes()), once);
     }
 };
 
