@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DateTimeText.h"
 #include "DemoDatabase.h"
+#include "Dialect.h"
 #include "RowInserts.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@ namespace kb::bench {
 namespace {
 
 // Bump when the generated content changes, so that cached files are remade.
-constexpr int kGeneratorVersion = 1;
+constexpr int kGeneratorVersion = 2;
 
 constexpr std::array<const char*, 24> kSurnames = {"Иванов",   "Смирнов",  "Кузнецов", "Попов",   "Васильев", "Петров",
                                                    "Соколов",  "Михайлов", "Новиков",  "Фёдоров", "Морозов",  "Волков",
@@ -88,6 +89,12 @@ QString benchDatabase(const QString& folder, int employees) {
     if (!QFile::rename(partial, file))
         throw std::runtime_error(QStringLiteral("Не удалось переименовать %1").arg(partial).toStdString());
     return file;
+}
+
+std::unique_ptr<sql::Connection> openBenchDatabase(const QString& name) {
+    auto connection = std::make_unique<sql::Connection>(name);
+    dialect::install(*connection);
+    return connection;
 }
 
 } // namespace kb::bench

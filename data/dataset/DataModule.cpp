@@ -34,6 +34,7 @@ TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
             c.checkIntegrity(true);
         dialect::install(c);
         schema::requireKeys(c); // records are found by ID: it must be each table's key
+        schema::addMissingIndexes(c);
         auto openTable = [&](const char* name, const char* table) {
             auto* t = named<Table>(name, c, schema::table(QString::fromLatin1(table)), this);
             t->open();

@@ -6,6 +6,7 @@
 #include "SqlName.h"
 
 #include <QDir>
+#include <algorithm>
 #include <stdexcept>
 
 namespace kb::dataset::schema {
@@ -63,9 +64,38 @@ QString columnDefinition(const FieldDef& f) {
     return QStringLiteral("TEXT COLLATE ") + QString::fromLatin1(dialect::kCollation);
 }
 
-bool isIndexed(const TableDef& t, const FieldDef& f) {
-    return f.name == QLatin1String("IDSotr") ||
-           (t.name == QLatin1String("Sotr") && f.name == QLatin1String("IDDolznost"));
+struct IndexDef {
+    QString name;
+    QString table;
+    QStringList columns;
+};
+
+// Every IDSotr, and Sotr.IDDolznost. In the monthly tables (those with a Data)
+// the index on IDSotr goes on with Data: a month condition written as a range
+// (see the dialect's month ranges) then finds one employee's month in it.
+std::vector<IndexDef> indexes() {
+    std::vector<IndexDef> all;
+    for (const TableDef& t : tables()) {
+        for (const FieldDef& f : t.fields) {
+            if (f.name != QLatin1String("IDSotr") &&
+                !(t.name == QLatin1String("Sotr") && f.name == QLatin1String("IDDolznost")))
+                continue;
+            QStringList columns{f.name};
+            if (f.name == QLatin1String("IDSotr") && t.field(QStringLiteral("Data")))
+                columns << QStringLiteral("Data");
+            all.push_back({t.name + QLatin1Char('_') + columns.join(QLatin1Char('_')), t.name, columns});
+        }
+    }
+    return all;
+}
+
+QString createIndex(const IndexDef& index, bool ifNotExists) {
+    QStringList columns;
+    for (const QString& c : index.columns)
+        columns << sql::quoteName(c);
+    return QStringLiteral("CREATE INDEX %1%2 ON %3 (%4);")
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), sql::quoteName(index.name),
+             sql::quoteName(index.table), columns.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -100,15 +130,33 @@ QString createStatements() {
         statements.append(
             QStringLiteral("CREATE TABLE %1 (%2);").arg(sql::quoteName(t.name), columns.join(QStringLiteral(", "))));
     }
-    for (const TableDef& t : tables()) {
-        for (const FieldDef& f : t.fields) {
-            if (isIndexed(t, f))
-                statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
-                                      .arg(sql::quoteName(t.name + QLatin1Char('_') + f.name), sql::quoteName(t.name),
-                                           sql::quoteName(f.name)));
-        }
-    }
+    for (const IndexDef& index : indexes())
+        statements.append(createIndex(index, false));
     return statements.join(QLatin1Char('\n'));
+}
+
+void addMissingIndexes(sql::Connection& connection) {
+    const sql::ColumnTypes& types = connection.columnTypes();
+    sql::Statement exists = connection.prepareNative(
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE"));
+    QStringList missing;
+    for (const IndexDef& index : indexes()) {
+        const bool hasColumns = std::all_of(index.columns.begin(), index.columns.end(),
+                                            [&](const QString& c) { return types.hasColumn(index.table, c); });
+        exists.bind(1, sql::Value(index.name));
+        const bool present = exists.step() && exists.column(0).toInt() > 0;
+        exists.reset(); // a reading statement left open would hold the schema the index changes
+        if (hasColumns && !present)
+            missing << createIndex(index, true);
+    }
+    if (missing.isEmpty())
+        return;
+    // Another process may be writing: the connection's busy timeout waits for it. An index that still cannot be
+    // made (the file busy, read-only, full) is left for the next opening; the file works without it, only slower.
+    try {
+        connection.execute(missing.join(QLatin1Char('\n')));
+    } catch (const sql::DbError&) {
+    }
 }
 
 QStringList keyProblems(const sql::Connection& connection) {

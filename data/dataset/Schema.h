@@ -38,6 +38,11 @@ const TableDef& table(const QString& name); // throws std::out_of_range when unk
 // CREATE TABLE and CREATE INDEX statements of the whole schema.
 QString createStatements();
 
+// Creates the schema's indexes that a file made by an earlier version lacks
+// (on tables and columns it has); changes no stored value. Never throws for an
+// index that cannot be made now: it is tried again at the next opening.
+void addMissingIndexes(sql::Connection& connection);
+
 // The tables of the schema present in the file whose ID is not their key (an
 // INTEGER PRIMARY KEY, so unique): one message naming the table each. Editing
 // a record finds it by ID; with two rows of one ID, saving one changes both.

@@ -51,6 +51,8 @@ sql::Statement prepare(const sql::Connection& connection, const QString& sql);
 // item that changes and has no alias gets its original text as alias, so the
 // result column keeps the name SQLite would give the statement as written.
 // String literals, comments and other uses of a column are left alone.
+// Then each condition pair "Month(X) = Month(:A) and Year(X) = Year(:B)" gets
+// the date range before it that an index serves (see MonthRangeRewrite.h).
 // Returns the text unchanged when there is nothing to rewrite.
 QString rewrite(const QString& sql, const sql::ColumnTypes& types);
 

@@ -58,6 +58,8 @@ void registerDialect(sqlite3* db) {
     addFunction(db, "like", 3, functions::like);
     addFunction(db, kNumberFunction, 1, functions::number);
     addFunction(db, kNumberFunction, 2, functions::number);
+    addFunction(db, kMonthStartFunction, 2, functions::monthStart);
+    addFunction(db, kMonthEndFunction, 2, functions::monthEnd);
 
     UCollator* collator = openCollator();
     // SQLite does not call the destructor when the registration fails.

@@ -27,8 +27,8 @@ UCollator* openCollator();
 // The collation's comparison of two UTF-8 texts through such a collator.
 int collate(void* collator, int n1, const void* s1, int n2, const void* s2);
 
-// Registers Month, Year, round, like, kb_number and the collation RU (see
-// Dialect.h). Throws RegistrationError.
+// Registers Month, Year, round, like, kb_number, kb_month_start, kb_month_end
+// and the collation RU (see Dialect.h). Throws RegistrationError.
 void registerDialect(sqlite3* db);
 
 } // namespace kb::dialect

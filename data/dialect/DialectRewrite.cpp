@@ -3,6 +3,7 @@
 // and wraps them in the conversion function (see Dialect.h).
 
 #include "Dialect.h"
+#include "MonthRangeRewrite.h"
 #include "SqlLexer.h"
 #include "SqlName.h"
 
@@ -562,7 +563,7 @@ bool mayNeedRewrite(const QString& sql) {
 QString rewrite(const QString& sql, const sql::ColumnTypes& types) {
     if (!mayNeedRewrite(sql))
         return sql;
-    return Rewriter(sql, types).run();
+    return rangeMonthConditions(Rewriter(sql, types).run(), types);
 }
 
 } // namespace kb::dialect

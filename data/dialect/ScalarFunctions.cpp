@@ -54,16 +54,13 @@ std::string_view textOf(sqlite3_value* v) {
     return text ? std::string_view(text, size_t(sqlite3_value_bytes(v))) : std::string_view();
 }
 
-// ---------------------------------------------------------------------------
-// Month() and Year(): the stored ISO text or a day number
+} // namespace
 
-template <int sql::datetime::Parts::*part> void datePart(sqlite3_context* ctx, sqlite3_value** argv, const char* name) {
-    sqlite3_value* v = argv[0];
-    std::optional<sql::datetime::Parts> date;
+bool readDate(sqlite3_context* ctx, sqlite3_value* v, const char* name, std::optional<sql::datetime::Parts>& date) {
+    date.reset();
     switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
-        sqlite3_result_null(ctx);
-        return;
+        return true;
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
         date = sql::datetime::dayNumberParts(sqlite3_value_double(v));
@@ -76,11 +73,24 @@ template <int sql::datetime::Parts::*part> void datePart(sqlite3_context* ctx, s
     default: // a BLOB is never a date
         break;
     }
-    if (!date) {
+    if (!date)
         fail(ctx, std::string("Функция ") + name + ": значение " + quotedValue(v) + " не является датой");
-        return;
+    return date.has_value();
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Month() and Year(): the stored ISO text or a day number
+
+template <int sql::datetime::Parts::*part> void datePart(sqlite3_context* ctx, sqlite3_value** argv, const char* name) {
+    std::optional<sql::datetime::Parts> date;
+    if (readDate(ctx, argv[0], name, date)) {
+        if (date)
+            sqlite3_result_int(ctx, (*date).*part);
+        else
+            sqlite3_result_null(ctx);
     }
-    sqlite3_result_int(ctx, (*date).*part);
 }
 
 // ---------------------------------------------------------------------------

@@ -42,6 +42,22 @@ private slots:
             QVERIFY(t->isActive());
     }
 
+    // A file of the earlier layout gains the indexes of the monthly tables on loading; no stored value changes.
+    void earlierLayoutGainsIndexes() {
+        TempDatabase db;
+        db.exec(u"INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, '2013-04-15 00:00:00', '12,5')"_s);
+        db.connection().execute(u"DROP INDEX Premia_IDSotr_Data; DROP INDEX OtrChas_IDSotr_Data; "
+                                "CREATE INDEX Premia_IDSotr ON Premia (IDSotr)"_s);
+        TDataM{nullptr, db.path()};
+        QCOMPARE(
+            db.scalar(u"SELECT group_concat(name || ':' || (SELECT group_concat(name) FROM pragma_index_info(m.name)), "
+                      "' ') FROM (SELECT name FROM sqlite_master WHERE tbl_name IN ('Premia', 'OtrChas') AND type "
+                      "= 'index' ORDER BY name) AS m"_s),
+            Value(u"OtrChas_IDSotr_Data:IDSotr,Data Premia_IDSotr:IDSotr Premia_IDSotr_Data:IDSotr,Data"_s));
+        QCOMPARE(db.scalar(u"SELECT quote(ID) || quote(IDSotr) || quote(Data) || quote(Premia) FROM Premia"_s),
+                 Value(u"11'2013-04-15 00:00:00''12,5'"_s));
+    }
+
     // The message names the file (%1); a missing file is not created. (The connection's test tries its failures.)
     void loadFailures_data() {
         columns<QString, QString>("damage", "message");

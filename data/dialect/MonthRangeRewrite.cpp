@@ -1,0 +1,219 @@
+// The month condition pairs as date ranges (see MonthRangeRewrite.h).
+//
+// Month(X) and Year(X) hide X from every index: the engine computes them on
+// each row the rest of the condition leaves, for the salary statement on every
+// month of every employee. The range before the pair lets an index on
+// (IDSotr, Data) go straight to the month's rows; the pair itself stays as it
+// was and checks those rows again.
+//
+// Why the rows are the same as the pair alone selects:
+//  - The program stores a date-time only as ISO text or NULL: a statement binds
+//    a date-time as "YYYY-MM-DD HH:MM:SS", a field turns typed text and day
+//    numbers into a date-time first, and the import and the demo data write
+//    through the same binding. Each text that Month() and Year() accept begins
+//    with "YYYY-MM-", so it lies in the range of its own month and outside the
+//    range of every other (MonthBounds.cpp). The range drops only rows the
+//    pair would drop too.
+//  - The pair stays after the range, so each row the range lets through meets
+//    the original conditions as well; a text there that is no date still fails
+//    the statement with Month()'s message.
+//  - NULL: a row whose X is NULL fails the comparisons; a NULL parameter makes
+//    the bounds NULL, and no row passes, as Month(NULL) compares with nothing.
+//    A parameter that is no date fails kb_month_start with the message that
+//    Month() or Year() gives it.
+// What does differ is confined to values the program never writes: a number
+// that another tool put into the column (the engine orders every number before
+// every text, so it is in no range) is no longer found, and a text that is no
+// date outside the month no longer fails the statement.
+//
+// On PostgreSQL the column is a timestamp and the parameters are bound as
+// timestamps; the bounds there are functions of the same names returning the
+// two timestamps, and the comparisons are plain ones both engines read alike.
+
+#include "MonthRangeRewrite.h"
+
+#include "DialectNames.h"
+#include "SqlLexer.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <optional>
+#include <vector>
+
+namespace kb::dialect {
+namespace {
+
+using Kind = Token::Kind;
+
+struct Conjunct {
+    bool isMonth;
+    QString qualifier; // empty for a bare column
+    QString column;
+    QString parameter;
+    int last; // its closing ')'
+};
+
+class MonthRanges {
+public:
+    MonthRanges(const QString& sql, const sql::ColumnTypes& types) : sql_(sql), types_(types) {
+        tokens_ = tokenize(sql);
+        for (size_t i = 0; i < tokens_.size(); ++i)
+            if (tokens_[i].kind != Kind::Space && tokens_[i].kind != Kind::Comment)
+                sig_.push_back(int(i));
+        match_.assign(sig_.size(), -1);
+        std::vector<int> open;
+        for (int k = 0; k < size(); ++k) {
+            if (punct(k, '(')) {
+                open.push_back(k);
+            } else if (punct(k, ')') && !open.empty()) {
+                match_[size_t(k)] = open.back();
+                match_[size_t(open.back())] = k;
+                open.pop_back();
+            }
+        }
+    }
+
+    QString run() {
+        QString out;
+        int copied = 0;
+        bool changed = false;
+        for (int k = 0; k < size(); ++k) {
+            const std::optional<Conjunct> first = conjunct(k);
+            if (!first || !word(first->last + 1, {"AND"}))
+                continue;
+            const std::optional<Conjunct> second = conjunct(first->last + 2);
+            if (!second || second->isMonth == first->isMonth || !sameColumn(*first, *second) || !startsCondition(k) ||
+                !endsCondition(second->last + 1) || !isDateColumn(*first))
+                continue;
+            const Conjunct& month = first->isMonth ? *first : *second;
+            const Conjunct& year = first->isMonth ? *second : *first;
+            if (hasRange(k, month.parameter, year.parameter))
+                continue;
+            const QString column =
+                first->qualifier.isEmpty() ? first->column : first->qualifier + QLatin1Char('.') + first->column;
+            const int at = tok(k).begin;
+            out += QStringView(sql_).mid(copied, at - copied);
+            out += QStringLiteral("%1 >= %2(%3, %4) and %1 < %5(%3, %4) and ")
+                       .arg(column, QLatin1String(kMonthStartFunction), month.parameter, year.parameter,
+                            QLatin1String(kMonthEndFunction));
+            copied = at;
+            changed = true;
+            k = second->last;
+        }
+        if (!changed)
+            return sql_;
+        out += QStringView(sql_).mid(copied);
+        return out;
+    }
+
+private:
+    int size() const { return int(sig_.size()); }
+    const Token& tok(int k) const { return tokens_[size_t(sig_[size_t(k)])]; }
+    bool punct(int k, char c) const {
+        return k >= 0 && k < size() && tok(k).kind == Kind::Punct && tok(k).text.front() == QLatin1Char(c);
+    }
+    bool word(int k, std::initializer_list<const char*> words) const {
+        if (k < 0 || k >= size() || tok(k).kind != Kind::Identifier)
+            return false;
+        return std::any_of(words.begin(), words.end(), [&](const char* w) {
+            return tok(k).text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+        });
+    }
+    bool kind(int k, Kind what) const { return k >= 0 && k < size() && tok(k).kind == what; }
+
+    // "Month(X) = Month(:A)" or "Year(X) = Year(:B)" from k.
+    std::optional<Conjunct> conjunct(int k) const {
+        if (!word(k, {"Month", "Year"}) || !punct(k + 1, '(') || !kind(k + 2, Kind::Identifier))
+            return std::nullopt;
+        Conjunct c{word(k, {"Month"}), {}, tok(k + 2).text, {}, -1};
+        int j = k + 3;
+        if (punct(j, '.') && kind(j + 1, Kind::Identifier)) {
+            c.qualifier = c.column;
+            c.column = tok(j + 1).text;
+            j += 2;
+        }
+        const bool equals = kind(j + 1, Kind::Operator) && (tok(j + 1).text == u"=" || tok(j + 1).text == u"==");
+        // The same function again, around one parameter that has a name or a number: a bare "?" written twice would
+        // be two parameters.
+        if (!punct(j, ')') || !equals || !word(j + 2, {c.isMonth ? "Month" : "Year"}) || !punct(j + 3, '(') ||
+            !kind(j + 4, Kind::Parameter) || tok(j + 4).text == u"?" || !punct(j + 5, ')'))
+            return std::nullopt;
+        c.parameter = tok(j + 4).text;
+        c.last = j + 5;
+        return c;
+    }
+
+    // Whether "... < kb_month_end(:A, :B) and" stands before k already: a
+    // statement rewritten once stays as it is.
+    bool hasRange(int k, const QString& month, const QString& year) const {
+        return word(k - 1, {"AND"}) && punct(k - 2, ')') && kind(k - 3, Kind::Parameter) && tok(k - 3).text == year &&
+               punct(k - 4, ',') && kind(k - 5, Kind::Parameter) && tok(k - 5).text == month && punct(k - 6, '(') &&
+               word(k - 7, {kMonthEndFunction});
+    }
+
+    static bool sameColumn(const Conjunct& a, const Conjunct& b) {
+        return a.qualifier.compare(b.qualifier, Qt::CaseInsensitive) == 0 &&
+               a.column.compare(b.column, Qt::CaseInsensitive) == 0;
+    }
+
+    // A column of a table of the schema declared as a date-time: the text order
+    // of the range holds for the stored ISO texts, compared as bytes.
+    bool isDateColumn(const Conjunct& c) const {
+        if (!c.qualifier.isEmpty() && types_.hasTable(c.qualifier))
+            return types_.type(c.qualifier, c.column) == sql::FieldType::DateTime;
+        // A bare column or an alias: every table that has such a column must declare it a date-time.
+        const QStringList tables = types_.tablesWithColumn(c.column);
+        return !tables.isEmpty() && std::all_of(tables.begin(), tables.end(), [&](const QString& t) {
+            return types_.type(t, c.column) == sql::FieldType::DateTime;
+        });
+    }
+
+    // Whether a conjunct that begins at k is one term of the AND/OR chain of a
+    // WHERE, ON or HAVING condition, possibly inside grouping parentheses. The
+    // terms before it are passed over; a BETWEEN, CASE, select list or function
+    // call on the way means the pair is part of some other expression.
+    bool startsCondition(int k) const {
+        if (!word(k - 1, {"AND", "OR", "WHERE", "ON", "HAVING"}) && !punct(k - 1, '('))
+            return false;
+        for (int j = k - 1; j >= 0; --j) {
+            if (word(j, {"WHERE", "ON", "HAVING"}))
+                return true;
+            if (punct(j, ')')) {
+                if (match_[size_t(j)] < 0)
+                    return false;
+                j = match_[size_t(j)];
+            } else if (punct(j, '(')) {
+                if (!word(j - 1, {"WHERE", "ON", "HAVING", "AND", "OR", "NOT"}) && !punct(j - 1, '('))
+                    return false;
+            } else if (punct(j, ',') || punct(j, ';') ||
+                       word(j, {"SELECT", "BETWEEN", "CASE", "WHEN", "THEN", "ELSE", "END", "SET", "VALUES", "BY"})) {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    // Whether the token at k ends the second conjunct as a term of the chain:
+    // nothing that binds tighter than AND follows.
+    bool endsCondition(int k) const {
+        return k >= size() || punct(k, ')') || punct(k, ';') ||
+               word(k, {"AND", "OR", "ORDER", "GROUP", "HAVING", "LIMIT", "WINDOW", "UNION", "INTERSECT", "EXCEPT",
+                        "WHERE", "JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL", "RETURNING"});
+    }
+
+    const QString& sql_;
+    const sql::ColumnTypes& types_;
+    std::vector<Token> tokens_;
+    std::vector<int> sig_;   // indices of the significant tokens
+    std::vector<int> match_; // per significant token: the matching parenthesis, -1
+};
+
+} // namespace
+
+QString rangeMonthConditions(const QString& sql, const sql::ColumnTypes& types) {
+    if (!sql.contains(QLatin1String("month"), Qt::CaseInsensitive))
+        return sql;
+    return MonthRanges(sql, types).run();
+}
+
+} // namespace kb::dialect
