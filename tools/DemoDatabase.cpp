@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <array>
 #include <optional>
-#include <sqlite3.h>
 #include <stdexcept>
 
 namespace kb::tools {
@@ -51,7 +50,7 @@ void createDatabase(const QString& fileName, const std::function<void(sql::Conne
         placeNew(part, fileName);
     } catch (const sql::DbError& e) {
         QFile::remove(part);
-        if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
+        if (e.isDiskFull())
             throw sql::DbError(QStringLiteral("Новая база данных %1 не создана: на диске не хватает места").arg(shown));
         throw;
     } catch (...) {

@@ -3,10 +3,9 @@
 namespace kb::tools {
 
 RowInserts::RowInserts(sql::Connection& connection)
-    : connection_(connection),
-      dolznost_(connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1)"))),
+    : dolznost_(connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1) RETURNING ID"))),
       sotr_(connection.prepareNative(QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, "
-                                                    "Passport, INN) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"))),
+                                                    "Passport, INN) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) RETURNING ID"))),
       stavka_(connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"))),
       premia_(
           connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"))),
@@ -39,9 +38,14 @@ qint64 RowInserts::run(sql::Statement& insert, std::initializer_list<sql::Value>
     int index = 1;
     for (const sql::Value& value : values)
         insert.bind(index++, value);
-    insert.step();
+    // The new row's ID comes back from the INSERT itself, on either engine.
+    qint64 id = 0;
+    if (insert.step() && insert.columnCount() > 0)
+        id = insert.column(0).toInt();
+    while (insert.step()) {
+    }
     insert.reset();
-    return connection_.lastInsertRowId();
+    return id;
 }
 
 } // namespace kb::tools

@@ -25,7 +25,6 @@ public:
 private:
     qint64 run(sql::Statement& insert, std::initializer_list<sql::Value> values);
 
-    sql::Connection& connection_;
     sql::Statement dolznost_;
     sql::Statement sotr_;
     sql::Statement stavka_;

@@ -71,10 +71,11 @@ qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pai
         marks << u"?"_s;
         bindings << value;
     }
-    bound(connection(), u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table, names.join(u','), marks.join(u',')),
-          bindings)
-        .step();
-    return connection().lastInsertRowId();
+    auto statement = bound(connection(),
+                           u"INSERT INTO \"%1\" (%2) VALUES (%3) RETURNING \"ID\""_s.arg(table, names.join(u','),
+                                                                                        marks.join(u',')),
+                           bindings);
+    return statement.step() ? statement.column(0).toInt() : 0;
 }
 
 QByteArray fileBytes(const QString& path) {
