@@ -39,11 +39,7 @@ qint64 RowInserts::run(sql::Statement& insert, std::initializer_list<sql::Value>
     for (const sql::Value& value : values)
         insert.bind(index++, value);
     // The new row's ID comes back from the INSERT itself, on either engine.
-    qint64 id = 0;
-    if (insert.step() && insert.columnCount() > 0)
-        id = insert.column(0).toInt();
-    while (insert.step()) {
-    }
+    const qint64 id = insert.step() ? insert.column(0).toInt() : 0;
     insert.reset();
     return id;
 }

@@ -100,6 +100,12 @@ QString createStatements() {
         statements.append(
             QStringLiteral("CREATE TABLE %1 (%2);").arg(sql::quoteName(t.name), columns.join(QStringLiteral(", "))));
     }
+    statements.append(indexStatements());
+    return statements.join(QLatin1Char('\n'));
+}
+
+QString indexStatements() {
+    QStringList statements;
     for (const TableDef& t : tables()) {
         for (const FieldDef& f : t.fields) {
             if (isIndexed(t, f))
@@ -113,9 +119,13 @@ QString createStatements() {
 
 QStringList keyProblems(const sql::Connection& connection) {
     QStringList problems;
-    sql::Statement key = connection.prepareNative(QStringLiteral(
-        "SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name = 'ID' COLLATE "
-        "NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
+    sql::Statement key = connection.prepareNative(
+        connection.isServer()
+            ? QStringLiteral("SELECT (SELECT count(*) FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid "
+                             "AND a.attnum = i.indkey[0] WHERE i.indrelid = to_regclass(quote_ident(?1)) AND "
+                             "i.indisprimary AND i.indnkeyatts = 1 AND a.attname = 'ID'), 1")
+            : QStringLiteral("SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name "
+                             "= 'ID' COLLATE NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
     for (const TableDef& t : tables()) {
         if (!connection.columnTypes().hasTable(t.name))
             continue;
@@ -135,7 +145,7 @@ void requireKeys(const sql::Connection& connection) {
     const QStringList problems = keyProblems(connection);
     if (!problems.isEmpty())
         throw sql::DbError(QStringLiteral("База данных %1 не подходит программе. %2")
-                               .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
+                               .arg(connection.displayName(), problems.first()));
 }
 
 } // namespace kb::dataset::schema

@@ -102,7 +102,7 @@ void PgConnection::checkSchema(Connection::Mode mode) const {
 }
 
 std::unique_ptr<StatementEngine> PgConnection::prepare(const QString& sql) const {
-    pg::ServerText text = pg::serverText(sql, names_);
+    pg::ServerText text = pg::serverText(sql, names_, tables_);
     static const QRegularExpression reading(
         QStringLiteral("^\\s*(SELECT|VALUES|SHOW|EXPLAIN|TABLE)\\b|^\\s*WITH\\b(?!.*\\b(INSERT|UPDATE|DELETE)\\b)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
@@ -122,14 +122,17 @@ std::unique_ptr<ColumnTypes> PgConnection::readColumnTypes() const {
         "a.attrelid = c.oid WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind IN ('r', 'p', 'v') "
         "AND a.attnum > 0 AND NOT a.attisdropped AND c.relname NOT LIKE 'kb\\_%' ORDER BY c.oid, a.attnum"));
     QHash<QString, QString> names;
+    QSet<QString> tables;
     for (int r = 0; r < PQntuples(result.get()); ++r) {
         const QString table = QString::fromUtf8(PQgetvalue(result.get(), r, 0));
         const QString column = QString::fromUtf8(PQgetvalue(result.get(), r, 1));
         types->add(table, column, QString::fromUtf8(PQgetvalue(result.get(), r, 2)));
         names.insert(table.toLower(), table);
+        tables.insert(table.toLower());
         names.insert(column.toLower(), column);
     }
     names_ = std::move(names);
+    tables_ = std::move(tables);
     return types;
 }
 

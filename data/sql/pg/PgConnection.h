@@ -5,6 +5,7 @@
 #include "PgSession.h"
 
 #include <QHash>
+#include <QSet>
 #include <memory>
 
 namespace kb::sql {
@@ -32,6 +33,7 @@ private:
 
     std::shared_ptr<pg::Session> session_;
     mutable QHash<QString, QString> names_; // the schema's table and column names: lower case -> as spelt
+    mutable QSet<QString> tables_;          // the tables' names in lower case
 };
 
 } // namespace kb::sql

@@ -16,7 +16,8 @@ bool isNamePart(QChar c) {
 
 class Translator {
 public:
-    Translator(const QString& sql, const QHash<QString, QString>& names) : in_(sql), names_(names) {}
+    Translator(const QString& sql, const QHash<QString, QString>& names, const QSet<QString>& tables)
+        : in_(sql), names_(names), tables_(tables) {}
 
     ServerText run() {
         bool statementSeen = false, ended = false;
@@ -69,7 +70,7 @@ private:
         qsizetype k = i_ + 1;
         for (; k < in_.size(); ++k) {
             if (in_[k] == close) {
-                if (k + 1 < in_.size() && in_[k + 1] == close && close != QLatin1Char(']')) {
+                if (k + 1 < in_.size() && in_[k + 1] == close) {
                     ++k;
                     continue;
                 }
@@ -90,10 +91,9 @@ private:
             const qsizetype from = i_;
             quoted(c);
             out_ += QStringView(in_).mid(from, i_ - from);
-        } else if (c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            QString name = quoted(c == QLatin1Char('[') ? QLatin1Char(']') : c);
-            if (c == QLatin1Char('`'))
-                name.replace(QLatin1String("``"), QLatin1String("`"));
+        } else if (c == QLatin1Char('`')) {
+            QString name = quoted(c);
+            name.replace(QLatin1String("``"), QLatin1String("`"));
             name.replace(QLatin1Char('"'), QLatin1String("\"\""));
             out_ += QLatin1Char('"') + name + QLatin1Char('"');
         } else if (c == QLatin1Char('?')) {
@@ -121,8 +121,10 @@ private:
             qsizetype after = k;
             while (after < in_.size() && in_[after].isSpace())
                 ++after;
-            const bool call = after < in_.size() && in_[after] == QLatin1Char('(');
-            const auto known = names_.constFind(word.toLower());
+            const QString key = word.toLower();
+            // A table's name before '(' is no call: INSERT INTO Sotr (FIO) ...
+            const bool call = after < in_.size() && in_[after] == QLatin1Char('(') && !tables_.contains(key);
+            const auto known = names_.constFind(key);
             if (!call && known != names_.cend())
                 out_ += QLatin1Char('"') + *known + QLatin1Char('"');
             else
@@ -154,6 +156,7 @@ private:
 
     const QString& in_;
     const QHash<QString, QString>& names_;
+    const QSet<QString>& tables_;
     qsizetype i_ = 0;
     QString out_;
     QStringList parameters_;
@@ -162,8 +165,8 @@ private:
 
 } // namespace
 
-ServerText serverText(const QString& sql, const QHash<QString, QString>& names) {
-    return Translator(sql, names).run();
+ServerText serverText(const QString& sql, const QHash<QString, QString>& names, const QSet<QString>& tables) {
+    return Translator(sql, names, tables).run();
 }
 
 } // namespace kb::sql::pg

@@ -1,0 +1,182 @@
+#include "PostgresRewrite.h"
+
+#include "SqlLexer.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kb::dialect {
+
+namespace {
+
+using Kind = Token::Kind;
+
+// Words that end the pattern of a LIKE: it binds tighter than these.
+constexpr QLatin1String kPatternEnds[] = {
+    QLatin1String("AND"),   QLatin1String("OR"),     QLatin1String("THEN"),   QLatin1String("WHEN"),
+    QLatin1String("ELSE"),  QLatin1String("END"),    QLatin1String("ESCAPE"), QLatin1String("ORDER"),
+    QLatin1String("GROUP"), QLatin1String("HAVING"), QLatin1String("LIMIT"),  QLatin1String("UNION"),
+    QLatin1String("IS"),    QLatin1String("NOT"),    QLatin1String("IN"),     QLatin1String("BETWEEN"),
+    QLatin1String("LIKE"),  QLatin1String("AS"),     QLatin1String("FROM"),   QLatin1String("WHERE"),
+    QLatin1String("EXCEPT"), QLatin1String("INTERSECT")};
+
+bool isWord(const Token& t, const char* w) {
+    return t.kind == Kind::Identifier && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+}
+
+bool endsPattern(const Token& t) {
+    if (t.kind == Kind::Punct)
+        return t.text != QLatin1String("(") && t.text != QLatin1String(".");
+    if (t.kind == Kind::Operator) // comparisons bind looser than LIKE
+        return t.text.contains(QLatin1Char('=')) || t.text.contains(QLatin1Char('<')) ||
+               t.text.contains(QLatin1Char('>'));
+    if (t.kind != Kind::Identifier)
+        return false;
+    for (const QLatin1String& w : kPatternEnds)
+        if (t.text.compare(w, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Words that, last in a select-list item, are part of its expression, and
+// words after which the last name is no alias.
+constexpr QLatin1String kNoAlias[] = {QLatin1String("END"), QLatin1String("NULL"), QLatin1String("TRUE"),
+                                      QLatin1String("FALSE")};
+constexpr QLatin1String kBeforeOperand[] = {
+    QLatin1String("IS"),   QLatin1String("NOT"),  QLatin1String("AND"),      QLatin1String("OR"),
+    QLatin1String("LIKE"), QLatin1String("THEN"), QLatin1String("ELSE"),     QLatin1String("WHEN"),
+    QLatin1String("CASE"), QLatin1String("DISTINCT"), QLatin1String("COLLATE"), QLatin1String("ESCAPE"),
+    QLatin1String("IN"),   QLatin1String("BETWEEN"), QLatin1String("SELECT"), QLatin1String("ALL")};
+
+template <size_t N> bool isOneOf(const Token& t, const QLatin1String (&words)[N]) {
+    if (t.kind != Kind::Identifier)
+        return false;
+    for (const QLatin1String& w : words)
+        if (t.text.compare(w, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool isName(const Token& t) {
+    return t.kind == Kind::Identifier || t.kind == Kind::QuotedIdentifier;
+}
+
+// Words that end a select list.
+constexpr QLatin1String kListEnds[] = {QLatin1String("FROM"),   QLatin1String("WHERE"),  QLatin1String("GROUP"),
+                                       QLatin1String("HAVING"), QLatin1String("ORDER"),  QLatin1String("LIMIT"),
+                                       QLatin1String("UNION"),  QLatin1String("EXCEPT"), QLatin1String("INTERSECT"),
+                                       QLatin1String("WINDOW")};
+
+struct Edit {
+    int pos, length;
+    QString text;
+};
+
+// The server names an unaliased expression column after its function or
+// "?column?"; SQLite after the expression's text. Such an item gets its text
+// as alias; a bare column (Sotr.FIO, FIO, *) is named alike by both.
+void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::vector<Edit>& edits) {
+    const auto item = [&](size_t a, size_t b) { // significant tokens [a, b]
+        const Token& last = *sig[b];
+        const bool bare = (a == b && (isName(last) || last.text == QLatin1String("*"))) ||
+                          (b == a + 2 && isName(*sig[a]) && sig[a + 1]->text == QLatin1String("."));
+        if (bare)
+            return;
+        if (b > a && isName(last) && !isOneOf(last, kNoAlias)) {
+            const Token& before = *sig[b - 1];
+            if (isWord(before, "AS") ||
+                (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
+                 before.text != QLatin1String("(") && before.text != QLatin1String(",") &&
+                 !isOneOf(before, kBeforeOperand)))
+                return; // has its alias
+        }
+        const int begin = sig[a]->begin;
+        const int end = last.begin + last.length;
+        QString name = sql.mid(begin, end - begin);
+        name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        edits.push_back({end, 0, QStringLiteral(" AS \"%1\"").arg(name)});
+    };
+    for (size_t k = 0; k < sig.size(); ++k) {
+        if (!isWord(*sig[k], "SELECT"))
+            continue;
+        size_t a = k + 1;
+        if (a < sig.size() && (isWord(*sig[a], "DISTINCT") || isWord(*sig[a], "ALL")))
+            ++a;
+        int depth = 0;
+        size_t j = a;
+        for (; j < sig.size(); ++j) {
+            const Token& t = *sig[j];
+            if (t.text == QLatin1String("(")) {
+                ++depth;
+            } else if (t.text == QLatin1String(")")) {
+                if (depth-- == 0)
+                    break;
+            } else if (depth == 0 && (t.text == QLatin1String(";") || isOneOf(t, kListEnds))) {
+                break;
+            } else if (depth == 0 && t.text == QLatin1String(",")) {
+                if (j > a)
+                    item(a, j - 1);
+                a = j + 1;
+            }
+        }
+        if (j > a)
+            item(a, j - 1);
+    }
+}
+
+} // namespace
+
+QString serverRewrite(const QString& sql) {
+    const std::vector<Token> all = tokenize(sql);
+    std::vector<const Token*> sig;
+    for (const Token& t : all)
+        if (t.kind != Kind::Space && t.kind != Kind::Comment)
+            sig.push_back(&t);
+    std::vector<Edit> edits;
+    aliasItems(sql, sig, edits);
+    for (size_t k = 0; k < sig.size(); ++k) {
+        const Token& t = *sig[k];
+        if (isWord(t, "round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
+            edits.push_back({t.begin, t.length, QStringLiteral("kb_round")});
+            continue;
+        }
+        if (!isWord(t, "LIKE"))
+            continue;
+        const bool negated = k > 0 && isWord(*sig[k - 1], "NOT");
+        const Token& first = negated ? *sig[k - 1] : t;
+        edits.push_back({first.begin, 0, QStringLiteral("COLLATE kb_ru_exact ")});
+        edits.push_back({t.begin, t.length, QStringLiteral("ILIKE")});
+        // The pattern runs to the first word or sign at its own level of parentheses that ends it.
+        int depth = 0;
+        size_t end = k + 1;
+        for (; end < sig.size(); ++end) {
+            const Token& p = *sig[end];
+            if (p.text == QLatin1String("(")) {
+                ++depth;
+            } else if (p.text == QLatin1String(")")) {
+                if (depth-- == 0)
+                    break;
+            } else if (depth == 0 && end > k + 1 && endsPattern(p)) {
+                break;
+            }
+        }
+        if (end < sig.size() && isWord(*sig[end], "ESCAPE"))
+            continue;
+        const Token& last = *sig[end - 1];
+        edits.push_back({last.begin + last.length, 0, QStringLiteral(" ESCAPE ''")});
+    }
+    if (edits.empty())
+        return sql;
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });
+    QString out;
+    int pos = 0;
+    for (const Edit& e : edits) {
+        out += QStringView(sql).mid(pos, e.pos - pos);
+        out += e.text;
+        pos = e.pos + e.length;
+    }
+    out += QStringView(sql).mid(pos);
+    return out;
+}
+
+} // namespace kb::dialect
