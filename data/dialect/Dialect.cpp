@@ -33,7 +33,13 @@ bool equalText(const QString& a, const QString& b) {
 
 sql::Statement prepare(const sql::Connection& connection, const QString& sql) {
     const QString rewritten = rewrite(sql, connection.columnTypes());
-    return connection.prepareNative(connection.isServer() ? serverRewrite(rewritten) : rewritten);
+    if (!connection.isServer())
+        return connection.prepareNative(rewritten);
+    const ServerStatement server = serverRewrite(rewritten);
+    sql::Statement statement = connection.prepareNative(server.sql);
+    for (const auto& [column, name] : server.longNames)
+        statement.nameColumn(column, name);
+    return statement;
 }
 
 } // namespace kb::dialect

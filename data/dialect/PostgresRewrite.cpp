@@ -67,6 +67,8 @@ constexpr QLatin1String kListEnds[] = {QLatin1String("FROM"),   QLatin1String("W
                                        QLatin1String("UNION"),  QLatin1String("EXCEPT"), QLatin1String("INTERSECT"),
                                        QLatin1String("WINDOW")};
 
+constexpr int kServerNameBytes = 63;
+
 struct Edit {
     int pos, length;
     QString text;
@@ -75,8 +77,15 @@ struct Edit {
 // The server names an unaliased expression column after its function or
 // "?column?"; SQLite after the expression's text. Such an item gets its text
 // as alias; a bare column (Sotr.FIO, FIO, *) is named alike by both.
-void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::vector<Edit>& edits) {
+void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::vector<Edit>& edits,
+                std::vector<std::pair<int, QString>>& longNames) {
+    bool outer = true; // the first SELECT names the result's columns
+    int column = 0;
+    bool counted = true; // no '*' before: item n is column n
     const auto item = [&](size_t a, size_t b) { // significant tokens [a, b]
+        const int index = column++;
+        if (sig[b]->text == QLatin1String("*"))
+            counted = false;
         const Token& last = *sig[b];
         const bool bare = (a == b && (isName(last) || last.text == QLatin1String("*"))) ||
                           (b == a + 2 && isName(*sig[a]) && sig[a + 1]->text == QLatin1String("."));
@@ -87,12 +96,25 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
             if (isWord(before, "AS") ||
                 (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
                  before.text != QLatin1String("(") && before.text != QLatin1String(",") &&
-                 !isOneOf(before, kBeforeOperand)))
-                return; // has its alias
+                 !isOneOf(before, kBeforeOperand))) { // has its alias
+                QString alias = last.text;
+                if (last.kind == Kind::QuotedIdentifier && alias.size() >= 2)
+                    alias = alias.mid(1, alias.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+                if (outer && counted && alias.toUtf8().size() > kServerNameBytes) {
+                    longNames.emplace_back(index, alias);
+                    edits.push_back({last.begin, last.length, QStringLiteral("kb_column_%1").arg(index)});
+                }
+                return;
+            }
         }
         const int begin = sig[a]->begin;
         const int end = last.begin + last.length;
         QString name = sql.mid(begin, end - begin);
+        // The server cuts a name to 63 bytes: a longer one is given to the result column afterwards.
+        if (outer && counted && name.toUtf8().size() > kServerNameBytes) {
+            longNames.emplace_back(index, name);
+            name = QStringLiteral("kb_column_%1").arg(index);
+        }
         name.replace(QLatin1Char('"'), QLatin1String("\"\""));
         edits.push_back({end, 0, QStringLiteral(" AS \"%1\"").arg(name)});
     };
@@ -121,19 +143,21 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
         }
         if (j > a)
             item(a, j - 1);
+        outer = false;
     }
 }
 
 } // namespace
 
-QString serverRewrite(const QString& sql) {
+ServerStatement serverRewrite(const QString& sql) {
     const std::vector<Token> all = tokenize(sql);
     std::vector<const Token*> sig;
     for (const Token& t : all)
         if (t.kind != Kind::Space && t.kind != Kind::Comment)
             sig.push_back(&t);
     std::vector<Edit> edits;
-    aliasItems(sql, sig, edits);
+    ServerStatement result;
+    aliasItems(sql, sig, edits, result.longNames);
     for (size_t k = 0; k < sig.size(); ++k) {
         const Token& t = *sig[k];
         if (isWord(t, "round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
@@ -166,7 +190,7 @@ QString serverRewrite(const QString& sql) {
         edits.push_back({last.begin + last.length, 0, QStringLiteral(" ESCAPE ''")});
     }
     if (edits.empty())
-        return sql;
+        return {sql, {}};
     std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });
     QString out;
     int pos = 0;
@@ -176,7 +200,8 @@ QString serverRewrite(const QString& sql) {
         pos = e.pos + e.length;
     }
     out += QStringView(sql).mid(pos);
-    return out;
+    result.sql = std::move(out);
+    return result;
 }
 
 } // namespace kb::dialect

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 namespace kb::dialect {
 
@@ -12,8 +14,16 @@ namespace kb::dialect {
 //    a LIKE p -> a COLLATE kb_ru_exact ILIKE p ESCAPE '';
 //  - ROUND(x) and ROUND(x, n) go to kb_round, which gives a double as the
 //    file's ROUND does, with halves to the even neighbour for ROUND(x).
+//  - an expression in the select list without alias gets its text as alias,
+//    the name SQLite gives such a column (the server would name it after its
+//    function); a name longer than the server keeps goes to longNames, for
+//    the statement's column of that number.
 // Strings, quoted names and comments are left alone. Returns the text
 // unchanged when there is nothing to rewrite.
-QString serverRewrite(const QString& sql);
+struct ServerStatement {
+    QString sql;
+    std::vector<std::pair<int, QString>> longNames; // result column -> its name
+};
+ServerStatement serverRewrite(const QString& sql);
 
 } // namespace kb::dialect

@@ -53,7 +53,14 @@ int Statement::columnCount() const {
 }
 
 QString Statement::columnName(int column) const {
+    for (const auto& [c, name] : names_)
+        if (c == column)
+            return name;
     return engine_->columnName(column);
+}
+
+void Statement::nameColumn(int column, const QString& name) {
+    names_.emplace_back(column, name);
 }
 
 QString Statement::declaredType(int column) const {

@@ -37,6 +37,8 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
+    // Gives a result column the name columnName() reports (for a name longer than the engine keeps).
+    void nameColumn(int column, const QString& name);
     QString declaredType(int column) const;
     // The value of a column of the current row: NULL, INTEGER, REAL and TEXT
     // as stored, held in the field type heldAs: as Float, a whole number
@@ -59,6 +61,7 @@ public:
 private:
     std::unique_ptr<StatementEngine> engine_;
     QString sql_;
+    std::vector<std::pair<int, QString>> names_; // given by nameColumn()
 };
 
 } // namespace kb::sql
