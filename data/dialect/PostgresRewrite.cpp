@@ -157,7 +157,6 @@ ServerStatement serverRewrite(const QString& sql) {
             sig.push_back(&t);
     std::vector<Edit> edits;
     ServerStatement result;
-    aliasItems(sql, sig, edits, result.longNames);
     for (size_t k = 0; k < sig.size(); ++k) {
         const Token& t = *sig[k];
         if (isWord(t, "round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
@@ -189,6 +188,8 @@ ServerStatement serverRewrite(const QString& sql) {
         const Token& last = *sig[end - 1];
         edits.push_back({last.begin + last.length, 0, QStringLiteral(" ESCAPE ''")});
     }
+    // After the LIKE's ESCAPE, which may end the same item.
+    aliasItems(sql, sig, edits, result.longNames);
     if (edits.empty())
         return {sql, {}};
     std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });
