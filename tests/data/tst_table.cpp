@@ -262,8 +262,13 @@ private slots:
     }
 
     // Two users, each on a connection of their own, edit one row at once: changes to different fields are both kept.
+    void twoUsersChangeDifferentFields_data() {
+        columns<Engine>("engine");
+        for (Engine e : kEngines)
+            newEngineRow(e, "stavka");
+    }
     void twoUsersChangeDifferentFields() {
-        TempDatabase db;
+        TempDatabase db(std::get<0>(fetch<Engine>("engine")));
         db.addStavka(1, 1200.0);
         kb::sql::Connection other(db.path());
         const auto& stavka = kb::dataset::schema::table(u"Stavka"_s);
