@@ -2,9 +2,11 @@
 // as the real program for restoring, its exit codes, and restoring while another process has the file open.
 
 #include "CapturedStandardError.h"
+#include "DateTimeText.h"
 #include "DbTool.h"
 #include "DemoDatabase.h"
 #include "StatementFixtures.h"
+#include "Statements.h"
 #include "TestRows.h"
 
 #include <QDateTime>
@@ -30,6 +32,18 @@ Result run(QStringList args, const QString& file = {}) {
     return {code, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
 }
 
+// The tool's query command for a statement of the program, its bindings as --param.
+QStringList queryArgs(const kb::dataset::QueryRequest& request) {
+    QStringList args{"query", "FILE"};
+    for (const kb::dataset::ParamBinding& b : request.bindings) {
+        const bool date = b.kind == kb::dataset::ParamBinding::Kind::DateTime;
+        args << "--param"
+             << b.name +
+                    (date ? "=datetime:" + kb::sql::datetime::toIso(b.value.toDateTime()) : "=text:" + b.value.text());
+    }
+    return args << "--" << request.sql;
+}
+
 bool scribble(const QString& path, qint64 offset) { // damages the pages from offset on
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(QByteArray(8000, 'x')) == 8000;
@@ -40,7 +54,45 @@ using namespace kbtest;
 
 class TestDbTool : public QObject {
     Q_OBJECT
+    TempDatabase demoFile_{TempDatabase::Content::Empty, "demo.mdb"};
+    std::unique_ptr<TempDatabase> demoServer_;
+
 private slots:
+    void initTestCase() {
+        demoFile_.closeConnection();
+        QVERIFY(QFile::remove(demoFile_.path()));
+        demoServer_ = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+        demoServer_->closeConnection();
+        for (const TempDatabase* db : {&demoFile_, demoServer_.get()}) {
+            QCOMPARE(run({"demo", "FILE"}, db->path()).err, QString());
+            QCOMPARE(run({"check", "FILE"}, db->path()).out, QStringLiteral("OK\n"));
+        }
+    }
+
+    // The program's statements give the same output, byte for byte, on the demo data in a file and on a server: the
+    // salary statement of several months, both searches (ё and Ё, letter case, % and _, SQL text as data), the
+    // reference list and the pay slip's query.
+    void sameOnBothEngines_data() {
+        columns<kb::reports::GridRequest>("request");
+        for (const auto& [year, month] : {std::pair(2013, 1), {2013, 7}, {2014, 3}, {2014, 12}, {2015, 1}})
+            QTest::addRow("salary %d-%d", year, month) << kb::reports::salaryStatement(at(year, month, 17, 9, 30));
+        for (const char* text : {"ов", "ё", "Ё", "ИВАН", "_", "%", "н_к", "' OR '1'='1", "\\", ""})
+            QTest::addRow("name search '%s'", text) << kb::reports::nameSearch(QString::fromUtf8(text));
+        for (const char* text : {"Бухгалтер", "бухгалтер", "Бух%"})
+            QTest::addRow("position search '%s'", text) << kb::reports::positionSearch(QString::fromUtf8(text));
+        QTest::addRow("reference list") << kb::reports::employeeList();
+        QTest::addRow("pay slip") << kb::reports::GridRequest{
+            kb::reports::paySlipCheck(QString::fromUtf8("иванов иван иванович")), {}};
+    }
+    void sameOnBothEngines() {
+        const auto [request] = fetch<kb::reports::GridRequest>("request");
+        const Result file = run(queryArgs(request), demoFile_.path());
+        const Result server = run(queryArgs(request), demoServer_->path());
+        QCOMPARE(file.err, QString());
+        QCOMPARE(server.err, QString());
+        QCOMPARE(server.out, file.out);
+    }
+
     // create: the schema without rows. demo: nine positions, twelve employees with full personal data, rates, a bonus
     // and 15 to 23 days for every month of 2013 and 2014. A half-made file is removed.
     void createAndDemo() {
