@@ -29,6 +29,9 @@ const char* usage() {
            "                           выполнение запроса; каждая строка LINE - одна строка текста запроса;\n"
            "                           KIND: datetime (YYYY-MM-DD HH:MM:SS), text, int, float\n"
            "  kultbuh-db import OLD NEW перенос базы данных старой программы (Jet 4.0, BAZA.mdb) в новый файл\n"
+           "Вместо FILE командам create, demo, check и query можно указать базу данных на сервере PostgreSQL:\n"
+           "postgresql://СЕРВЕР/БАЗА или строку подключения libpq (service=kultbuh, host=… dbname=…); пароль\n"
+           "берётся из ~/.pgpass, файла служб или PGPASSWORD.\n"
            "Ключи каждой команды: --help (-h) - эта справка, --version (-v) - версия; -- перед именами,\n"
            "которые начинаются с \"-\".\n"
            "Коды завершения: 0 - успешно, 1 - ошибка базы данных или проверки, 2 - неверная командная строка.\n";

@@ -35,7 +35,7 @@ sql::Statement prepare(const sql::Connection& connection, const QString& sql) {
     const QString rewritten = rewrite(sql, connection.columnTypes());
     if (!connection.isServer())
         return connection.prepareNative(rewritten);
-    const ServerStatement server = serverRewrite(rewritten);
+    const ServerStatement server = serverRewrite(rewritten, connection.columnTypes());
     sql::Statement statement = connection.prepareNative(server.sql);
     for (const auto& [column, name] : server.longNames)
         statement.nameColumn(column, name);

@@ -1,5 +1,6 @@
 #include "PostgresRewrite.h"
 
+#include "ColumnTypes.h"
 #include "SqlLexer.h"
 
 #include <algorithm>
@@ -13,11 +14,11 @@ using Kind = Token::Kind;
 
 // Words that end the pattern of a LIKE: it binds tighter than these.
 constexpr QLatin1String kPatternEnds[] = {
-    QLatin1String("AND"),   QLatin1String("OR"),     QLatin1String("THEN"),   QLatin1String("WHEN"),
-    QLatin1String("ELSE"),  QLatin1String("END"),    QLatin1String("ESCAPE"), QLatin1String("ORDER"),
-    QLatin1String("GROUP"), QLatin1String("HAVING"), QLatin1String("LIMIT"),  QLatin1String("UNION"),
-    QLatin1String("IS"),    QLatin1String("NOT"),    QLatin1String("IN"),     QLatin1String("BETWEEN"),
-    QLatin1String("LIKE"),  QLatin1String("AS"),     QLatin1String("FROM"),   QLatin1String("WHERE"),
+    QLatin1String("AND"),    QLatin1String("OR"),       QLatin1String("THEN"),   QLatin1String("WHEN"),
+    QLatin1String("ELSE"),   QLatin1String("END"),      QLatin1String("ESCAPE"), QLatin1String("ORDER"),
+    QLatin1String("GROUP"),  QLatin1String("HAVING"),   QLatin1String("LIMIT"),  QLatin1String("UNION"),
+    QLatin1String("IS"),     QLatin1String("NOT"),      QLatin1String("IN"),     QLatin1String("BETWEEN"),
+    QLatin1String("LIKE"),   QLatin1String("AS"),       QLatin1String("FROM"),   QLatin1String("WHERE"),
     QLatin1String("EXCEPT"), QLatin1String("INTERSECT")};
 
 bool isWord(const Token& t, const char* w) {
@@ -43,10 +44,10 @@ bool endsPattern(const Token& t) {
 constexpr QLatin1String kNoAlias[] = {QLatin1String("END"), QLatin1String("NULL"), QLatin1String("TRUE"),
                                       QLatin1String("FALSE")};
 constexpr QLatin1String kBeforeOperand[] = {
-    QLatin1String("IS"),   QLatin1String("NOT"),  QLatin1String("AND"),      QLatin1String("OR"),
-    QLatin1String("LIKE"), QLatin1String("THEN"), QLatin1String("ELSE"),     QLatin1String("WHEN"),
+    QLatin1String("IS"),   QLatin1String("NOT"),      QLatin1String("AND"),     QLatin1String("OR"),
+    QLatin1String("LIKE"), QLatin1String("THEN"),     QLatin1String("ELSE"),    QLatin1String("WHEN"),
     QLatin1String("CASE"), QLatin1String("DISTINCT"), QLatin1String("COLLATE"), QLatin1String("ESCAPE"),
-    QLatin1String("IN"),   QLatin1String("BETWEEN"), QLatin1String("SELECT"), QLatin1String("ALL")};
+    QLatin1String("IN"),   QLatin1String("BETWEEN"),  QLatin1String("SELECT"),  QLatin1String("ALL")};
 
 template <size_t N> bool isOneOf(const Token& t, const QLatin1String (&words)[N]) {
     if (t.kind != Kind::Identifier)
@@ -81,7 +82,7 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
                 std::vector<std::pair<int, QString>>& longNames) {
     bool outer = true; // the first SELECT names the result's columns
     int column = 0;
-    bool counted = true; // no '*' before: item n is column n
+    bool counted = true;                        // no '*' before: item n is column n
     const auto item = [&](size_t a, size_t b) { // significant tokens [a, b]
         const int index = column++;
         if (sig[b]->text == QLatin1String("*"))
@@ -93,10 +94,9 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
             return;
         if (b > a && isName(last) && !isOneOf(last, kNoAlias)) {
             const Token& before = *sig[b - 1];
-            if (isWord(before, "AS") ||
-                (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
-                 before.text != QLatin1String("(") && before.text != QLatin1String(",") &&
-                 !isOneOf(before, kBeforeOperand))) { // has its alias
+            if (isWord(before, "AS") || (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
+                                         before.text != QLatin1String("(") && before.text != QLatin1String(",") &&
+                                         !isOneOf(before, kBeforeOperand))) { // has its alias
                 QString alias = last.text;
                 if (last.kind == Kind::QuotedIdentifier && alias.size() >= 2)
                     alias = alias.mid(1, alias.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
@@ -147,9 +147,79 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
     }
 }
 
+constexpr QLatin1String kAggregates[] = {
+    QLatin1String("count"), QLatin1String("sum"),   QLatin1String("avg"),          QLatin1String("min"),
+    QLatin1String("max"),   QLatin1String("total"), QLatin1String("group_concat"), QLatin1String("string_agg")};
+constexpr QLatin1String kFromEnds[] = {QLatin1String("WHERE"),  QLatin1String("GROUP"),  QLatin1String("HAVING"),
+                                       QLatin1String("ORDER"),  QLatin1String("LIMIT"),  QLatin1String("OFFSET"),
+                                       QLatin1String("UNION"),  QLatin1String("EXCEPT"), QLatin1String("INTERSECT"),
+                                       QLatin1String("WINDOW"), QLatin1String("FOR")};
+
+// Rows of equal sort key (all rows, without ORDER BY) come in the order the
+// engine's plan gives, which differs between engines. A plain SELECT over
+// tables of the schema is ordered at last by the tables' IDs in FROM order:
+// the order in which SQLite's plan for the program's statements (the first
+// table scanned, the others looked up by key) gives them.
+void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes& types, std::vector<Edit>& edits) {
+    if (sig.empty() || !isWord(*sig[0], "SELECT") || (sig.size() > 1 && isWord(*sig[1], "DISTINCT")))
+        return;
+    int depth = 0;
+    size_t from = 0, orderBy = 0, end = sig.size();
+    for (size_t k = 0; k < sig.size(); ++k) {
+        const Token& t = *sig[k];
+        if (t.kind == Kind::Identifier && isOneOf(t, kAggregates) && k + 1 < sig.size() &&
+            sig[k + 1]->text == QLatin1String("("))
+            return;
+        if (t.text == QLatin1String("("))
+            ++depth;
+        else if (t.text == QLatin1String(")"))
+            --depth;
+        if (depth != 0)
+            continue;
+        if (isWord(t, "UNION") || isWord(t, "EXCEPT") || isWord(t, "INTERSECT") || isWord(t, "GROUP") ||
+            isWord(t, "JOIN"))
+            return;
+        if (isWord(t, "FROM") && !from)
+            from = k;
+        if (isWord(t, "ORDER"))
+            orderBy = k;
+        if (end == sig.size() &&
+            (isWord(t, "LIMIT") || isWord(t, "OFFSET") || isWord(t, "FOR") || t.text == QLatin1String(";")))
+            end = k;
+    }
+    if (!from)
+        return;
+    QStringList keys;
+    size_t k = from + 1;
+    while (k < end && !isOneOf(*sig[k], kFromEnds)) {
+        if (!isName(*sig[k]))
+            return; // a subquery or a function
+        QString table = sig[k]->text;
+        if (sig[k]->kind == Kind::QuotedIdentifier)
+            table = table.mid(1, table.size() - 2);
+        if (!types.hasColumn(table, QStringLiteral("ID")))
+            return;
+        QString name = sig[k]->text;
+        ++k;
+        if (k < end && isWord(*sig[k], "AS"))
+            ++k;
+        if (k < end && isName(*sig[k]) && !isOneOf(*sig[k], kFromEnds))
+            name = sig[k++]->text;
+        keys << name + QStringLiteral(".\"ID\"");
+        if (k < end && sig[k]->text == QLatin1String(","))
+            ++k;
+        else if (k < end && !isOneOf(*sig[k], kFromEnds))
+            return;
+    }
+    const Token& last = *sig[end - 1];
+    const QString tail = keys.join(QStringLiteral(", "));
+    edits.push_back(
+        {last.begin + last.length, 0, (orderBy ? QStringLiteral(", ") : QStringLiteral(" ORDER BY ")) + tail});
+}
+
 } // namespace
 
-ServerStatement serverRewrite(const QString& sql) {
+ServerStatement serverRewrite(const QString& sql, const sql::ColumnTypes& types) {
     const std::vector<Token> all = tokenize(sql);
     std::vector<const Token*> sig;
     for (const Token& t : all)
@@ -190,6 +260,7 @@ ServerStatement serverRewrite(const QString& sql) {
     }
     // After the LIKE's ESCAPE, which may end the same item.
     aliasItems(sql, sig, edits, result.longNames);
+    addTieBreaker(sig, types, edits);
     if (edits.empty())
         return {sql, {}};
     std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });

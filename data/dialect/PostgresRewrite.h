@@ -4,6 +4,10 @@
 #include <utility>
 #include <vector>
 
+namespace kb::sql {
+class ColumnTypes;
+} // namespace kb::sql
+
 namespace kb::dialect {
 
 // The part of the dialect a PostgreSQL server needs beyond the functions the
@@ -14,6 +18,9 @@ namespace kb::dialect {
 //    a LIKE p -> a COLLATE kb_ru_exact ILIKE p ESCAPE '';
 //  - ROUND(x) and ROUND(x, n) go to kb_round, which gives a double as the
 //    file's ROUND does, with halves to the even neighbour for ROUND(x).
+//  - a plain SELECT over tables of the schema (types) is ordered at last by
+//    their IDs in FROM order, so that rows of equal sort key, or all rows
+//    without ORDER BY, come as SQLite's plan gives them to the program;
 //  - an expression in the select list without alias gets its text as alias,
 //    the name SQLite gives such a column (the server would name it after its
 //    function); a name longer than the server keeps goes to longNames, for
@@ -24,6 +31,6 @@ struct ServerStatement {
     QString sql;
     std::vector<std::pair<int, QString>> longNames; // result column -> its name
 };
-ServerStatement serverRewrite(const QString& sql);
+ServerStatement serverRewrite(const QString& sql, const sql::ColumnTypes& types);
 
 } // namespace kb::dialect
