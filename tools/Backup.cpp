@@ -3,8 +3,8 @@
 #include "Connection.h"
 #include "DatabaseCheck.h"
 #include "DbError.h"
-#include "FilePlacement.h"
 #include "FileBackup.h"
+#include "FilePlacement.h"
 #include "FileUseLocks.h"
 
 #include <QDateTime>

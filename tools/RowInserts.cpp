@@ -4,8 +4,9 @@ namespace kb::tools {
 
 RowInserts::RowInserts(sql::Connection& connection)
     : dolznost_(connection.prepareNative(QStringLiteral("INSERT INTO Dolznost (Nazvanie) VALUES (?1) RETURNING ID"))),
-      sotr_(connection.prepareNative(QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, "
-                                                    "Passport, INN) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) RETURNING ID"))),
+      sotr_(
+          connection.prepareNative(QStringLiteral("INSERT INTO Sotr (FIO, DataR, IDDolznost, Adres, Telefon, "
+                                                  "Passport, INN) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) RETURNING ID"))),
       stavka_(connection.prepareNative(QStringLiteral("INSERT INTO Stavka (IDSotr, Sum) VALUES (?1, ?2)"))),
       premia_(
           connection.prepareNative(QStringLiteral("INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?1, ?2, ?3)"))),

@@ -144,8 +144,8 @@ QStringList keyProblems(const sql::Connection& connection) {
 void requireKeys(const sql::Connection& connection) {
     const QStringList problems = keyProblems(connection);
     if (!problems.isEmpty())
-        throw sql::DbError(QStringLiteral("База данных %1 не подходит программе. %2")
-                               .arg(connection.displayName(), problems.first()));
+        throw sql::DbError(
+            QStringLiteral("База данных %1 не подходит программе. %2").arg(connection.displayName(), problems.first()));
 }
 
 } // namespace kb::dataset::schema

@@ -49,8 +49,8 @@ void createSchema(sql::Connection& connection);
 QStringList serverProblems(const sql::Connection& connection);
 
 // The tables of the schema present in the database whose ID is not their key
-// (an INTEGER PRIMARY KEY in a file, the primary key on a server, so unique): one message naming the table each. Editing
-// a record finds it by ID; with two rows of one ID, saving one changes both.
+// (an INTEGER PRIMARY KEY in a file, the primary key on a server, so unique): one message naming the table each.
+// Editing a record finds it by ID; with two rows of one ID, saving one changes both.
 QStringList keyProblems(const sql::Connection& connection);
 // Throws DbError with the first of keyProblems(), naming the file.
 void requireKeys(const sql::Connection& connection);

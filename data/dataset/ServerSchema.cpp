@@ -2,9 +2,10 @@
 // and indexes of the file's schema, the Russian collations, the functions of
 // the dialect, and the version of the schema.
 
+#include "ServerSchema.h"
+
 #include "Connection.h"
 #include "Schema.h"
-#include "ServerSchema.h"
 #include "SqlName.h"
 
 namespace kb::dataset::schema {
@@ -109,9 +110,9 @@ void createSchema(sql::Connection& connection) {
 
 QStringList serverProblems(const sql::Connection& connection) {
     QStringList problems;
-    sql::Statement present = connection.prepareNative(
-        QStringLiteral("SELECT count(*) FROM pg_proc WHERE proname = ?1 AND pronamespace = "
-                       "current_schema()::regnamespace"));
+    sql::Statement present =
+        connection.prepareNative(QStringLiteral("SELECT count(*) FROM pg_proc WHERE proname = ?1 AND pronamespace = "
+                                                "current_schema()::regnamespace"));
     for (const char* name : {"month", "year", "kb_round", "kb_number", "kb_quoted"}) {
         present.reset();
         present.bind(1, sql::Value(QString::fromLatin1(name)));

@@ -39,8 +39,7 @@ public:
     // is synchronous and goes through SQLite's rollback journal. While open,
     // the connection holds the file's shared use (see SharedFileUse), so a
     // restore from a backup does not replace it.
-    explicit Connection(const QString& name, Mode mode = Mode::OpenExisting,
-                        int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    explicit Connection(const QString& name, Mode mode = Mode::OpenExisting, int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

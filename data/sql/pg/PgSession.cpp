@@ -30,8 +30,8 @@ Session::Result Session::check(PGresult* raw) const {
     QString message = field(result.get(), PG_DIAG_MESSAGE_PRIMARY);
     if (message.isEmpty())
         message = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
-    const bool busy = state == QLatin1String("55P03") || state == QLatin1String("40P01") ||
-                      state == QLatin1String("40001");
+    const bool busy =
+        state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001");
     throw DbError(message, busy ? kBusy : kError);
 }
 

@@ -4,8 +4,8 @@
 #include "TextMemo.h"
 
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 namespace kb::sql::pg {
 
@@ -116,8 +116,8 @@ void PgStatement::run() {
     values.reserve(values_.size());
     for (const auto& v : values_)
         values.push_back(v ? v->constData() : nullptr);
-    result_ = session_->check(PQexecPrepared(session_->conn(), name_.constData(), int(values.size()), values.data(),
-                                             nullptr, nullptr, 0));
+    result_ = session_->check(
+        PQexecPrepared(session_->conn(), name_.constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
     session_->setChanges(PQcmdTuples(result_.get()));
     row_ = -1;
 }

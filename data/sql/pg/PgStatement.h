@@ -17,8 +17,7 @@ namespace kb::sql::pg {
 // the server by the destructor.
 class PgStatement final : public StatementEngine {
 public:
-    PgStatement(std::shared_ptr<Session> session, const QString& serverSql, QStringList parameterNames,
-                bool readOnly);
+    PgStatement(std::shared_ptr<Session> session, const QString& serverSql, QStringList parameterNames, bool readOnly);
     ~PgStatement() override;
     PgStatement(const PgStatement&) = delete;
     PgStatement& operator=(const PgStatement&) = delete;

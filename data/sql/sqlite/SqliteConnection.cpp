@@ -1,12 +1,11 @@
 #include "SqliteConnection.h"
 
 #include "ColumnTypes.h"
-#include "SqliteStatement.h"
-
 #include "DbError.h"
 #include "EngineMessage.h"
 #include "FileUseLocks.h"
 #include "JetSignature.h"
+#include "SqliteStatement.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,7 +193,8 @@ void SqliteConnection::configure(Connection::Mode mode) {
         {"внешние ключи", "PRAGMA foreign_keys=OFF"},
     };
     // A read-only connection only reads the schema: the settings are the writer's.
-    const size_t count = mode == Connection::Mode::ReadOnly || mode == Connection::Mode::Snapshot ? 1 : std::size(steps);
+    const size_t count =
+        mode == Connection::Mode::ReadOnly || mode == Connection::Mode::Snapshot ? 1 : std::size(steps);
     for (size_t i = 0; i < count; ++i) {
         const Step& s = steps[i];
         sqlite3_stmt* stmt = nullptr;
@@ -290,7 +290,8 @@ void SqliteConnection::checkIntegrity(bool quick) const {
     int code = SQLITE_CORRUPT;
     try {
         Statement check(
-            prepare(quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check")), QString());
+            prepare(quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check")),
+            QString());
         while (check.step()) {
             const QString line = check.column(0).text();
             if (line != QLatin1String("ok"))

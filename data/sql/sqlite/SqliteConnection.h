@@ -42,7 +42,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString fileName_;
-    std::shared_ptr<SharedFileUse> use_; // released after the engine's connection has closed
+    std::shared_ptr<SharedFileUse> use_;          // released after the engine's connection has closed
     mutable std::unique_ptr<ColumnTypes> opened_; // the column types read while opening, until asked for
 };
 
