@@ -125,6 +125,9 @@ private slots:
                                                            << u"DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime "
                                                               "2013-04-30 00:00:00, Text 'date'"_s;
         fileRow("unknown table at prepare", u"SELECT * FROM Nowhere"_s, u"no such table: Nowhere"_s);
+        // Doubles come back exactly, computed by the engine and as bound (1/3 stored in Stavka.Sum).
+        bothRow("doubles exact", u"SELECT Sum, Sum * 3, Sum / 7 FROM Stavka"_s,
+                QStringList{describe(1.0 / 3), describe(1.0 / 3 * 3), describe(1.0 / 3 / 7)}.join(u", "_s));
         bothRow("empty text", u"  -- nothing\n"_s, u"Текст запроса пуст"_s);
         bothRow("two statements", u"SELECT 1; DELETE FROM Dolznost"_s,
                 u"Текст запроса содержит больше одной инструкции SQL"_s);
@@ -136,6 +139,7 @@ private slots:
         const auto [engine, sql, expected] = fetch<Engine, QString, QString>("engine", "sql", "expected");
         TempDatabase db(engine);
         db.addDolznost(u"Кассир"_s);
+        db.addStavka(1, 1.0 / 3);
         db.exec(u"INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, '2013-04-01 09:30:00', 'iso'), "
                 "(1, '2013-04-30', 'date')"_s);
         if (engine == Engine::File)
@@ -166,6 +170,8 @@ private slots:
         failure("no server", "Не удаётся подключиться к базе данных (%1): ");
         failure("refused password", "Не удаётся подключиться к базе данных (%1): ");
         failure("password from the environment", "");
+        failure("password in the name", "Пароль в строке подключения к базе данных (%1) не принимается: укажите его "
+                                        "в ~/.pgpass, в файле служб или в переменной PGPASSWORD");
         failure("no schema", "База данных (%1) не содержит таблиц программы: создайте их командой kultbuh-db create");
         failure("another version", "База данных (%1) имеет схему версии 99, а программа работает со схемой версии 1");
         failure("created over a schema", "База данных (%1) не пуста: в ней уже есть таблицы, новая база данных в ней "
@@ -190,6 +196,10 @@ private slots:
             name.replace(u"user=postgres"_s, u"user=pwuser"_s);
             qputenv("PGPASSWORD", setup == u"refused password"_s ? password + "-не-тот" : password);
         }
+        if (setup == u"password in the name"_s)
+            name =
+                u"postgresql://pwuser:%1@%2/%3"_s.arg(QString::fromUtf8(password.toPercentEncoding()),
+                                                      QString::fromUtf8(host.toUtf8().toPercentEncoding()), database);
         if (setup == u"no schema"_s)
             db.exec(u"DROP TABLE kb_schema_version"_s);
         if (setup == u"another version"_s)

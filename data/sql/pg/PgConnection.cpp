@@ -46,6 +46,12 @@ void ignoreNotice(void*, const char*) {}
 
 PgConnection::PgConnection(const QString& conninfo, Connection::Mode mode, int lockTimeoutMs) {
     const QByteArray info = conninfo.trimmed().toUtf8();
+    // A password written into the name would stand on command lines, in settings and in shell histories.
+    if (!optionOf(info, "password").isEmpty())
+        throw DbError(QStringLiteral("Пароль в строке подключения к базе данных (%1) не принимается: укажите его в "
+                                     "~/.pgpass, в файле служб или в переменной PGPASSWORD")
+                          .arg(shownName(nullptr, info)),
+                      kCantOpen);
     // The string's own settings come after the defaults and win; the encoding is always the program's.
     const char* keys[] = {"connect_timeout", "fallback_application_name", "dbname", "client_encoding", nullptr};
     const char* values[] = {"10", "kultbuh", info.constData(), "UTF8", nullptr};
