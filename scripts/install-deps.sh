@@ -12,6 +12,7 @@ packages=(
     xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick
     fonts-dejavu-core fonts-wine
     poppler-utils python3-openpyxl
+    postgresql-15 libpq-dev
     xdg-utils
     desktop-file-utils appstream sqlite3 dpkg-dev
     clang-14 libclang-rt-14-dev

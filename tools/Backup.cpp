@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DatabaseCheck.h"
 #include "DbError.h"
+#include "FileBackup.h"
 #include "FilePlacement.h"
 #include "FileUseLocks.h"
 
@@ -14,7 +15,6 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -37,37 +37,6 @@ QString defaultDestination(const QString& fileName) {
     return QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(info.completeBaseName(), stamp));
 }
 
-struct BackupFinish {
-    void operator()(sqlite3_backup* b) const { sqlite3_backup_finish(b); }
-};
-
-// Copies every page in one step, so that the copy is of one state of the
-// source; a step that meets a writer's lock is tried again for a while.
-void copyPages(sql::Connection& source, sql::Connection& copy) {
-    std::unique_ptr<sqlite3_backup, BackupFinish> backup(
-        sqlite3_backup_init(copy.handle(), "main", source.handle(), "main"));
-    if (!backup)
-        throw sql::DbError(QString::fromUtf8(sqlite3_errmsg(copy.handle())), sqlite3_errcode(copy.handle()));
-    constexpr int kPauseMs = 50;
-    int rc = SQLITE_OK;
-    for (int waited = 0; waited <= sql::Connection::kDefaultBusyTimeoutMs; waited += kPauseMs) {
-        rc = sqlite3_backup_step(backup.get(), -1);
-        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
-            break;
-        sqlite3_sleep(kPauseMs);
-    }
-    const int finished = sqlite3_backup_finish(backup.release());
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        throw sql::DbError(
-            QStringLiteral("База данных %1 занята другим пользователем или программой: резервная копия не "
-                           "сделана")
-                .arg(shown(source.fileName())),
-            rc);
-    if (rc != SQLITE_DONE || finished != SQLITE_OK)
-        throw sql::DbError(QStringLiteral("Резервная копия не сделана: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))),
-                           rc);
-}
-
 } // namespace
 
 QString backupDatabase(const QString& fileName, const QString& dest) {
@@ -85,7 +54,7 @@ QString backupDatabase(const QString& fileName, const QString& dest) {
     try {
         {
             sql::Connection copy(part, sql::Connection::Mode::CreateNew);
-            copyPages(source, copy);
+            sql::copyDatabaseFile(source, copy);
             try {
                 copy.checkIntegrity();
             } catch (const sql::DbError& e) {
@@ -96,7 +65,7 @@ QString backupDatabase(const QString& fileName, const QString& dest) {
         placeNew(part, target);
     } catch (const sql::DbError& e) {
         QFile::remove(part);
-        if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
+        if (e.isDiskFull())
             throw sql::DbError(
                 QStringLiteral("Резервная копия %1 не сделана: на диске не хватает места").arg(shown(target)));
         throw;

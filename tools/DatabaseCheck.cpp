@@ -1,6 +1,7 @@
 #include "DatabaseCheck.h"
 
 #include "Connection.h"
+#include "DatabaseName.h"
 #include "DbError.h"
 #include "Dialect.h"
 #include "Schema.h"
@@ -52,6 +53,17 @@ QStringList schemaProblems(const sql::ColumnTypes& types) {
 } // namespace
 
 QStringList checkDatabase(const QString& fileName) {
+    if (sql::isServerName(fileName)) {
+        try {
+            // Opening checks the schema's version; the rest as for a file, and the dialect's functions.
+            const sql::Connection connection(fileName, sql::Connection::Mode::ReadOnly);
+            connection.checkIntegrity();
+            return schemaProblems(connection.columnTypes()) + dataset::schema::keyProblems(connection) +
+                   dataset::schema::serverProblems(connection);
+        } catch (const sql::DbError& e) {
+            return {QString::fromUtf8(e.what())};
+        }
+    }
     const QFileInfo info(fileName);
     if (!info.exists())
         return {info.isSymLink()

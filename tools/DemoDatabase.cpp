@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DatabaseCheck.h"
+#include "DatabaseName.h"
 #include "DateTimeText.h"
 #include "DbError.h"
 #include "Dialect.h"
@@ -15,13 +16,41 @@
 #include <QFileInfo>
 #include <array>
 #include <optional>
-#include <sqlite3.h>
 #include <stdexcept>
 
 namespace kb::tools {
 
+namespace {
+
+// Into an existing empty database on a server, in one transaction: a failure leaves it empty.
+void createServerDatabase(const QString& name, const std::function<void(sql::Connection&)>& fill,
+                          const std::function<void(const sql::Connection&)>& verify) {
+    QString shown;
+    {
+        sql::Connection connection(name, sql::Connection::Mode::CreateNew);
+        shown = connection.displayName();
+        sql::Transaction transaction(connection);
+        dataset::schema::createSchema(connection);
+        if (fill)
+            fill(connection);
+        transaction.commit();
+    }
+    const QStringList problems = checkDatabase(name);
+    if (!problems.isEmpty())
+        throw sql::DbError(QStringLiteral("Новая база данных (%1) не прошла проверку: %2")
+                               .arg(shown, problems.join(QStringLiteral("; "))));
+    if (verify) {
+        const sql::Connection connection(name, sql::Connection::Mode::ReadOnly);
+        verify(connection);
+    }
+}
+
+} // namespace
+
 void createDatabase(const QString& fileName, const std::function<void(sql::Connection&)>& fill,
                     const std::function<void(const sql::Connection&)>& verify) {
+    if (sql::isServerName(fileName))
+        return createServerDatabase(fileName, fill, verify);
     const QFileInfo info(fileName);
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (info.exists() || info.isSymLink())
@@ -34,8 +63,7 @@ void createDatabase(const QString& fileName, const std::function<void(sql::Conne
             sql::Connection connection(part, sql::Connection::Mode::CreateNew);
             dialect::install(connection); // the text columns declare its collation
             sql::Transaction transaction(connection);
-            connection.execute(dataset::schema::createStatements());
-            connection.reloadColumnTypes();
+            dataset::schema::createSchema(connection);
             if (fill)
                 fill(connection);
             transaction.commit();
@@ -51,7 +79,7 @@ void createDatabase(const QString& fileName, const std::function<void(sql::Conne
         placeNew(part, fileName);
     } catch (const sql::DbError& e) {
         QFile::remove(part);
-        if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
+        if (e.isDiskFull())
             throw sql::DbError(QStringLiteral("Новая база данных %1 не создана: на диске не хватает места").arg(shown));
         throw;
     } catch (...) {

@@ -55,8 +55,8 @@ qint64 RowInserts::run(sql::Statement& insert, std::initializer_list<sql::Value>
     int index = 1;
     for (const sql::Value& value : values)
         insert.bind(index++, value);
-    insert.step(); // the one row of RETURNING: the new row's ID
-    const qint64 id = insert.column(0).toInt();
+    // The new row's ID comes back from the INSERT itself, on either engine.
+    const qint64 id = insert.step() ? insert.column(0).toInt() : 0;
     insert.reset();
     return id;
 }

@@ -30,7 +30,7 @@ TDataM::TDataM(QObject* parent, const QString& fileName) : QObject(parent) {
         // the whole file (some 5 ms a megabyte): a file far larger than a department's would delay the start
         // visibly, and there a damaged page is reported when it is read.
         constexpr qint64 kCheckedAtOpeningBytes = qint64(16) << 20;
-        if (QFileInfo(c.fileName()).size() <= kCheckedAtOpeningBytes)
+        if (c.isServer() || QFileInfo(c.fileName()).size() <= kCheckedAtOpeningBytes)
             c.checkIntegrity(true);
         dialect::install(c);
         schema::requireKeys(c); // records are found by ID: it must be each table's key

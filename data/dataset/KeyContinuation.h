@@ -6,8 +6,8 @@ class Connection;
 
 namespace kb::dataset::schema {
 
-// After rows were inserted with given IDs, makes the next auto-numbered ID of
-// each of the five tables go above the greatest one stored.
+// After rows were inserted with given IDs, the next auto-numbered ID of each of the five tables goes above the
+// greatest ID there. A file numbers above the greatest ID by itself: nothing to do there.
 void continueKeys(sql::Connection& connection);
 
 } // namespace kb::dataset::schema

@@ -19,7 +19,10 @@ OptimisticSave::Outcome OptimisticSave::save(const TableStatements::Row& origina
     sql::Transaction transaction(connection_);
     TableStatements::Row current;
     {
-        sql::Statement read = connection_.prepareNative(statements_.rowByKey());
+        // A file's write lock, taken when the transaction began, keeps every other writer out until the commit; on a
+        // server the row's lock does so for this row.
+        sql::Statement read = connection_.prepareNative(
+            connection_.isServer() ? statements_.rowByKey() + QStringLiteral(" FOR UPDATE") : statements_.rowByKey());
         read.bind(1, key);
         if (!read.step())
             return {Kind::Vanished, {}, {}};

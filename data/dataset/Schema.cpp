@@ -130,12 +130,20 @@ QString createStatements() {
         statements.append(
             QStringLiteral("CREATE TABLE %1 (%2);").arg(sql::quoteName(t.name), columns.join(QStringLiteral(", "))));
     }
+    statements.append(indexStatements());
+    return statements.join(QLatin1Char('\n'));
+}
+
+QString indexStatements() {
+    QStringList statements;
     for (const IndexDef& index : indexes())
         statements.append(createIndex(index, false));
     return statements.join(QLatin1Char('\n'));
 }
 
 void addMissingIndexes(sql::Connection& connection) {
+    if (connection.isServer())
+        return; // a server's schema is made whole by its creation
     const sql::ColumnTypes& types = connection.columnTypes();
     sql::Statement exists = connection.prepareNative(
         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE"));
@@ -161,9 +169,13 @@ void addMissingIndexes(sql::Connection& connection) {
 
 QStringList keyProblems(const sql::Connection& connection) {
     QStringList problems;
-    sql::Statement key = connection.prepareNative(QStringLiteral(
-        "SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name = 'ID' COLLATE "
-        "NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
+    sql::Statement key = connection.prepareNative(
+        connection.isServer()
+            ? QStringLiteral("SELECT (SELECT count(*) FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid "
+                             "AND a.attnum = i.indkey[0] WHERE i.indrelid = to_regclass(quote_ident(?1)) AND "
+                             "i.indisprimary AND i.indnkeyatts = 1 AND a.attname = 'ID'), 1")
+            : QStringLiteral("SELECT (SELECT upper(type) = 'INTEGER' AND pk = 1 FROM pragma_table_info(?1) WHERE name "
+                             "= 'ID' COLLATE NOCASE), (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0)"));
     for (const TableDef& t : tables()) {
         if (!connection.columnTypes().hasTable(t.name))
             continue;
@@ -182,8 +194,8 @@ QStringList keyProblems(const sql::Connection& connection) {
 void requireKeys(const sql::Connection& connection) {
     const QStringList problems = keyProblems(connection);
     if (!problems.isEmpty())
-        throw sql::DbError(QStringLiteral("База данных %1 не подходит программе. %2")
-                               .arg(QDir::toNativeSeparators(connection.fileName()), problems.first()));
+        throw sql::DbError(
+            QStringLiteral("База данных %1 не подходит программе. %2").arg(connection.displayName(), problems.first()));
 }
 
 } // namespace kb::dataset::schema

@@ -3,12 +3,15 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "DialectRegistration.h"
+#include "PostgresRewrite.h"
 
 #include <memory>
 
 namespace kb::dialect {
 
 void install(sql::Connection& connection) {
+    if (connection.isServer()) // the server's functions and collations come with its schema
+        return;
     try {
         registerDialect(connection.handle());
     } catch (const RegistrationError& e) {
@@ -29,7 +32,14 @@ bool equalText(const QString& a, const QString& b) {
 }
 
 sql::Statement prepare(const sql::Connection& connection, const QString& sql) {
-    return connection.prepareNative(rewrite(sql, connection.columnTypes()));
+    const QString rewritten = rewrite(sql, connection.columnTypes());
+    if (!connection.isServer())
+        return connection.prepareNative(rewritten);
+    const ServerStatement server = serverRewrite(rewritten, connection.columnTypes());
+    sql::Statement statement = connection.prepareNative(server.sql);
+    for (const auto& [column, name] : server.longNames)
+        statement.nameColumn(column, name);
+    return statement;
 }
 
 } // namespace kb::dialect

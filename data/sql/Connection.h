@@ -6,19 +6,21 @@
 #include <QString>
 #include <memory>
 
-class QFileInfo;
 struct sqlite3;
 
 namespace kb::sql {
 
-class SharedFileUse;
+class ConnectionEngine;
 
-// The one connection to the database file.
+// The one connection to the database: a file opened by SQLite, or a database
+// on a PostgreSQL server (see isServerName()).
 class Connection {
 public:
     enum class Mode {
-        OpenExisting, // the file must exist and be an SQLite database; it is never created
-        CreateNew,    // the file must not exist; a new empty database is made
+        OpenExisting, // the file must exist and be an SQLite database; it is never created. On a server: the
+                      // database must hold the program's schema of this version
+        CreateNew,    // the file must not exist; a new empty database is made. On a server: the database must
+                      // exist and be empty (no tables of the program, no schema version)
         ReadOnly,     // as OpenExisting, but nothing is ever written: statements that write fail
         Snapshot      // read-only, and the file is read as it lies: a journal beside it is neither
                       // applied nor looked at (for a diagnosis that must not change the file)
@@ -28,50 +30,60 @@ public:
     // fails with "database is locked".
     static constexpr int kDefaultBusyTimeoutMs = 5000;
 
-    // fileName is taken relative to the working directory. Throws DbError
-    // naming the file when it is missing, not a database, locked or unreadable.
+    // name is a file path, taken relative to the working directory, or a
+    // server connection (a postgresql:// URI or a libpq key=value string;
+    // passwords come from libpq's own places, never from the name shown).
+    // Throws DbError naming the file, or the server and the database, when
+    // it is missing, not a database, locked, unreadable or unreachable.
     // Other processes may open the same file at the same time; every commit
     // is synchronous and goes through SQLite's rollback journal. While open,
     // the connection holds the file's shared use (see SharedFileUse), so a
     // restore from a backup does not replace it.
-    explicit Connection(const QString& fileName, Mode mode = Mode::OpenExisting,
-                        int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    explicit Connection(const QString& name, Mode mode = Mode::OpenExisting, int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Prepares one statement as SQLite reads it, without any rewriting.
-    // Throws DbError when the text is empty or holds more than one statement.
+    // Prepares one statement as the engine reads it, without the dialect's
+    // rewriting. On a server, parameters (?, ?NNN, :Name) are numbered as
+    // SQLite numbers them and unquoted names of the schema's tables and
+    // columns keep their case. Throws DbError when the text is empty or holds
+    // more than one statement.
     Statement prepareNative(const QString& sql) const;
-    // Runs one or more statements without results (schema, pragmas).
+    // Runs one or more statements without results (schema, settings).
     void execute(const QString& sql);
 
-    // Declared column types of every table, read from the file at opening;
+    // Declared column types of every table, read at opening;
     // reloadColumnTypes() after changing the schema.
     const ColumnTypes& columnTypes() const { return *columnTypes_; }
     void reloadColumnTypes();
 
-    // SQLite's integrity check of the whole file; quick leaves out the
-    // indexes' agreement with their tables. Throws DbError naming the file and
-    // what was found when the file is damaged.
+    // The engine's integrity check of the whole database; quick leaves out
+    // the indexes' agreement with their tables. Throws DbError naming the
+    // database and what was found when it is damaged.
     void checkIntegrity(bool quick = false) const;
 
-    qint64 lastInsertRowId() const;
+    // Rows changed by the last INSERT, UPDATE or DELETE.
     int changes() const;
-    // The file's absolute path, fixed when the connection opened.
-    const QString& fileName() const { return fileName_; }
-    // The engine's handle, for registering functions and collations on the connection.
-    sqlite3* handle() const { return db_; }
+    // Whether the database is on a server rather than in a file.
+    bool isServer() const { return !sqlite_; }
+    // The file's absolute path, fixed when the connection opened; on a server
+    // the same as displayName().
+    const QString& fileName() const { return name_; }
+    // The database as messages name it: the file's path, or "сервер H, база D"
+    // (never a password).
+    QString displayName() const;
+    // SQLite's handle, for registering functions and collations on the
+    // connection; null on a server.
+    sqlite3* handle() const { return sqlite_; }
 
 private:
-    void checkExisting(const QFileInfo& info, Mode mode) const;
-    void openFile(int busyTimeoutMs, Mode mode);
-    void configure(Mode mode);
-    [[noreturn]] void failOpening(const QString& action, int rc, const QString& engineMessage) const;
+    friend class Transaction;
+    ConnectionEngine& engine() const { return *engine_; }
 
-    sqlite3* db_ = nullptr;
-    QString fileName_;
-    std::shared_ptr<SharedFileUse> use_; // released after the engine's connection has closed
+    std::unique_ptr<ConnectionEngine> engine_;
+    sqlite3* sqlite_ = nullptr;
+    QString name_;
     std::unique_ptr<ColumnTypes> columnTypes_;
 };
 

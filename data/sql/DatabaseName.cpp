@@ -1,29 +1,20 @@
 #include "DatabaseName.h"
 
+#include <QRegularExpression>
+
 namespace kb::sql {
 
-namespace {
-
-bool isKeywordCharacter(QChar c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
-}
-
-} // namespace
-
 bool isServerName(const QString& name) {
-    if (name.startsWith(QLatin1String("postgresql://")) || name.startsWith(QLatin1String("postgres://")))
+    const QString s = name.trimmed();
+    if (s.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+        s.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive))
         return true;
-    qsizetype i = 0;
-    while (i < name.size() && name.at(i).isSpace())
-        ++i;
-    const qsizetype keyword = i;
-    while (i < name.size() && isKeywordCharacter(name.at(i)))
-        ++i;
-    if (i == keyword)
-        return false;
-    while (i < name.size() && name.at(i).isSpace())
-        ++i;
-    return i < name.size() && name.at(i) == u'=';
+    // A key=value string starts with one of libpq's keywords and an '='; a file
+    // name such as "a=b.mdb" has no keyword before its '='.
+    static const QRegularExpression keyword(QStringLiteral(
+        "^(host|hostaddr|port|dbname|user|service|sslmode|connect_timeout|application_name|options|passfile|"
+        "target_session_attrs)\\s*="));
+    return keyword.match(s).hasMatch();
 }
 
 } // namespace kb::sql

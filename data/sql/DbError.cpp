@@ -18,4 +18,8 @@ bool DbError::isDamaged() const noexcept {
     return code_ == SQLITE_CORRUPT || code_ == SQLITE_NOTADB;
 }
 
+bool DbError::isDiskFull() const noexcept {
+    return (code_ & 0xff) == SQLITE_FULL;
+}
+
 } // namespace kb::sql

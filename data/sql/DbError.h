@@ -21,6 +21,8 @@ public:
     bool isBusy() const noexcept;
     // The file is damaged or no database (SQLite's CORRUPT or NOTADB).
     bool isDamaged() const noexcept;
+    // The disk ran full while writing (SQLite's FULL; on a server, no space left for its files).
+    bool isDiskFull() const noexcept;
 
 private:
     int code_;

@@ -1,187 +1,83 @@
 #include "Statement.h"
 
-#include "ColumnTypes.h"
-#include "DateTimeText.h"
-#include "DbError.h"
-#include "EngineMessage.h"
+#include "ConnectionEngine.h"
 #include "TextMemo.h"
 
-#include <sqlite3.h>
 #include <utility>
 
 namespace kb::sql {
 
-namespace {
+Statement::Statement(std::unique_ptr<StatementEngine> engine, QString sql)
+    : engine_(std::move(engine)), sql_(std::move(sql)) {}
 
-// Per column, whether its declared type is a date-time (1) or not (0).
-void readDeclaredDates(sqlite3_stmt* stmt, std::vector<char>& declaredDates) {
-    const int columns = sqlite3_column_count(stmt);
-    declaredDates.reserve(size_t(columns));
-    for (int c = 0; c < columns; ++c) {
-        const char* type = sqlite3_column_decltype(stmt, c);
-        declaredDates.push_back(type && ColumnTypes::classify(QString::fromUtf8(type)) == FieldType::DateTime);
-    }
-}
-
-// Whether the declared type of a column is a date-time; the answers for every
-// column are read at the first question.
-inline bool declaredDateTime(sqlite3_stmt* stmt, std::vector<char>& declaredDates, int column) {
-    if (declaredDates.empty()) [[unlikely]]
-        readDeclaredDates(stmt, declaredDates);
-    return declaredDates[size_t(column)] != 0;
-}
-
-// The one typed read of a column (see Statement::column). Internal, so that
-// reading a whole row inlines it.
-inline Value typedValue(sqlite3_stmt* stmt, std::vector<char>& declaredDates, int column, FieldType heldAs,
-                        TextMemo* memo) {
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(stmt, column);
-        return heldAs == FieldType::Float ? Value(double(v)) : Value(v);
-    }
-    case SQLITE_FLOAT:
-        return Value(sqlite3_column_double(stmt, column));
-    case SQLITE_TEXT:
-    case SQLITE_BLOB: {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        const int length = sqlite3_column_bytes(stmt, column);
-        const bool dated = heldAs == FieldType::DateTime || declaredDateTime(stmt, declaredDates, column);
-        const auto read = [text, length, dated] {
-            if (dated) {
-                if (const auto dt = datetime::fromIso(text, length))
-                    return Value(*dt);
-            }
-            return Value(QString::fromUtf8(text, length));
-        };
-        return memo ? memo->get(text, length, read) : read();
-    }
-    default:
-        return {};
-    }
-}
-
-} // namespace
-
-Statement::Statement(sqlite3* db, sqlite3_stmt* stmt, QString sql) : db_(db), stmt_(stmt), sql_(std::move(sql)) {}
-
-Statement::~Statement() {
-    release();
-}
-
-Statement::Statement(Statement&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)),
-      declaredDates_(std::move(other.declaredDates_)) {}
-
-Statement& Statement::operator=(Statement&& other) noexcept {
-    if (this != &other) {
-        release();
-        db_ = std::exchange(other.db_, nullptr);
-        stmt_ = std::exchange(other.stmt_, nullptr);
-        sql_ = std::move(other.sql_);
-        declaredDates_ = std::move(other.declaredDates_);
-    }
-    return *this;
-}
-
-void Statement::release() noexcept {
-    if (stmt_)
-        sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-}
-
-void Statement::fail(int rc) const {
-    throw DbError(engineMessage(db_), rc & 0xff);
-}
+Statement::~Statement() = default;
+Statement::Statement(Statement&& other) noexcept = default;
+Statement& Statement::operator=(Statement&& other) noexcept = default;
 
 int Statement::parameterCount() const {
-    return stmt_ ? sqlite3_bind_parameter_count(stmt_) : 0;
+    return engine_ ? engine_->parameterCount() : 0;
 }
 
 QString Statement::parameterName(int index) const {
-    const char* name = stmt_ ? sqlite3_bind_parameter_name(stmt_, index) : nullptr;
-    return name ? QString::fromUtf8(name) : QString();
+    return engine_ ? engine_->parameterName(index) : QString();
 }
 
 int Statement::parameterIndex(const QString& name) const {
-    return stmt_ ? sqlite3_bind_parameter_index(stmt_, name.toUtf8().constData()) : 0;
+    return engine_ ? engine_->parameterIndex(name) : 0;
 }
 
 void Statement::bind(int index, const Value& value) {
-    int rc = SQLITE_OK;
-    switch (value.kind()) {
-    case Value::Kind::Null:
-        rc = sqlite3_bind_null(stmt_, index);
-        break;
-    case Value::Kind::Integer:
-        rc = sqlite3_bind_int64(stmt_, index, value.toInt());
-        break;
-    case Value::Kind::Float:
-        rc = sqlite3_bind_double(stmt_, index, value.toDouble());
-        break;
-    case Value::Kind::Text: {
-        const QByteArray utf8 = value.text().toUtf8();
-        rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    case Value::Kind::DateTime: {
-        const QByteArray iso = datetime::toIso(value.toDateTime()).toLatin1();
-        rc = sqlite3_bind_text(stmt_, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    }
-    if (rc != SQLITE_OK)
-        fail(rc);
+    engine_->bind(index, value);
 }
 
 void Statement::clearBindings() {
-    if (stmt_)
-        sqlite3_clear_bindings(stmt_);
+    if (engine_)
+        engine_->clearBindings();
 }
 
 bool Statement::step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    fail(rc);
+    return engine_->step();
 }
 
 void Statement::reset() {
-    if (stmt_)
-        sqlite3_reset(stmt_);
+    if (engine_)
+        engine_->reset();
 }
 
 bool Statement::isReadOnly() const {
-    return !stmt_ || sqlite3_stmt_readonly(stmt_) != 0;
+    return !engine_ || engine_->isReadOnly();
 }
 
 int Statement::columnCount() const {
-    return stmt_ ? sqlite3_column_count(stmt_) : 0;
+    return engine_ ? engine_->columnCount() : 0;
 }
 
 QString Statement::columnName(int column) const {
-    const char* name = sqlite3_column_name(stmt_, column);
-    return name ? QString::fromUtf8(name) : QString();
+    for (const auto& [c, name] : names_)
+        if (c == column)
+            return name;
+    return engine_->columnName(column);
+}
+
+void Statement::nameColumn(int column, const QString& name) {
+    names_.emplace_back(column, name);
 }
 
 QString Statement::declaredType(int column) const {
-    const char* type = sqlite3_column_decltype(stmt_, column);
-    return type ? QString::fromUtf8(type) : QString();
+    return engine_->declaredType(column);
 }
 
 Value Statement::column(int column, FieldType heldAs, TextMemo* memo) const {
-    return typedValue(stmt_, declaredDates_, column, heldAs, memo);
+    return engine_->column(column, heldAs, memo);
 }
 
 std::vector<Value> Statement::row(std::span<const FieldType> heldAs, std::span<TextMemo> memos) const {
-    const int columns = sqlite3_column_count(stmt_);
+    const int columns = engine_->columnCount();
     std::vector<Value> values;
     values.reserve(size_t(columns));
     for (int c = 0; c < columns; ++c)
-        values.push_back(typedValue(stmt_, declaredDates_, c, heldAs.empty() ? FieldType::Unknown : heldAs[size_t(c)],
-                                    memos.empty() ? nullptr : &memos[size_t(c)]));
+        values.push_back(engine_->column(c, heldAs.empty() ? FieldType::Unknown : heldAs[size_t(c)],
+                                         memos.empty() ? nullptr : &memos[size_t(c)]));
     return values;
 }
 

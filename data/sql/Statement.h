@@ -3,28 +3,27 @@
 #include "Value.h"
 
 #include <QString>
+#include <memory>
 #include <span>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace kb::sql {
 
+class StatementEngine;
 class TextMemo;
 
 // One prepared statement. Non-copyable, movable, finalized by its destructor.
 class Statement {
 public:
     Statement() = default;
-    Statement(sqlite3* db, sqlite3_stmt* stmt, QString sql);
+    Statement(std::unique_ptr<StatementEngine> engine, QString sql);
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    // Parameters are numbered from 1, as SQLite numbers them.
+    // Parameters are numbered from 1, as SQLite numbers them (on a server too).
     int parameterCount() const;
     QString parameterName(int index) const;        // ":P1", or empty for "?"
     int parameterIndex(const QString& name) const; // 0 when absent; name with its ':'
@@ -38,6 +37,8 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
+    // Gives a result column the name columnName() reports (for a name longer than the engine keeps).
+    void nameColumn(int column, const QString& name);
     QString declaredType(int column) const;
     // The value of a column of the current row: NULL, INTEGER, REAL and TEXT
     // as stored, held in the field type heldAs: as Float, a whole number
@@ -52,20 +53,15 @@ public:
     // column order. Throws DbError as step() does.
     std::vector<std::vector<Value>> fetchAll();
 
-    // Whether running the statement leaves the database as it is (SQLite's own judgement).
+    // Whether running the statement leaves the database as it is (the engine's own judgement).
     bool isReadOnly() const;
 
     const QString& sql() const { return sql_; }
 
 private:
-    void release() noexcept;
-    [[noreturn]] void fail(int rc) const;
-
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<StatementEngine> engine_;
     QString sql_;
-    // Per column, whether its declared type is a date-time; read at the first text.
-    mutable std::vector<char> declaredDates_;
+    std::vector<std::pair<int, QString>> names_; // given by nameColumn()
 };
 
 } // namespace kb::sql

@@ -1,10 +1,10 @@
 #include "Transaction.h"
 
 #include "Connection.h"
+#include "ConnectionEngine.h"
 #include "DbError.h"
 
-#include <QDir>
-#include <sqlite3.h>
+#include <functional>
 
 namespace kb::sql {
 
@@ -12,15 +12,15 @@ namespace {
 
 // Runs BEGIN or COMMIT; another connection's write lock outlasting the busy
 // timeout is reported as what it is, with the engine's words after it.
-void runTransactionStatement(Connection& connection, const QString& sql) {
+void runTransactionStep(const Connection& connection, const std::function<void()>& step) {
     try {
-        connection.execute(sql);
+        step();
     } catch (const DbError& e) {
         if (!e.isBusy())
             throw;
         throw DbError(QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не "
                                      "записаны (%2)")
-                          .arg(QDir::toNativeSeparators(connection.fileName()), QString::fromUtf8(e.what())),
+                          .arg(connection.displayName(), QString::fromUtf8(e.what())),
                       e.sqliteCode());
     }
 }
@@ -28,17 +28,16 @@ void runTransactionStatement(Connection& connection, const QString& sql) {
 } // namespace
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {
-    // IMMEDIATE takes the write lock now, so a conflict shows before anything is written.
-    runTransactionStatement(connection_, QStringLiteral("BEGIN IMMEDIATE"));
+    runTransactionStep(connection_, [this] { connection_.engine().begin(); });
 }
 
 Transaction::~Transaction() {
     if (!done_)
-        sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        connection_.engine().rollback();
 }
 
 void Transaction::commit() {
-    runTransactionStatement(connection_, QStringLiteral("COMMIT"));
+    runTransactionStep(connection_, [this] { connection_.engine().commit(); });
     done_ = true;
 }
 

@@ -1,8 +1,10 @@
-// Opening the database file, statements and transactions on real files.
+// Opening the database file or a database on the test server, statements and transactions on both.
 #include "Connection.h"
 #include "FileUseLocks.h"
+#include "KeyContinuation.h"
 #include "TestRows.h"
 #include "TestSupport.h"
+#include "Transaction.h"
 #include "ValueText.h"
 
 #include <QDir>
@@ -110,30 +112,45 @@ private slots:
         QCOMPARE(settings.join(u' '), u"delete 2 0 5000"_s);
     }
 
-    // The rows a statement gives, or the message it fails with; a failed statement changes nothing.
+    // The rows a statement gives, or the message it fails with; a failed statement changes nothing. A server's
+    // date-time column holds date-times only; its engine's own messages are its own.
     void statements_data() {
-        columns<QString, QString>("sql", "expected");
-        row("values", "SELECT NULL, 9000000000, 1481.5, 'Иванов'",
-            "NULL, Integer 9000000000, Float 1481.5, Text 'Иванов'");
-        row("a date-time column reads its ISO texts as date-times", "SELECT Data, Premia FROM Premia",
-            "DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime 2013-04-30 00:00:00, Text 'date' / Text 'апрель', "
-            "Text 'word'");
-        row("unknown table at prepare", "SELECT * FROM Nowhere", "no such table: Nowhere");
-        row("empty text", "  -- nothing\n", "Текст запроса пуст");
-        row("two statements", "SELECT 1; DELETE FROM Dolznost", "Текст запроса содержит больше одной инструкции SQL");
-        row("trailing semicolon and comment", "SELECT 1; -- one", "Integer 1");
-        row("character 0 ends the text SQLite reads", u"SELECT 1 FROM Dolznost W%1HERE 0"_s.arg(QChar(0)),
-            "Текст запроса содержит символ с кодом 0");
+        columns<Engine, QString, QString>("engine", "sql", "expected");
+        bothRow("values", u"SELECT NULL, 9000000000, 1481.5, 'Иванов', ?1 + 0, :P2 * 1.0, ?1 + 0"_s,
+                u"NULL, Integer 9000000000, Float 1481.5, Text 'Иванов', Integer 7, Float 0.5, Integer 7"_s);
+        fileRow("a date-time column reads its ISO texts as date-times", u"SELECT Data, Premia FROM Premia"_s,
+                u"DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime 2013-04-30 00:00:00, Text 'date' / Text "
+                "'апрель', Text 'word'"_s);
+        newEngineRow(Engine::Server, "a date-time column") << u"SELECT Data, Premia FROM Premia ORDER BY ID"_s
+                                                           << u"DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime "
+                                                              "2013-04-30 00:00:00, Text 'date'"_s;
+        fileRow("unknown table at prepare", u"SELECT * FROM Nowhere"_s, u"no such table: Nowhere"_s);
+        // Doubles come back exactly, computed by the engine and as bound (1/3 stored in Stavka.Sum).
+        bothRow("doubles exact", u"SELECT Sum, Sum * 3, Sum / 7 FROM Stavka"_s,
+                QStringList{describe(1.0 / 3), describe(1.0 / 3 * 3), describe(1.0 / 3 / 7)}.join(u", "_s));
+        bothRow("empty text", u"  -- nothing\n"_s, u"Текст запроса пуст"_s);
+        bothRow("two statements", u"SELECT 1; DELETE FROM Dolznost"_s,
+                u"Текст запроса содержит больше одной инструкции SQL"_s);
+        bothRow("trailing semicolon and comment", u"SELECT 1; -- one"_s, u"Integer 1"_s);
+        bothRow("character 0 ends the text SQLite reads", u"SELECT 1 FROM Dolznost W%1HERE 0"_s.arg(QChar(0)),
+                u"Текст запроса содержит символ с кодом 0"_s);
     }
     void statements() {
-        const auto [sql, expected] = fetch<QString, QString>("sql", "expected");
-        TempDatabase db;
+        const auto [engine, sql, expected] = fetch<Engine, QString, QString>("engine", "sql", "expected");
+        TempDatabase db(engine);
         db.addDolznost(u"Кассир"_s);
+        db.addStavka(1, 1.0 / 3);
         db.exec(u"INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, '2013-04-01 09:30:00', 'iso'), "
-                "(1, '2013-04-30', 'date'), (1, 'апрель', 'word')"_s);
+                "(1, '2013-04-30', 'date')"_s);
+        if (engine == Engine::File)
+            db.exec(u"INSERT INTO Premia (IDSotr, Data, Premia) VALUES (1, 'апрель', 'word')"_s);
         QStringList rows;
         const QString error = errorMessage([&] {
             kb::sql::Statement st = db.connection().prepareNative(sql);
+            if (st.parameterCount() == 2) {
+                st.bind(1, Value(7));
+                st.bind(st.parameterIndex(u":P2"_s), Value(0.5));
+            }
             while (st.step()) {
                 QStringList values;
                 for (int i = 0; i < st.columnCount(); ++i)
@@ -142,7 +159,87 @@ private slots:
             }
         });
         QCOMPARE(error.isNull() ? rows.join(u" / "_s) : error, expected);
-        QCOMPARE(db.scalar(u"SELECT group_concat(Nazvanie, ' ') FROM Dolznost"_s), Value(u"Кассир"_s));
+        QCOMPARE(db.scalar(u"SELECT count(*) FROM Dolznost"_s), Value(1));
+    }
+
+    // Each way a server database fails (%1 "сервер H, база D"): the message names the server and the database and
+    // never the password; a broken connection loses the transaction whole.
+    void serverFailures_data() {
+        columns<QString, QString>("setup", "expected");
+        const auto failure = [](const char* setup, const char* message) { row(setup, setup, message); };
+        failure("no server", "Не удаётся подключиться к базе данных (%1): ");
+        failure("refused password", "Не удаётся подключиться к базе данных (%1): ");
+        failure("password from the environment", "");
+        failure("password in the name", "Пароль в строке подключения к базе данных (%1) не принимается: укажите его "
+                                        "в ~/.pgpass, в файле служб или в переменной PGPASSWORD");
+        failure("no schema", "База данных (%1) не содержит таблиц программы: создайте их командой kultbuh-db create");
+        failure("another version", "База данных (%1) имеет схему версии 99, а программа работает со схемой версии 1");
+        failure("created over a schema", "База данных (%1) не пуста: в ней уже есть таблицы, новая база данных в ней "
+                                         "не создана");
+        failure("server stopped between two statements", "Связь с сервером баз данных прервана (%1): ");
+    }
+    void serverFailures() {
+        const auto [setup, expected] = fetch<QString, QString>("setup", "expected");
+        TempDatabase db(Engine::Server);
+        const QString database = db.path().section(u"dbname="_s, 1).section(u' ', 0, 0);
+        const QString host = db.path().section(u"host="_s, 1).section(u' ', 0, 0);
+        QString name = db.path();
+        const QByteArray password = "верный-пароль-7";
+        if (setup == u"no server"_s)
+            name = u"host=/nonexistent/kb dbname=%1 user=postgres"_s.arg(database);
+        if (setup.contains(u"password"_s)) {
+            db.connection().execute(
+                u"DO $$BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'pwuser') THEN CREATE ROLE "
+                "pwuser LOGIN; END IF; END$$"_s);
+            db.exec(u"ALTER ROLE pwuser PASSWORD '%1'"_s.arg(QString::fromUtf8(password)));
+            db.exec(u"GRANT SELECT ON ALL TABLES IN SCHEMA public TO pwuser"_s);
+            name.replace(u"user=postgres"_s, u"user=pwuser"_s);
+            qputenv("PGPASSWORD", setup == u"refused password"_s ? password + "-не-тот" : password);
+        }
+        if (setup == u"password in the name"_s)
+            name =
+                u"postgresql://pwuser:%1@%2/%3"_s.arg(QString::fromUtf8(password.toPercentEncoding()),
+                                                      QString::fromUtf8(host.toUtf8().toPercentEncoding()), database);
+        if (setup == u"no schema"_s)
+            db.exec(u"DROP TABLE kb_schema_version"_s);
+        if (setup == u"another version"_s)
+            db.exec(u"UPDATE kb_schema_version SET version = 99"_s);
+        QString message;
+        if (setup == u"server stopped between two statements"_s) {
+            Connection c(name);
+            message = errorMessage([&] {
+                kb::sql::Transaction t(c);
+                c.prepareNative(u"INSERT INTO Dolznost (Nazvanie) VALUES ('Сторож')"_s).step();
+                db.exec(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = ?1 AND pid <> "
+                        "pg_backend_pid()"_s,
+                        {Value(database)});
+                c.prepareNative(u"INSERT INTO Dolznost (Nazvanie) VALUES ('Дворник')"_s).step();
+                t.commit();
+            });
+        } else {
+            const auto mode =
+                setup.startsWith(u"created"_s) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;
+            message = errorMessage([&] { Connection c(name, mode); });
+        }
+        qunsetenv("PGPASSWORD");
+        const QString shown =
+            u"сервер %1, база %2"_s.arg(setup == u"no server"_s ? u"/nonexistent/kb"_s : host, database);
+        QVERIFY2(expected.isEmpty() ? message.isNull() : message.startsWith(expected.arg(shown)), qPrintable(message));
+        QVERIFY(!message.contains(QString::fromUtf8(password)));
+        QCOMPARE(db.count(u"Dolznost"_s), 0);
+    }
+
+    // Rows copied in with their IDs: the next numbered row goes above the greatest of them, on either engine.
+    void keysContinue_data() {
+        columns<Engine>("engine");
+        for (Engine e : kEngines)
+            newEngineRow(e, "dolznost");
+    }
+    void keysContinue() {
+        TempDatabase db(std::get<0>(fetch<Engine>("engine")));
+        db.exec(u"INSERT INTO Dolznost (ID, Nazvanie) VALUES (40, 'Кассир'), (7, 'Бухгалтер')"_s);
+        kb::dataset::schema::continueKeys(db.connection());
+        QCOMPARE(db.addDolznost(u"Директор"_s), 41);
     }
 };
 

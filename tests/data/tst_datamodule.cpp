@@ -25,9 +25,14 @@ private slots:
         QCOMPARE(db.addDolznost(u"Третья"_s), second + 1);
     }
 
-    // Every object in its order, each data source on its data set; the tables are open.
+    // Every object in its order, each data source on its data set; the tables are open, from a file or a server.
+    void objects_data() {
+        columns<Engine>("engine");
+        for (Engine e : kEngines)
+            newEngineRow(e, "five tables");
+    }
     void objects() {
-        TempDatabase db;
+        TempDatabase db(std::get<0>(fetch<Engine>("engine")));
         TDataM dm(nullptr, db.path());
         QStringList objects;
         for (QObject* child : dm.children()) {

@@ -18,7 +18,8 @@ namespace {
 struct Positions {
     TempDatabase db;
     Query q{db.connection()};
-    explicit Positions(const QString& text = u"SELECT Nazvanie FROM Dolznost"_s) {
+    explicit Positions(const QString& text = u"SELECT Nazvanie FROM Dolznost"_s, Engine engine = Engine::File)
+        : db(engine) {
         for (const char* name : {"Бухгалтер", "Директор", "Кассир"})
             db.addDolznost(QString::fromUtf8(name));
         q.setObjectName(u"ADOQuery"_s);
@@ -56,10 +57,10 @@ private slots:
     // Opening: the value bound to :P1 of the given type, or the failure, which leaves the query closed, tells a grid
     // nothing and changes nothing.
     void open_data() {
-        columns<QString, FieldType, Value, QString>("sql", "type", "value", "result");
+        columns<Engine, QString, FieldType, Value, QString>("engine", "sql", "type", "value", "result");
         const QString april = u"Text '2013-04-01 00:00:00'"_s;
         const auto bound = [](const char* name, FieldType type, const Value& value, const QString& result) {
-            row(name, u"SELECT :P1"_s, type, value, result);
+            bothRow(name, u"SELECT :P1"_s, type, value, result);
         };
         bound("date-time value", FieldType::DateTime, Value(kb::sql::datetime::make(2013, 4, 1)), april);
         bound("day number of the month picker", FieldType::DateTime, Value(41365.75), "Text '2013-04-01 18:00:00'");
@@ -68,18 +69,18 @@ private slots:
         bound("no value", FieldType::DateTime, Value(), "NULL");
         bound("no date", FieldType::DateTime, Value(u"вчера"_s), "Значение параметра 'P1' не является датой: вчера");
         const auto failure = [](const char* name, const char* sql, const char* message) {
-            row(name, sql, FieldType::Unknown, Value(), message);
+            fileRow(name, QString::fromUtf8(sql), FieldType::Unknown, Value(), QString::fromUtf8(message));
         };
         failure("error while fetching", "SELECT abs(ID - 9223372036854775807 - 3) FROM Dolznost", "integer overflow");
         // SQLite would otherwise read "Nazvanie2" as a text literal and show it in every row.
         failure("double-quoted unknown name", "SELECT \"Nazvanie2\" FROM Dolznost", "no such column: Nazvanie2");
-        failure("statement without result", "DELETE FROM Dolznost",
-                "Запрос не возвращает набора данных: открыть можно только запрос SELECT");
+        bothRow("statement without result", u"DELETE FROM Dolznost"_s, FieldType::Unknown, Value(),
+                u"Запрос не возвращает набора данных: открыть можно только запрос SELECT"_s);
     }
     void open() {
-        const auto [sql, type, value, result] =
-            fetch<QString, FieldType, Value, QString>("sql", "type", "value", "result");
-        Positions p(sql);
+        const auto [engine, sql, type, value, result] =
+            fetch<Engine, QString, FieldType, Value, QString>("engine", "sql", "type", "value", "result");
+        Positions p(sql, engine);
         if (kb::dataset::Parameter* param = p.q.parameters().findParam(u"P1"_s)) {
             param->setDataType(type);
             if (!value.isNull())
@@ -95,8 +96,13 @@ private slots:
 
     // What a grid is told (opening or closing twice tells nothing more); the current row's values and column names.
     // Changing the text closes the query and clears its parameters' types and values; closed, it gives nothing.
+    void cursor_data() {
+        columns<Engine>("engine");
+        for (Engine e : kEngines)
+            newEngineRow(e, "positions");
+    }
     void cursor() {
-        Positions p(u"SELECT ID, Nazvanie, ID*2 FROM Dolznost WHERE ID > :P1"_s);
+        Positions p(u"SELECT ID, Nazvanie, ID*2 FROM Dolznost WHERE ID > :P1"_s, std::get<0>(fetch<Engine>("engine")));
         kb::dataset::Parameter& param = p.q.parameters().paramByName(u"p1"_s);
         param.setDataType(FieldType::Integer);
         param.setValue(Value(0));

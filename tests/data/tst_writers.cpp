@@ -1,7 +1,9 @@
-// Other programs writing the database file through table objects: one killed at random moments in the middle of its
-// posts, two at once, one while backups are taken. No acknowledged post is lost and the file stays sound.
+// Other programs writing the database through table objects: one killed at random moments in the middle of its posts,
+// two at once (on a file and on the test server), one while backups of a file are taken. No acknowledged post is lost
+// and the database stays sound.
 #include "Backup.h"
 #include "Connection.h"
+#include "TestRows.h"
 #include "TestSupport.h"
 
 #include <QRandomGenerator>
@@ -50,7 +52,7 @@ QString problems(const QString& file, const Posts& posts, bool exact) {
             st.bind(1, id);
         return st.step() ? st.column(0) : kb::sql::Value();
     };
-    if (const QString check = first("PRAGMA integrity_check").text(); check != u"ok"_s)
+    if (const QString check = errorMessage([&] { connection.checkIntegrity(); }); !check.isNull())
         return u"integrity check: "_s + check;
     for (const auto& [id, name] : posts) {
         if (first("SELECT Nazvanie FROM Dolznost WHERE ID = ?", kb::sql::Value(id)).text() != name)
@@ -61,6 +63,12 @@ QString problems(const QString& file, const Posts& posts, bool exact) {
     return wrong ? u"%1 rows for %2 posts"_s.arg(rows).arg(posts.size()) : QString();
 }
 
+void engines() {
+    QTest::addColumn<Engine>("engine");
+    for (Engine e : kEngines)
+        newEngineRow(e, "writers");
+}
+
 } // namespace
 
 class TestWriters : public QObject {
@@ -68,8 +76,9 @@ class TestWriters : public QObject {
 private slots:
     // 30 rounds: a writer posts until it is killed (SIGKILL) at a random moment after its first acknowledged post;
     // then the file is sound and holds every post acknowledged so far (perhaps one more, written but not told).
+    void killedWriter_data() { engines(); }
     void killedWriter() {
-        TempDatabase db;
+        TempDatabase db(std::get<0>(fetch<Engine>("engine")));
         db.closeConnection();
         QRandomGenerator random(20130401);
         Posts posts;
@@ -86,8 +95,10 @@ private slots:
 
     // Two writers post at once with a short busy timeout: each post is acknowledged or fails with the busy message;
     // the file holds exactly the acknowledged rows.
+    void twoWriters_data() { engines(); }
     void twoWriters() {
-        TempDatabase db;
+        TempDatabase db(std::get<0>(fetch<Engine>("engine")));
+        const QString shown = db.connection().displayName();
         db.closeConnection();
         Writer first(db.path(), u"A"_s, 1, 100), second(db.path(), u"B"_s, 1, 100);
         Posts posts;
@@ -98,7 +109,7 @@ private slots:
             QCOMPARE(w->told, 100);
         }
         for (const QString& line : busy)
-            QVERIFY2(line.startsWith(u"busy "_s) && line.contains(db.path()) &&
+            QVERIFY2(line.startsWith(u"busy "_s) && line.contains(shown) &&
                          line.contains(u"занята другим пользователем или программой"_s),
                      qPrintable(line));
         QCOMPARE(problems(db.path(), posts, true), QString());

@@ -1,5 +1,5 @@
-// The SQL dialect on real database files: Month and Year, ROUND, LIKE, the Russian collation, the strict conversion of
-// text columns in arithmetic, the month conditions as ranges, and the rewrite that applies them.
+// The SQL dialect on a real database file and on the test server: Month and Year, ROUND, LIKE, the Russian collation,
+// the strict conversion of text columns in arithmetic, the month conditions as ranges, and the rewrite that applies them.
 
 #include "Connection.h"
 #include "DateTimeText.h"
@@ -42,38 +42,49 @@ Value evaluateOn(kb::sql::Connection& c, const QString& sql, const QList<Value>&
 class TestDialect : public QObject {
     Q_OBJECT
     TempDatabase expressions_; // for the statements that read no table
+    std::unique_ptr<TempDatabase> serverExpressions_;
 
+    // On the current row's engine.
     Value evaluate(const QString& sql, const QList<Value>& values = {}) {
-        return evaluateOn(expressions_.connection(), sql, values);
+        const Engine engine = std::get<0>(fetch<Engine>("engine"));
+        if (engine == Engine::Server && !serverExpressions_)
+            serverExpressions_ = std::make_unique<TempDatabase>(Engine::Server);
+        return evaluateOn((engine == Engine::File ? expressions_ : *serverExpressions_).connection(), sql, values);
     }
 
 private slots:
     // Month and Year of an ISO text or a day number, ROUND to whole numbers with halves to even, the strict conversion
     // of a text column in arithmetic (its rewrite below); a value that is no date or no number fails the statement.
+    // A server's columns are typed: day numbers and malformed dates or numbers exist in files only.
     void functions_data() {
-        columns<QString, Value>("expression", "expected");
+        columns<Engine, QString, Value>("engine", "expression", "expected");
         const auto date = [](const char* name, const char* value, const char* expected) {
-            row(name, u"Year(%1) || '-' || Month(%1)"_s.arg(QLatin1String(value)), t(expected));
+            bothRow(name, u"Year(%1) || '-' || Month(%1)"_s.arg(QLatin1String(value)), t(expected));
         };
         date("iso date-time", "'2013-04-15 13:45:07'", "2013-4");
         date("fraction of a second cut, not rounded", "'2013-12-31 23:59:59.9999'", "2013-12");
-        date("day number", "41369.99", "2013-4");
-        date("fraction rounding up to the next year", "41639.9999999999", "2014-1");
-        date("before day zero, time forward", "-1.5", "1899-12");
-        row("date null", "Month(NULL)", Value());
-        row("29 February of a common year", "Month('2013-02-29')",
-            failed("Функция Month: значение '2013-02-29' не является датой"));
-        row("day number too big", "Year(1e9)", failed("Функция Year: значение '1000000000.0' не является датой"));
-        row("half down to even", "ROUND(50.5)", Value(50.0));
-        row("half up to even", "ROUND(51.5)", Value(52.0));
-        row("small negative gives zero", "ROUND(-0.4)", Value(0.0));
-        row("integer gives real", "ROUND(7)", Value(7.0));
-        row("text number", "ROUND('12,5')", Value(12.0));
-        row("round null", "ROUND(NULL)", Value());
-        row("two arguments stay built-in", "ROUND(2.567, 2)", Value(2.57));
-        row("text that is no number", "ROUND('12 5')", failed("Функция ROUND: значение '12 5' не является числом"));
+        const auto dayNumber = [](const char* name, const char* value, const char* expected) {
+            fileRow(name, u"Year(%1) || '-' || Month(%1)"_s.arg(QLatin1String(value)), t(expected));
+        };
+        dayNumber("day number", "41369.99", "2013-4");
+        dayNumber("fraction rounding up to the next year", "41639.9999999999", "2014-1");
+        dayNumber("before day zero, time forward", "-1.5", "1899-12");
+        bothRow("date null", u"Month(NULL)"_s, Value());
+        fileRow("29 February of a common year", u"Month('2013-02-29')"_s,
+                failed("Функция Month: значение '2013-02-29' не является датой"));
+        fileRow("day number too big", u"Year(1e9)"_s,
+                failed("Функция Year: значение '1000000000.0' не является датой"));
+        bothRow("half down to even", u"ROUND(50.5)"_s, Value(50.0));
+        bothRow("half up to even", u"ROUND(51.5)"_s, Value(52.0));
+        bothRow("small negative gives zero", u"ROUND(-0.4)"_s, Value(0.0));
+        bothRow("integer gives real", u"ROUND(7)"_s, Value(7.0));
+        fileRow("text number", u"ROUND('12,5')"_s, Value(12.0));
+        bothRow("round null", u"ROUND(NULL)"_s, Value());
+        bothRow("two arguments stay built-in", u"ROUND(2.567, 2)"_s, Value(2.57));
+        fileRow("text that is no number", u"ROUND('12 5')"_s,
+                failed("Функция ROUND: значение '12 5' не является числом"));
         const auto number = [](const char* name, const QString& stored, const Value& expected) {
-            row(name, u"kb_number(%1, 'Premia.Premia') * 2"_s.arg(stored), expected);
+            bothRow(name, u"kb_number(%1, 'Premia.Premia') * 2"_s.arg(stored), expected);
         };
         number("whole text", "'25'", Value(50));
         number("comma", "'12,5'", Value(25.0));
@@ -82,10 +93,12 @@ private slots:
         for (const char* v : {"", "12,", "1e5", "1 000"})
             number(v[0] ? v : "empty", u"'%1'"_s.arg(QLatin1String(v)),
                    failed(u"Значение '%1' в поле Premia.Premia не является числом"_s.arg(QLatin1String(v))));
-        number("blob", "X'3235'", failed("Двоичное значение в поле Premia.Premia не является числом"));
+        fileRow("blob", u"kb_number(X'3235', 'Premia.Premia') * 2"_s,
+                failed("Двоичное значение в поле Premia.Premia не является числом"));
     }
     void functions() {
         const auto [expression, expected] = fetch<QString, Value>("expression", "expected");
+        // (the engine column picks the database in evaluate())
         const Value result = evaluate(u"SELECT "_s + expression);
         QCOMPARE(result, expected);
         QCOMPARE(std::signbit(result.toDouble()), std::signbit(expected.toDouble())); // no "-0"
@@ -93,9 +106,10 @@ private slots:
 
     // Each row also checks NOT LIKE, which gives the opposite or the same null or error.
     void like_data() {
-        columns<Value, Value, Value, Value>("value", "pattern", "escape", "expected"); // escape null: none
+        columns<Engine, Value, Value, Value, Value>("engine", "value", "pattern", "escape",
+                                                    "expected"); // escape null: none
         const auto match = [](const char* name, const char* v, const char* p, int expected, const char* esc = nullptr) {
-            row(name, t(v), t(p), esc ? t(esc) : Value(), Value(expected));
+            bothRow(name, t(v), t(p), esc ? t(esc) : Value(), Value(expected));
         };
         match("cyrillic case", "Иванов Пётр", "иван%", 1);
         match("yo is not e", "Ёлкин", "елкин", 0);
@@ -104,10 +118,12 @@ private slots:
         match("needs backtracking", "aXbXc", "%X%X%X", 0);
         match("last part anchors", "abcbd", "%b_", 1);
         match("escaped percent", "100%", "100\\%", 1, "\\");
-        row("null value", Value(), t("%"), Value(), Value());
-        row("number as text", Value(123), t("1_3"), Value(), Value(1));
-        row("escape of two characters", t("a"), t("a"), t("xy"),
-            failed("ESCAPE в LIKE должен быть ровно одним символом"));
+        match("backslash is no escape without ESCAPE", "a\\b", "a\\_", 1);
+        match("sql text as data", "x' OR '1'='1", "%' OR '1'='1", 1);
+        bothRow("null value", Value(), t("%"), Value(), Value());
+        bothRow("number as text", Value(123), t("1_3"), Value(), Value(1));
+        fileRow("escape of two characters", t("a"), t("a"), t("xy"),
+                failed("ESCAPE в LIKE должен быть ровно одним символом"));
     }
     void like() {
         const auto [value, pattern, escape, expected] =
@@ -121,13 +137,21 @@ private slots:
     }
 
     // Text columns order in Russian, Cyrillic before Latin, ё with е; equality ignores case but tells ё from е.
+    void collation_data() {
+        columns<Engine>("engine");
+        for (Engine e : kEngines)
+            newEngineRow(e, "russian");
+    }
     void collation() {
-        TempDatabase db;
+        TempDatabase db(std::get<0>(fetch<Engine>("engine")));
         for (const char* name : {"Жуков", "ёжиков", "Егоров", "Ёлкин", "абрамов", "Борисов", "Smith", "ежов"})
             db.addDolznost(QString::fromUtf8(name));
-        QCOMPARE(evaluateOn(db.connection(), u"SELECT group_concat(Nazvanie, ' ') FROM "
-                                             "(SELECT Nazvanie FROM Dolznost ORDER BY Dolznost.Nazvanie)"_s),
-                 t("абрамов Борисов Егоров ёжиков ежов Ёлкин Жуков Smith"));
+        QStringList order;
+        for (auto s =
+                 kb::dialect::prepare(db.connection(), u"SELECT Nazvanie FROM Dolznost ORDER BY Dolznost.Nazvanie"_s);
+             s.step();)
+            order << s.column(0).text();
+        QCOMPARE(order.join(u' '), QString::fromUtf8("абрамов Борисов Егоров ёжиков ежов Ёлкин Жуков Smith"));
         const std::pair<const char*, int> counts[] = {{"жУКОВ", 1}, {"ЁЛКИН", 1}, {"елкин", 0}, {"Жуко", 0}, {"", 0}};
         for (const auto& [name, count] : counts)
             QCOMPARE(evaluateOn(db.connection(), u"SELECT count(*) FROM Dolznost WHERE Dolznost.Nazvanie = :P1"_s,

@@ -4,6 +4,7 @@
 #include "Dialect.h"
 #include "Schema.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 using kb::sql::Value;
@@ -26,7 +27,38 @@ kb::sql::Statement bound(kb::sql::Connection& connection, const QString& sql, co
 
 } // namespace
 
-TempDatabase::TempDatabase(Content content, const QString& fileName) {
+QTestData& newEngineRow(Engine engine, const char* tag) {
+    return QTest::addRow("%s: %s", engine == Engine::File ? "file" : "server", tag) << engine;
+}
+
+QString serverName(const QString& database) {
+    QFile file(QStringLiteral(KB_PG_SERVER_FILE));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("the test server is not running (the pg_server fixture starts it)");
+    return u"host=%1 dbname=%2 user=postgres"_s.arg(QString::fromLocal8Bit(file.readAll().trimmed()), database);
+}
+
+namespace {
+
+// Statements on the server's own database, where databases are made and dropped.
+void onServer(const QString& sql) {
+    kb::sql::Connection admin(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew);
+    admin.execute(sql);
+}
+
+} // namespace
+
+TempDatabase::TempDatabase(Content content, const QString& fileName, Engine engine) {
+    if (engine == Engine::Server) {
+        static int made = 0;
+        serverDatabase_ = u"kbt_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(++made);
+        onServer(u"CREATE DATABASE %1"_s.arg(serverDatabase_));
+        path_ = serverName(serverDatabase_);
+        connection_ = std::make_unique<kb::sql::Connection>(path_, kb::sql::Connection::Mode::CreateNew);
+        if (content == Content::Schema)
+            kb::dataset::schema::createSchema(*connection_);
+        return;
+    }
     if (!dir_.isValid())
         throw std::runtime_error("cannot create a temporary folder");
     path_ = dir_.filePath(fileName);
@@ -39,7 +71,16 @@ TempDatabase::TempDatabase(Content content, const QString& fileName) {
     connection_->reloadColumnTypes();
 }
 
-TempDatabase::~TempDatabase() = default;
+TempDatabase::~TempDatabase() {
+    connection_.reset();
+    if (!serverDatabase_.isEmpty()) {
+        try {
+            onServer(u"DROP DATABASE IF EXISTS %1 WITH (FORCE)"_s.arg(serverDatabase_));
+        } catch (const std::exception& e) {
+            qWarning("%s", e.what());
+        }
+    }
+}
 
 kb::sql::Connection& TempDatabase::connection() {
     if (!connection_) {
@@ -71,10 +112,11 @@ qint64 TempDatabase::insert(const QString& table, std::initializer_list<std::pai
         marks << u"?"_s;
         bindings << value;
     }
-    bound(connection(), u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table, names.join(u','), marks.join(u',')),
-          bindings)
-        .step();
-    return connection().lastInsertRowId();
+    auto statement =
+        bound(connection(),
+              u"INSERT INTO \"%1\" (%2) VALUES (%3) RETURNING \"ID\""_s.arg(table, names.join(u','), marks.join(u',')),
+              bindings);
+    return statement.step() ? statement.column(0).toInt() : 0;
 }
 
 QByteArray fileBytes(const QString& path) {

@@ -22,15 +22,37 @@ char* toString(const sql::Value& value); // lets QCOMPARE print database values
 Q_DECLARE_METATYPE(kb::sql::Value)
 Q_DECLARE_METATYPE(kb::sql::FieldType)
 
+class QTestData;
+
 namespace kbtest {
 
-// A database file of its own in a fresh temporary folder (removed with the object), made through the program's own
-// layer, with an open connection (the dialect installed, reopened after closeConnection()) and helpers that add rows.
+// The two engines of the database layer: a file, a database on the test server (the pg_server fixture).
+enum class Engine { File, Server };
+inline const Engine kEngines[] = {Engine::File, Engine::Server};
+// A row of a data-driven test on an engine, named "file: tag" or "server: tag"; the engine is its first column
+// (QTest::addColumn<kbtest::Engine>("engine")).
+QTestData& newEngineRow(Engine engine, const char* tag);
+// A row of a data-driven test on both engines, or on a file only (what a server's typed columns cannot even hold).
+template <typename... Values> void bothRow(const char* name, const Values&... values) {
+    for (Engine e : kEngines)
+        (newEngineRow(e, name) << ... << values);
+}
+template <typename... Values> void fileRow(const char* name, const Values&... values) {
+    (newEngineRow(Engine::File, name) << ... << values);
+}
+// The test server's connection string for a database (its Unix socket, user postgres).
+QString serverName(const QString& database);
+
+// A database of its own, made through the program's own layer, with an open connection (the dialect installed,
+// reopened after closeConnection()) and helpers that add rows: a file in a fresh temporary folder (removed with the
+// object), or a fresh database on the test server (dropped with the object; path() is its connection string).
 class TempDatabase {
 public:
     enum class Content { Schema, Empty }; // the program's five tables, or a valid database without tables
 
-    explicit TempDatabase(Content content = Content::Schema, const QString& fileName = QStringLiteral("BAZA.mdb"));
+    explicit TempDatabase(Content content = Content::Schema, const QString& fileName = QStringLiteral("BAZA.mdb"),
+                          Engine engine = Engine::File);
+    explicit TempDatabase(Engine engine) : TempDatabase(Content::Schema, QStringLiteral("BAZA.mdb"), engine) {}
     ~TempDatabase();
     Q_DISABLE_COPY(TempDatabase)
 
@@ -72,8 +94,15 @@ public:
 private:
     QTemporaryDir dir_;
     QString path_;
+    QString serverDatabase_; // the database's name on the server; empty for a file
     std::unique_ptr<kb::sql::Connection> connection_;
 };
+
+} // namespace kbtest
+
+Q_DECLARE_METATYPE(kbtest::Engine)
+
+namespace kbtest {
 
 // Makes a folder the working directory for the object's lifetime (the program opens its database file relative to it).
 class CurrentDir {

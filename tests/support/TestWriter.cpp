@@ -1,8 +1,9 @@
-// kb-test-writer, a second program on a test's database file. "post FILE COUNT TAG BUSY_MS [PAUSE_MS]" appends COUNT
-// positions named TAG-1, TAG-2, ... through a table object, as the record editors do, each waiting BUSY_MS for another
-// user's lock, PAUSE_MS between them (letting readers in); it writes "ok ID" after each post, "busy MESSAGE" after one
-// that met another user's lock. "hold FILE" takes the file's exclusive lock, writes "held" and keeps it until standard
-// input ends. Every line reaches the pipe before the next step: a kill loses no acknowledged post.
+// kb-test-writer, a second program on a test's database (a file, or a database on the test server). "post FILE COUNT
+// TAG BUSY_MS [PAUSE_MS]" appends COUNT positions named TAG-1, TAG-2, ... through a table object, as the record editors
+// do, each waiting BUSY_MS for another user's lock, PAUSE_MS between them (letting readers in); it writes "ok ID" after
+// each post, "busy MESSAGE" after one that met another user's lock. "hold FILE" takes the file's exclusive lock, writes
+// "held" and keeps it until standard input ends. Every line reaches the pipe before the next step: a kill loses no
+// acknowledged post.
 #include "Connection.h"
 #include "DbError.h"
 #include "Schema.h"
@@ -21,7 +22,8 @@ void say(const QString& line) {
 
 int post(const QString& file, int count, const QString& tag, int busyMs, int pauseMs) {
     kb::sql::Connection connection(file); // opened with the usual wait, so that only the posts meet the short one
-    connection.execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMs));
+    connection.execute(connection.isServer() ? QStringLiteral("SET lock_timeout = %1").arg(busyMs)
+                                             : QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMs));
     kb::dataset::Table table(connection, kb::dataset::schema::table(QStringLiteral("Dolznost")));
     table.open();
     for (int i = 1; i <= count; ++i) {

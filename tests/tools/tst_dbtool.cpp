@@ -2,10 +2,13 @@
 // as the real program for restoring, its exit codes, and restoring while another process has the file open.
 
 #include "CapturedStandardError.h"
+#include "DateTimeText.h"
 #include "DbTool.h"
 #include "DemoDatabase.h"
 #include "StatementFixtures.h"
+#include "Statements.h"
 #include "TestRows.h"
+#include "Transaction.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -15,6 +18,9 @@
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using kbtest::at;
 
 namespace {
 struct Result {
@@ -30,6 +36,45 @@ Result run(QStringList args, const QString& file = {}) {
     return {code, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
 }
 
+// The tool's query command for a statement of the program, its bindings as --param.
+QStringList queryArgs(const kb::dataset::QueryRequest& request) {
+    QStringList args{"query", "FILE"};
+    for (const kb::dataset::ParamBinding& b : request.bindings) {
+        const bool date = b.kind == kb::dataset::ParamBinding::Kind::DateTime;
+        args << "--param"
+             << b.name +
+                    (date ? "=datetime:" + kb::sql::datetime::toIso(b.value.toDateTime()) : "=text:" + b.value.text());
+    }
+    return args << "--" << request.sql;
+}
+
+// 1,000 more employees, many of one name (ties of the salary statement's order), each with a rate, a bonus and days
+// for March 2014.
+void addEmployees(kb::sql::Connection& c) {
+    kb::sql::Transaction transaction(c);
+    auto sotr = c.prepareNative(u"INSERT INTO Sotr (FIO, IDDolznost) VALUES (?, ?) RETURNING ID"_s);
+    auto stavka = c.prepareNative(u"INSERT INTO Stavka (IDSotr, Sum) VALUES (?, ?)"_s);
+    auto premia = c.prepareNative(u"INSERT INTO Premia (IDSotr, Data, Premia) VALUES (?, ?, ?)"_s);
+    auto days = c.prepareNative(u"INSERT INTO OtrChas (IDSotr, Count, Data) VALUES (?, ?, ?)"_s);
+    const auto put = [](kb::sql::Statement& st, std::initializer_list<kb::sql::Value> values) {
+        int i = 0;
+        for (const kb::sql::Value& v : values)
+            st.bind(++i, v);
+        const qint64 id = st.step() ? st.column(0).toInt() : 0;
+        st.reset();
+        return id;
+    };
+    const char* names[] = {"Иванов Иван", "иванов иван", "Ёлкин Пётр", "Елкин Петр", "Smith John", "Сидорова Анна"};
+    for (int i = 0; i < 1000; ++i) {
+        const qint64 id =
+            put(sotr, {QString::fromUtf8(names[i % 6]) + (i % 7 ? u" %1"_s.arg(i % 50) : QString()), 1 + i % 9});
+        put(stavka, {id, 10000.0 + (i * 37 % 900) * 10.25});
+        put(premia, {id, at(2014, 3, 1 + i % 28), QString::fromUtf8(i % 3 ? "12,5" : "7")});
+        put(days, {id, 15 + i % 9, at(2014, 3, 1 + i % 20)});
+    }
+    transaction.commit();
+}
+
 bool scribble(const QString& path, qint64 offset) { // damages the pages from offset on
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(QByteArray(8000, 'x')) == 8000;
@@ -40,7 +85,48 @@ using namespace kbtest;
 
 class TestDbTool : public QObject {
     Q_OBJECT
+    TempDatabase demoFile_{TempDatabase::Content::Empty, "demo.mdb"};
+    std::unique_ptr<TempDatabase> demoServer_;
+
 private slots:
+    void initTestCase() {
+        demoFile_.closeConnection();
+        QVERIFY(QFile::remove(demoFile_.path()));
+        demoServer_ = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+        demoServer_->closeConnection();
+        for (TempDatabase* db : {&demoFile_, demoServer_.get()}) {
+            QCOMPARE(run({"demo", "FILE"}, db->path()).err, QString());
+            QCOMPARE(run({"check", "FILE"}, db->path()).out, QStringLiteral("OK\n"));
+            addEmployees(db->connection());
+            db->closeConnection();
+        }
+    }
+
+    // The program's statements give the same output, byte for byte, on the demo data with 1,000 more employees in a
+    // file and on a server: the
+    // salary statement of several months, both searches (ё and Ё, letter case, % and _, SQL text as data), the
+    // reference list and the pay slip's query.
+    void sameOnBothEngines_data() {
+        columns<kb::reports::GridRequest>("request");
+        for (const auto& [year, month] : {std::pair(2013, 1), {2013, 7}, {2014, 3}, {2014, 12}, {2015, 1}})
+            QTest::addRow("salary %d-%d", year, month) << kb::reports::salaryStatement(at(year, month, 17, 9, 30));
+        for (const char* text : {"ов", "ё", "Ё", "ИВАН", "_", "%", "н_к", "' OR '1'='1", "\\", ""})
+            QTest::addRow("name search '%s'", text) << kb::reports::nameSearch(QString::fromUtf8(text));
+        for (const char* text : {"Бухгалтер", "бухгалтер", "Бух%"})
+            QTest::addRow("position search '%s'", text) << kb::reports::positionSearch(QString::fromUtf8(text));
+        QTest::addRow("reference list") << kb::reports::employeeList();
+        QTest::addRow("pay slip") << kb::reports::GridRequest{
+            kb::reports::paySlipCheck(QString::fromUtf8("иванов иван иванович")), {}};
+    }
+    void sameOnBothEngines() {
+        const auto [request] = fetch<kb::reports::GridRequest>("request");
+        const Result file = run(queryArgs(request), demoFile_.path());
+        const Result server = run(queryArgs(request), demoServer_->path());
+        QCOMPARE(file.err, QString());
+        QCOMPARE(server.err, QString());
+        QCOMPARE(server.out, file.out);
+    }
+
     // create: the schema without rows. demo: nine positions, twelve employees with full personal data, rates, a bonus
     // and 15 to 23 days for every month of 2013 and 2014. A half-made file is removed.
     void createAndDemo() {

@@ -1,0 +1,279 @@
+#include "PostgresRewrite.h"
+
+#include "ColumnTypes.h"
+#include "SqlLexer.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kb::dialect {
+
+namespace {
+
+using Kind = Token::Kind;
+
+// Words that end the pattern of a LIKE: it binds tighter than these.
+constexpr QLatin1String kPatternEnds[] = {
+    QLatin1String("AND"),    QLatin1String("OR"),       QLatin1String("THEN"),   QLatin1String("WHEN"),
+    QLatin1String("ELSE"),   QLatin1String("END"),      QLatin1String("ESCAPE"), QLatin1String("ORDER"),
+    QLatin1String("GROUP"),  QLatin1String("HAVING"),   QLatin1String("LIMIT"),  QLatin1String("UNION"),
+    QLatin1String("IS"),     QLatin1String("NOT"),      QLatin1String("IN"),     QLatin1String("BETWEEN"),
+    QLatin1String("LIKE"),   QLatin1String("AS"),       QLatin1String("FROM"),   QLatin1String("WHERE"),
+    QLatin1String("EXCEPT"), QLatin1String("INTERSECT")};
+
+bool isWord(const Token& t, const char* w) {
+    return t.kind == Kind::Identifier && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+}
+
+bool endsPattern(const Token& t) {
+    if (t.kind == Kind::Punct)
+        return t.text != QLatin1String("(") && t.text != QLatin1String(".");
+    if (t.kind == Kind::Operator) // comparisons bind looser than LIKE
+        return t.text.contains(QLatin1Char('=')) || t.text.contains(QLatin1Char('<')) ||
+               t.text.contains(QLatin1Char('>'));
+    if (t.kind != Kind::Identifier)
+        return false;
+    for (const QLatin1String& w : kPatternEnds)
+        if (t.text.compare(w, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Words that, last in a select-list item, are part of its expression, and
+// words after which the last name is no alias.
+constexpr QLatin1String kNoAlias[] = {QLatin1String("END"), QLatin1String("NULL"), QLatin1String("TRUE"),
+                                      QLatin1String("FALSE")};
+constexpr QLatin1String kBeforeOperand[] = {
+    QLatin1String("IS"),   QLatin1String("NOT"),      QLatin1String("AND"),     QLatin1String("OR"),
+    QLatin1String("LIKE"), QLatin1String("THEN"),     QLatin1String("ELSE"),    QLatin1String("WHEN"),
+    QLatin1String("CASE"), QLatin1String("DISTINCT"), QLatin1String("COLLATE"), QLatin1String("ESCAPE"),
+    QLatin1String("IN"),   QLatin1String("BETWEEN"),  QLatin1String("SELECT"),  QLatin1String("ALL")};
+
+template <size_t N> bool isOneOf(const Token& t, const QLatin1String (&words)[N]) {
+    if (t.kind != Kind::Identifier)
+        return false;
+    for (const QLatin1String& w : words)
+        if (t.text.compare(w, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool isName(const Token& t) {
+    return t.kind == Kind::Identifier || t.kind == Kind::QuotedIdentifier;
+}
+
+// Words that end a select list.
+constexpr QLatin1String kListEnds[] = {QLatin1String("FROM"),   QLatin1String("WHERE"),  QLatin1String("GROUP"),
+                                       QLatin1String("HAVING"), QLatin1String("ORDER"),  QLatin1String("LIMIT"),
+                                       QLatin1String("UNION"),  QLatin1String("EXCEPT"), QLatin1String("INTERSECT"),
+                                       QLatin1String("WINDOW")};
+
+constexpr int kServerNameBytes = 63;
+
+struct Edit {
+    int pos, length;
+    QString text;
+};
+
+// The server names an unaliased expression column after its function or
+// "?column?"; SQLite after the expression's text. Such an item gets its text
+// as alias; a bare column (Sotr.FIO, FIO, *) is named alike by both.
+void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::vector<Edit>& edits,
+                std::vector<std::pair<int, QString>>& longNames) {
+    bool outer = true; // the first SELECT names the result's columns
+    int column = 0;
+    bool counted = true;                        // no '*' before: item n is column n
+    const auto item = [&](size_t a, size_t b) { // significant tokens [a, b]
+        const int index = column++;
+        if (sig[b]->text == QLatin1String("*"))
+            counted = false;
+        const Token& last = *sig[b];
+        const bool bare = (a == b && (isName(last) || last.text == QLatin1String("*"))) ||
+                          (b == a + 2 && isName(*sig[a]) && sig[a + 1]->text == QLatin1String("."));
+        if (bare)
+            return;
+        if (b > a && isName(last) && !isOneOf(last, kNoAlias)) {
+            const Token& before = *sig[b - 1];
+            if (isWord(before, "AS") || (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
+                                         before.text != QLatin1String("(") && before.text != QLatin1String(",") &&
+                                         !isOneOf(before, kBeforeOperand))) { // has its alias
+                QString alias = last.text;
+                if (last.kind == Kind::QuotedIdentifier && alias.size() >= 2)
+                    alias = alias.mid(1, alias.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+                if (outer && counted && alias.toUtf8().size() > kServerNameBytes) {
+                    longNames.emplace_back(index, alias);
+                    edits.push_back({last.begin, last.length, QStringLiteral("kb_column_%1").arg(index)});
+                }
+                return;
+            }
+        }
+        const int begin = sig[a]->begin;
+        const int end = last.begin + last.length;
+        QString name = sql.mid(begin, end - begin);
+        // The server cuts a name to 63 bytes: a longer one is given to the result column afterwards.
+        if (outer && counted && name.toUtf8().size() > kServerNameBytes) {
+            longNames.emplace_back(index, name);
+            name = QStringLiteral("kb_column_%1").arg(index);
+        }
+        name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        edits.push_back({end, 0, QStringLiteral(" AS \"%1\"").arg(name)});
+    };
+    for (size_t k = 0; k < sig.size(); ++k) {
+        if (!isWord(*sig[k], "SELECT"))
+            continue;
+        size_t a = k + 1;
+        if (a < sig.size() && (isWord(*sig[a], "DISTINCT") || isWord(*sig[a], "ALL")))
+            ++a;
+        int depth = 0;
+        size_t j = a;
+        for (; j < sig.size(); ++j) {
+            const Token& t = *sig[j];
+            if (t.text == QLatin1String("(")) {
+                ++depth;
+            } else if (t.text == QLatin1String(")")) {
+                if (depth-- == 0)
+                    break;
+            } else if (depth == 0 && (t.text == QLatin1String(";") || isOneOf(t, kListEnds))) {
+                break;
+            } else if (depth == 0 && t.text == QLatin1String(",")) {
+                if (j > a)
+                    item(a, j - 1);
+                a = j + 1;
+            }
+        }
+        if (j > a)
+            item(a, j - 1);
+        outer = false;
+    }
+}
+
+constexpr QLatin1String kAggregates[] = {
+    QLatin1String("count"), QLatin1String("sum"),   QLatin1String("avg"),          QLatin1String("min"),
+    QLatin1String("max"),   QLatin1String("total"), QLatin1String("group_concat"), QLatin1String("string_agg")};
+constexpr QLatin1String kFromEnds[] = {QLatin1String("WHERE"),  QLatin1String("GROUP"),  QLatin1String("HAVING"),
+                                       QLatin1String("ORDER"),  QLatin1String("LIMIT"),  QLatin1String("OFFSET"),
+                                       QLatin1String("UNION"),  QLatin1String("EXCEPT"), QLatin1String("INTERSECT"),
+                                       QLatin1String("WINDOW"), QLatin1String("FOR")};
+
+// Rows of equal sort key (all rows, without ORDER BY) come in the order the
+// engine's plan gives, which differs between engines. A plain SELECT over
+// tables of the schema is ordered at last by the tables' IDs in FROM order:
+// the order in which SQLite's plan for the program's statements (the first
+// table scanned, the others looked up by key) gives them.
+void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes& types, std::vector<Edit>& edits) {
+    if (sig.empty() || !isWord(*sig[0], "SELECT") || (sig.size() > 1 && isWord(*sig[1], "DISTINCT")))
+        return;
+    int depth = 0;
+    size_t from = 0, orderBy = 0, end = sig.size();
+    for (size_t k = 0; k < sig.size(); ++k) {
+        const Token& t = *sig[k];
+        if (t.kind == Kind::Identifier && isOneOf(t, kAggregates) && k + 1 < sig.size() &&
+            sig[k + 1]->text == QLatin1String("("))
+            return;
+        if (t.text == QLatin1String("("))
+            ++depth;
+        else if (t.text == QLatin1String(")"))
+            --depth;
+        if (depth != 0)
+            continue;
+        if (isWord(t, "UNION") || isWord(t, "EXCEPT") || isWord(t, "INTERSECT") || isWord(t, "GROUP") ||
+            isWord(t, "JOIN"))
+            return;
+        if (isWord(t, "FROM") && !from)
+            from = k;
+        if (isWord(t, "ORDER"))
+            orderBy = k;
+        if (end == sig.size() &&
+            (isWord(t, "LIMIT") || isWord(t, "OFFSET") || isWord(t, "FOR") || t.text == QLatin1String(";")))
+            end = k;
+    }
+    if (!from)
+        return;
+    QStringList keys;
+    size_t k = from + 1;
+    while (k < end && !isOneOf(*sig[k], kFromEnds)) {
+        if (!isName(*sig[k]))
+            return; // a subquery or a function
+        QString table = sig[k]->text;
+        if (sig[k]->kind == Kind::QuotedIdentifier)
+            table = table.mid(1, table.size() - 2);
+        if (!types.hasColumn(table, QStringLiteral("ID")))
+            return;
+        QString name = sig[k]->text;
+        ++k;
+        if (k < end && isWord(*sig[k], "AS"))
+            ++k;
+        if (k < end && isName(*sig[k]) && !isOneOf(*sig[k], kFromEnds))
+            name = sig[k++]->text;
+        keys << name + QStringLiteral(".\"ID\"");
+        if (k < end && sig[k]->text == QLatin1String(","))
+            ++k;
+        else if (k < end && !isOneOf(*sig[k], kFromEnds))
+            return;
+    }
+    const Token& last = *sig[end - 1];
+    const QString tail = keys.join(QStringLiteral(", "));
+    edits.push_back(
+        {last.begin + last.length, 0, (orderBy ? QStringLiteral(", ") : QStringLiteral(" ORDER BY ")) + tail});
+}
+
+} // namespace
+
+ServerStatement serverRewrite(const QString& sql, const sql::ColumnTypes& types) {
+    const std::vector<Token> all = tokenize(sql);
+    std::vector<const Token*> sig;
+    for (const Token& t : all)
+        if (t.kind != Kind::Space && t.kind != Kind::Comment)
+            sig.push_back(&t);
+    std::vector<Edit> edits;
+    ServerStatement result;
+    for (size_t k = 0; k < sig.size(); ++k) {
+        const Token& t = *sig[k];
+        if (isWord(t, "round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
+            edits.push_back({t.begin, t.length, QStringLiteral("kb_round")});
+            continue;
+        }
+        if (!isWord(t, "LIKE"))
+            continue;
+        const bool negated = k > 0 && isWord(*sig[k - 1], "NOT");
+        const Token& first = negated ? *sig[k - 1] : t;
+        edits.push_back({first.begin, 0, QStringLiteral("COLLATE kb_ru_exact ")});
+        edits.push_back({t.begin, t.length, QStringLiteral("ILIKE")});
+        // The pattern runs to the first word or sign at its own level of parentheses that ends it.
+        int depth = 0;
+        size_t end = k + 1;
+        for (; end < sig.size(); ++end) {
+            const Token& p = *sig[end];
+            if (p.text == QLatin1String("(")) {
+                ++depth;
+            } else if (p.text == QLatin1String(")")) {
+                if (depth-- == 0)
+                    break;
+            } else if (depth == 0 && end > k + 1 && endsPattern(p)) {
+                break;
+            }
+        }
+        if (end < sig.size() && isWord(*sig[end], "ESCAPE"))
+            continue;
+        const Token& last = *sig[end - 1];
+        edits.push_back({last.begin + last.length, 0, QStringLiteral(" ESCAPE ''")});
+    }
+    // After the LIKE's ESCAPE, which may end the same item.
+    aliasItems(sql, sig, edits, result.longNames);
+    addTieBreaker(sig, types, edits);
+    if (edits.empty())
+        return {sql, {}};
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });
+    QString out;
+    int pos = 0;
+    for (const Edit& e : edits) {
+        out += QStringView(sql).mid(pos, e.pos - pos);
+        out += e.text;
+        pos = e.pos + e.length;
+    }
+    out += QStringView(sql).mid(pos);
+    result.sql = std::move(out);
+    return result;
+}
+
+} // namespace kb::dialect
