@@ -10,6 +10,7 @@ namespace kb::sql {
 Statement::Statement(std::unique_ptr<StatementEngine> engine, QString sql)
     : engine_(std::move(engine)), sql_(std::move(sql)) {}
 
+Statement::Statement() = default;
 Statement::~Statement() = default;
 Statement::Statement(Statement&& other) noexcept = default;
 Statement& Statement::operator=(Statement&& other) noexcept = default;

@@ -15,7 +15,7 @@ class TextMemo;
 // One prepared statement. Non-copyable, movable, finalized by its destructor.
 class Statement {
 public:
-    Statement() = default;
+    Statement(); // no statement: prepare one into it by assignment
     Statement(std::unique_ptr<StatementEngine> engine, QString sql);
     ~Statement();
     Statement(Statement&& other) noexcept;
