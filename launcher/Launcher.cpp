@@ -1,6 +1,8 @@
 #include "Launcher.h"
 
 #include "Backups.h"
+#include "DatabaseChoice.h"
+#include "DatabaseName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,10 +13,20 @@ namespace kb::launcher {
 
 namespace {
 
-// Makes BAZA.mdb the way the user chooses; false when the user cancels.
+// Makes BAZA.mdb, or names the server's database in the settings, the way the user chooses; false when the user
+// cancels.
 bool makeDatabase(const QString& database, const QString& folder, LauncherQuestions& questions,
                   LauncherActions& actions) {
     switch (questions.howToStart(folder)) {
+    case LauncherQuestions::Start::Server: {
+        const std::optional<ServerLogin> login = questions.serverLogin();
+        if (!login)
+            return false;
+        if (login->remember)
+            rememberPassword(passwordFilePath(), *login);
+        dataset::saveDatabaseSetting(connectionName(*login));
+        return true;
+    }
     case LauncherQuestions::Start::OldDatabase: {
         const std::optional<QString> old = questions.oldDatabase();
         if (!old)
@@ -40,9 +52,14 @@ QString dataFolder(const QString& home) {
 int launch(const QString& folder, LauncherQuestions& questions, LauncherActions& actions, const QDateTime& now) {
     if (!QDir().mkpath(folder))
         throw std::runtime_error(QStringLiteral("Не удалось создать папку %1").arg(folder).toStdString());
+    const auto onServer = [] { return sql::isServerName(dataset::chosenDatabase()); };
     const QString database = QDir(folder).filePath(QStringLiteral("BAZA.mdb"));
-    if (!QFileInfo::exists(database) && !makeDatabase(database, folder, questions, actions))
+    if (!onServer() && !QFileInfo::exists(database) && !makeDatabase(database, folder, questions, actions))
         return 0;
+    if (onServer()) {
+        actions.startProgram(folder);
+        return 0;
+    }
     try {
         const BackupSurvey survey = surveyBackups(folder, now);
         if (!survey.future.isEmpty()) {
