@@ -1,27 +1,47 @@
 # shellcheck shell=bash
-# The end-to-end tests' shell functions, for a script that sourced scripts/lib/xvfb.sh and set: work (the scratch
-# folder), output (screenshots), db (the database), dbtool, statement, python, and desk (the folder of the recording
-# desktop, see make_desktop), main and menu_height (the main window) for the accountant being driven.
+# The end-to-end tests' shell functions. After e2e_begin they use work (the scratch folder), output, db, dbtool,
+# statement, python, and of the program driven: desk (its start_program folder), main and menu_height (its main window).
+# shellcheck source=../../scripts/lib/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/xvfb.sh"
+
+# e2e_begin KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT: exit 77 (a skip) when a tool or openpyxl is missing; then the
+# scratch folder, an empty OUTPUT, and db: the empty database KULTBUH_DATABASE names (a server's), or BAZA.mdb in the
+# scratch folder, filled with the demo department.
+e2e_begin() {
+    program=$(realpath "${1:?usage: $0 KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT}") dbtool=$(realpath "${2:?}")
+    statement=$(realpath "${3:?}") output=${4:?} python=/usr/bin/python3
+    ! tool=$(missing_tool Xvfb xdotool xdpyinfo setxkbmap import compare timeout "$python") ||
+        { echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"; exit 77; }
+    "$python" -c 'import openpyxl' 2>/dev/null || { echo "SKIP: python3-openpyxl is not installed"; exit 77; }
+    export LC_ALL=C.UTF-8
+    begin_session
+    rm -rf "$output" && mkdir -p "$output"
+    db=${KULTBUH_DATABASE:-$work/BAZA.mdb}
+    "$dbtool" demo "$db" >/dev/null
+}
+
+# start_program DIR: kultbuh copied into DIR and started there, its stderr in DIR/stderr (sets app_pid), its home and
+# temporary folder in DIR, and a recording desktop first on its PATH: DIR/xdg-open.log and DIR/opened/ the files given
+# to xdg-open, DIR/editor.log gedit's arguments.
+start_program() {
+    mkdir -p "$1/home" "$1/tmp" "$1/desktop" "$1/opened" && touch "$1/xdg-open.log" && cp "$program" "$1/kultbuh"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\ncp -- "$*" "%s"\n' "$1/xdg-open.log" "$1/opened/" >"$1/desktop/xdg-open"
+    printf '#!/bin/sh\n[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop\n' >"$1/desktop/xdg-mime"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$1/editor.log" >"$1/desktop/gedit"
+    chmod +x "$1/desktop/"*
+    (cd "$1" && exec env PATH="$1/desktop:$PATH" HOME="$1/home" TMPDIR="$1/tmp" XDG_CONFIG_HOME="$1/home/.config" \
+        ./kultbuh) 2>"$1/stderr" &
+    app_pid=$!
+}
+
 fail() {
     echo "FAIL: $*" >&2
     shot failure || true
-    local f
-    for f in "$work"/stderr*; do [ -s "$f" ] && { echo "--- the program's ${f##*/}:" >&2; cat "$f" >&2; }; done
+    for f in "$work"/stderr "$work"/*/stderr; do [ -s "$f" ] && { echo "--- $f:" >&2; cat "$f" >&2; }; done
     exit 1
 }
 shots=0
 shot() { printf -v shot_file '%s/%02d-%s.png' "$output" $((++shots)) "$1" && import -window root "$shot_file"; }
-
-make_desktop() { # DIR: the recording desktop in DIR/desktop, first on the programs' PATH: xdg-open logs and copies
-    local work=$1
-    mkdir -p "$work/desktop" "$work/opened"
-    touch "$work/xdg-open.log"
-    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\ncp -- "$*" "%s"\n' "$work/xdg-open.log" "$work/opened/" \
-        >"$work/desktop/xdg-open"
-    printf '#!/bin/sh\n[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop\n' >"$work/desktop/xdg-mime"
-    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/editor.log" >"$work/desktop/gedit"
-    chmod +x "$work/desktop/"*
-}
 
 until_gone() { # TITLE: waits until no visible window has that title.
     timeout 10 bash -c "while xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1; do sleep 0.05; done"

@@ -3,38 +3,13 @@
 # database, with a recording desktop first on PATH; each step is listed in docs/DEVELOPING.md ("The end-to-end test").
 # Screenshots go to OUTPUT. Exit 77 (a skip) when a tool or openpyxl is missing.
 set -euo pipefail
-
-program=$(realpath "${1:?usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT}")
-dbtool=$(realpath "${2:?}")
-statement=$(realpath "${3:?}")
-output=${4:?}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source-path=SCRIPTDIR source=../../scripts/lib/xvfb.sh
-. "$here/../../scripts/lib/xvfb.sh"
-python=/usr/bin/python3
-if tool=$(missing_tool Xvfb xdotool xdpyinfo setxkbmap import timeout "$python"); then
-    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-fi
-"$python" -c 'import openpyxl' 2>/dev/null || { echo "SKIP: python3-openpyxl is not installed"; exit 77; }
-
-export LC_ALL=C.UTF-8
-begin_session
-rm -rf "$output"
-run=$work/run
-mkdir -p "$output" "$run" "$work/home" "$work/tmp" "$work/slips"
-cp "$program" "$run/kultbuh"
-"$dbtool" demo "$run/BAZA.mdb" >/dev/null
-
 # shellcheck source-path=SCRIPTDIR source=e2e-helpers.sh
 . "$here/e2e-helpers.sh"
-db=$run/BAZA.mdb desk=$work
-make_desktop "$work"
-
+e2e_begin "$@"
+desk=$work && mkdir -p "$work/slips"
 start_xvfb "$work" || fail "$xvfb_error"
-(cd "$run" && exec env PATH="$work/desktop:$PATH" HOME="$work/home" TMPDIR="$work/tmp" \
-    XDG_CONFIG_HOME="$work/home/.config" ./kultbuh) 2>"$work/stderr" &
-app_pid=$!
+start_program "$work"
 
 # --- 1. Splash, "Начать работу", the statement, the export.
 splash=$(find_window 'Заставка') || fail "no splash screen"
@@ -105,7 +80,7 @@ for _ in $(seq 100); do
     [ -n "$found" ] && break
     sleep 0.1
 done
-[ "$(printf '%s' "$found" | grep -c .)" = 1 ] || fail "the new employee is not in BAZA.mdb once: $found"
+[ "$(printf '%s' "$found" | grep -c .)" = 1 ] || fail "the new employee is not in the database once: $found"
 # Closed as with the title bar's close button (there is no window manager).
 "$python" "$here/close_window.py" "$editor"
 until_gone 'Сотрудники' || fail "the employee editor did not close"
@@ -114,7 +89,7 @@ book=$(export_grid)
 workbook_rows "$book" | cut -f2,3,5 | grep -qxF "$newcomer	$(cut -f3 <<<"$found")	ул. Лесная, 5" ||
     fail "Справочник > Сотрудники does not list the new employee"
 shot employee-list
-echo "ok: new employee posted, in BAZA.mdb and in the employee list"
+echo "ok: new employee posted, in the database and in the employee list"
 
 # --- 4. Help: "Помощь" is a command on the menu bar, where its place depends on the font; reached from "Меню" with the
 # arrow keys it is the only item drawn highlighted in the bar's top rows, and a click there runs it.
@@ -138,6 +113,6 @@ menu_keys Up Return
 timeout 10 tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Выход"
 wait "$app_pid" || fail "exit code $? after Выход"
 app_pid=
-{ [ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
+{ [ -f "$work/kultbuh.debug" ] && [ ! -s "$work/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
 [ ! -s "$work/stderr" ] || fail "the program wrote to stderr"
 echo "ok: Выход, exit code 0, empty debug file"

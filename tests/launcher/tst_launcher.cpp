@@ -98,7 +98,6 @@ private slots:
         QVERIFY(ages.isEmpty() || ages.last() > 0 || backups.exists(names.last()));
         QVERIFY(backups.exists("BAZA-notes.mdb"));
     }
-
     // The environment variable, then the settings file ($XDG_CONFIG_HOME or ~/.config), then BAZA.mdb.
     void chosenDatabase_data() {
         columns<QByteArray, bool, QByteArray, QString>("environment", "xdgConfigHome", "setting", "chosen");
@@ -120,7 +119,6 @@ private slots:
                 (QDir().mkpath(config) && writeFile(config + "/kultbuh.conf", "[Database]\ndatabase=" + setting)));
         QCOMPARE(kb::dataset::chosenDatabase(), chosen);
     }
-
     void shownName_data() {
         columns<QString, QString>("name", "shown");
         row("URI", "postgresql://anna:se:cret@srv:5432/k?password=x&sslmode=require",
@@ -131,21 +129,20 @@ private slots:
         const auto [name, shown] = fetch<QString, QString>("name", "shown");
         QCOMPARE(kb::dataset::shownDatabaseName(name), shown);
     }
-
     // host:port:database:user:password, ':' and '\\' escaped; one line per server, database and user.
     void rememberPassword_data() {
-        columns<QByteArray, QString, QByteArray>("before", "user", "after");
+        columns<QByteArray, QByteArray>("before", "after");
         const QByteArray line = "srv:*:kultbuh:a\\:b:p\\\\w\\:d\n";
-        row("a new file", QByteArray(), "a:b", line);
-        row("its line replaced, others kept", QByteArray("# k\nsrv:*:kultbuh:a\\:b:old\nsrv:*:kultbuh:ab:x\n"), "a:b",
+        row("a new file", QByteArray(), line);
+        row("its line replaced, others kept", QByteArray("# k\nsrv:*:kultbuh:a\\:b:old\nsrv:*:kultbuh:ab:x\n"),
             "# k\n" + line + "srv:*:kultbuh:ab:x\n");
-        row("another user: a line added", QByteArray("srv:*:kultbuh:a:x"), "a:b", "srv:*:kultbuh:a:x\n" + line);
+        row("another user: a line added", QByteArray("srv:*:kultbuh:a:x"), "srv:*:kultbuh:a:x\n" + line);
     }
     void rememberPassword() {
-        const auto [before, user, after] = fetch<QByteArray, QString, QByteArray>("before", "user", "after");
+        const auto [before, after] = fetch<QByteArray, QByteArray>("before", "after");
         const QString file = home.path() + "/.pgpass";
         QVERIFY(before.isEmpty() || writeFile(file, before));
-        kb::launcher::rememberPassword(file, {"srv", "kultbuh", user, "p\\w:d", true});
+        kb::launcher::rememberPassword(file, {"srv", "kultbuh", "a:b", "p\\w:d", true});
         QCOMPARE(fileBytes(file), after);
         QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser),
                  QFile::ReadOwner | QFile::WriteOwner);
