@@ -28,7 +28,8 @@ QString programPath(const QString& name) {
 LauncherQuestions::Start DialogQuestions::howToStart(const QString& dataFolder) {
     QMessageBox box(QMessageBox::Question, kCaption,
                     QStringLiteral("В папке %1 ещё нет базы данных BAZA.mdb.\n\nПеренести базу данных старой "
-                                   "программы или начать работу с пустой базой?")
+                                   "программы, начать работу с пустой базой или подключиться к общей базе отдела на "
+                                   "сервере?")
                         .arg(dataFolder));
     QPushButton* old = box.addButton(QStringLiteral("Перенести старую базу..."), QMessageBox::AcceptRole);
     QPushButton* empty = box.addButton(QStringLiteral("Начать с пустой базы"), QMessageBox::AcceptRole);

@@ -27,6 +27,7 @@ ServerDialog::ServerDialog(std::function<QString(const ServerLogin&)> check, QWi
     form->addRow(QStringLiteral("Пароль:"), password_);
     form->addRow(QString(), remember_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     QPushButton* checkButton =
         buttons->addButton(QStringLiteral("Проверить подключение"), QDialogButtonBox::ActionRole);
     connect(checkButton, &QPushButton::clicked, this, &ServerDialog::runCheck);
