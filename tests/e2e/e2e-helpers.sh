@@ -1,7 +1,7 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154 # variables set here for the sourcing script, or set by it
 # The end-to-end tests' shell functions. After e2e_begin they use work (the scratch folder), output, db, dbtool,
 # statement, python, and of the program driven: desk (its start_program folder), main and menu_height (its main window).
-# shellcheck source=../../scripts/lib/xvfb.sh
+# shellcheck source-path=SCRIPTDIR source=../../scripts/lib/xvfb.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/xvfb.sh"
 
 # e2e_begin KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT: exit 77 (a skip) when a tool or openpyxl is missing; then the

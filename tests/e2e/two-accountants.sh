@@ -9,12 +9,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 e2e_begin "$@"
 export KULTBUH_DATABASE=$db
 declare -A display xvfb pid mains menus ed pr
-trap 'for w in a b; do stop_process "${pid[$w]:-}"; stop_process "${xvfb[$w]:-}"; done; end_session' EXIT
+trap 'for who in a b; do stop_process "${pid[$who]:-}"; stop_process "${xvfb[$who]:-}"; done; end_session' EXIT
 
 # use A: the accountant the next commands drive.
 use() { export DISPLAY=${display[$1]} who=$1 desk=$work/$1 main=${mains[$1]:-} menu_height=${menus[$1]:-}; }
 for who in a b; do
-    mkdir -p "$work/$who" && start_xvfb "$work/$who" || fail "$xvfb_error"
+    mkdir -p "$work/$who"; start_xvfb "$work/$who" || fail "$xvfb_error"
     start_program "$work/$who"
     xvfb[$who]=$xvfb_pid display[$who]=$DISPLAY pid[$who]=$app_pid
     press_enter_on "$(find_window 'Заставка')"
