@@ -31,6 +31,10 @@ ServerDialog::ServerDialog(std::function<QString(const ServerLogin&)> check, QWi
     QPushButton* checkButton =
         buttons->addButton(QStringLiteral("Проверить подключение"), QDialogButtonBox::ActionRole);
     connect(checkButton, &QPushButton::clicked, this, &ServerDialog::runCheck);
+    // Without a database's name nothing names the server's database in the settings.
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    connect(database_, &QLineEdit::textChanged, ok,
+            [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -13,7 +13,8 @@ namespace kb::launcher {
 
 // "Подключиться к общей базе на сервере": the server, the database, the user
 // and the password (masked); "Проверить подключение" runs the check and shows
-// its answer in the window; OK accepts what is typed.
+// its answer in the window; OK, possible once a database is named, accepts
+// what is typed.
 class ServerDialog : public QDialog {
     Q_OBJECT
 public:
