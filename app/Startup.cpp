@@ -3,6 +3,7 @@
 #include "AppearanceSetup.h"
 #include "ClassRegistry.h"
 #include "DataModule.h"
+#include "DatabaseChoice.h"
 #include "DebugFile.h"
 #include "ErrorReporting.h"
 #include "KultbuhApplication.h"
@@ -36,8 +37,11 @@ QString createProgramDebugFile() {
 int runMainWindow(QApplication& application) {
     spreadsheet::registerSpreadsheetServer(automation::classRegistry(), std::make_shared<ProgramDesktop>());
     auto mainWindow = std::make_unique<TFormMain>();
-    mainWindow->showSplash();
-    auto dataModule = std::make_unique<dataset::TDataM>();
+    const QString database = dataset::chosenDatabase();
+    const QString note = QStringLiteral("База данных: %1").arg(dataset::shownDatabaseName(database));
+    mainWindow->showSplash(note);
+    auto dataModule = std::make_unique<dataset::TDataM>(nullptr, database);
+    mainWindow->showDatabaseNote(note);
     mainWindow->bindData(*dataModule);
     mainWindow->show();
     const int exitCode = application.exec();

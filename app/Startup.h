@@ -15,10 +15,10 @@ namespace kb::app {
 QString createProgramDebugFile();
 
 // With the application object in place: creates the main window, whose
-// creation handler shows the splash screen; then the data module, the first
-// moment the database is touched; shows the main window and runs the event
-// loop until it closes; at the end destroys the data module, then the main
-// window. Returns the event loop's exit code and throws whatever creating
+// creation handler shows the splash screen; then the data module on the
+// chosen database (see chosenDatabase), the first moment it is touched;
+// shows the main window and runs the event loop until it closes; at the end
+// destroys the data module, then the main window. Returns the event loop's exit code and throws whatever creating
 // the main window or the data module throws.
 int runMainWindow(QApplication& application);
 

@@ -268,8 +268,12 @@ void TFormMain::changeEvent(QEvent* event) {
         keepDesignedSize();
 }
 
-void TFormMain::showSplash() {
-    runSplashScreen();
+void TFormMain::showSplash(const QString& note) {
+    runSplashScreen(note);
+}
+
+void TFormMain::showDatabaseNote(const QString& note) {
+    controlPanel->setToolTip(note);
 }
 
 void TFormMain::bindData(dataset::TDataM& dataModule) {

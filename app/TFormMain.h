@@ -65,8 +65,11 @@ public:
     explicit TFormMain(QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // The window's creation step: shows the splash screen modally.
-    void showSplash();
+    // The window's creation step: shows the splash screen modally, with the
+    // note as its tooltip.
+    void showSplash(const QString& note = QString());
+    // The tooltip of the panel of controls (which database the program works on).
+    void showDatabaseNote(const QString& note);
     // Binds the result grid to the data module's shared query and makes the
     // module the one the handlers work on.
     void bindData(dataset::TDataM& dataModule);

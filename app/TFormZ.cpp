@@ -85,8 +85,9 @@ TFormZ::TFormZ(QWidget* parent)
     }
 }
 
-void runSplashScreen() {
+void runSplashScreen(const QString& note) {
     TFormZ splash;
+    splash.setToolTip(note);
     ui::dialogs().execDialog(splash);
 }
 

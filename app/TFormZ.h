@@ -29,7 +29,8 @@ public:
 };
 
 // Shows the splash screen modally and destroys it when the showing ends;
-// however it was closed, the caller goes on.
-void runSplashScreen();
+// however it was closed, the caller goes on. A non-empty note is the
+// window's tooltip (which database the program opens).
+void runSplashScreen(const QString& note = QString());
 
 } // namespace kb::app

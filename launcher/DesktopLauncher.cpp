@@ -1,5 +1,8 @@
 #include "DesktopLauncher.h"
 
+#include "ServerCheck.h"
+#include "ServerDialog.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -25,10 +28,13 @@ QString programPath(const QString& name) {
 LauncherQuestions::Start DialogQuestions::howToStart(const QString& dataFolder) {
     QMessageBox box(QMessageBox::Question, kCaption,
                     QStringLiteral("В папке %1 ещё нет базы данных BAZA.mdb.\n\nПеренести базу данных старой "
-                                   "программы или начать работу с пустой базой?")
+                                   "программы, начать работу с пустой базой или подключиться к общей базе отдела на "
+                                   "сервере?")
                         .arg(dataFolder));
     QPushButton* old = box.addButton(QStringLiteral("Перенести старую базу..."), QMessageBox::AcceptRole);
     QPushButton* empty = box.addButton(QStringLiteral("Начать с пустой базы"), QMessageBox::AcceptRole);
+    QPushButton* server =
+        box.addButton(QStringLiteral("Подключиться к общей базе на сервере…"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
     box.setDefaultButton(old);
     box.exec();
@@ -36,7 +42,16 @@ LauncherQuestions::Start DialogQuestions::howToStart(const QString& dataFolder) 
         return Start::OldDatabase;
     if (box.clickedButton() == empty)
         return Start::EmptyDatabase;
+    if (box.clickedButton() == server)
+        return Start::Server;
     return Start::Cancel;
+}
+
+std::optional<ServerLogin> DialogQuestions::serverLogin() {
+    ServerDialog dialog(connectionProblem);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.login();
 }
 
 std::optional<QString> DialogQuestions::oldDatabase() {

@@ -4,11 +4,12 @@
 
 namespace kb::launcher {
 
-// The questions as message boxes and a file dialog.
+// The questions as message boxes, a file dialog and the server's dialog.
 class DialogQuestions : public LauncherQuestions {
 public:
     Start howToStart(const QString& dataFolder) override;
     std::optional<QString> oldDatabase() override;
+    std::optional<ServerLogin> serverLogin() override;
     void report(const QString& text) override;
 };
 

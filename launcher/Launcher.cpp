@@ -1,6 +1,8 @@
 #include "Launcher.h"
 
 #include "Backups.h"
+#include "DatabaseChoice.h"
+#include "DatabaseName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,24 +13,36 @@ namespace kb::launcher {
 
 namespace {
 
-// Makes BAZA.mdb the way the user chooses; false when the user cancels.
-bool makeDatabase(const QString& database, const QString& folder, LauncherQuestions& questions,
+// What the first day's question made.
+enum class Made { Nothing, File, ServerSetting };
+
+// Makes BAZA.mdb, or names the server's database in the settings, the way the user chooses.
+Made makeDatabase(const QString& database, const QString& folder, LauncherQuestions& questions,
                   LauncherActions& actions) {
     switch (questions.howToStart(folder)) {
     case LauncherQuestions::Start::OldDatabase: {
         const std::optional<QString> old = questions.oldDatabase();
         if (!old)
-            return false;
+            return Made::Nothing;
         actions.runDbTool({QStringLiteral("import"), *old, database});
-        return true;
+        return Made::File;
     }
     case LauncherQuestions::Start::EmptyDatabase:
         actions.runDbTool({QStringLiteral("create"), database});
-        return true;
+        return Made::File;
+    case LauncherQuestions::Start::Server: {
+        const std::optional<ServerLogin> login = questions.serverLogin();
+        if (!login)
+            return Made::Nothing;
+        if (login->remember)
+            rememberPassword(passwordFilePath(), *login);
+        dataset::saveDatabaseSetting(connectionName(*login));
+        return Made::ServerSetting;
+    }
     case LauncherQuestions::Start::Cancel:
         break;
     }
-    return false;
+    return Made::Nothing;
 }
 
 } // namespace
@@ -41,8 +55,18 @@ int launch(const QString& folder, LauncherQuestions& questions, LauncherActions&
     if (!QDir().mkpath(folder))
         throw std::runtime_error(QStringLiteral("Не удалось создать папку %1").arg(folder).toStdString());
     const QString database = QDir(folder).filePath(QStringLiteral("BAZA.mdb"));
-    if (!QFileInfo::exists(database) && !makeDatabase(database, folder, questions, actions))
+    // On a server there is neither a file to make nor one to back up: the server's data is backed up there.
+    bool onServer = sql::isServerName(dataset::chosenDatabase());
+    if (!onServer && !QFileInfo::exists(database)) {
+        const Made made = makeDatabase(database, folder, questions, actions);
+        if (made == Made::Nothing)
+            return 0;
+        onServer = made == Made::ServerSetting;
+    }
+    if (onServer) {
+        actions.startProgram(folder);
         return 0;
+    }
     try {
         const BackupSurvey survey = surveyBackups(folder, now);
         if (!survey.future.isEmpty()) {

@@ -3,95 +3,13 @@
 # database, with a recording desktop first on PATH; each step is listed in docs/DEVELOPING.md ("The end-to-end test").
 # Screenshots go to OUTPUT. Exit 77 (a skip) when a tool or openpyxl is missing.
 set -euo pipefail
-
-program=$(realpath "${1:?usage: e2e-test.sh KULTBUH KULTBUH_DB SALARY_STATEMENT OUTPUT}")
-dbtool=$(realpath "${2:?}")
-statement=$(realpath "${3:?}")
-output=${4:?}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source-path=SCRIPTDIR source=../../scripts/lib/xvfb.sh
-. "$here/../../scripts/lib/xvfb.sh"
-python=/usr/bin/python3
-if tool=$(missing_tool Xvfb xdotool xdpyinfo setxkbmap import timeout "$python"); then
-    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-fi
-"$python" -c 'import openpyxl' 2>/dev/null || { echo "SKIP: python3-openpyxl is not installed"; exit 77; }
-
-export LC_ALL=C.UTF-8
-begin_session
-rm -rf "$output"
-run=$work/run
-mkdir -p "$output" "$run" "$work/desktop" "$work/opened" "$work/home" "$work/tmp" "$work/slips"
-touch "$work/xdg-open.log"
-cp "$program" "$run/kultbuh"
-"$dbtool" demo "$run/BAZA.mdb" >/dev/null
-
-fail() {
-    echo "FAIL: $*" >&2
-    shot failure || true
-    [ -s "$work/stderr" ] && { echo "--- the program's stderr:" >&2; cat "$work/stderr" >&2; }
-    exit 1
-}
-shots=0
-shot() { printf -v shot_file '%s/%02d-%s.png' "$output" $((++shots)) "$1" && import -window root "$shot_file"; }
-
-# --- The recording desktop.
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\ncp -- "$*" "%s"\n' "$work/xdg-open.log" "$work/opened/" >"$work/desktop/xdg-open"
-printf '#!/bin/sh\n[ "$*" = "query default text/plain" ] && echo org.gnome.gedit.desktop\n' >"$work/desktop/xdg-mime"
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/editor.log" >"$work/desktop/gedit"
-chmod +x "$work/desktop/"*
-
+# shellcheck source-path=SCRIPTDIR source=e2e-helpers.sh
+. "$here/e2e-helpers.sh"
+e2e_begin "$@"
+desk=$work && mkdir -p "$work/slips"
 start_xvfb "$work" || fail "$xvfb_error"
-(cd "$run" && exec env PATH="$work/desktop:$PATH" HOME="$work/home" TMPDIR="$work/tmp" \
-    XDG_CONFIG_HOME="$work/home/.config" ./kultbuh) 2>"$work/stderr" &
-app_pid=$!
-
-until_gone() { # TITLE: waits until no visible window has that title.
-    timeout 10 bash -c "while xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1; do sleep 0.05; done"
-}
-hover() { geometry_of "$1" && xdotool mousemove $((X + WIDTH / 2)) $((Y + 5)); } # so that keys go to the window
-click_at() { geometry_of "$1" && xdotool mousemove $((X + $2)) $((Y + $3)) click 1; } # WINDOW DX DY
-# type_text TEXT: Russian text on a Russian layout (xdotool would otherwise remap a spare key for every letter, and
-# the program, reading the new map too late, drops letters or takes others).
-type_text() {
-    LC_ALL=C grep -q '[^ -~]' <<<"$1" && setxkbmap ru
-    xdotool type --delay 30 -- "$1"
-    setxkbmap us
-}
-type_into() { click_at "$1" "$2" "$3" && xdotool key ctrl+a && type_text "$4"; } # WINDOW DX DY TEXT: an edit box's
-# The main window's panel lies under the menu bar, 472 pixels down; a menu is "Меню" opened, then the arrow keys.
-panel_click() { click_at "$main" "$1" $((menu_height + 472 + $2)); }
-menu_keys() { click_at "$main" 20 $((menu_height / 2)) && sleep 0.3 && xdotool key "$@"; }
-pick_month() { # MM YYYY: the month picker's ("MM.yyyy") two digits typed over, then the year's four.
-    panel_click 40 13
-    xdotool key Home shift+Right shift+Right && xdotool type --delay 30 "$1"
-    xdotool key End shift+Left shift+Left shift+Left shift+Left && xdotool type --delay 30 "$2"
-}
-query_statement() { # YEAR MONTH: the salary statement as kultbuh-db query gives it.
-    local params=() lines name
-    for name in D1 D2 D3 D4; do params+=(--param "$name=datetime:$1-$2-15 00:00:00"); done
-    mapfile -t lines < <("$statement" lines)
-    "$dbtool" query "$run/BAZA.mdb" "${params[@]}" -- "${lines[@]}"
-}
-# The workbook's rows as tab-separated lines, every number in ten significant digits (the workbook keeps a double in
-# fewer digits than kultbuh-db prints).
-workbook_rows() { # FILE
-    "$python" -c 'import sys, openpyxl
-for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):
-    print("\t".join("NULL" if v is None else str(v) for v in row))' "$1" | normalised
-}
-normalised() {
-    awk -F'\t' -v OFS='\t' '{ for (i = 1; i <= NF; i++) if ($i ~ /^-?[0-9.]+([eE][-+]?[0-9]+)?$/) $i = sprintf("%.10g", $i); print }'
-}
-export_grid() { # "Экспорт результатов в Excel" on the panel; prints the path of the workbook xdg-open got.
-    local before
-    before=$(wc -l <"$work/xdg-open.log")
-    panel_click $((560 + 114)) 40
-    timeout 15 bash -c "until [ \"\$(wc -l <'$work/xdg-open.log')\" -gt $before ]; do sleep 0.05; done" ||
-        fail "xdg-open was not called by the export"
-    echo "$work/opened/$(basename "$(tail -n1 "$work/xdg-open.log")")"
-}
+start_program "$work"
 
 # --- 1. Splash, "Начать работу", the statement, the export.
 splash=$(find_window 'Заставка') || fail "no splash screen"
@@ -157,12 +75,12 @@ type_into "$editor" 200 126 'ул. Лесная, 5'
 shot new-employee
 click_at "$editor" $((11 + 7 * 35 + 17)) $((197 + 12))
 for _ in $(seq 100); do
-    found=$("$dbtool" query "$run/BAZA.mdb" --param "N=text:$newcomer" -- "SELECT Sotr.FIO, Sotr.Adres," \
+    found=$("$dbtool" query "$db" --param "N=text:$newcomer" -- "SELECT Sotr.FIO, Sotr.Adres," \
         "Dolznost.Nazvanie FROM Sotr, Dolznost WHERE Sotr.FIO = :N and Dolznost.ID = Sotr.IDDolznost" | tail -n +2)
     [ -n "$found" ] && break
     sleep 0.1
 done
-[ "$(printf '%s' "$found" | grep -c .)" = 1 ] || fail "the new employee is not in BAZA.mdb once: $found"
+[ "$(printf '%s' "$found" | grep -c .)" = 1 ] || fail "the new employee is not in the database once: $found"
 # Closed as with the title bar's close button (there is no window manager).
 "$python" "$here/close_window.py" "$editor"
 until_gone 'Сотрудники' || fail "the employee editor did not close"
@@ -171,7 +89,7 @@ book=$(export_grid)
 workbook_rows "$book" | cut -f2,3,5 | grep -qxF "$newcomer	$(cut -f3 <<<"$found")	ул. Лесная, 5" ||
     fail "Справочник > Сотрудники does not list the new employee"
 shot employee-list
-echo "ok: new employee posted, in BAZA.mdb and in the employee list"
+echo "ok: new employee posted, in the database and in the employee list"
 
 # --- 4. Help: "Помощь" is a command on the menu bar, where its place depends on the font; reached from "Меню" with the
 # arrow keys it is the only item drawn highlighted in the bar's top rows, and a click there runs it.
@@ -195,6 +113,6 @@ menu_keys Up Return
 timeout 10 tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Выход"
 wait "$app_pid" || fail "exit code $? after Выход"
 app_pid=
-{ [ -f "$run/kultbuh.debug" ] && [ ! -s "$run/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
+{ [ -f "$work/kultbuh.debug" ] && [ ! -s "$work/kultbuh.debug" ]; } || fail "the debug file is missing or not empty at the end"
 [ ! -s "$work/stderr" ] || fail "the program wrote to stderr"
 echo "ok: Выход, exit code 0, empty debug file"

@@ -1,6 +1,8 @@
 // The launcher's decisions with scripted answers, in a temporary home: when it asks, what it has kultbuh-db do, which
-// backups it keeps, and that it leaves an existing database as it was.
+// backups it keeps, and that it leaves an existing database as it was; which database the program opens; the password
+// file.
 #include "Backups.h"
+#include "DatabaseChoice.h"
 #include "Launcher.h"
 #include "TestRows.h"
 #include "TestSupport.h"
@@ -21,6 +23,9 @@ struct Script : kb::launcher::LauncherQuestions, kb::launcher::LauncherActions {
     QStringList calls, reports;
     Start howToStart(const QString&) override { return ++asked, answer; }
     std::optional<QString> oldDatabase() override { return QStringLiteral("/old/BAZA.mdb"); }
+    std::optional<kb::launcher::ServerLogin> serverLogin() override {
+        return {{"srv", "kultbuh", "anna", "pw", false}};
+    }
     void report(const QString& text) override { calls << "report", reports << text; }
     void runDbTool(const QStringList& arguments) override { calls << arguments.join(u' '); }
     void startProgram(const QString& folder) override { calls << "start " + folder; }
@@ -35,7 +40,14 @@ QList<int> hours(int from, int to) { // from, from + 1, ..., to
 
 class TestLauncher : public QObject {
     Q_OBJECT
+    QTemporaryDir home;
 private slots:
+    void init() {
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+        qunsetenv("KULTBUH_DATABASE");
+        QDir(home.path()).removeRecursively() && QDir().mkpath(home.path());
+    }
     // Backups by their age in hours, negative ones dated in the future.
     void decisions_data() {
         columns<bool, int, QList<int>, int, QStringList, int>("database", "answer", "backupAgesInHours", "asked",
@@ -46,6 +58,8 @@ private slots:
         row("no database: the old one", false, int(Start::OldDatabase), QList<int>{}, 1,
             QStringList{"import /old/BAZA.mdb DB", backup, start}, 0);
         row("no database: cancelled", false, int(Start::Cancel), QList<int>{}, 1, QStringList{}, 0);
+        // On a server: no file made, no backup taken, then or on the next start; no further question either.
+        row("no database: the server", false, int(Start::Server), QList<int>{25}, 1, QStringList{start, start}, 1);
         row("database, backup of today", true, 0, QList<int>{2, 30}, 0, QStringList{start}, 2);
         row("database, backup older than a day", true, 0, QList<int>{25, 50}, 0, QStringList{backup, start}, 2);
         row("31 backups: the oldest removed", true, 0, hours(1, 31), 0, QStringList{start}, 30);
@@ -57,7 +71,6 @@ private slots:
         auto [database, answer, ages, asked, calls, backupsLeft] = fetch<bool, int, QList<int>, int, QStringList, int>(
             "database", "answer", "backupAgesInHours", "asked", "calls", "backupsLeft");
         const QDateTime now(QDate(2026, 3, 10), QTime(9, 0));
-        QTemporaryDir home;
         const QString folder = kb::launcher::dataFolder(home.path()), db = folder + "/BAZA.mdb";
         const QDir backups(folder + "/backup");
         QVERIFY(QDir().mkpath(backups.path()) && (!database || writeFile(db, "the accountant's database")));
@@ -70,6 +83,10 @@ private slots:
         Script script;
         script.answer = Start(answer);
         QCOMPARE(kb::launcher::launch(folder, script, script, now), 0);
+        if (script.answer == Start::Server) {
+            QCOMPARE(kb::dataset::chosenDatabase(), "host=srv dbname=kultbuh user=anna");
+            QCOMPARE(kb::launcher::launch(folder, script, script, now.addDays(2)), 0);
+        }
         QCOMPARE(script.asked, asked);
         QCOMPARE(script.calls, calls.replaceInStrings("DB", db).replaceInStrings("HOME", home.path()));
         QVERIFY(script.reports.isEmpty() || script.reports.join(u' ').contains("BAZA-2046-"));
@@ -80,6 +97,55 @@ private slots:
         QCOMPARE(ages.isEmpty() || backups.exists(names.value(oldest)), backupsLeft >= ages.size());
         QVERIFY(ages.isEmpty() || ages.last() > 0 || backups.exists(names.last()));
         QVERIFY(backups.exists("BAZA-notes.mdb"));
+    }
+    // The environment variable, then the settings file ($XDG_CONFIG_HOME or ~/.config), then BAZA.mdb.
+    void chosenDatabase_data() {
+        columns<QByteArray, bool, QByteArray, QString>("environment", "xdgConfigHome", "setting", "chosen");
+        row("nothing set", QByteArray(), true, QByteArray(), "BAZA.mdb");
+        row("the settings file", QByteArray(), true, QByteArray("host=srv dbname=k"), "host=srv dbname=k");
+        row("~/.config without XDG_CONFIG_HOME", QByteArray(), false, QByteArray("/d/a.mdb"), "/d/a.mdb");
+        row("an unquoted comma", QByteArray(), true, QByteArray("host=a options=-c,x"), "host=a options=-c,x");
+        row("the environment first", QByteArray("postgresql://srv/k"), true, QByteArray("/d/a.mdb"),
+            "postgresql://srv/k");
+    }
+    void chosenDatabase() {
+        const auto [environment, xdgConfigHome, setting, chosen] =
+            fetch<QByteArray, bool, QByteArray, QString>("environment", "xdgConfigHome", "setting", "chosen");
+        qputenv("KULTBUH_DATABASE", environment);
+        const QString config = home.path() + (xdgConfigHome ? "/config" : "/.config") + "/kultbuh";
+        if (!xdgConfigHome)
+            qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(setting.isEmpty() ||
+                (QDir().mkpath(config) && writeFile(config + "/kultbuh.conf", "[Database]\ndatabase=" + setting)));
+        QCOMPARE(kb::dataset::chosenDatabase(), chosen);
+    }
+    void shownName_data() {
+        columns<QString, QString>("name", "shown");
+        row("URI", "postgresql://anna:se:cret@srv:5432/k?password=x&sslmode=require",
+            "postgresql://anna@srv:5432/k?sslmode=require");
+        row("key=value", "host=srv password='a \\' b' dbname=k", "host=srv dbname=k");
+    }
+    void shownName() {
+        const auto [name, shown] = fetch<QString, QString>("name", "shown");
+        QCOMPARE(kb::dataset::shownDatabaseName(name), shown);
+    }
+    // host:port:database:user:password, ':' and '\\' escaped; one line per server, database and user.
+    void rememberPassword_data() {
+        columns<QByteArray, QByteArray>("before", "after");
+        const QByteArray line = "srv:*:kultbuh:a\\:b:p\\\\w\\:d\n";
+        row("a new file", QByteArray(), line);
+        row("its line replaced, others kept", QByteArray("# k\nsrv:*:kultbuh:a\\:b:old\nsrv:*:kultbuh:ab:x\n"),
+            "# k\n" + line + "srv:*:kultbuh:ab:x\n");
+        row("another user: a line added", QByteArray("srv:*:kultbuh:a:x"), "srv:*:kultbuh:a:x\n" + line);
+    }
+    void rememberPassword() {
+        const auto [before, after] = fetch<QByteArray, QByteArray>("before", "after");
+        const QString file = home.path() + "/.pgpass";
+        QVERIFY(before.isEmpty() || writeFile(file, before));
+        kb::launcher::rememberPassword(file, {"srv", "kultbuh", "a:b", "p\\w:d", true});
+        QCOMPARE(fileBytes(file), after);
+        QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
     }
 };
 

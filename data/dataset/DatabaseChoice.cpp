@@ -1,0 +1,68 @@
+#include "DatabaseChoice.h"
+
+#include "DataModule.h"
+#include "DatabaseName.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <stdexcept>
+
+namespace kb::dataset {
+
+namespace {
+
+const QString kSettingKey = QStringLiteral("Database/database");
+
+} // namespace
+
+QString settingsFilePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/kultbuh/kultbuh.conf");
+}
+
+QString chosenDatabase() {
+    const QString fromEnvironment = qEnvironmentVariable("KULTBUH_DATABASE");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    // An unquoted value with commas is read as a list: it is one name all the same.
+    const QString setting =
+        QSettings(settingsFilePath(), QSettings::IniFormat).value(kSettingKey).toStringList().join(u',');
+    if (!setting.isEmpty())
+        return setting;
+    return QString::fromLatin1(TDataM::kDatabaseFile);
+}
+
+void saveDatabaseSetting(const QString& name) {
+    const QString path = settingsFilePath();
+    const auto failed = [&] {
+        return std::runtime_error(QStringLiteral("Не удалось записать файл настроек %1").arg(path).toStdString());
+    };
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        throw failed();
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setValue(kSettingKey, name);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw failed();
+}
+
+QString shownDatabaseName(const QString& name) {
+    if (!sql::isServerName(name))
+        return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
+    // A URI carries a password after the user name or as a parameter; a key=value string as a value that is a
+    // word or a quoted text with backslash escapes.
+    static const QRegularExpression passwords[] = {
+        QRegularExpression(QStringLiteral("(://[^:/@?]*):[^@/?]*@")),
+        QRegularExpression(QStringLiteral("([?&])password=[^&]*(&|$)")),
+        QRegularExpression(QStringLiteral("(^|\\s)password\\s*=\\s*('([^'\\\\]|\\\\.)*'?|\\S*)\\s*"))};
+    const QString replacements[] = {QStringLiteral("\\1@"), QStringLiteral("\\1"), QStringLiteral("\\1")};
+    QString shown = name;
+    for (int i = 0; i < 3; ++i)
+        shown.replace(passwords[i], replacements[i]);
+    return shown.trimmed();
+}
+
+} // namespace kb::dataset
