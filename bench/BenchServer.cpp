@@ -6,6 +6,7 @@
 #include "ServerSchema.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -125,6 +126,8 @@ QString serverBenchDatabase(const QString& server, const QString& file) {
         return withDatabase(server, name);
     std::fprintf(stderr, "copying %s to the server's database %s\n", file.toUtf8().constData(),
                  name.toUtf8().constData());
+    QElapsedTimer filling;
+    filling.start();
     maintenance.execute(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(partial));
     maintenance.execute(QStringLiteral("CREATE DATABASE %1").arg(partial));
     const QString target = withDatabase(server, partial);
@@ -137,6 +140,7 @@ QString serverBenchDatabase(const QString& server, const QString& file) {
         copy.execute(QStringLiteral("ANALYZE"));
     }
     maintenance.execute(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(partial, name));
+    std::fprintf(stderr, "copied and analysed in %.1f s\n", double(filling.elapsed()) / 1000);
     return withDatabase(server, name);
 }
 

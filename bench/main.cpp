@@ -123,12 +123,14 @@ reports::GridRequest salaryWithRanges(const QDateTime& firstDay) {
 // (EXPLAIN ANALYZE), with the rows and times of each step.
 void printPlan(const kb::sql::Connection& connection, const QString& title, const QString& sql,
                const std::vector<kb::dataset::ParamBinding>& bindings) {
-    std::printf("  plan of %s:\n", title.toUtf8().constData());
+    std::printf("  plan of %s on the %s:\n", title.toUtf8().constData(), connection.isServer() ? "server" : "file");
     const bool server = connection.isServer();
     kb::sql::Statement plan = connection.prepareNative(
         (server ? QStringLiteral("EXPLAIN ANALYZE ") : QStringLiteral("EXPLAIN QUERY PLAN ")) + sql);
-    for (const kb::dataset::ParamBinding& b : bindings) {
-        if (const int index = plan.parameterIndex(QLatin1Char(':') + b.name); index > 0)
+    for (const kb::dataset::ParamBinding& b : bindings) { // by name, or by number for ?1..?N
+        bool numbered = false;
+        const int number = b.name.toInt(&numbered);
+        if (const int index = numbered ? number : plan.parameterIndex(QLatin1Char(':') + b.name); index > 0)
             plan.bind(index, b.value);
     }
     while (plan.step())
