@@ -34,7 +34,8 @@
 // fails both alike. So the server gets the range alone (rangesOnly()): kept,
 // the pair checks nothing more and spoils the planner's estimate, which takes
 // the range and the pair's two equalities for independent conditions, expects
-// one row of a month and joins the rest by nested loops over whole tables.
+// one row of a month and chooses its joins as if so (at times a nested loop
+// that scans a whole table for each of the month's rows).
 
 #include "MonthRangeRewrite.h"
 
