@@ -29,6 +29,13 @@
 // On PostgreSQL the column is a timestamp and the parameters are bound as
 // timestamps; the bounds there are functions of the same names returning the
 // two timestamps, and the comparisons are plain ones both engines read alike.
+// There the range is exactly the month: a timestamp lies in it if and only if
+// its month and year are those of the pair, and a NULL column or parameter
+// fails both alike. So the server gets the range alone (rangesOnly()): kept,
+// the pair checks nothing more and spoils the planner's estimate, which takes
+// the range and the pair's two equalities for independent conditions, expects
+// one row of a month and chooses its joins as if so (at times a nested loop
+// that scans a whole table for each of the month's rows).
 
 #include "MonthRangeRewrite.h"
 
@@ -73,7 +80,9 @@ public:
         }
     }
 
-    QString run() {
+    // Puts the range before each pair; with dropChecked, instead removes each
+    // pair that stands right after its own range (see rangesOnly()).
+    QString run(bool dropChecked = false) {
         QString out;
         int copied = 0;
         bool changed = false;
@@ -87,6 +96,16 @@ public:
                 continue;
             const Conjunct& month = first->isMonth ? *first : *second;
             const Conjunct& year = first->isMonth ? *second : *first;
+            if (dropChecked) {
+                if (!ownRangeBefore(k, *first, month.parameter, year.parameter))
+                    continue;
+                const int from = tok(k - 2).begin + tok(k - 2).length; // after the range's last ')'
+                out += QStringView(sql_).mid(copied, from - copied);
+                copied = tok(second->last).begin + tok(second->last).length;
+                changed = true;
+                k = second->last;
+                continue;
+            }
             if (hasRange(k, month.parameter, year.parameter))
                 continue;
             const QString column =
@@ -149,6 +168,30 @@ private:
         return word(k - 1, {"AND"}) && punct(k - 2, ')') && kind(k - 3, Kind::Parameter) && tok(k - 3).text == year &&
                punct(k - 4, ',') && kind(k - 5, Kind::Parameter) && tok(k - 5).text == month && punct(k - 6, '(') &&
                word(k - 7, {kMonthEndFunction});
+    }
+
+    // Whether the pair at k follows "X >= kb_month_start(:A, :B) and X <
+    // kb_month_end(:A, :B) and" with its own column X and parameters.
+    bool ownRangeBefore(int k, const Conjunct& pair, const QString& month, const QString& year) const {
+        const int width = pair.qualifier.isEmpty() ? 1 : 3;
+        const auto bound = [&](int last, const char* function, const char* op) { // "X op function(:A, :B) and"
+            return word(last, {"AND"}) && punct(last - 1, ')') && kind(last - 2, Kind::Parameter) &&
+                   tok(last - 2).text == year && punct(last - 3, ',') && kind(last - 4, Kind::Parameter) &&
+                   tok(last - 4).text == month && punct(last - 5, '(') && word(last - 6, {function}) &&
+                   kind(last - 7, Kind::Operator) && tok(last - 7).text == QLatin1String(op) &&
+                   isColumn(last - 7 - width, pair);
+        };
+        return bound(k - 1, kMonthEndFunction, "<") && bound(k - 9 - width, kMonthStartFunction, ">=") &&
+               startsCondition(k - 16 - 2 * width);
+    }
+
+    // Whether the tokens from k are the pair's column, spelt as it spells it.
+    bool isColumn(int k, const Conjunct& pair) const {
+        if (pair.qualifier.isEmpty())
+            return kind(k, Kind::Identifier) && tok(k).text.compare(pair.column, Qt::CaseInsensitive) == 0;
+        return kind(k, Kind::Identifier) && tok(k).text.compare(pair.qualifier, Qt::CaseInsensitive) == 0 &&
+               punct(k + 1, '.') && kind(k + 2, Kind::Identifier) &&
+               tok(k + 2).text.compare(pair.column, Qt::CaseInsensitive) == 0;
     }
 
     static bool sameColumn(const Conjunct& a, const Conjunct& b) {
@@ -214,6 +257,12 @@ QString rangeMonthConditions(const QString& sql, const sql::ColumnTypes& types) 
     if (!sql.contains(QLatin1String("month"), Qt::CaseInsensitive))
         return sql;
     return MonthRanges(sql, types).run();
+}
+
+QString rangesOnly(const QString& sql, const sql::ColumnTypes& types) {
+    if (!sql.contains(QLatin1String(kMonthEndFunction), Qt::CaseInsensitive))
+        return sql;
+    return MonthRanges(sql, types).run(true);
 }
 
 } // namespace kb::dialect

@@ -25,4 +25,10 @@ namespace kb::dialect {
 // Why the rows stay the same: see MonthRangeRewrite.cpp.
 QString rangeMonthConditions(const QString& sql, const sql::ColumnTypes& types);
 
+// For a server, whose date-time columns are typed: removes each pair that
+// follows its own range as rangeMonthConditions() wrote it, leaving
+//   X >= kb_month_start(:A, :B) and X < kb_month_end(:A, :B)
+// which there selects exactly the same rows. Anything else stays as it is.
+QString rangesOnly(const QString& sql, const sql::ColumnTypes& types);
+
 } // namespace kb::dialect

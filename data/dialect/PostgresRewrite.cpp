@@ -1,6 +1,7 @@
 #include "PostgresRewrite.h"
 
 #include "ColumnTypes.h"
+#include "MonthRangeRewrite.h"
 #include "SqlLexer.h"
 
 #include <algorithm>
@@ -219,7 +220,8 @@ void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes&
 
 } // namespace
 
-ServerStatement serverRewrite(const QString& sql, const sql::ColumnTypes& types) {
+ServerStatement serverRewrite(const QString& statement, const sql::ColumnTypes& types) {
+    const QString sql = rangesOnly(statement, types);
     const std::vector<Token> all = tokenize(sql);
     std::vector<const Token*> sig;
     for (const Token& t : all)

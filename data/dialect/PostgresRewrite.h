@@ -12,6 +12,8 @@ namespace kb::dialect {
 
 // The part of the dialect a PostgreSQL server needs beyond the functions the
 // schema installs there (see ServerSchema.cpp):
+//  - a month condition pair after its own range keeps the range alone, which
+//    on typed columns is the same condition (see rangesOnly());
 //  - LIKE compares case-insensitively through the exact Russian collation
 //    (the server refuses LIKE on the case-ignoring one) and, as in the file,
 //    without an escape character unless the statement names one:

@@ -1,10 +1,12 @@
 // The SQL dialect on a real database file and on the test server: Month and Year, ROUND, LIKE, the Russian collation,
-// the strict conversion of text columns in arithmetic, the month conditions as ranges, and the rewrite that applies them.
+// the strict conversion of text columns in arithmetic, the month conditions as ranges, and the rewrite that applies
+// them.
 
 #include "Connection.h"
 #include "DateTimeText.h"
 #include "DbError.h"
 #include "Dialect.h"
+#include "PostgresRewrite.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
@@ -201,20 +203,20 @@ private slots:
     // The month pairs as ranges find the rows Month and Year find, or fail alike: stored forms at a month's edges,
     // NULL, pickers of other forms. Premia and OtrChas hold the same values; `found` counts those of one table.
     void monthRanges_data() {
-        columns<Value, Value, int>("month", "year", "found"); // -1: the statement fails
+        columns<Engine, Value, Value, int>("engine", "month", "year", "found"); // -1: the statement fails
         const Value april(kb::sql::datetime::make(2013, 4, 15, 10, 30));
-        row("april 2013", april, april, 4);
-        row("december, up to the next year", t("2013-12-01"), t("2013-12-01"), 1);
-        row("month of one date, year of another", april, t("2012-01-01 00:00:00"), 1);
-        row("day numbers", Value(41379.5), Value(41379.5), 4);
-        row("last month of 9999", t("9999-12-31"), t("9999-12-31"), 1);
-        row("null picker", Value(), april, 0);
-        row("picker that is no date", t("15.04.2013"), april, -1);
+        bothRow("april 2013", april, april, 4);
+        bothRow("december, up to the next year", t("2013-12-01"), t("2013-12-01"), 1);
+        bothRow("month of one date, year of another", april, t("2012-01-01 00:00:00"), 1);
+        fileRow("day numbers", Value(41379.5), Value(41379.5), 4);
+        bothRow("last month of 9999", t("9999-12-31"), t("9999-12-31"), 1);
+        bothRow("null picker", Value(), april, 0);
+        fileRow("picker that is no date", t("15.04.2013"), april, -1);
     }
     void monthRanges() {
-        const auto [month, year, found] = fetch<Value, Value, int>("month", "year", "found");
+        const auto [engine, month, year, found] = fetch<Engine, Value, Value, int>("engine", "month", "year", "found");
         using kb::sql::datetime::make;
-        TempDatabase db;
+        TempDatabase db(engine);
         for (const Value& v : {Value(make(2013, 3, 31, 23, 59, 59)), Value(make(2013, 4, 1)),
                                t("2013-04-30 23:59:59.999"), t("2013-04-30"), t("2013-04-15T08:00"),
                                Value(make(2013, 5, 1)), Value(make(2012, 4, 15)), Value(make(2013, 12, 31, 23, 59, 59)),
@@ -223,11 +225,17 @@ private slots:
             db.exec(u"INSERT INTO OtrChas (IDSotr, Data) VALUES (1, ?1)"_s, {v});
         }
         const QString sql =
-            u"SELECT printf('%d %s', count(*), group_concat(t || ID, ' ')) FROM (SELECT 'P' AS t, ID FROM "
-            "Premia WHERE Premia.IDSotr = 1 and Month(Premia.Data) = Month(:D1) and Year(Premia.Data) "
-            "= Year(:D2) UNION ALL SELECT 'O', ID FROM OtrChas WHERE year(Data) = year(:D2) and "
-            "month(Data) = month(:D1) ORDER BY t, ID)"_s;
-        QCOMPARE(kb::dialect::rewrite(sql, db.connection().columnTypes()).count(u"kb_month_end"_s), 2);
+            (engine == Engine::File ? u"SELECT printf('%d %s', count(*), group_concat(t || ID, ' ')) "_s
+                                    : u"SELECT count(*) || ' ' || coalesce(string_agg(t || ID, ' '), '') "_s) +
+            u"FROM (SELECT 'P' AS t, ID FROM Premia WHERE Premia.IDSotr = 1 and Month(Premia.Data) = "
+            "Month(:D1) and Year(Premia.Data) = Year(:D2) UNION ALL SELECT 'O', ID FROM OtrChas WHERE "
+            "year(Data) = year(:D2) and month(Data) = month(:D1) ORDER BY t, ID) AS u"_s;
+        const QString ranged = kb::dialect::rewrite(sql, db.connection().columnTypes());
+        QCOMPARE(ranged.count(u"kb_month_end"_s), 2);
+        // A server's typed column needs the range alone: the pair after it only misleads the planner.
+        if (engine == Engine::Server)
+            QVERIFY(!kb::dialect::serverRewrite(ranged, db.connection().columnTypes())
+                         .sql.contains(u"month("_s, Qt::CaseInsensitive));
         const Value native = evaluateOn(db.connection(), sql, {month, year}, true);
         QCOMPARE(evaluateOn(db.connection(), sql, {month, year}), native);
         QCOMPARE(native.text().section(u' ', 0, 0), found < 0 ? u"error:"_s : QString::number(2 * found));
