@@ -10,7 +10,8 @@ namespace kb::tools {
 // made as `create` makes one (it must not exist, and a failed copy leaves
 // none), or a server's database holding the schema and no rows. Every ID and
 // value is kept, and the copy is read back and compared with FROM before it
-// is kept. Writes the rows copied per table to out. Throws DbError.
+// is kept. The organisation's details (their table) go with them when FROM
+// has them. Writes the rows copied per table to out. Throws DbError.
 int runCopyCommand(const QString& from, const QString& to, std::ostream& out);
 
 // "kultbuh-db backup SERVER FILE": the server's database, one state of it,

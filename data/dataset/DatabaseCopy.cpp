@@ -19,27 +19,6 @@ QString shown(const sql::Connection& connection) {
     return QDir::toNativeSeparators(connection.fileName());
 }
 
-// A transaction that only reads: every statement in it sees one state of the
-// database, whatever other connections commit meanwhile. Ended by the destructor.
-class ReadTransaction {
-public:
-    explicit ReadTransaction(sql::Connection& connection) : connection_(connection) {
-        connection_.execute(QStringLiteral("BEGIN"));
-    }
-    ~ReadTransaction() {
-        try {
-            connection_.execute(QStringLiteral("ROLLBACK"));
-        } catch (const sql::DbError&) {
-            // Nothing was written; a connection that cannot end its transaction has failed already.
-        }
-    }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-
-private:
-    sql::Connection& connection_;
-};
-
 // Names the source: a new file's copy has only a temporary name yet.
 [[noreturn]] void differs(const sql::Connection& source, const QString& what) {
     throw sql::DbError(
@@ -100,7 +79,6 @@ void requireEmpty(const sql::Connection& target) {
 }
 
 std::vector<CopiedTable> copyRows(sql::Connection& source, sql::Connection& target) {
-    const ReadTransaction snapshot(source);
     std::vector<CopiedTable> copied;
     for (const schema::TableDef& table : schema::tables())
         copied.push_back({table.name, insertAll(table, source, target)});
@@ -118,6 +96,7 @@ void writeIntoEmpty(sql::Connection& target, const std::function<void(sql::Conne
 }
 
 std::vector<CopiedTable> copyDatabase(sql::Connection& source, sql::Connection& target) {
+    const sql::ReadSnapshot snapshot(source);
     std::vector<CopiedTable> copied;
     writeIntoEmpty(target, [&](sql::Connection& connection) { copied = copyRows(source, connection); });
     return copied;
