@@ -98,13 +98,22 @@ MemoryDatabase oldDatabase() {
 }
 
 struct Imported {
-    QString out, error, rows; // error null when it succeeded; rows: the new file's, as kultbuh-db query prints them
-    bool fileLeft;
+    QString out, error, rows; // error null when it succeeded; rows: the new database's, as kultbuh-db query prints them
+    bool left;                // a new file is there, or the server's database has rows
 };
-Imported runImport(const MemoryDatabase& db) {
+// Into a new file, or into an empty database on the server that `kultbuh-db create` has given the schema.
+Imported runImport(const MemoryDatabase& db, Engine engine) {
     QTemporaryDir dir;
-    const QString file = dir.filePath("BAZA.mdb");
+    QString file = dir.filePath("BAZA.mdb");
+    std::unique_ptr<TempDatabase> server;
     std::ostringstream out;
+    if (engine == Engine::Server) {
+        server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+        server->closeConnection();
+        file = server->path();
+        if (kb::tools::run({"create", file}, out, out) != 0)
+            return {QString::fromStdString(out.str()), "create failed", {}, false};
+    }
     const QString error = errorMessage([&] { kb::tools::importOldDatabase(db, file, out); });
     QString rows;
     for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"}) {
@@ -112,7 +121,7 @@ Imported runImport(const MemoryDatabase& db) {
         kb::tools::run({"query", file, QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(table)}, tableRows, err);
         rows += QString::fromStdString(tableRows.str()).section(u'\n', 1);
     }
-    return {QString::fromStdString(out.str()), error, rows, QFile::exists(file)};
+    return {QString::fromStdString(out.str()), error, rows, server ? !rows.isEmpty() : QFile::exists(file)};
 }
 } // namespace
 
@@ -121,8 +130,13 @@ class TestOldImport : public QObject {
 private slots:
     // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported and
     // for each value refused (left empty) or changed.
+    void copiesEverything_data() {
+        QTest::addColumn<Engine>("engine");
+        bothRow("the old database");
+    }
     void copiesEverything() {
-        const Imported imported = runImport(oldDatabase());
+        const auto [engine] = fetch<Engine>("engine");
+        const Imported imported = runImport(oldDatabase(), engine);
         QCOMPARE(imported.error, QString());
         QCOMPARE(
             imported.out,
@@ -150,42 +164,44 @@ private slots:
 
     void failures_data() {
         using Change = std::function<void(MemoryDatabase&)>;
+        QTest::addColumn<Engine>("engine");
         columns<Change, QString>("change", "message");
         const auto tamper = [](const char* table, int pass, std::function<bool(Row&)> f) -> Change {
             return [=](MemoryDatabase& db) {
                 db.tamper = [=](const QString& t, int p, Row& r) { return t != table || p != pass || f(r); };
             };
         };
-        row("missing table", Change([](MemoryDatabase& db) { db.data.erase(db.data.begin() + 4); }),
-            "В базе данных старой программы нет таблицы OtrChas");
-        row("missing field", Change([](MemoryDatabase& db) { db.table("Sotr").columns[7].name = "ИНН"; }),
-            "В базе данных старой программы нет поля Sotr.INN");
-        row("unfitting type",
-            Change([](MemoryDatabase& db) { db.table("Sotr").columns[1].type = ColumnType::LongInt; }),
-            "Поле Sotr.FIO базы данных старой программы имеет тип \"длинное целое\"");
-        row("row without ID", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::null(); }),
-            "В таблице Dolznost базы данных старой программы есть строка без номера ID");
-        row("ID twice", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::ofInteger(3); }),
-            "UNIQUE constraint failed: Dolznost.ID");
+        fileRow("missing table", Change([](MemoryDatabase& db) { db.data.erase(db.data.begin() + 4); }),
+                "В базе данных старой программы нет таблицы OtrChas");
+        fileRow("missing field", Change([](MemoryDatabase& db) { db.table("Sotr").columns[7].name = "ИНН"; }),
+                "В базе данных старой программы нет поля Sotr.INN");
+        fileRow("unfitting type",
+                Change([](MemoryDatabase& db) { db.table("Sotr").columns[1].type = ColumnType::LongInt; }),
+                "Поле Sotr.FIO базы данных старой программы имеет тип \"длинное целое\"");
+        fileRow("row without ID", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::null(); }),
+                "В таблице Dolznost базы данных старой программы есть строка без номера ID");
+        fileRow("ID twice", Change([](MemoryDatabase& db) { db.table("Dolznost").rows[1][0] = Cell::ofInteger(3); }),
+                "UNIQUE constraint failed: Dolznost.ID");
         const auto set = [tamper](const char* table, size_t column, Cell cell) {
             return tamper(table, 2, [=](Row& r) { return r[column] = cell, true; });
         };
-        row("a value differs", set("Stavka", 2, Cell::ofDouble(0.3)),
-            "Проверка новой базы данных не пройдена: Stavka, ID 1, поле Sum: в старой базе "
-            "0.29999999999999999, в новой 0.30000000000000004");
-        row("a row missing", set("Dolznost", 0, Cell::ofInteger(8)), "в таблице Dolznost нет строки с ID 8");
-        row("a row more", tamper("Sotr", 2, [](Row& r) { return r[0].integer != 9; }),
-            "в таблице Sotr строк 2, а в старой базе 1");
+        bothRow("a value differs", set("Stavka", 2, Cell::ofDouble(0.3)),
+                "Проверка новой базы данных не пройдена: Stavka, ID 1, поле Sum: в старой базе "
+                "0.29999999999999999, в новой 0.30000000000000004");
+        fileRow("a row missing", set("Dolznost", 0, Cell::ofInteger(8)), "в таблице Dolznost нет строки с ID 8");
+        bothRow("a row more", tamper("Sotr", 2, [](Row& r) { return r[0].integer != 9; }),
+                "в таблице Sotr строк 2, а в старой базе 1");
     }
     // Each failure leaves no new file and prints no table line.
     void failures() {
-        const auto [change, message] = fetch<std::function<void(MemoryDatabase&)>, QString>("change", "message");
+        const auto [engine, change, message] =
+            fetch<Engine, std::function<void(MemoryDatabase&)>, QString>("engine", "change", "message");
         MemoryDatabase db = oldDatabase();
         change(db);
-        const Imported imported = runImport(db);
+        const Imported imported = runImport(db, engine);
         QVERIFY2(imported.error.contains(message), qPrintable(imported.error));
         QCOMPARE(imported.out, QString());
-        QVERIFY(!imported.fileLeft);
+        QVERIFY(!imported.left);
     }
 };
 
