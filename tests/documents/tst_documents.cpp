@@ -89,12 +89,27 @@ Expected expectedStatement(const QString& file, const QString& month) {
     return expected;
 }
 
+// A database on the test server made by `kultbuh-db create`, the file copied onto it by `kultbuh-db copy`.
+std::unique_ptr<TempDatabase> serverCopy(const QString& file) {
+    auto server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+    server->closeConnection();
+    runTool({QStringLiteral("create"), server->path()});
+    runTool({QStringLiteral("copy"), file, server->path()});
+    return server;
+}
+
 } // namespace
 
 class TestDocuments : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString demo; // the demo department with the organisation's details
+    QString demo;                         // the demo department with the organisation's details
+    std::unique_ptr<TempDatabase> server; // the same on the test server
+
+    // The demo database changed by the statements in setup: a copy of the file, or the one on the server (no setup).
+    QString database(Engine engine, const QString& setup) {
+        return engine == Engine::Server ? server->path() : demoWith(setup);
+    }
 
     // A copy of the demo database changed by the statements in setup.
     QString demoWith(const QString& setup) {
@@ -118,6 +133,7 @@ private slots:
         demo = dir.filePath(QStringLiteral("demo.mdb"));
         runTool({QStringLiteral("demo"), demo});
         documents::saveDetails(*open(demo), kDetails);
+        server = serverCopy(demo);
     }
 
     // Kopecks by the decimal form of the amount, halves away from zero; Russian grouping and decimal comma.
@@ -139,10 +155,11 @@ private slots:
     // Every row in the statement's order, the totals of the printed amounts, "Лист N из M" and the title row on every
     // page, the organisation and the signatures.
     void statement_data() {
+        QTest::addColumn<Engine>("engine");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("month");
-        QTest::newRow("April") << QString() << "2013-04";
-        QTest::newRow("ninety more, several pages")
+        bothRow("April", QString(), "2013-04");
+        newEngineRow(Engine::File, "ninety more, several pages")
             << "INSERT INTO Sotr (FIO) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 90) "
                "SELECT 'Сотрудник ' || printf('%03d', i) FROM n;"
                "INSERT INTO Stavka (IDSotr, Sum) SELECT ID, 10000 + ID * 37.335 FROM Sotr WHERE FIO GLOB 'Сотрудник *';"
@@ -151,12 +168,13 @@ private slots:
                "INSERT INTO OtrChas (IDSotr, Count, Data) SELECT ID, ID % 23, '2013-04-05 00:00:00' FROM Sotr "
                "WHERE FIO GLOB 'Сотрудник *';"
             << "2013-04";
-        QTest::newRow("empty month") << QString() << "2020-01";
+        fileRow("empty month", QString(), "2020-01");
     }
     void statement() {
+        QFETCH(Engine, engine);
         QFETCH(QString, month);
         QFETCH(QString, setup);
-        const QString file = demoWith(setup);
+        const QString file = database(engine, setup);
         const Expected expected = expectedStatement(file, month);
         const QString text = pdf(QStringLiteral("statement"), file, month);
         const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
@@ -188,27 +206,29 @@ private slots:
     // One slip per statement row; an employee whose figures cannot be made is listed with the reason on the last page
     // and the others still print.
     void paySlips_data() {
+        QTest::addColumn<Engine>("engine");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("month");
         QTest::addColumn<QString>("refused");
         QTest::addColumn<QString>("reason");
         const QString bonus = QStringLiteral("UPDATE Premia SET Premia = %1 WHERE Data GLOB '2013-04*' AND IDSotr = "
                                              "(SELECT ID FROM Sotr WHERE FIO = 'Иванов Иван Иванович')");
-        QTest::newRow("every employee") << QString() << "2013-04" << QString() << QString();
-        QTest::newRow("bonus not a number") << bonus.arg("'десять'") << "2013-04"
-                                            << "Иванов Иван Иванович"
-                                            << "десять";
-        QTest::newRow("bonus missing") << bonus.arg("NULL") << "2013-04"
-                                       << "Иванов Иван Иванович"
-                                       << "Премия";
-        QTest::newRow("empty month") << QString() << "2020-01" << QString() << QString();
+        bothRow("every employee", QString(), "2013-04", QString(), QString());
+        newEngineRow(Engine::File, "bonus not a number") << bonus.arg("'десять'") << "2013-04"
+                                                         << "Иванов Иван Иванович"
+                                                         << "десять";
+        newEngineRow(Engine::File, "bonus missing") << bonus.arg("NULL") << "2013-04"
+                                                    << "Иванов Иван Иванович"
+                                                    << "Премия";
+        fileRow("empty month", QString(), "2020-01", QString(), QString());
     }
     void paySlips() {
+        QFETCH(Engine, engine);
         QFETCH(QString, month);
         QFETCH(QString, refused);
         QFETCH(QString, setup);
         QFETCH(QString, reason);
-        const QString text = pdf(QStringLiteral("payslips"), demoWith(setup), month);
+        const QString text = pdf(QStringLiteral("payslips"), database(engine, setup), month);
         QStringList names;
         for (const QStringList& row : expectedStatement(demo, month).rows)
             if (row.at(0) != refused)
@@ -242,6 +262,7 @@ private slots:
         };
         QCOMPARE(row(QStringLiteral("Нач. по окл.")).value(4), april.totals.at(2));
         QCOMPARE(row(QStringLiteral("К выдаче")).value(4), april.totals.at(8));
+        QCOMPARE(pdf(QStringLiteral("payroll-chart"), server->path(), QStringLiteral("2013")).split(u'\n'), lines);
         QCOMPARE(pdf(QStringLiteral("payroll-chart"), demo, QStringLiteral("2015")).count(QStringLiteral("нет данных")),
                  24);
         const QString png = dir.filePath(QStringLiteral("chart.png"));
@@ -256,26 +277,52 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList({QStringLiteral(".*.part")}, QDir::Hidden | QDir::Files).size(), 0);
     }
 
-    // The details table: absent until the first save, one row however often saved; check and backup take the file.
+    // The details table: in a file absent until the first save, on a server made by create (so that a role with
+    // rights on the rows only saves them); one row however often saved; check and backup take the database, and the
+    // backup of a server carries them.
+    void detailsTable_data() {
+        QTest::addColumn<Engine>("engine");
+        bothRow("details");
+    }
     void detailsTable() {
-        const QString file = demoWith(QString());
+        QFETCH(Engine, engine);
+        const std::unique_ptr<TempDatabase> onServer = engine == Engine::Server ? serverCopy(demo) : nullptr;
+        const QString file = onServer ? onServer->path() : demoWith(QString());
         const auto connection = open(file);
-        const auto same = [](const documents::OrganisationDetails& a, const documents::OrganisationDetails& b) {
-            return a.name == b.name && a.head == b.head && a.chiefAccountant == b.chiefAccountant;
-        };
-        QVERIFY(same(documents::loadDetails(*connection), kDetails));
+        QCOMPARE(documents::loadDetails(*connection), kDetails);
         const documents::OrganisationDetails changed{QStringLiteral("ЦКС"), QStringLiteral("Б"), QStringLiteral("В")};
         documents::saveDetails(*connection, changed);
-        QVERIFY(same(documents::loadDetails(*open(file)), changed));
+        QCOMPARE(documents::loadDetails(*open(file)), changed);
         QCOMPARE(connection->prepareNative(QStringLiteral("SELECT count(*) FROM Rekvizity")).fetchAll().at(0).at(0),
                  kb::sql::Value(1));
         QCOMPARE(runTool({QStringLiteral("check"), file}), QStringLiteral("OK\n"));
+        const QString backup = dir.filePath(QStringLiteral("backup-%1.mdb").arg(QTest::currentDataTag()));
         int code = -1;
-        runTool({QStringLiteral("backup"), file, dir.filePath(QStringLiteral("backup.mdb"))}, &code);
+        runTool({QStringLiteral("backup"), file, backup}, &code);
         QCOMPARE(code, 0);
-        const QString bare = dir.filePath(QStringLiteral("bare.mdb"));
+        QCOMPARE(documents::loadDetails(*open(backup)), changed);
+        std::unique_ptr<TempDatabase> bareServer;
+        QString bare = dir.filePath(QStringLiteral("bare.mdb"));
+        if (onServer) {
+            bareServer = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+            bareServer->closeConnection();
+            bare = bareServer->path();
+        }
         runTool({QStringLiteral("create"), bare});
+        QCOMPARE(documents::hasDetailsTable(*open(bare)), bool(onServer));
         QVERIFY(documents::loadDetails(*open(bare)).name.isEmpty());
+        if (!onServer)
+            return;
+        const QString role = QStringLiteral("kbt_rows_%1").arg(QCoreApplication::applicationPid());
+        bareServer->connection().execute(
+            QStringLiteral("CREATE ROLE %1 LOGIN; GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public "
+                           "TO %1")
+                .arg(role));
+        const auto dropRole = qScopeGuard(
+            [&] { bareServer->connection().execute(QStringLiteral("DROP OWNED BY %1; DROP ROLE %1").arg(role)); });
+        const QString asRole = QString(bare).replace(QStringLiteral("user=postgres"), "user=" + role);
+        QCOMPARE(errorMessage([&] { documents::saveDetails(*open(asRole), changed); }), QString());
+        QCOMPARE(documents::loadDetails(*open(bare)), changed);
     }
 
     // The menu at the right end of the bar; each document opens in the print preview, whose "Сохранить в PDF…"
