@@ -278,8 +278,8 @@ private slots:
     }
 
     // The details table: in a file absent until the first save, on a server made by create (so that a role with
-    // rights on the rows only saves them); one row however often saved; check and backup take the database, and the
-    // backup of a server carries them.
+    // rights on the rows only saves them); one row however often saved; check and backup take the database (a
+    // server's also without the table), and the backup of a server carries them.
     void detailsTable_data() {
         QTest::addColumn<Engine>("engine");
         bothRow("details");
@@ -313,6 +313,7 @@ private slots:
         QVERIFY(documents::loadDetails(*open(bare)).name.isEmpty());
         if (!onServer)
             return;
+        QCOMPARE(runTool({QStringLiteral("check"), TempDatabase(Engine::Server).path()}), QStringLiteral("OK\n"));
         const QString role = QStringLiteral("kbt_rows_%1").arg(QCoreApplication::applicationPid());
         bareServer->connection().execute(
             QStringLiteral("CREATE ROLE %1 LOGIN; GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public "
