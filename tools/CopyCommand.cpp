@@ -50,6 +50,16 @@ void copyDetails(const sql::Connection& source, sql::Connection& target, std::ve
     copied.push_back({QString::fromLatin1(documents::kDetailsTable), 1});
 }
 
+// Whether a server's database has no tables at all, as `createdb` leaves it.
+bool withoutTables(const QString& server) {
+    try {
+        const sql::Connection probe(server, sql::Connection::Mode::CreateNew);
+        return true;
+    } catch (const sql::DbError&) {
+        return false; // tables there, or no connection: opening it as it is says which
+    }
+}
+
 std::vector<dataset::CopiedTable> copy(const QString& from, const QString& to) {
     const std::unique_ptr<sql::Connection> source = openSource(from);
     const sql::ReadSnapshot snapshot(*source);
@@ -58,7 +68,7 @@ std::vector<dataset::CopiedTable> copy(const QString& from, const QString& to) {
         copied = dataset::copyRows(*source, target);
         copyDetails(*source, target, copied);
     };
-    if (sql::isServerName(to)) {
+    if (sql::isServerName(to) && !withoutTables(to)) {
         sql::Connection target(to);
         dataset::writeIntoEmpty(target, fill);
     } else
