@@ -90,6 +90,24 @@ std::vector<CopiedTable> copyRows(sql::Connection& source, sql::Connection& targ
 
 void writeIntoEmpty(sql::Connection& target, const std::function<void(sql::Connection&)>& write) {
     sql::Transaction transaction(target);
+    if (target.isServer()) {
+        // A server's transaction holds no write lock of the whole database as a file's BEGIN IMMEDIATE does: the
+        // tables are locked against every other writer (who waits, or is told the database is busy), so that rows
+        // another saves meanwhile cannot end up beside the copy's.
+        QStringList tables;
+        for (const schema::TableDef& table : schema::tables())
+            tables << sql::quoteName(table.name);
+        try {
+            target.execute(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(tables.join(u", ")));
+        } catch (const sql::DbError& e) {
+            if (!e.isBusy())
+                throw;
+            throw sql::DbError(QStringLiteral("База данных %1 занята: в неё сейчас пишет другой пользователь или "
+                                              "программа; ничего не записано")
+                                   .arg(shown(target)),
+                               e.sqliteCode());
+        }
+    }
     requireEmpty(target);
     write(target);
     transaction.commit();

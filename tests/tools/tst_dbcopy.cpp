@@ -8,7 +8,9 @@
 #include "Statements.h"
 #include "TestRows.h"
 #include "TestSupport.h"
+#include "Transaction.h"
 
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -50,11 +52,15 @@ private slots:
                 QString("таблица Premia, ID 9, поле Premia: в исходной \"1500\", в копии \"\""));
         bothRow("into a database with rows", QString("demo.db"), QString("INSERT INTO OtrChas (Count) VALUES (1)"),
                 QString("в таблице OtrChas"));
+        newEngineRow(Engine::Server, "while another's insert is not committed")
+            << "demo.db"
+            << "pending INSERT INTO Sotr (ID, FIO) VALUES (1000, 'x')"
+            << "занята";
         newEngineRow(Engine::Server, "copy there, backup back") << "demo.db"
                                                                 << "copy backup" << QString();
-        newEngineRow(Engine::Server, "restore into a database without tables, copy back")
-            << "demo.db"
-            << "restore copy bare" << QString();
+        newEngineRow(Engine::Server, "restore into no tables, copy back") << "demo.db"
+                                                                          << "restore copy bare"
+                                                                          << "";
     }
     void copy() {
         const auto [engine, from, target, error] =
@@ -67,28 +73,37 @@ private slots:
                      "INTO Sotr (FIO, DataR, Adres) VALUES ('Ёжиков\tЁ', '1990-02-03 04:05:06', NULL); INSERT INTO "
                      "Stavka (IDSotr, Sum) VALUES (13, 1234.56)");
         const QString source = existing.filePath(from);
-        QString to = target == u"new" ? existing.filePath("to.db") : existing.path(), result;
+        QString to = target == u"new" ? existing.filePath("to.db") : existing.path();
         std::unique_ptr<TempDatabase> server;
-        QStringList commands{"copy"};
         if (engine == Engine::Server) {
             server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, "", Engine::Server);
             server->closeConnection();
             if (!target.endsWith("bare"))
                 QCOMPARE(run({"create", server->path()}), QString());
-            commands = target.contains("INSERT") ? commands : target.split(' ');
-            if (target.contains("INSERT"))
-                server->exec(target);
             to = server->path();
-        } else if (target != u"new" && target != u"exists") {
-            existing.exec(target);
+        }
+        const bool sql = target.contains("INSERT") || target.startsWith("CREATE");
+        const QStringList commands = server && !sql ? target.split(' ') : QStringList{"copy"};
+        std::optional<kb::sql::Connection> other; // a writer whose insert stays uncommitted during the copy
+        std::optional<kb::sql::Transaction> pending;
+        if (target.startsWith("pending ")) {
+            other.emplace(to);
+            pending.emplace(*other);
+            other->prepareNative(target.mid(8)).step();
+        } else if (sql) {
+            (server ? *server : existing).exec(target);
         }
         const QString before = folderState(existing.path());
-        const bool tool = server || target == u"new" || target == u"exists";
-        result = tool ? run({commands.at(0), source, to})
-                      : "error 1: " + errorMessage([&] {
-                            kb::sql::Connection sourceConnection(source, kb::sql::Connection::Mode::ReadOnly);
-                            kb::dataset::copyDatabase(sourceConnection, existing.connection());
-                        });
+        const QString result =
+            !sql ? run({commands.at(0), source, to})
+                 : "error 1: " + errorMessage([&] {
+                       kb::sql::Connection sourceConnection(source, kb::sql::Connection::Mode::ReadOnly);
+                       if (!server)
+                           return kb::dataset::copyDatabase(sourceConnection, existing.connection()), void();
+                       kb::sql::Connection targetConnection(to, kb::sql::Connection::Mode::OpenExisting, 200);
+                       kb::dataset::copyDatabase(sourceConnection, targetConnection);
+                   });
+        pending.reset();
         QVERIFY2(error.isEmpty() ? !result.startsWith("error")
                                  : result.startsWith("error 1: ") && result.contains(error),
                  qPrintable(result));
