@@ -52,15 +52,13 @@ private slots:
                 QString("таблица Premia, ID 9, поле Premia: в исходной \"1500\", в копии \"\""));
         bothRow("into a database with rows", QString("demo.db"), QString("INSERT INTO OtrChas (Count) VALUES (1)"),
                 QString("в таблице OtrChas"));
-        newEngineRow(Engine::Server, "while another's insert is not committed")
-            << "demo.db"
-            << "pending INSERT INTO Sotr (ID, FIO) VALUES (1000, 'x')"
-            << "занята";
-        newEngineRow(Engine::Server, "copy there, backup back") << "demo.db"
-                                                                << "copy backup" << QString();
-        newEngineRow(Engine::Server, "restore into no tables, copy back") << "demo.db"
-                                                                          << "restore copy bare"
-                                                                          << "";
+        const auto serverRow = [](const char* tag, const char* target, const char* error) {
+            newEngineRow(Engine::Server, tag) << QString("demo.db") << QString(target) << QString(error);
+        };
+        serverRow("while another's insert is not committed", "pending INSERT INTO Sotr (ID, FIO) VALUES (99, 'x')",
+                  "занята");
+        serverRow("copy there, backup back", "copy backup", "");
+        serverRow("restore into no tables, copy back", "restore copy bare", "");
     }
     void copy() {
         const auto [engine, from, target, error] =
