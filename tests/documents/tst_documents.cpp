@@ -89,21 +89,13 @@ Expected expectedStatement(const QString& file, const QString& month) {
     return expected;
 }
 
-// A database on the test server without tables that `kultbuh-db copy` fills with the file.
-std::unique_ptr<TempDatabase> serverCopy(const QString& file) {
-    auto server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
-    server->closeConnection();
-    runTool({QStringLiteral("copy"), file, server->path()});
-    return server;
-}
-
 } // namespace
 
 class TestDocuments : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     QString demo;                         // the demo department with the organisation's details
-    std::unique_ptr<TempDatabase> server; // the same on the test server
+    std::unique_ptr<TempDatabase> server; // the same copied onto the test server (its details changed last)
 
     // A copy of the demo database changed by the statements in setup.
     QString demoWith(const QString& setup) {
@@ -127,7 +119,9 @@ private slots:
         demo = dir.filePath(QStringLiteral("demo.mdb"));
         runTool({QStringLiteral("demo"), demo});
         documents::saveDetails(*open(demo), kDetails);
-        server = serverCopy(demo);
+        server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+        server->closeConnection();
+        runTool({QStringLiteral("copy"), demo, server->path()}); // into a database without tables
     }
 
     // Kopecks by the decimal form of the amount, halves away from zero; Russian grouping and decimal comma.
@@ -281,17 +275,13 @@ private slots:
     }
     void detailsTable() {
         QFETCH(Engine, engine);
-        const std::unique_ptr<TempDatabase> own = engine == Engine::Server ? serverCopy(demo) : nullptr;
-        const QString file = own ? own->path() : demoWith(QString());
+        const bool own = engine == Engine::Server; // the role stays with the test server's cluster, removed with it
+        const QString file = own ? server->path() : demoWith(QString());
         const QString role = QStringLiteral("kbt_rows_%1").arg(QCoreApplication::applicationPid());
         if (own)
-            own->connection().execute(QStringLiteral("CREATE ROLE %1 LOGIN; GRANT SELECT, INSERT, UPDATE, DELETE ON "
-                                                     "ALL TABLES IN SCHEMA public TO %1")
-                                          .arg(role));
-        const auto dropRole = qScopeGuard([&] {
-            if (own)
-                own->connection().execute(QStringLiteral("DROP OWNED BY %1; DROP ROLE %1").arg(role));
-        });
+            server->connection().execute(QStringLiteral("CREATE ROLE %1 LOGIN; GRANT SELECT, INSERT, UPDATE, DELETE "
+                                                        "ON ALL TABLES IN SCHEMA public TO %1")
+                                             .arg(role));
         const auto connection = open(QString(file).replace(QStringLiteral("user=postgres"), "user=" + role));
         QCOMPARE(documents::loadDetails(*connection), kDetails);
         const documents::OrganisationDetails changed{QStringLiteral("ЦКС"), QStringLiteral("Б"), QStringLiteral("В")};

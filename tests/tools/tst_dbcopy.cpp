@@ -43,17 +43,15 @@ private slots:
     void copy_data() {
         QTest::addColumn<Engine>("engine");
         columns<QString, QString, QString>("from", "target", "error");
-        fileRow("into a new file", QString("demo.db"), QString("new"), QString());
-        fileRow("over an existing file", QString("demo.db"), QString("exists"), QString("уже существует"));
-        fileRow("from a missing file", QString("none.db"), QString("new"), QString("не найден: "));
-        fileRow("a copy that differs", QString("demo.db"),
-                QString("CREATE TRIGGER t AFTER INSERT ON Premia BEGIN UPDATE Premia SET Premia = '' WHERE ID = 9; "
-                        "END"),
-                QString("таблица Premia, ID 9, поле Premia: в исходной \"1500\", в копии \"\""));
-        bothRow("into a database with rows", QString("demo.db"), QString("INSERT INTO OtrChas (Count) VALUES (1)"),
-                QString("в таблице OtrChas"));
+        fileRow("into a new file", "demo.db", "new", "");
+        fileRow("over an existing file", "demo.db", "exists", "уже существует");
+        fileRow("from a missing file", "none.db", "new", "не найден: ");
+        fileRow("a copy that differs", "demo.db",
+                "CREATE TRIGGER t AFTER INSERT ON Premia BEGIN UPDATE Premia SET Premia = '' WHERE ID = 9; END",
+                "таблица Premia, ID 9, поле Premia: в исходной \"1500\", в копии \"\"");
+        bothRow("into a database with rows", "demo.db", "INSERT INTO OtrChas (Count) VALUES (1)", "в таблице OtrChas");
         const auto serverRow = [](const char* tag, const char* target, const char* error) {
-            newEngineRow(Engine::Server, tag) << QString("demo.db") << QString(target) << QString(error);
+            newEngineRow(Engine::Server, tag) << "demo.db" << target << error;
         };
         serverRow("while another's insert is not committed", "pending INSERT INTO Sotr (ID, FIO) VALUES (99, 'x')",
                   "занята");
