@@ -7,6 +7,7 @@
 #include "DbError.h"
 #include "Dialect.h"
 #include "FilePlacement.h"
+#include "OrganisationDetails.h"
 #include "RowInserts.h"
 #include "Schema.h"
 #include "Transaction.h"
@@ -31,6 +32,9 @@ void createServerDatabase(const QString& name, const std::function<void(sql::Con
         shown = connection.displayName();
         sql::Transaction transaction(connection);
         dataset::schema::createSchema(connection);
+        // Made with the database, by its owner: an accountant's role then needs rights on the details' row only.
+        documents::createDetailsTable(connection);
+        connection.reloadColumnTypes();
         if (fill)
             fill(connection);
         transaction.commit();

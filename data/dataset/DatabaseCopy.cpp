@@ -19,27 +19,6 @@ QString shown(const sql::Connection& connection) {
     return QDir::toNativeSeparators(connection.fileName());
 }
 
-// A transaction that only reads: every statement in it sees one state of the
-// database, whatever other connections commit meanwhile. Ended by the destructor.
-class ReadTransaction {
-public:
-    explicit ReadTransaction(sql::Connection& connection) : connection_(connection) {
-        connection_.execute(QStringLiteral("BEGIN"));
-    }
-    ~ReadTransaction() {
-        try {
-            connection_.execute(QStringLiteral("ROLLBACK"));
-        } catch (const sql::DbError&) {
-            // Nothing was written; a connection that cannot end its transaction has failed already.
-        }
-    }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-
-private:
-    sql::Connection& connection_;
-};
-
 // Names the source: a new file's copy has only a temporary name yet.
 [[noreturn]] void differs(const sql::Connection& source, const QString& what) {
     throw sql::DbError(
@@ -100,7 +79,6 @@ void requireEmpty(const sql::Connection& target) {
 }
 
 std::vector<CopiedTable> copyRows(sql::Connection& source, sql::Connection& target) {
-    const ReadTransaction snapshot(source);
     std::vector<CopiedTable> copied;
     for (const schema::TableDef& table : schema::tables())
         copied.push_back({table.name, insertAll(table, source, target)});
@@ -112,12 +90,31 @@ std::vector<CopiedTable> copyRows(sql::Connection& source, sql::Connection& targ
 
 void writeIntoEmpty(sql::Connection& target, const std::function<void(sql::Connection&)>& write) {
     sql::Transaction transaction(target);
+    if (target.isServer()) {
+        // A server's transaction holds no write lock of the whole database as a file's BEGIN IMMEDIATE does: the
+        // tables are locked against every other writer (who waits, or is told the database is busy), so that rows
+        // another saves meanwhile cannot end up beside the copy's.
+        QStringList tables;
+        for (const schema::TableDef& table : schema::tables())
+            tables << sql::quoteName(table.name);
+        try {
+            target.execute(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(tables.join(u", ")));
+        } catch (const sql::DbError& e) {
+            if (!e.isBusy())
+                throw;
+            throw sql::DbError(QStringLiteral("База данных %1 занята: в неё сейчас пишет другой пользователь или "
+                                              "программа; ничего не записано")
+                                   .arg(shown(target)),
+                               e.sqliteCode());
+        }
+    }
     requireEmpty(target);
     write(target);
     transaction.commit();
 }
 
 std::vector<CopiedTable> copyDatabase(sql::Connection& source, sql::Connection& target) {
+    const sql::ReadSnapshot snapshot(source);
     std::vector<CopiedTable> copied;
     writeIntoEmpty(target, [&](sql::Connection& connection) { copied = copyRows(source, connection); });
     return copied;

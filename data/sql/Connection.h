@@ -79,6 +79,7 @@ public:
 
 private:
     friend class Transaction;
+    friend class ReadSnapshot;
     ConnectionEngine& engine() const { return *engine_; }
 
     std::unique_ptr<ConnectionEngine> engine_;

@@ -40,6 +40,8 @@ public:
     virtual void checkIntegrity(bool quick) const = 0;
     virtual int changes() const = 0;
     virtual void begin() = 0;
+    // A transaction that only reads and sees one state of the whole database throughout.
+    virtual void beginReadSnapshot() = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
     // How messages name the database: a file's path, or the server and the database.

@@ -41,4 +41,12 @@ void Transaction::commit() {
     done_ = true;
 }
 
+ReadSnapshot::ReadSnapshot(Connection& connection) : connection_(connection) {
+    runTransactionStep(connection_, [this] { connection_.engine().beginReadSnapshot(); });
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    connection_.engine().rollback();
+}
+
 } // namespace kb::sql

@@ -18,4 +18,18 @@ private:
     bool done_ = false;
 };
 
+// A scoped transaction that only reads: every statement in it sees one state of
+// the database, whatever other connections commit meanwhile. Ended (rolled
+// back, nothing having been written) by the destructor.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Connection& connection);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Connection& connection_;
+};
+
 } // namespace kb::sql

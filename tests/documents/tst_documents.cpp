@@ -94,7 +94,8 @@ Expected expectedStatement(const QString& file, const QString& month) {
 class TestDocuments : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString demo; // the demo department with the organisation's details
+    QString demo;                         // the demo department with the organisation's details
+    std::unique_ptr<TempDatabase> server; // the same copied onto the test server (its details changed last)
 
     // A copy of the demo database changed by the statements in setup.
     QString demoWith(const QString& setup) {
@@ -118,6 +119,9 @@ private slots:
         demo = dir.filePath(QStringLiteral("demo.mdb"));
         runTool({QStringLiteral("demo"), demo});
         documents::saveDetails(*open(demo), kDetails);
+        server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+        server->closeConnection();
+        runTool({QStringLiteral("copy"), demo, server->path()}); // into a database without tables
     }
 
     // Kopecks by the decimal form of the amount, halves away from zero; Russian grouping and decimal comma.
@@ -159,6 +163,8 @@ private slots:
         const QString file = demoWith(setup);
         const Expected expected = expectedStatement(file, month);
         const QString text = pdf(QStringLiteral("statement"), file, month);
+        if (setup.isEmpty()) // the same from the server, to the letter
+            QCOMPARE(pdf(QStringLiteral("statement"), server->path(), month), text);
         const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
         QVERIFY(text.contains(kDetails.name));
         QVERIFY(text.contains(
@@ -188,27 +194,30 @@ private slots:
     // One slip per statement row; an employee whose figures cannot be made is listed with the reason on the last page
     // and the others still print.
     void paySlips_data() {
+        QTest::addColumn<Engine>("engine");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("month");
         QTest::addColumn<QString>("refused");
         QTest::addColumn<QString>("reason");
         const QString bonus = QStringLiteral("UPDATE Premia SET Premia = %1 WHERE Data GLOB '2013-04*' AND IDSotr = "
                                              "(SELECT ID FROM Sotr WHERE FIO = 'Иванов Иван Иванович')");
-        QTest::newRow("every employee") << QString() << "2013-04" << QString() << QString();
-        QTest::newRow("bonus not a number") << bonus.arg("'десять'") << "2013-04"
-                                            << "Иванов Иван Иванович"
-                                            << "десять";
-        QTest::newRow("bonus missing") << bonus.arg("NULL") << "2013-04"
-                                       << "Иванов Иван Иванович"
-                                       << "Премия";
-        QTest::newRow("empty month") << QString() << "2020-01" << QString() << QString();
+        bothRow("every employee", QString(), "2013-04", QString(), QString());
+        newEngineRow(Engine::File, "bonus not a number") << bonus.arg("'десять'") << "2013-04"
+                                                         << "Иванов Иван Иванович"
+                                                         << "десять";
+        newEngineRow(Engine::File, "bonus missing") << bonus.arg("NULL") << "2013-04"
+                                                    << "Иванов Иван Иванович"
+                                                    << "Премия";
+        fileRow("empty month", QString(), "2020-01", QString(), QString());
     }
     void paySlips() {
+        QFETCH(Engine, engine);
         QFETCH(QString, month);
         QFETCH(QString, refused);
         QFETCH(QString, setup);
         QFETCH(QString, reason);
-        const QString text = pdf(QStringLiteral("payslips"), demoWith(setup), month);
+        const QString text =
+            pdf(QStringLiteral("payslips"), engine == Engine::Server ? server->path() : demoWith(setup), month);
         QStringList names;
         for (const QStringList& row : expectedStatement(demo, month).rows)
             if (row.at(0) != refused)
@@ -242,6 +251,7 @@ private slots:
         };
         QCOMPARE(row(QStringLiteral("Нач. по окл.")).value(4), april.totals.at(2));
         QCOMPARE(row(QStringLiteral("К выдаче")).value(4), april.totals.at(8));
+        QCOMPARE(pdf(QStringLiteral("payroll-chart"), server->path(), QStringLiteral("2013")).split(u'\n'), lines);
         QCOMPARE(pdf(QStringLiteral("payroll-chart"), demo, QStringLiteral("2015")).count(QStringLiteral("нет данных")),
                  24);
         const QString png = dir.filePath(QStringLiteral("chart.png"));
@@ -256,25 +266,38 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList({QStringLiteral(".*.part")}, QDir::Hidden | QDir::Files).size(), 0);
     }
 
-    // The details table: absent until the first save, one row however often saved; check and backup take the file.
+    // The details table: one row however often saved, on a server by a role with rights on the rows only (the tool
+    // makes the table); check and backup take the database, the backup carries them; a database without the table
+    // (a new file, a server's made before the table) has empty details and passes the check.
+    void detailsTable_data() {
+        QTest::addColumn<Engine>("engine");
+        bothRow("details");
+    }
     void detailsTable() {
-        const QString file = demoWith(QString());
-        const auto connection = open(file);
-        const auto same = [](const documents::OrganisationDetails& a, const documents::OrganisationDetails& b) {
-            return a.name == b.name && a.head == b.head && a.chiefAccountant == b.chiefAccountant;
-        };
-        QVERIFY(same(documents::loadDetails(*connection), kDetails));
+        QFETCH(Engine, engine);
+        const bool own = engine == Engine::Server; // the role stays with the test server's cluster, removed with it
+        const QString file = own ? server->path() : demoWith(QString());
+        const QString role = QStringLiteral("kbt_rows_%1").arg(QCoreApplication::applicationPid());
+        if (own)
+            server->connection().execute(QStringLiteral("CREATE ROLE %1 LOGIN; GRANT SELECT, INSERT, UPDATE, DELETE "
+                                                        "ON ALL TABLES IN SCHEMA public TO %1")
+                                             .arg(role));
+        const auto connection = open(QString(file).replace(QStringLiteral("user=postgres"), "user=" + role));
+        QCOMPARE(documents::loadDetails(*connection), kDetails);
         const documents::OrganisationDetails changed{QStringLiteral("ЦКС"), QStringLiteral("Б"), QStringLiteral("В")};
-        documents::saveDetails(*connection, changed);
-        QVERIFY(same(documents::loadDetails(*open(file)), changed));
+        QCOMPARE(errorMessage([&] { documents::saveDetails(*connection, changed); }), QString());
+        QCOMPARE(errorMessage([&] { documents::saveDetails(*connection, changed); }), QString());
+        QCOMPARE(documents::loadDetails(*open(file)), changed);
         QCOMPARE(connection->prepareNative(QStringLiteral("SELECT count(*) FROM Rekvizity")).fetchAll().at(0).at(0),
                  kb::sql::Value(1));
         QCOMPARE(runTool({QStringLiteral("check"), file}), QStringLiteral("OK\n"));
-        int code = -1;
-        runTool({QStringLiteral("backup"), file, dir.filePath(QStringLiteral("backup.mdb"))}, &code);
-        QCOMPARE(code, 0);
-        const QString bare = dir.filePath(QStringLiteral("bare.mdb"));
-        runTool({QStringLiteral("create"), bare});
+        const QString backup = dir.filePath(QStringLiteral("backup-%1.mdb").arg(QTest::currentDataTag()));
+        runTool({QStringLiteral("backup"), file, backup});
+        QCOMPARE(documents::loadDetails(*open(backup)), changed);
+        const std::unique_ptr<TempDatabase> schemaOnly = own ? std::make_unique<TempDatabase>(engine) : nullptr;
+        const QString bare = schemaOnly ? schemaOnly->path() : dir.filePath(QStringLiteral("bare.mdb"));
+        runTool({QStringLiteral("create"), bare}); // on the server refused: it has the tables
+        QCOMPARE(runTool({QStringLiteral("check"), bare}), QStringLiteral("OK\n"));
         QVERIFY(documents::loadDetails(*open(bare)).name.isEmpty());
     }
 

@@ -98,13 +98,21 @@ MemoryDatabase oldDatabase() {
 }
 
 struct Imported {
-    QString out, error, rows; // error null when it succeeded; rows: the new file's, as kultbuh-db query prints them
+    QString out, error, rows; // error null when it succeeded; rows: the new database's, as kultbuh-db query prints them
     bool fileLeft;
 };
-Imported runImport(const MemoryDatabase& db) {
+// Into a new file, or into an empty database on the server that `kultbuh-db create` has given the schema.
+Imported runImport(const MemoryDatabase& db, Engine engine) {
     QTemporaryDir dir;
-    const QString file = dir.filePath("BAZA.mdb");
+    QString file = dir.filePath("BAZA.mdb");
+    std::unique_ptr<TempDatabase> server;
     std::ostringstream out;
+    if (engine == Engine::Server) {
+        server = std::make_unique<TempDatabase>(TempDatabase::Content::Empty, QString(), Engine::Server);
+        server->closeConnection();
+        file = server->path();
+        kb::tools::run({"create", file}, out, out); // prints nothing unless it fails
+    }
     const QString error = errorMessage([&] { kb::tools::importOldDatabase(db, file, out); });
     QString rows;
     for (const char* table : {"Sotr", "Dolznost", "Stavka", "Premia", "OtrChas"}) {
@@ -121,8 +129,13 @@ class TestOldImport : public QObject {
 private slots:
     // Every field of the five tables, with its ID, exactly; one line per table, a note for what is not imported and
     // for each value refused (left empty) or changed.
+    void copiesEverything_data() {
+        QTest::addColumn<Engine>("engine");
+        bothRow("the old database");
+    }
     void copiesEverything() {
-        const Imported imported = runImport(oldDatabase());
+        const auto [engine] = fetch<Engine>("engine");
+        const Imported imported = runImport(oldDatabase(), engine);
         QCOMPARE(imported.error, QString());
         QCOMPARE(
             imported.out,
@@ -182,7 +195,7 @@ private slots:
         const auto [change, message] = fetch<std::function<void(MemoryDatabase&)>, QString>("change", "message");
         MemoryDatabase db = oldDatabase();
         change(db);
-        const Imported imported = runImport(db);
+        const Imported imported = runImport(db, Engine::File);
         QVERIFY2(imported.error.contains(message), qPrintable(imported.error));
         QCOMPARE(imported.out, QString());
         QVERIFY(!imported.fileLeft);

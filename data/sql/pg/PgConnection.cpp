@@ -151,6 +151,11 @@ void PgConnection::begin() {
     session_->exec(QStringLiteral("BEGIN"));
 }
 
+// Every statement of the transaction sees the snapshot its first one took, whatever others commit meanwhile.
+void PgConnection::beginReadSnapshot() {
+    session_->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+}
+
 void PgConnection::commit() {
     const auto result = session_->exec(QStringLiteral("COMMIT"));
     // A transaction the server has given up on ends with ROLLBACK, without an error.

@@ -24,6 +24,7 @@ public:
     void checkIntegrity(bool quick) const override;
     int changes() const override { return session_->changes(); }
     void begin() override;
+    void beginReadSnapshot() override;
     void commit() override;
     void rollback() noexcept override;
     QString displayName() const override { return session_->shown(); }

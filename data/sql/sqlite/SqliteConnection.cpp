@@ -319,6 +319,12 @@ void SqliteConnection::begin() {
     execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
+// A deferred transaction takes the file's shared lock at its first read and holds it to the end, so every read
+// in it sees one state of the file.
+void SqliteConnection::beginReadSnapshot() {
+    execute(QStringLiteral("BEGIN"));
+}
+
 void SqliteConnection::commit() {
     execute(QStringLiteral("COMMIT"));
 }

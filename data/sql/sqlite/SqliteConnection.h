@@ -27,6 +27,7 @@ public:
     void checkIntegrity(bool quick) const override;
     int changes() const override;
     void begin() override;
+    void beginReadSnapshot() override;
     void commit() override;
     void rollback() noexcept override;
     QString displayName() const override;
