@@ -163,7 +163,7 @@ private slots:
     }
 
     // Each way a server database fails (%1 "сервер H, база D"): the message names the server and the database and
-    // never the password; a broken connection loses the transaction whole.
+    // never the password; a broken connection loses the transaction whole, and the next use connects anew.
     void serverFailures_data() {
         columns<QString, QString>("setup", "expected");
         const auto failure = [](const char* setup, const char* message) { row(setup, setup, message); };
@@ -207,6 +207,7 @@ private slots:
         QString message;
         if (setup == u"server stopped between two statements"_s) {
             Connection c(name);
+            kb::sql::Statement kept = c.prepareNative(u"SELECT count(*) FROM Dolznost"_s);
             message = errorMessage([&] {
                 kb::sql::Transaction t(c);
                 c.prepareNative(u"INSERT INTO Dolznost (Nazvanie) VALUES ('Сторож')"_s).step();
@@ -216,6 +217,7 @@ private slots:
                 c.prepareNative(u"INSERT INTO Dolznost (Nazvanie) VALUES ('Дворник')"_s).step();
                 t.commit();
             });
+            QCOMPARE(errorMessage([&] { kept.step(); }), QString()); // on the connection made anew
         } else {
             const auto mode =
                 setup.startsWith(u"created"_s) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;

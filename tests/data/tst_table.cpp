@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
+#include <functional>
 #include <map>
 #include <random>
 
@@ -112,6 +113,12 @@ struct Positions {
             t.currentRow(); // row
     }
 };
+
+// Lets connections into a database on the test server, or none.
+void allowConnections(const QString& database, bool allowed) {
+    kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew)
+        .execute(u"ALTER DATABASE %1 ALLOW_CONNECTIONS %2"_s.arg(database, allowed ? u"true"_s : u"false"_s));
+}
 
 QString vanished(const char* consequence, int id = 2) {
     return u"Запись с ID = %1 не найдена в таблице 'Dolznost': возможно, её удалил другой пользователь; "
@@ -286,6 +293,60 @@ private slots:
         const QString message = errorMessage([&] { second.post(); });
         QVERIFY2(error.isNull() ? message.isNull() : message.contains(error), qPrintable(message));
         QCOMPARE(db.scalar(u"SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"_s), Value(stored));
+    }
+
+    // The server's connection lost between two actions (its session ended from another one): the first action fails
+    // saying so and keeps the edit; the next one connects anew and posts it, or says that it cannot while the
+    // database lets nobody in. Operations as in script_data(); lose ends the session, refuse and admit shut the
+    // database and open it again.
+    void lostConnection_data() {
+        columns<QString, QString, QString>("script", "outcome", "errors");
+        row("edit posted by the next action", u"edit; set Моё; lose; !post; post"_s, u"B 1Моё"_s, u"lost"_s);
+        row("insert posted by the next action", u"insert; set Нов; lose; !post; post"_s, u"B 1Бух 2Нов"_s, u"lost"_s);
+        row("read by the next action", u"lose; !refresh; edit; set Моё; post"_s, u"B 1Моё"_s, u"lost"_s);
+        row("no connection anew while refused", u"edit; set Моё; lose; refuse; !post; !post; admit; post"_s,
+            u"B 1Моё"_s, u"lost|not again"_s);
+    }
+    void lostConnection() {
+        const auto [script, outcome, errors] = fetch<QString, QString, QString>("script", "outcome", "errors");
+        TempDatabase db(Engine::Server);
+        db.addDolznost(u"Бух"_s);
+        const QString name = db.path().section(u"dbname="_s, 1).section(u' ', 0, 0);
+        kb::sql::Connection mine(db.path());
+        Table t(mine, kb::dataset::schema::table(u"Dolznost"_s));
+        t.open();
+        const std::map<QString, std::function<void()>> actions{
+            {"edit", [&] { t.edit(); }},
+            {"insert", [&] { t.insert(); }},
+            {"post", [&] { t.post(); }},
+            {"refresh", [&] { t.refresh(); }},
+            {"lose",
+             [&] {
+                 db.exec(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = ?1 AND pid <> "
+                         "pg_backend_pid()"_s,
+                         {Value(name)});
+             }},
+            {"refuse", [&] { allowConnections(name, false); }},
+            {"admit", [&] { allowConnections(name, true); }}};
+        QStringList failures;
+        for (const QString& op : script.split(u"; "_s)) {
+            const bool mustFail = op.startsWith(u'!');
+            const QString verb = op.mid(mustFail ? 1 : 0).section(u' ', 0, 0);
+            const QString message = errorMessage([&] {
+                verb == u"set"_s ? t.fieldByName(u"Nazvanie"_s).setText(op.section(u' ', 1)) : actions.at(verb)();
+            });
+            const QString lost = u"Связь с сервером баз данных прервана (сервер "_s;
+            if (message.isNull() == mustFail)
+                failures << op + u": "_s + message;
+            else if (message.contains(lost + db.path().section(u"host="_s, 1).section(u' ', 0, 0)))
+                failures << (message.contains(u"подключиться к нему заново не удалось"_s) ? u"not again"_s : u"lost"_s);
+            else if (mustFail)
+                failures << message;
+        }
+        QCOMPARE(Positions::state(t.state()) + u' ' +
+                     db.scalar(u"SELECT string_agg(ID || Nazvanie, ' ' ORDER BY ID) FROM Dolznost"_s).text(),
+                 outcome);
+        QCOMPARE(failures.join(u'|'), errors);
     }
 
     // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
