@@ -1,16 +1,36 @@
 // The database created from the five tables; loading the data module: its objects, and every way loading fails.
 #include "DataModule.h"
 #include "DataSource.h"
+#include "Field.h"
+#include "Query.h"
+#include "Statements.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using kb::dataset::TDataM;
 using kb::sql::Value;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A group role of accountants and a login role in it on the test server, dropped with the object (after the databases
+// that grant them rights).
+struct Accountant {
+    QString group = u"kbt_users_%1"_s.arg(QCoreApplication::applicationPid());
+    QString login = u"kbt_ivanova_%1"_s.arg(QCoreApplication::applicationPid());
+    Accountant() { server(u"CREATE ROLE %1 NOLOGIN; CREATE ROLE %2 LOGIN IN ROLE %1"_s.arg(group, login)); }
+    ~Accountant() { server(u"DROP ROLE %2; DROP ROLE %1"_s.arg(group, login)); }
+    static void server(const QString& sql) {
+        kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew).execute(sql);
+    }
+};
+
+} // namespace
 
 class TestDataModule : public QObject {
     Q_OBJECT
@@ -45,6 +65,44 @@ private slots:
                  u"ADOQuery DataSource>ADOQuery ADOTableOtrChas DataSourceOtrChas>ADOTableOtrChas ADOQuery1"_s);
         for (const auto* t : {dm.staffTable, dm.positionTable, dm.salaryRateTable, dm.bonusTable, dm.daysWorkedTable})
             QVERIFY(t->isActive());
+    }
+
+    // The program as an accountant whose group has the rights the administrator's guide gives: it opens, computes the
+    // salary statement, saves, adds, and refuses a change another user made meanwhile; the tables themselves it
+    // cannot change.
+    void accountantsRole() {
+        const Accountant role;
+        TempDatabase db(Engine::Server);
+        db.addSotr(u"Иванова"_s, Value(db.addDolznost(u"Кассир"_s)));
+        db.addStavka(1, 20000.0);
+        db.addPremia(1, at(2013, 4, 1), u"10"_s);
+        db.addOtrChas(1, 20, at(2013, 4, 1));
+        db.connection().execute(
+            u"GRANT CONNECT ON DATABASE %1 TO %2; GRANT USAGE ON SCHEMA public TO %2; GRANT SELECT, INSERT, UPDATE, "
+            "DELETE ON \"Sotr\", \"Dolznost\", \"Stavka\", \"Premia\", \"OtrChas\" TO %2; GRANT SELECT ON "
+            "kb_schema_version TO %2"_s.arg(db.path().section(u"dbname="_s, 1).section(u' ', 0, 0), role.group));
+        TDataM dm(nullptr, QString(db.path()).replace(u"user=postgres"_s, u"user="_s + role.login));
+        kb::dataset::openRequest(kb::reports::salaryStatement(at(2013, 4, 15)), *dm.sharedQuery);
+        QCOMPARE(dm.sharedQuery->value(0, 9), Value(20000.0 * 0.87 + 2000.0));
+        const auto save = [](kb::dataset::Table* t, const QString& field, const QString& text, bool insert = false) {
+            insert ? t->insert() : t->edit();
+            t->fieldByName(field).setText(text);
+            return errorMessage([t] { t->post(); });
+        };
+        QCOMPARE(save(dm.staffTable, u"Adres"_s, u"Лесная, 5"_s) +
+                     save(dm.positionTable, u"Nazvanie"_s, u"Бухгалтер"_s, true),
+                 QString());
+        db.exec(u"UPDATE \"Sotr\" SET \"Adres\" = 'Садовая, 1'"_s);
+        QVERIFY(save(dm.staffTable, u"Adres"_s, u"Полевая, 2"_s).contains(u"(поле 'Adres')"_s));
+        QCOMPARE(db.scalar(u"SELECT \"Adres\" || ' ' || string_agg(\"Nazvanie\", ' ' ORDER BY \"Dolznost\".\"ID\") "
+                           "FROM \"Sotr\", \"Dolznost\" GROUP BY \"Adres\""_s),
+                 Value(u"Садовая, 1 Кассир Бухгалтер"_s));
+        for (const QString& change : {u"CREATE TABLE t (i int)"_s, u"ALTER TABLE \"Sotr\" ADD x int"_s,
+                                      u"DROP TABLE \"Premia\""_s, u"TRUNCATE \"Premia\""_s}) {
+            const QString refused = errorMessage([&] { dm.connection->execute(change); });
+            QVERIFY2(refused.contains(u"permission denied"_s) || refused.contains(u"must be owner"_s),
+                     qPrintable(change));
+        }
     }
 
     // A file of the earlier layout gains the indexes of the monthly tables on loading; no stored value changes.
