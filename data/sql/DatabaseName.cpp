@@ -17,4 +17,18 @@ bool isServerName(const QString& name) {
     return keyword.match(s).hasMatch();
 }
 
+QString withoutPassword(const QString& name) {
+    // A URI carries a password after the user name or as a parameter; a key=value string as a value that is a
+    // word or a quoted text with backslash escapes.
+    static const QRegularExpression passwords[] = {
+        QRegularExpression(QStringLiteral("(://[^:/@?]*):[^@/?]*@")),
+        QRegularExpression(QStringLiteral("([?&])password=[^&]*(&|$)")),
+        QRegularExpression(QStringLiteral("(^|\\s)password\\s*=\\s*('([^'\\\\]|\\\\.)*'?|\\S*)\\s*"))};
+    const QString replacements[] = {QStringLiteral("\\1@"), QStringLiteral("\\1"), QStringLiteral("\\1")};
+    QString shown = name;
+    for (int i = 0; i < 3; ++i)
+        shown.replace(passwords[i], replacements[i]);
+    return shown.trimmed();
+}
+
 } // namespace kb::sql

@@ -172,6 +172,8 @@ private slots:
         failure("password from the environment", "");
         failure("password in the name", "Пароль в строке подключения к базе данных (%1) не принимается: укажите его "
                                         "в ~/.pgpass, в файле служб или в переменной PGPASSWORD");
+        failure("password in a name libpq cannot read", "Пароль в строке подключения к базе данных (%1) не "
+                                                        "принимается");
         failure("no schema", "База данных (%1) не содержит таблиц программы: создайте их командой kultbuh-db create");
         failure("another version", "База данных (%1) имеет схему версии 99, а программа работает со схемой версии 1");
         failure("created over a schema", "База данных (%1) не пуста: в ней уже есть таблицы, новая база данных в ней "
@@ -200,6 +202,8 @@ private slots:
             name =
                 u"postgresql://pwuser:%1@%2/%3"_s.arg(QString::fromUtf8(password.toPercentEncoding()),
                                                       QString::fromUtf8(host.toUtf8().toPercentEncoding()), database);
+        if (setup == u"password in a name libpq cannot read"_s) // libpq's message would quote it whole
+            name = u"postgresql://pwuser:%1@[%2/%3"_s.arg(QString::fromUtf8(password), host, database);
         if (setup == u"no schema"_s)
             db.exec(u"DROP TABLE kb_schema_version"_s);
         if (setup == u"another version"_s)
@@ -225,7 +229,9 @@ private slots:
         }
         qunsetenv("PGPASSWORD");
         const QString shown =
-            u"сервер %1, база %2"_s.arg(setup == u"no server"_s ? u"/nonexistent/kb"_s : host, database);
+            setup.endsWith(u"cannot read"_s)
+                ? u"сервер по умолчанию, база по умолчанию"_s
+                : u"сервер %1, база %2"_s.arg(setup == u"no server"_s ? u"/nonexistent/kb"_s : host, database);
         QVERIFY2(expected.isEmpty() ? message.isNull() : message.startsWith(expected.arg(shown)), qPrintable(message));
         QVERIFY(!message.contains(QString::fromUtf8(password)));
         QCOMPARE(db.count(u"Dolznost"_s), 0);

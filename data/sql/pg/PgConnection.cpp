@@ -1,6 +1,7 @@
 #include "PgConnection.h"
 
 #include "ColumnTypes.h"
+#include "DatabaseName.h"
 #include "DbError.h"
 #include "PgSqlText.h"
 #include "PgStatement.h"
@@ -46,8 +47,9 @@ void ignoreNotice(void*, const char*) {}
 
 PgConnection::PgConnection(const QString& conninfo, Connection::Mode mode, int lockTimeoutMs) {
     const QByteArray info = conninfo.trimmed().toUtf8();
-    // A password written into the name would stand on command lines, in settings and in shell histories.
-    if (!optionOf(info, "password").isEmpty())
+    // A password written into the name would stand on command lines, in settings and in shell histories; and
+    // libpq's message about a name it cannot read may quote the name whole.
+    if (!optionOf(info, "password").isEmpty() || withoutPassword(conninfo) != conninfo.trimmed())
         throw DbError(QStringLiteral("Пароль в строке подключения к базе данных (%1) не принимается: укажите его в "
                                      "~/.pgpass, в файле служб или в переменной PGPASSWORD")
                           .arg(shownName(nullptr, info)),
