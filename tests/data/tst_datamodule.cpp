@@ -10,27 +10,22 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 
 using kb::dataset::TDataM;
 using kb::sql::Value;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A group role of accountants and a login role in it on the test server, dropped with the object (after the databases
-// that grant them rights).
+// A group role of accountants with a login role in it on the test server, dropped after the databases granting them.
 struct Accountant {
-    QString group = u"kbt_users_%1"_s.arg(QCoreApplication::applicationPid());
-    QString login = u"kbt_ivanova_%1"_s.arg(QCoreApplication::applicationPid());
+    QString group = u"kbt_users_%1"_s.arg(QCoreApplication::applicationPid()), login = group + u"_ivanova"_s;
     Accountant() { server(u"CREATE ROLE %1 NOLOGIN; CREATE ROLE %2 LOGIN IN ROLE %1"_s.arg(group, login)); }
     ~Accountant() { server(u"DROP ROLE %2; DROP ROLE %1"_s.arg(group, login)); }
     static void server(const QString& sql) {
         kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew).execute(sql);
     }
 };
-
-} // namespace
 
 class TestDataModule : public QObject {
     Q_OBJECT
@@ -67,9 +62,8 @@ private slots:
             QVERIFY(t->isActive());
     }
 
-    // The program as an accountant whose group has the rights the administrator's guide gives: it opens, computes the
-    // salary statement, saves, adds, and refuses a change another user made meanwhile; the tables themselves it
-    // cannot change.
+    // The program under an accountant's role with the administrator's guide's rights: it opens, computes the statement,
+    // saves, adds, and refuses a change made meanwhile by another user; the tables themselves it cannot change.
     void accountantsRole() {
         const Accountant role;
         TempDatabase db(Engine::Server);
@@ -89,19 +83,16 @@ private slots:
             t->fieldByName(field).setText(text);
             return errorMessage([t] { t->post(); });
         };
-        QCOMPARE(save(dm.staffTable, u"Adres"_s, u"Лесная, 5"_s) +
+        QCOMPARE(save(dm.staffTable, u"Adres"_s, u"Лесная"_s) +
                      save(dm.positionTable, u"Nazvanie"_s, u"Бухгалтер"_s, true),
                  QString());
-        db.exec(u"UPDATE \"Sotr\" SET \"Adres\" = 'Садовая, 1'"_s);
-        QVERIFY(save(dm.staffTable, u"Adres"_s, u"Полевая, 2"_s).contains(u"(поле 'Adres')"_s));
-        QCOMPARE(db.scalar(u"SELECT \"Adres\" || ' ' || string_agg(\"Nazvanie\", ' ' ORDER BY \"Dolznost\".\"ID\") "
-                           "FROM \"Sotr\", \"Dolznost\" GROUP BY \"Adres\""_s),
-                 Value(u"Садовая, 1 Кассир Бухгалтер"_s));
-        for (const QString& change : {u"CREATE TABLE t (i int)"_s, u"ALTER TABLE \"Sotr\" ADD x int"_s,
-                                      u"DROP TABLE \"Premia\""_s, u"TRUNCATE \"Premia\""_s}) {
-            const QString refused = errorMessage([&] { dm.connection->execute(change); });
-            QVERIFY2(refused.contains(u"permission denied"_s) || refused.contains(u"must be owner"_s),
-                     qPrintable(change));
+        db.exec(u"UPDATE Sotr SET Adres = 'Садовая'"_s);
+        QVERIFY(save(dm.staffTable, u"Adres"_s, u"Полевая"_s).contains(u"(поле 'Adres')"_s));
+        QCOMPARE(db.scalar(u"SELECT Adres FROM Sotr"_s), Value(u"Садовая"_s));
+        for (const char* change :
+             {"CREATE TABLE t (i int)", "ALTER TABLE \"Sotr\" ADD x int", "DROP TABLE \"Premia\""}) {
+            const QString refused = errorMessage([&] { dm.connection->execute(QString::fromLatin1(change)); });
+            QVERIFY2(refused.contains(QRegularExpression(u"permission denied|must be owner"_s)), change);
         }
     }
 

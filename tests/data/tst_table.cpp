@@ -28,12 +28,6 @@ QString shown(const Value& v) {
     return v.isNull() ? u"_"_s : kb::text::display(v);
 }
 
-// Lets connections into a database on the test server, or none.
-void allowConnections(const QString& database, bool allowed) {
-    kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew)
-        .execute(u"ALTER DATABASE %1 ALLOW_CONNECTIONS %2"_s.arg(database, allowed ? u"true"_s : u"false"_s));
-}
-
 // Positions 1 Бух, 2 Дир, 3 Кас, then `more` named by their IDs (4 П4, ...), and an open table object over them on a
 // connection of its own; the database's other connection plays another user.
 struct Positions {
@@ -114,7 +108,10 @@ struct Positions {
         else if (verb == u"sql"_s)
             db.connection().execute(arg);
         else if (verb == u"refuse"_s || verb == u"admit"_s)
-            allowConnections(db.path().section(u"dbname="_s, 1).section(u' ', 0, 0), verb == u"admit"_s);
+            kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew)
+                .execute(u"ALTER DATABASE %1 ALLOW_CONNECTIONS %2"_s
+                             .arg(db.path().section(u"dbname="_s, 1).section(u' ', 0, 0))
+                             .arg(verb == u"admit"_s));
         else if (verb == u"read"_s)
             t.value(arg.toInt(), 1);
         else if (verb == u"count"_s)
@@ -316,18 +313,14 @@ private slots:
             "Таблицу 'Dolznost' прочитать не удалось: " + lost);
         row("no connection anew while refused", "edit; set Моё; " + lose + "refuse; !post; !post; admit; post",
             u"B: bof *1Моё 2Дир 3Кас / 1Моё 2Дир 3Кас / E f1 B ~0"_s,
-            lost + u"\\|Связь с сервером баз данных прервана \\(сервер [^,]+, база \\w+\\), и подключиться к "
-                   "нему заново не удалось: .*"_s);
+            lost + u"\\|Связь [^|]*, и подключиться к нему заново не удалось: [^|]*"_s);
     }
     void lostConnection() {
         const auto [script, outcome, errors] = fetch<QString, QString, QString>("script", "outcome", "errors");
         Positions p(0, Engine::Server);
         const QString failures = p.perform(script);
         QCOMPARE(p.outcome(), outcome);
-        QVERIFY2(QRegularExpression(u'^' + errors + u'$', QRegularExpression::DotMatchesEverythingOption)
-                     .match(failures)
-                     .hasMatch(),
-                 qPrintable(failures));
+        QVERIFY2(QRegularExpression(u"\\A"_s + errors + u"\\z"_s).match(failures).hasMatch(), qPrintable(failures));
     }
 
     // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.
