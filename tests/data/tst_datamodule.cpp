@@ -1,7 +1,6 @@
 // The database created from the five tables; loading the data module: its objects, and every way loading fails.
 #include "DataModule.h"
 #include "DataSource.h"
-#include "Field.h"
 #include "Query.h"
 #include "Statements.h"
 #include "Table.h"

@@ -307,8 +307,6 @@ private slots:
                              "действие подключится к серверу заново"_s;
         row("edit posted by the next action", "next; edit; set Моё; " + lose + "!post; post",
             u"B: 1Бух *2Моё 3Кас / 1Бух 2Моё 3Кас / >1 E f1 B ~1"_s, lost);
-        row("insert posted by the next action", "insert; set Нов; " + lose + "!post; post",
-            u"B: *4Нов 1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас 4Нов / +0 >0 I f1 B ~0"_s, lost);
         row("read by the next action", lose + "!refresh; refresh", u"B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / R >0"_s,
             "Таблицу 'Dolznost' прочитать не удалось: " + lost);
         row("no connection anew while refused", "edit; set Моё; " + lose + "refuse; !post; !post; admit; post",

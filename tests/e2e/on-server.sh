@@ -1,6 +1,6 @@
 #!/bin/sh
-# on-server.sh BUILD_DIR SCRIPT ARG...: an end-to-end script run with KULTBUH_DATABASE naming a fresh, empty database on
-# the tests' own server (the pg_server fixture), dropped afterwards; the script's exit code is this one's.
+# on-server.sh BUILD_DIR SCRIPT ARG...: SCRIPT run with KULTBUH_DATABASE naming a fresh, empty database on the tests'
+# server (the pg_server fixture), dropped afterwards.
 set -eu
 build=$1
 shift

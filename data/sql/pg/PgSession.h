@@ -14,7 +14,8 @@ namespace kb::sql::pg {
 // statement that finds it so; the next use connects anew, once.
 class Session {
 public:
-    // setup: the statements that give every connection of the session its settings (run here by the caller first).
+    // setup: the statements that give each connection of the session its settings: the caller runs them on the
+    // first, reconnectIfLost() on each later one.
     Session(PGconn* conn, QString shown, QString setup)
         : conn_(conn), shown_(std::move(shown)), setup_(std::move(setup)) {}
     ~Session() { PQfinish(conn_); }
