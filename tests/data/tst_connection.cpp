@@ -174,6 +174,7 @@ private slots:
                                         "в ~/.pgpass, в файле служб или в переменной PGPASSWORD");
         failure("password in a name libpq cannot read", "Пароль в строке подключения к базе данных (%1) не "
                                                         "принимается");
+        failure("password first in the name", "Пароль в строке подключения к базе данных (%1) не принимается");
         failure("no schema", "База данных (%1) не содержит таблиц программы: создайте их командой kultbuh-db create");
         failure("another version", "База данных (%1) имеет схему версии 99, а программа работает со схемой версии 1");
         failure("created over a schema", "База данных (%1) не пуста: в ней уже есть таблицы, новая база данных в ней "
@@ -204,6 +205,8 @@ private slots:
                                                       QString::fromUtf8(host.toUtf8().toPercentEncoding()), database);
         if (setup == u"password in a name libpq cannot read"_s) // libpq's message would quote it whole
             name = u"postgresql://pwuser:%1@[%2/%3"_s.arg(QString::fromUtf8(password), host, database);
+        if (setup == u"password first in the name"_s) // not to be taken for a file's name
+            name = u"password=%1 "_s.arg(QString::fromUtf8(password)) + name;
         if (setup == u"no schema"_s)
             db.exec(u"DROP TABLE kb_schema_version"_s);
         if (setup == u"another version"_s)
