@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <stdexcept>
@@ -52,17 +51,7 @@ void saveDatabaseSetting(const QString& name) {
 QString shownDatabaseName(const QString& name) {
     if (!sql::isServerName(name))
         return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
-    // A URI carries a password after the user name or as a parameter; a key=value string as a value that is a
-    // word or a quoted text with backslash escapes.
-    static const QRegularExpression passwords[] = {
-        QRegularExpression(QStringLiteral("(://[^:/@?]*):[^@/?]*@")),
-        QRegularExpression(QStringLiteral("([?&])password=[^&]*(&|$)")),
-        QRegularExpression(QStringLiteral("(^|\\s)password\\s*=\\s*('([^'\\\\]|\\\\.)*'?|\\S*)\\s*"))};
-    const QString replacements[] = {QStringLiteral("\\1@"), QStringLiteral("\\1"), QStringLiteral("\\1")};
-    QString shown = name;
-    for (int i = 0; i < 3; ++i)
-        shown.replace(passwords[i], replacements[i]);
-    return shown.trimmed();
+    return sql::withoutPassword(name);
 }
 
 } // namespace kb::dataset

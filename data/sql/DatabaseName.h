@@ -9,4 +9,8 @@ namespace kb::sql {
 // "service=kultbuh" or "host=db1 dbname=kultbuh".
 bool isServerName(const QString& name);
 
+// A server connection without any password it carries (after the user name of
+// a URI or as its parameter; as a key=value pair), trimmed.
+QString withoutPassword(const QString& name);
+
 } // namespace kb::sql

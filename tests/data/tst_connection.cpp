@@ -163,7 +163,7 @@ private slots:
     }
 
     // Each way a server database fails (%1 "сервер H, база D"): the message names the server and the database and
-    // never the password; a broken connection loses the transaction whole.
+    // never the password; a broken connection loses the transaction whole, and the next use connects anew.
     void serverFailures_data() {
         columns<QString, QString>("setup", "expected");
         const auto failure = [](const char* setup, const char* message) { row(setup, setup, message); };
@@ -172,6 +172,9 @@ private slots:
         failure("password from the environment", "");
         failure("password in the name", "Пароль в строке подключения к базе данных (%1) не принимается: укажите его "
                                         "в ~/.pgpass, в файле служб или в переменной PGPASSWORD");
+        failure("password in a name libpq cannot read", "Пароль в строке подключения к базе данных (%1) не "
+                                                        "принимается");
+        failure("password first in the name", "Пароль в строке подключения к базе данных (%1) не принимается");
         failure("no schema", "База данных (%1) не содержит таблиц программы: создайте их командой kultbuh-db create");
         failure("another version", "База данных (%1) имеет схему версии 99, а программа работает со схемой версии 1");
         failure("created over a schema", "База данных (%1) не пуста: в ней уже есть таблицы, новая база данных в ней "
@@ -200,6 +203,10 @@ private slots:
             name =
                 u"postgresql://pwuser:%1@%2/%3"_s.arg(QString::fromUtf8(password.toPercentEncoding()),
                                                       QString::fromUtf8(host.toUtf8().toPercentEncoding()), database);
+        if (setup == u"password in a name libpq cannot read"_s) // libpq's message would quote it whole
+            name = u"postgresql://pwuser:%1@[%2/%3"_s.arg(QString::fromUtf8(password), host, database);
+        if (setup == u"password first in the name"_s) // not to be taken for a file's name
+            name = u"password=%1 "_s.arg(QString::fromUtf8(password)) + name;
         if (setup == u"no schema"_s)
             db.exec(u"DROP TABLE kb_schema_version"_s);
         if (setup == u"another version"_s)
@@ -207,6 +214,7 @@ private slots:
         QString message;
         if (setup == u"server stopped between two statements"_s) {
             Connection c(name);
+            kb::sql::Statement kept = c.prepareNative(u"SELECT count(*) FROM Dolznost"_s);
             message = errorMessage([&] {
                 kb::sql::Transaction t(c);
                 c.prepareNative(u"INSERT INTO Dolznost (Nazvanie) VALUES ('Сторож')"_s).step();
@@ -216,6 +224,7 @@ private slots:
                 c.prepareNative(u"INSERT INTO Dolznost (Nazvanie) VALUES ('Дворник')"_s).step();
                 t.commit();
             });
+            QCOMPARE(errorMessage([&] { kept.step(); }), QString()); // on the connection made anew
         } else {
             const auto mode =
                 setup.startsWith(u"created"_s) ? Connection::Mode::CreateNew : Connection::Mode::OpenExisting;
@@ -223,7 +232,9 @@ private slots:
         }
         qunsetenv("PGPASSWORD");
         const QString shown =
-            u"сервер %1, база %2"_s.arg(setup == u"no server"_s ? u"/nonexistent/kb"_s : host, database);
+            setup.endsWith(u"cannot read"_s)
+                ? u"сервер по умолчанию, база по умолчанию"_s
+                : u"сервер %1, база %2"_s.arg(setup == u"no server"_s ? u"/nonexistent/kb"_s : host, database);
         QVERIFY2(expected.isEmpty() ? message.isNull() : message.startsWith(expected.arg(shown)), qPrintable(message));
         QVERIFY(!message.contains(QString::fromUtf8(password)));
         QCOMPARE(db.count(u"Dolznost"_s), 0);

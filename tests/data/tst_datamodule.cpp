@@ -1,16 +1,30 @@
 // The database created from the five tables; loading the data module: its objects, and every way loading fails.
 #include "DataModule.h"
 #include "DataSource.h"
+#include "Query.h"
+#include "Statements.h"
 #include "Table.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 
 using kb::dataset::TDataM;
 using kb::sql::Value;
 using namespace kbtest;
 using namespace Qt::StringLiterals;
+
+// A group role of accountants with a login role in it on the test server, dropped after the databases granting them.
+struct Accountant {
+    QString group = u"kbt_users_%1"_s.arg(QCoreApplication::applicationPid()), login = group + u"_ivanova"_s;
+    Accountant() { server(u"CREATE ROLE %1 NOLOGIN; CREATE ROLE %2 LOGIN IN ROLE %1"_s.arg(group, login)); }
+    ~Accountant() { server(u"DROP ROLE %2; DROP ROLE %1"_s.arg(group, login)); }
+    static void server(const QString& sql) {
+        kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew).execute(sql);
+    }
+};
 
 class TestDataModule : public QObject {
     Q_OBJECT
@@ -45,6 +59,40 @@ private slots:
                  u"ADOQuery DataSource>ADOQuery ADOTableOtrChas DataSourceOtrChas>ADOTableOtrChas ADOQuery1"_s);
         for (const auto* t : {dm.staffTable, dm.positionTable, dm.salaryRateTable, dm.bonusTable, dm.daysWorkedTable})
             QVERIFY(t->isActive());
+    }
+
+    // The program under an accountant's role with the administrator's guide's rights: it opens, computes the statement,
+    // saves, adds, and refuses a change made meanwhile by another user; the tables themselves it cannot change.
+    void accountantsRole() {
+        const Accountant role;
+        TempDatabase db(Engine::Server);
+        db.addSotr(u"Иванова"_s, Value(db.addDolznost(u"Кассир"_s)));
+        db.addStavka(1, 20000.0);
+        db.addPremia(1, at(2013, 4, 1), u"10"_s);
+        db.addOtrChas(1, 20, at(2013, 4, 1));
+        db.connection().execute(
+            u"GRANT CONNECT ON DATABASE %1 TO %2; GRANT USAGE ON SCHEMA public TO %2; GRANT SELECT, INSERT, UPDATE, "
+            "DELETE ON \"Sotr\", \"Dolznost\", \"Stavka\", \"Premia\", \"OtrChas\" TO %2; GRANT SELECT ON "
+            "kb_schema_version TO %2"_s.arg(db.path().section(u"dbname="_s, 1).section(u' ', 0, 0), role.group));
+        TDataM dm(nullptr, QString(db.path()).replace(u"user=postgres"_s, u"user="_s + role.login));
+        kb::dataset::openRequest(kb::reports::salaryStatement(at(2013, 4, 15)), *dm.sharedQuery);
+        QCOMPARE(dm.sharedQuery->value(0, 9), Value(20000.0 * 0.87 + 2000.0));
+        const auto save = [](kb::dataset::Table* t, const QString& field, const QString& text, bool insert = false) {
+            insert ? t->insert() : t->edit();
+            t->fieldByName(field).setText(text);
+            return errorMessage([t] { t->post(); });
+        };
+        QCOMPARE(save(dm.staffTable, u"Adres"_s, u"Лесная"_s) +
+                     save(dm.positionTable, u"Nazvanie"_s, u"Бухгалтер"_s, true),
+                 QString());
+        db.exec(u"UPDATE Sotr SET Adres = 'Садовая'"_s);
+        QVERIFY(save(dm.staffTable, u"Adres"_s, u"Полевая"_s).contains(u"(поле 'Adres')"_s));
+        QCOMPARE(db.scalar(u"SELECT Adres FROM Sotr"_s), Value(u"Садовая"_s));
+        for (const char* change :
+             {"CREATE TABLE t (i int)", "ALTER TABLE \"Sotr\" ADD x int", "DROP TABLE \"Premia\""}) {
+            const QString refused = errorMessage([&] { dm.connection->execute(QString::fromLatin1(change)); });
+            QVERIFY2(refused.contains(QRegularExpression(u"permission denied|must be owner"_s)), change);
+        }
     }
 
     // A file of the earlier layout gains the indexes of the monthly tables on loading; no stored value changes.

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "ValueText.h"
 
+#include <QRegularExpression>
 #include <map>
 #include <random>
 
@@ -35,9 +36,9 @@ struct Positions {
     Table t{mine, kb::dataset::schema::table(u"Dolznost"_s)};
     QStringList told; // what a bound widget is told
 
-    explicit Positions(int more = 0) {
+    explicit Positions(int more = 0, Engine engine = Engine::File) : db(engine) {
         db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?1) INSERT INTO Dolznost "
-                "(Nazvanie) SELECT iif(i < 4, substr('БухДирКас', 3*i - 2, 3), 'П' || i) FROM n"_s,
+                "(Nazvanie) SELECT CASE WHEN i < 4 THEN substr('БухДирКас', 3*i - 2, 3) ELSE 'П' || i END FROM n"_s,
                 {Value(3 + more)});
         t.setObjectName(u"ADOTableDolznost"_s);
         t.open();
@@ -65,7 +66,9 @@ struct Positions {
             rows.prepend(u"bof"_s);
         if (t.isActive() && t.eof())
             rows.append(u"eof"_s);
-        const Value file = db.scalar(u"SELECT group_concat(ID || Nazvanie, ' ') FROM Dolznost"_s);
+        const Value file =
+            db.scalar(db.connection().isServer() ? u"SELECT string_agg(ID || Nazvanie, ' ' ORDER BY ID) FROM Dolznost"_s
+                                                 : u"SELECT group_concat(ID || Nazvanie, ' ') FROM Dolznost"_s);
         return QStringList{state(t.state()) + u": "_s + rows.join(u' '), file.text(), told.join(u' ')}.join(u" / "_s);
     }
     // The current row, the count, and the rows asked for as number=ID and name.
@@ -104,6 +107,11 @@ struct Positions {
             t.fieldByName(u"Nazvanie"_s).setText(arg);
         else if (verb == u"sql"_s)
             db.connection().execute(arg);
+        else if (verb == u"refuse"_s || verb == u"admit"_s)
+            kb::sql::Connection(serverName(u"postgres"_s), kb::sql::Connection::Mode::CreateNew)
+                .execute(u"ALTER DATABASE %1 ALLOW_CONNECTIONS %2"_s
+                             .arg(db.path().section(u"dbname="_s, 1).section(u' ', 0, 0))
+                             .arg(verb == u"admit"_s));
         else if (verb == u"read"_s)
             t.value(arg.toInt(), 1);
         else if (verb == u"count"_s)
@@ -286,6 +294,31 @@ private slots:
         const QString message = errorMessage([&] { second.post(); });
         QVERIFY2(error.isNull() ? message.isNull() : message.contains(error), qPrintable(message));
         QCOMPARE(db.scalar(u"SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"_s), Value(stored));
+    }
+
+    // The server's connection lost between two actions (lose: another session ends the table's): the first action
+    // fails saying so and keeps the edit; the next one connects anew and posts it, or says that it cannot while the
+    // database lets nobody in (refuse, admit). A script as in script_data(); the errors as a pattern.
+    void lostConnection_data() {
+        columns<QString, QString, QString>("script", "outcome", "errors");
+        const QString lose = u"sql SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                             "current_database() AND pid <> pg_backend_pid(); "_s;
+        const QString lost = u"Связь с сервером баз данных прервана \\(сервер [^,]+, база \\w+\\): [^|]*следующее "
+                             "действие подключится к серверу заново"_s;
+        row("edit posted by the next action", "next; edit; set Моё; " + lose + "!post; post",
+            u"B: 1Бух *2Моё 3Кас / 1Бух 2Моё 3Кас / >1 E f1 B ~1"_s, lost);
+        row("read by the next action", lose + "!refresh; refresh", u"B: bof *1Бух 2Дир 3Кас / 1Бух 2Дир 3Кас / R >0"_s,
+            "Таблицу 'Dolznost' прочитать не удалось: " + lost);
+        row("no connection anew while refused", "edit; set Моё; " + lose + "refuse; !post; !post; admit; post",
+            u"B: bof *1Моё 2Дир 3Кас / 1Моё 2Дир 3Кас / E f1 B ~0"_s,
+            lost + u"\\|Связь [^|]*, и подключиться к нему заново не удалось: [^|]*"_s);
+    }
+    void lostConnection() {
+        const auto [script, outcome, errors] = fetch<QString, QString, QString>("script", "outcome", "errors");
+        Positions p(0, Engine::Server);
+        const QString failures = p.perform(script);
+        QCOMPARE(p.outcome(), outcome);
+        QVERIFY2(QRegularExpression(u"\\A"_s + errors + u"\\z"_s).match(failures).hasMatch(), qPrintable(failures));
     }
 
     // A damaged page of a table (in a file too large to be checked at opening) is reported, with the file, when read.

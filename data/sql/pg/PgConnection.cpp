@@ -1,6 +1,7 @@
 #include "PgConnection.h"
 
 #include "ColumnTypes.h"
+#include "DatabaseName.h"
 #include "DbError.h"
 #include "PgSqlText.h"
 #include "PgStatement.h"
@@ -46,8 +47,9 @@ void ignoreNotice(void*, const char*) {}
 
 PgConnection::PgConnection(const QString& conninfo, Connection::Mode mode, int lockTimeoutMs) {
     const QByteArray info = conninfo.trimmed().toUtf8();
-    // A password written into the name would stand on command lines, in settings and in shell histories.
-    if (!optionOf(info, "password").isEmpty())
+    // A password written into the name would stand on command lines, in settings and in shell histories; and
+    // libpq's message about a name it cannot read may quote the name whole.
+    if (!optionOf(info, "password").isEmpty() || withoutPassword(conninfo) != conninfo.trimmed())
         throw DbError(QStringLiteral("Пароль в строке подключения к базе данных (%1) не принимается: укажите его в "
                                      "~/.pgpass, в файле служб или в переменной PGPASSWORD")
                           .arg(shownName(nullptr, info)),
@@ -65,13 +67,14 @@ PgConnection::PgConnection(const QString& conninfo, Connection::Mode mode, int l
         throw DbError(QStringLiteral("Не удаётся подключиться к базе данных (%1): %2").arg(shown, reason), kCantOpen);
     }
     PQsetNoticeProcessor(conn, ignoreNotice, nullptr);
-    session_ = std::make_shared<pg::Session>(conn, shownName(conn, info));
     const bool readOnly = mode == Connection::Mode::ReadOnly || mode == Connection::Mode::Snapshot;
     // Floats as the shortest text that reads back as the same double; date-times as ISO text.
-    session_->exec(QStringLiteral("SET extra_float_digits = 1; SET DateStyle = 'ISO, YMD'; SET lock_timeout = %1; "
-                                  "SET default_transaction_read_only = %2")
-                       .arg(lockTimeoutMs)
-                       .arg(readOnly ? QLatin1String("on") : QLatin1String("off")));
+    const QString setup = QStringLiteral("SET extra_float_digits = 1; SET DateStyle = 'ISO, YMD'; SET lock_timeout = "
+                                         "%1; SET default_transaction_read_only = %2")
+                              .arg(lockTimeoutMs)
+                              .arg(readOnly ? QLatin1String("on") : QLatin1String("off"));
+    session_ = std::make_shared<pg::Session>(conn, shownName(conn, info), setup);
+    session_->exec(setup);
     checkSchema(mode);
 }
 
@@ -149,6 +152,7 @@ void PgConnection::checkIntegrity(bool) const {
 
 void PgConnection::begin() {
     session_->exec(QStringLiteral("BEGIN"));
+    session_->setInTransaction(true);
 }
 
 // Every statement of the transaction sees the snapshot its first one took, whatever others commit meanwhile.
@@ -158,12 +162,14 @@ void PgConnection::beginReadSnapshot() {
 
 void PgConnection::commit() {
     const auto result = session_->exec(QStringLiteral("COMMIT"));
+    session_->setInTransaction(false);
     // A transaction the server has given up on ends with ROLLBACK, without an error.
     if (QByteArray(PQcmdStatus(result.get())) != "COMMIT")
         throw DbError(QStringLiteral("Изменения не записаны (%1): сервер отменил транзакцию").arg(session_->shown()));
 }
 
 void PgConnection::rollback() noexcept {
+    session_->setInTransaction(false);
     if (PQstatus(session_->conn()) == CONNECTION_OK)
         PQclear(PQexec(session_->conn(), "ROLLBACK"));
 }

@@ -22,10 +22,7 @@ Session::Result Session::check(PGresult* raw) const {
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY)
         return result;
     if (PQstatus(conn_) == CONNECTION_BAD)
-        throw DbError(QStringLiteral("Связь с сервером баз данных прервана (%1): %2. Незавершённые изменения не "
-                                     "записаны")
-                          .arg(shown_, QString::fromUtf8(PQerrorMessage(conn_)).trimmed()),
-                      kIoError);
+        throw lost();
     const QString state = field(result.get(), PG_DIAG_SQLSTATE);
     QString message = field(result.get(), PG_DIAG_MESSAGE_PRIMARY);
     if (message.isEmpty())
@@ -35,8 +32,31 @@ Session::Result Session::check(PGresult* raw) const {
     throw DbError(message, busy ? kBusy : kError);
 }
 
-Session::Result Session::exec(const QString& sql) const {
+Session::Result Session::exec(const QString& sql) {
+    reconnectIfLost();
     return check(PQexec(conn_, sql.toUtf8().constData()));
+}
+
+DbError Session::lost() const {
+    return DbError(QStringLiteral("Связь с сервером баз данных прервана (%1): %2. Незавершённые изменения не записаны; "
+                                  "следующее действие подключится к серверу заново")
+                       .arg(shown_, QString::fromUtf8(PQerrorMessage(conn_)).trimmed()),
+                   kIoError);
+}
+
+void Session::reconnectIfLost() {
+    if (PQstatus(conn_) != CONNECTION_BAD)
+        return;
+    if (inTransaction_)
+        throw lost();
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK)
+        throw DbError(QStringLiteral("Связь с сервером баз данных прервана (%1), и подключиться к нему заново не "
+                                     "удалось: %2. Проверьте сеть и сервер и повторите действие")
+                          .arg(shown_, QString::fromUtf8(PQerrorMessage(conn_)).trimmed()),
+                      kIoError);
+    ++generation_;
+    exec(setup_);
 }
 
 } // namespace kb::sql::pg

@@ -57,22 +57,30 @@ QByteArray doubleText(double v) {
 
 PgStatement::PgStatement(std::shared_ptr<Session> session, const QString& serverSql, QStringList parameterNames,
                          bool readOnly)
-    : session_(std::move(session)), name_(session_->nextStatementName()), names_(std::move(parameterNames)),
-      values_(size_t(names_.size())), readOnly_(readOnly) {
-    session_->check(PQprepare(session_->conn(), name_.constData(), serverSql.toUtf8().constData(), 0, nullptr));
+    : session_(std::move(session)), sql_(serverSql.toUtf8()), name_(session_->nextStatementName()),
+      names_(std::move(parameterNames)), values_(size_t(names_.size())), readOnly_(readOnly) {
+    prepare();
+    columns_ = PQnfields(description_.get());
+}
+
+PgStatement::~PgStatement() {
+    // A statement left in a transaction the server has given up stays until the session ends; one of an earlier
+    // connection ended with it.
+    if (PQstatus(session_->conn()) == CONNECTION_OK && PQtransactionStatus(session_->conn()) != PQTRANS_INERROR &&
+        generation_ == session_->generation())
+        PQclear(PQexec(session_->conn(), ("DEALLOCATE " + name_).constData()));
+}
+
+void PgStatement::prepare() {
+    session_->reconnectIfLost();
+    generation_ = session_->generation();
+    session_->check(PQprepare(session_->conn(), name_.constData(), sql_.constData(), 0, nullptr));
     try {
         description_ = session_->check(PQdescribePrepared(session_->conn(), name_.constData()));
     } catch (...) {
         PQclear(PQexec(session_->conn(), ("DEALLOCATE " + name_).constData()));
         throw;
     }
-    columns_ = PQnfields(description_.get());
-}
-
-PgStatement::~PgStatement() {
-    // A statement left in a transaction the server has given up stays until the session ends.
-    if (PQstatus(session_->conn()) == CONNECTION_OK && PQtransactionStatus(session_->conn()) != PQTRANS_INERROR)
-        PQclear(PQexec(session_->conn(), ("DEALLOCATE " + name_).constData()));
 }
 
 QString PgStatement::parameterName(int index) const {
@@ -116,6 +124,9 @@ void PgStatement::run() {
     values.reserve(values_.size());
     for (const auto& v : values_)
         values.push_back(v ? v->constData() : nullptr);
+    session_->reconnectIfLost();
+    if (generation_ != session_->generation())
+        prepare();
     result_ = session_->check(
         PQexecPrepared(session_->conn(), name_.constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
     session_->setChanges(PQcmdTuples(result_.get()));

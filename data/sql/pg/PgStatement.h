@@ -13,8 +13,9 @@ namespace kb::sql::pg {
 
 // A statement prepared on the server. Runs at its first step() with the bound
 // values sent as text (the server converts them to the types it inferred);
-// the whole result comes at once and step() walks its rows. Deallocated on
-// the server by the destructor.
+// the whole result comes at once and step() walks its rows. Prepared anew
+// when the session has connected again since. Deallocated on the server by
+// the destructor.
 class PgStatement final : public StatementEngine {
 public:
     PgStatement(std::shared_ptr<Session> session, const QString& serverSql, QStringList parameterNames, bool readOnly);
@@ -36,10 +37,13 @@ public:
     bool isReadOnly() const override { return readOnly_; }
 
 private:
+    void prepare();
     void run();
 
     std::shared_ptr<Session> session_;
+    QByteArray sql_;
     QByteArray name_;
+    quint64 generation_ = 0; // the session's connection it is prepared on
     QStringList names_;
     std::vector<std::optional<QByteArray>> values_; // per parameter; nullopt is NULL
     Session::Result description_{nullptr, &PQclear};
