@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DateTimeText.h"
 #include "Value.h"
 
 #include <functional>
@@ -48,5 +49,19 @@ private:
     qint64 misses_ = 0;
     bool off_ = false;
 };
+
+// The value of a stored text of an engine's row: a date-time where the column
+// is read as one and the text is an ISO date-time, else the text; through the
+// column's memo when it has one.
+inline Value storedTextValue(const char* text, int length, bool dated, TextMemo* memo) {
+    const auto read = [text, length, dated] {
+        if (dated) {
+            if (const auto dt = datetime::fromIso(text, length))
+                return Value(*dt);
+        }
+        return Value(QString::fromUtf8(text, length));
+    };
+    return memo ? memo->get(text, length, read) : read();
+}
 
 } // namespace kb::sql

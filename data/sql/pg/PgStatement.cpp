@@ -210,15 +210,7 @@ Value PgStatement::column(int column, FieldType heldAs, TextMemo* memo) const {
     default:
         break;
     }
-    const bool dated = heldAs == FieldType::DateTime;
-    const auto read = [text, length, dated] {
-        if (dated) {
-            if (const auto dt = datetime::fromIso(text, length))
-                return Value(*dt);
-        }
-        return Value(QString::fromUtf8(text, length));
-    };
-    return memo ? memo->get(text, length, read) : read();
+    return storedTextValue(text, length, heldAs == FieldType::DateTime, memo);
 }
 
 } // namespace kb::sql::pg

@@ -46,14 +46,7 @@ inline Value typedValue(sqlite3_stmt* stmt, std::vector<char>& declaredDates, in
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
         const int length = sqlite3_column_bytes(stmt, column);
         const bool dated = heldAs == FieldType::DateTime || declaredDateTime(stmt, declaredDates, column);
-        const auto read = [text, length, dated] {
-            if (dated) {
-                if (const auto dt = datetime::fromIso(text, length))
-                    return Value(*dt);
-            }
-            return Value(QString::fromUtf8(text, length));
-        };
-        return memo ? memo->get(text, length, read) : read();
+        return storedTextValue(text, length, dated, memo);
     }
     default:
         return {};
