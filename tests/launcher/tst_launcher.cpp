@@ -1,9 +1,10 @@
 // The launcher's decisions with scripted answers, in a temporary home: when it asks, what it has kultbuh-db do, which
 // backups it keeps, and that it leaves an existing database as it was; which database the program opens; the password
-// file.
+// file; the server answer's check of a login on the test server.
 #include "Backups.h"
 #include "DatabaseChoice.h"
 #include "Launcher.h"
+#include "ServerCheck.h"
 #include "TestRows.h"
 #include "TestSupport.h"
 
@@ -14,6 +15,7 @@
 
 using Start = kb::launcher::LauncherQuestions::Start;
 using namespace kbtest;
+using namespace Qt::StringLiterals;
 
 namespace {
 // Answers as scripted; records each kultbuh-db run, each warning ("report") and the start, in order.
@@ -130,6 +132,30 @@ private slots:
         QCOMPARE(kb::dataset::shownDatabaseName(name), shown);
     }
     // host:port:database:user:password, ':' and '\\' escaped; one line per server, database and user.
+    // "Проверить подключение" on the test server: the right password through the temporary password file, a wrong
+    // one and a database without the program's tables refused in words that never show the password.
+    void serverCheck_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("schema");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("right password") << u"пароль:7\\"_s << true << QString();
+        QTest::newRow("wrong password") << u"не тот"_s << true << u"пароль"_s;
+        QTest::newRow("no tables") << u"пароль:7\\"_s << false << u"таблиц"_s;
+    }
+    void serverCheck() {
+        const auto [password, schema, problem] = fetch<QString, bool, QString>("password", "schema", "problem");
+        TempDatabase db(schema ? TempDatabase::Content::Schema : TempDatabase::Content::Empty, {}, Engine::Server);
+        db.connection().execute(u"DO $$BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'kb_launcher') "
+                                "THEN CREATE ROLE kb_launcher LOGIN PASSWORD 'пароль:7\\'; END IF; END$$"_s);
+        if (schema)
+            db.exec(u"GRANT SELECT ON ALL TABLES IN SCHEMA public TO kb_launcher"_s);
+        const auto field = [&](const QString& key) { return db.path().section(key + u'=', 1).section(u' ', 0, 0); };
+        const QString found =
+            kb::launcher::connectionProblem({field(u"host"_s), field(u"dbname"_s), u"kb_launcher"_s, password});
+        QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.contains(problem), qPrintable(found));
+        QVERIFY(!found.contains(password));
+    }
+
     void rememberPassword_data() {
         columns<QByteArray, QByteArray>("before", "after");
         const QByteArray line = "srv:*:kultbuh:a\\:b:p\\\\w\\:d\n";

@@ -2,7 +2,7 @@
 # A PostgreSQL server of the tests' own: pg-server.sh start|stop BUILD_DIR.
 # start: a fresh cluster in a folder under /tmp (the socket path must stay short), listening on a Unix socket in that
 # folder only, no TCP; its folder is written to BUILD_DIR/pg-server.dir for the tests. Trust for every local user but
-# pwuser, who must give a password (the tests of a refused password). stop: stops it and removes the folder.
+# pwuser and kb_launcher, who must give a password (the tests of a refused password). stop: stops it and removes the folder.
 # Run as root (CI), the server runs as nobody: initdb refuses root.
 set -eu
 action=$1
@@ -33,7 +33,7 @@ start)
         exit 1
     fi
     hba=$dir/data/pg_hba.conf
-    { echo "local all pwuser scram-sha-256"; cat "$hba"; } >"$hba.new" && cat "$hba.new" >"$hba" && rm "$hba.new"
+    { echo "local all pwuser,kb_launcher scram-sha-256"; cat "$hba"; } >"$hba.new" && cat "$hba.new" >"$hba" && rm "$hba.new"
     if ! $as "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
         -o "-k $dir -c listen_addresses='' -c fsync=off" start >/dev/null; then
         cat "$dir/server.log" >&2

@@ -43,6 +43,30 @@ QString shownName(PGconn* conn, const QByteArray& conninfo) {
 
 void ignoreNotice(void*, const char*) {}
 
+// What the user can do about libpq's most common refusals, in Russian; the
+// server's own words follow for the administrator.
+QString connectionHint(const QString& reason) {
+    static const struct {
+        const char* found;
+        const char* hint;
+    } kHints[] = {
+        {"password authentication failed", "сервер не принял имя пользователя или пароль"},
+        {"no password supplied", "сервер требует пароль, а он не указан (~/.pgpass или PGPASSWORD)"},
+        {"no pg_hba.conf entry", "сервер не пускает этого пользователя к этой базе с этого компьютера"},
+        {"FATAL:  database \"", "такой базы данных на сервере нет"},
+        {"FATAL:  role \"", "такого пользователя на сервере нет"},
+        {"timeout expired", "сервер не отвечает"},
+        {"Connection refused", "сервер не запущен или не принимает подключения"},
+        {"No such file or directory", "сервер не запущен или не принимает подключения"},
+        {"could not translate host name", "такого имени сервера сеть не знает"},
+    };
+    for (const auto& h : kHints) {
+        if (reason.contains(QLatin1String(h.found)))
+            return QString::fromUtf8(h.hint) + QStringLiteral(". Ответ сервера: ");
+    }
+    return {};
+}
+
 } // namespace
 
 PgConnection::PgConnection(const QString& conninfo, Connection::Mode mode, int lockTimeoutMs) {
@@ -64,7 +88,9 @@ PgConnection::PgConnection(const QString& conninfo, Connection::Mode mode, int l
         const QString shown = shownName(conn, info);
         const QString reason = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
         PQfinish(conn);
-        throw DbError(QStringLiteral("Не удаётся подключиться к базе данных (%1): %2").arg(shown, reason), kCantOpen);
+        throw DbError(QStringLiteral("Не удаётся подключиться к базе данных (%1): %2%3")
+                          .arg(shown, connectionHint(reason), reason),
+                      kCantOpen);
     }
     PQsetNoticeProcessor(conn, ignoreNotice, nullptr);
     const bool readOnly = mode == Connection::Mode::ReadOnly || mode == Connection::Mode::Snapshot;
