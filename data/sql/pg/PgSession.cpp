@@ -27,6 +27,9 @@ Session::Result Session::check(PGresult* raw) const {
     QString message = field(result.get(), PG_DIAG_MESSAGE_PRIMARY);
     if (message.isEmpty())
         message = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
+    // A role without a right: say which database refused it, as every other refusal of the server does.
+    if (state == QLatin1String("42501"))
+        message = QStringLiteral("Нет прав на это действие в базе данных (%1): %2").arg(shown(), message);
     const bool busy =
         state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001");
     throw DbError(message, busy ? kBusy : kError);
