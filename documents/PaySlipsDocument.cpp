@@ -20,7 +20,7 @@ constexpr double kRefusalsTop = 26;
 constexpr double kRefusalHeight = 30;
 
 reports::PaySlipColumns columnsOf(const StatementRow& row) {
-    return {row.at(1), row.at(4), row.at(5), row.at(8)};
+    return reports::PaySlipColumns::ofStatementRow([&](int column) { return row.at(size_t(column)); });
 }
 
 } // namespace

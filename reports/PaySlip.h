@@ -16,6 +16,11 @@ struct PaySlipColumns {
     sql::Value incomeTax;
     sql::Value pensionTax;
     sql::Value bonus;
+
+    // Those four of a statement's row, valueAt(column) giving a column's value.
+    template <typename ValueAt> static PaySlipColumns ofStatementRow(ValueAt valueAt) {
+        return {valueAt(1), valueAt(4), valueAt(5), valueAt(8)};
+    }
 };
 
 // The six whole figures of the slip.

@@ -16,10 +16,6 @@ namespace kb::reports {
 namespace {
 
 constexpr int kNameColumn = 0;
-constexpr int kRateColumn = 1;
-constexpr int kIncomeTaxColumn = 4;
-constexpr int kPensionTaxColumn = 5;
-constexpr int kBonusColumn = 8;
 
 // The first row of the statement whose name equals the one asked for.
 std::optional<int> slipRow(const dataset::Query& statement, const QString& name) {
@@ -31,8 +27,7 @@ std::optional<int> slipRow(const dataset::Query& statement, const QString& name)
 }
 
 QByteArray slipBytes(const dataset::Query& statement, int row, const QString& name) {
-    const PaySlipColumns columns{statement.value(row, kRateColumn), statement.value(row, kIncomeTaxColumn),
-                                 statement.value(row, kPensionTaxColumn), statement.value(row, kBonusColumn)};
+    const auto columns = PaySlipColumns::ofStatementRow([&](int column) { return statement.value(row, column); });
     return toWindows1251(paySlipText(name, paySlipFigures(columns)));
 }
 

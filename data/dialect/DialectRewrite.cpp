@@ -49,15 +49,6 @@ constexpr QLatin1String kArithmeticOperators[] = {QLatin1String("+"), QLatin1Str
                                                   QLatin1String("/"), QLatin1String("%"),  QLatin1String("&"),
                                                   QLatin1String("|"), QLatin1String("<<"), QLatin1String(">>")};
 
-template <size_t N> bool isOneOf(const Token& t, Kind kind, const QLatin1String (&words)[N]) {
-    if (t.kind != kind)
-        return false;
-    for (const QLatin1String& w : words)
-        if (t.length == w.size() && t.text.compare(w, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 // The name a quoted identifier stands for: "a""b" -> a"b, [x] -> x.
 QString unquote(const Token& t) {
     if (t.kind != Kind::QuotedIdentifier || t.text.size() < 2)
@@ -141,7 +132,7 @@ private:
         return at(k).length == l.size() && at(k).text.compare(l, Qt::CaseInsensitive) == 0;
     }
     template <size_t N> bool oneOf(int k, Kind kind, const QLatin1String (&words)[N]) const {
-        return k >= 0 && k < size() && isOneOf(at(k), kind, words);
+        return k >= 0 && k < size() && at(k).isOneOf(kind, words);
     }
     bool isName(int k) const {
         return k >= 0 && k < size() && (at(k).kind == Kind::Identifier || at(k).kind == Kind::QuotedIdentifier);
@@ -303,7 +294,7 @@ private:
             return true;
         if (t.kind == Kind::Punct)
             return punct(k, '(') || punct(k, ',') || punct(k, ';');
-        return isOneOf(t, Kind::Identifier, kOperandStarts);
+        return t.isOneOf(Kind::Identifier, kOperandStarts);
     }
 
     int skipCollate(int k) const {

@@ -22,22 +22,13 @@ constexpr QLatin1String kPatternEnds[] = {
     QLatin1String("LIKE"),   QLatin1String("AS"),       QLatin1String("FROM"),   QLatin1String("WHERE"),
     QLatin1String("EXCEPT"), QLatin1String("INTERSECT")};
 
-bool isWord(const Token& t, const char* w) {
-    return t.kind == Kind::Identifier && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
-}
-
 bool endsPattern(const Token& t) {
     if (t.kind == Kind::Punct)
         return t.text != QLatin1String("(") && t.text != QLatin1String(".");
     if (t.kind == Kind::Operator) // comparisons bind looser than LIKE
         return t.text.contains(QLatin1Char('=')) || t.text.contains(QLatin1Char('<')) ||
                t.text.contains(QLatin1Char('>'));
-    if (t.kind != Kind::Identifier)
-        return false;
-    for (const QLatin1String& w : kPatternEnds)
-        if (t.text.compare(w, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return t.isOneOf(Kind::Identifier, kPatternEnds);
 }
 
 // Words that, last in a select-list item, are part of its expression, and
@@ -49,15 +40,6 @@ constexpr QLatin1String kBeforeOperand[] = {
     QLatin1String("LIKE"), QLatin1String("THEN"),     QLatin1String("ELSE"),    QLatin1String("WHEN"),
     QLatin1String("CASE"), QLatin1String("DISTINCT"), QLatin1String("COLLATE"), QLatin1String("ESCAPE"),
     QLatin1String("IN"),   QLatin1String("BETWEEN"),  QLatin1String("SELECT"),  QLatin1String("ALL")};
-
-template <size_t N> bool isOneOf(const Token& t, const QLatin1String (&words)[N]) {
-    if (t.kind != Kind::Identifier)
-        return false;
-    for (const QLatin1String& w : words)
-        if (t.text.compare(w, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
 
 bool isName(const Token& t) {
     return t.kind == Kind::Identifier || t.kind == Kind::QuotedIdentifier;
@@ -93,11 +75,11 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
                           (b == a + 2 && isName(*sig[a]) && sig[a + 1]->text == QLatin1String("."));
         if (bare)
             return;
-        if (b > a && isName(last) && !isOneOf(last, kNoAlias)) {
+        if (b > a && isName(last) && !last.isOneOf(Kind::Identifier, kNoAlias)) {
             const Token& before = *sig[b - 1];
-            if (isWord(before, "AS") || (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
+            if (before.isWord(u"AS") || (before.kind != Kind::Operator && before.text != QLatin1String(".") &&
                                          before.text != QLatin1String("(") && before.text != QLatin1String(",") &&
-                                         !isOneOf(before, kBeforeOperand))) { // has its alias
+                                         !before.isOneOf(Kind::Identifier, kBeforeOperand))) { // has its alias
                 QString alias = last.text;
                 if (last.kind == Kind::QuotedIdentifier && alias.size() >= 2)
                     alias = alias.mid(1, alias.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
@@ -120,10 +102,10 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
         edits.push_back({end, 0, QStringLiteral(" AS \"%1\"").arg(name)});
     };
     for (size_t k = 0; k < sig.size(); ++k) {
-        if (!isWord(*sig[k], "SELECT"))
+        if (!sig[k]->isWord(u"SELECT"))
             continue;
         size_t a = k + 1;
-        if (a < sig.size() && (isWord(*sig[a], "DISTINCT") || isWord(*sig[a], "ALL")))
+        if (a < sig.size() && (sig[a]->isWord(u"DISTINCT") || sig[a]->isWord(u"ALL")))
             ++a;
         int depth = 0;
         size_t j = a;
@@ -134,7 +116,7 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
             } else if (t.text == QLatin1String(")")) {
                 if (depth-- == 0)
                     break;
-            } else if (depth == 0 && (t.text == QLatin1String(";") || isOneOf(t, kListEnds))) {
+            } else if (depth == 0 && (t.text == QLatin1String(";") || t.isOneOf(Kind::Identifier, kListEnds))) {
                 break;
             } else if (depth == 0 && t.text == QLatin1String(",")) {
                 if (j > a)
@@ -162,14 +144,13 @@ constexpr QLatin1String kFromEnds[] = {QLatin1String("WHERE"),  QLatin1String("G
 // the order in which SQLite's plan for the program's statements (the first
 // table scanned, the others looked up by key) gives them.
 void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes& types, std::vector<Edit>& edits) {
-    if (sig.empty() || !isWord(*sig[0], "SELECT") || (sig.size() > 1 && isWord(*sig[1], "DISTINCT")))
+    if (sig.empty() || !sig[0]->isWord(u"SELECT") || (sig.size() > 1 && sig[1]->isWord(u"DISTINCT")))
         return;
     int depth = 0;
     size_t from = 0, orderBy = 0, end = sig.size();
     for (size_t k = 0; k < sig.size(); ++k) {
         const Token& t = *sig[k];
-        if (t.kind == Kind::Identifier && isOneOf(t, kAggregates) && k + 1 < sig.size() &&
-            sig[k + 1]->text == QLatin1String("("))
+        if (t.isOneOf(Kind::Identifier, kAggregates) && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("("))
             return;
         if (t.text == QLatin1String("("))
             ++depth;
@@ -177,22 +158,22 @@ void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes&
             --depth;
         if (depth != 0)
             continue;
-        if (isWord(t, "UNION") || isWord(t, "EXCEPT") || isWord(t, "INTERSECT") || isWord(t, "GROUP") ||
-            isWord(t, "JOIN"))
+        if (t.isWord(u"UNION") || t.isWord(u"EXCEPT") || t.isWord(u"INTERSECT") || t.isWord(u"GROUP") ||
+            t.isWord(u"JOIN"))
             return;
-        if (isWord(t, "FROM") && !from)
+        if (t.isWord(u"FROM") && !from)
             from = k;
-        if (isWord(t, "ORDER"))
+        if (t.isWord(u"ORDER"))
             orderBy = k;
         if (end == sig.size() &&
-            (isWord(t, "LIMIT") || isWord(t, "OFFSET") || isWord(t, "FOR") || t.text == QLatin1String(";")))
+            (t.isWord(u"LIMIT") || t.isWord(u"OFFSET") || t.isWord(u"FOR") || t.text == QLatin1String(";")))
             end = k;
     }
     if (!from)
         return;
     QStringList keys;
     size_t k = from + 1;
-    while (k < end && !isOneOf(*sig[k], kFromEnds)) {
+    while (k < end && !sig[k]->isOneOf(Kind::Identifier, kFromEnds)) {
         if (!isName(*sig[k]))
             return; // a subquery or a function
         QString table = sig[k]->text;
@@ -202,14 +183,14 @@ void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes&
             return;
         QString name = sig[k]->text;
         ++k;
-        if (k < end && isWord(*sig[k], "AS"))
+        if (k < end && sig[k]->isWord(u"AS"))
             ++k;
-        if (k < end && isName(*sig[k]) && !isOneOf(*sig[k], kFromEnds))
+        if (k < end && isName(*sig[k]) && !sig[k]->isOneOf(Kind::Identifier, kFromEnds))
             name = sig[k++]->text;
         keys << name + QStringLiteral(".\"ID\"");
         if (k < end && sig[k]->text == QLatin1String(","))
             ++k;
-        else if (k < end && !isOneOf(*sig[k], kFromEnds))
+        else if (k < end && !sig[k]->isOneOf(Kind::Identifier, kFromEnds))
             return;
     }
     const Token& last = *sig[end - 1];
@@ -231,13 +212,13 @@ ServerStatement serverRewrite(const QString& statement, const sql::ColumnTypes& 
     ServerStatement result;
     for (size_t k = 0; k < sig.size(); ++k) {
         const Token& t = *sig[k];
-        if (isWord(t, "round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
+        if (t.isWord(u"round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
             edits.push_back({t.begin, t.length, QStringLiteral("kb_round")});
             continue;
         }
-        if (!isWord(t, "LIKE"))
+        if (!t.isWord(u"LIKE"))
             continue;
-        const bool negated = k > 0 && isWord(*sig[k - 1], "NOT");
+        const bool negated = k > 0 && sig[k - 1]->isWord(u"NOT");
         const Token& first = negated ? *sig[k - 1] : t;
         edits.push_back({first.begin, 0, QStringLiteral("COLLATE kb_ru_exact ")});
         edits.push_back({t.begin, t.length, QStringLiteral("ILIKE")});
@@ -255,7 +236,7 @@ ServerStatement serverRewrite(const QString& statement, const sql::ColumnTypes& 
                 break;
             }
         }
-        if (end < sig.size() && isWord(*sig[end], "ESCAPE"))
+        if (end < sig.size() && sig[end]->isWord(u"ESCAPE"))
             continue;
         const Token& last = *sig[end - 1];
         edits.push_back({last.begin + last.length, 0, QStringLiteral(" ESCAPE ''")});

@@ -25,6 +25,16 @@ struct Token {
     QString text;
 
     bool is(Kind k, QStringView t) const { return kind == k && text.compare(t, Qt::CaseInsensitive) == 0; }
+    // A word (keywords are identifiers here), letter case aside.
+    bool isWord(QStringView w) const { return is(Kind::Identifier, w); }
+    template <size_t N> bool isOneOf(Kind k, const QLatin1String (&words)[N]) const {
+        if (kind != k)
+            return false;
+        for (const QLatin1String& w : words)
+            if (text.compare(w, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    }
 };
 
 // Whether the character may stand in an unquoted name after its first one
