@@ -10,6 +10,13 @@ DbError::DbError(const QString& message, int sqliteCode)
 
 DbError::DbError(const std::string& message, int sqliteCode) : std::runtime_error(message), code_(sqliteCode) {}
 
+DbError busyWriting(const QString& database, const DbError& cause) {
+    return DbError(
+        QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не записаны (%2)")
+            .arg(database, QString::fromUtf8(cause.what())),
+        cause.sqliteCode());
+}
+
 bool DbError::isBusy() const noexcept {
     return code_ == SQLITE_BUSY || code_ == SQLITE_LOCKED;
 }

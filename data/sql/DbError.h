@@ -28,4 +28,8 @@ private:
     int code_;
 };
 
+// Another connection's lock outlasted the wait while writing (`cause` says so in the engine's words): the
+// transaction is undone, nothing of it written. `database` names the file or the server's database.
+DbError busyWriting(const QString& database, const DbError& cause);
+
 } // namespace kb::sql

@@ -10,18 +10,15 @@ namespace kb::sql {
 
 namespace {
 
-// Runs BEGIN or COMMIT; another connection's write lock outlasting the busy
-// timeout is reported as what it is, with the engine's words after it.
+// Runs BEGIN or COMMIT; another connection's write lock outlasting the busy timeout is reported as what it is, with
+// the engine's words after it. A server's session words that itself, as any statement of a transaction may wait there.
 void runTransactionStep(const Connection& connection, const std::function<void()>& step) {
     try {
         step();
     } catch (const DbError& e) {
-        if (!e.isBusy())
+        if (!e.isBusy() || connection.isServer())
             throw;
-        throw DbError(QStringLiteral("База данных %1 занята другим пользователем или программой: изменения не "
-                                     "записаны (%2)")
-                          .arg(connection.displayName(), QString::fromUtf8(e.what())),
-                      e.sqliteCode());
+        throw busyWriting(connection.displayName(), e);
     }
 }
 

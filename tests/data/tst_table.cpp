@@ -296,10 +296,12 @@ private slots:
         QCOMPARE(db.scalar(u"SELECT IDSotr || ' ' || CAST(Sum AS INTEGER) FROM Stavka"_s), Value(stored));
     }
 
-    // The server's connection lost between two actions (lose: another session ends the table's): the first action
-    // fails saying so and keeps the edit; the next one connects anew and posts it, or says that it cannot while the
-    // database lets nobody in (refuse, admit). A script as in script_data(); the errors as a pattern.
-    void lostConnection_data() {
+    // What only a server does. Its connection lost between two actions (lose: another session ends the table's): the
+    // first action fails saying so and keeps the edit; the next one connects anew and posts it, or says that it cannot
+    // while the database lets nobody in (refuse, admit). A row another user keeps locked past the wait: the post and
+    // the remove fail as a busy database, nothing written, the edit kept. A script as in script_data(); the errors as
+    // a pattern.
+    void onServer_data() {
         columns<QString, QString, QString>("script", "outcome", "errors");
         const QString lose = u"sql SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
                              "current_database() AND pid <> pg_backend_pid(); "_s;
@@ -312,8 +314,16 @@ private slots:
         row("no connection anew while refused", "edit; set Моё; " + lose + "refuse; !post; !post; admit; post",
             u"B: bof *1Моё 2Дир 3Кас / 1Моё 2Дир 3Кас / E f1 B ~0"_s,
             lost + u"\\|Связь [^|]*, и подключиться к нему заново не удалось: [^|]*"_s);
+        row("a row locked by another user",
+            "next; edit; set Моё; sql BEGIN; sql SELECT * FROM \"Dolznost\" WHERE \"ID\" = 2 FOR UPDATE; !post; "
+            "!remove; "
+            "sql COMMIT; post",
+            u"B: 1Бух *2Моё 3Кас / 1Бух 2Моё 3Кас / >1 E f1 B ~1"_s,
+            QStringList(2, u"База данных сервер [^,]+, база \\w+ занята другим пользователем или программой: "
+                           "изменения не записаны \\(canceling statement due to lock timeout\\)"_s)
+                .join(u"\\|"_s));
     }
-    void lostConnection() {
+    void onServer() {
         const auto [script, outcome, errors] = fetch<QString, QString, QString>("script", "outcome", "errors");
         Positions p(0, Engine::Server);
         const QString failures = p.perform(script);

@@ -32,7 +32,14 @@ Session::Result Session::check(PGresult* raw) const {
         message = QStringLiteral("Нет прав на это действие в базе данных (%1): %2").arg(shown(), message);
     const bool busy =
         state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001");
-    throw DbError(message, busy ? kBusy : kError);
+    if (!busy)
+        throw DbError(message, kError);
+    // Inside a write transaction a row another user keeps locked, or the table's growth, may be waited for by any
+    // statement: the whole transaction is undone then.
+    const DbError error(message, kBusy);
+    if (inTransaction_)
+        throw busyWriting(shown_, error);
+    throw error;
 }
 
 Session::Result Session::exec(const QString& sql) {
