@@ -298,9 +298,10 @@ private slots:
 
     // What only a server does. Its connection lost between two actions (lose: another session ends the table's): the
     // first action fails saying so and keeps the edit; the next one connects anew and posts it, or says that it cannot
-    // while the database lets nobody in (refuse, admit). A row another user keeps locked past the wait: the post and
-    // the remove fail as a busy database, nothing written, the edit kept. A script as in script_data(); the errors as
-    // a pattern.
+    // while the database lets nobody in (refuse, admit). Lost during the commit (a deferred trigger ends the session):
+    // whether the edit was written is unknown, and the message says so. A row another user keeps locked past the wait:
+    // the post and the remove fail as a busy database, nothing written, the edit kept. A script as in script_data();
+    // the errors as a pattern.
     void onServer_data() {
         columns<QString, QString, QString>("script", "outcome", "errors");
         const QString lose = u"sql SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
@@ -314,6 +315,14 @@ private slots:
         row("no connection anew while refused", "edit; set Моё; " + lose + "refuse; !post; !post; admit; post",
             u"B: bof *1Моё 2Дир 3Кас / 1Моё 2Дир 3Кас / E f1 B ~0"_s,
             lost + u"\\|Связь [^|]*, и подключиться к нему заново не удалось: [^|]*"_s);
+        row("connection lost while committing",
+            "next; edit; set Моё; sql CREATE FUNCTION die() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN PERFORM "
+            "pg_terminate_backend(pg_backend_pid());RETURN NULL;END$$; sql CREATE CONSTRAINT TRIGGER die AFTER UPDATE "
+            "ON \"Dolznost\" DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION die(); !post; sql DROP "
+            "TRIGGER die ON \"Dolznost\"; post",
+            u"B: 1Бух *2Моё 3Кас / 1Бух 2Моё 3Кас / >1 E f1 B ~1"_s,
+            u"Связь с сервером баз данных прервана во время записи изменений \\(сервер [^,]+, база \\w+\\): "
+            "[^|]*Записаны ли они, неизвестно[^|]*"_s);
         row("a row locked by another user",
             "next; edit; set Моё; sql BEGIN; sql SELECT * FROM \"Dolznost\" WHERE \"ID\" = 2 FOR UPDATE; !post; "
             "!remove; "

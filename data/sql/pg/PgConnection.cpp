@@ -187,7 +187,16 @@ void PgConnection::beginReadSnapshot() {
 }
 
 void PgConnection::commit() {
-    const auto result = session_->exec(QStringLiteral("COMMIT"));
+    pg::Session::Result result(nullptr, &PQclear);
+    try {
+        result = session_->exec(QStringLiteral("COMMIT"));
+    } catch (const DbError&) {
+        // The server may have written the transaction before the connection went: saying nothing was written
+        // would invite the same data typed twice.
+        if (PQstatus(session_->conn()) == CONNECTION_BAD)
+            throw session_->lostDuringCommit();
+        throw;
+    }
     session_->setInTransaction(false);
     // A transaction the server has given up on ends with ROLLBACK, without an error.
     if (QByteArray(PQcmdStatus(result.get())) != "COMMIT")

@@ -54,6 +54,15 @@ DbError Session::lost() const {
                    kIoError);
 }
 
+DbError Session::lostDuringCommit() const {
+    return DbError(
+        QStringLiteral("Связь с сервером баз данных прервана во время записи изменений (%1): %2. Записаны ли "
+                       "они, неизвестно: обновите данные и проверьте их, прежде чем вводить снова; следующее "
+                       "действие подключится к серверу заново")
+            .arg(shown_, QString::fromUtf8(PQerrorMessage(conn_)).trimmed()),
+        kIoError);
+}
+
 void Session::reconnectIfLost() {
     if (PQstatus(conn_) != CONNECTION_BAD)
         return;

@@ -45,6 +45,9 @@ public:
     // Whether a transaction the program began is open (set by begin, cleared by commit and rollback).
     void setInTransaction(bool open) { inTransaction_ = open; }
 
+    // The connection lost while the server was committing: whether the transaction was written cannot be known.
+    DbError lostDuringCommit() const;
+
     // Rows changed by the last statement that changed rows.
     int changes() const { return changes_; }
     void setChanges(const char* count) {
