@@ -23,6 +23,19 @@ namespace kb::tools {
 
 namespace {
 
+// A database just made passes the check and the caller's verify before anyone may take it for done.
+void checkNewDatabase(const QString& name, const QString& shown,
+                      const std::function<void(const sql::Connection&)>& verify) {
+    const QStringList problems = checkDatabase(name);
+    if (!problems.isEmpty())
+        throw sql::DbError(QStringLiteral("Новая база данных %1 не прошла проверку: %2")
+                               .arg(shown, problems.join(QStringLiteral("; "))));
+    if (verify) {
+        const sql::Connection connection(name, sql::Connection::Mode::ReadOnly);
+        verify(connection);
+    }
+}
+
 // Into an existing empty database on a server, in one transaction: a failure leaves it empty.
 void createServerDatabase(const QString& name, const std::function<void(sql::Connection&)>& fill,
                           const std::function<void(const sql::Connection&)>& verify) {
@@ -39,14 +52,7 @@ void createServerDatabase(const QString& name, const std::function<void(sql::Con
             fill(connection);
         transaction.commit();
     }
-    const QStringList problems = checkDatabase(name);
-    if (!problems.isEmpty())
-        throw sql::DbError(QStringLiteral("Новая база данных (%1) не прошла проверку: %2")
-                               .arg(shown, problems.join(QStringLiteral("; "))));
-    if (verify) {
-        const sql::Connection connection(name, sql::Connection::Mode::ReadOnly);
-        verify(connection);
-    }
+    checkNewDatabase(name, QLatin1Char('(') + shown + QLatin1Char(')'), verify);
 }
 
 } // namespace
@@ -72,14 +78,7 @@ void createDatabase(const QString& fileName, const std::function<void(sql::Conne
                 fill(connection);
             transaction.commit();
         }
-        const QStringList problems = checkDatabase(part);
-        if (!problems.isEmpty())
-            throw sql::DbError(QStringLiteral("Новая база данных %1 не прошла проверку: %2")
-                                   .arg(shown, problems.join(QStringLiteral("; "))));
-        if (verify) {
-            const sql::Connection connection(part, sql::Connection::Mode::ReadOnly);
-            verify(connection);
-        }
+        checkNewDatabase(part, shown, verify);
         placeNew(part, fileName);
     } catch (const sql::DbError& e) {
         QFile::remove(part);

@@ -47,21 +47,21 @@ std::vector<TableDef> makeTables() {
     return t;
 }
 
-QString columnDefinition(const FieldDef& f) {
+QString columnDefinition(const FieldDef& f, const ColumnTypeNames& types) {
     if (f.readOnly)
-        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        return types.key;
     switch (f.type) {
     case sql::FieldType::Integer:
-        return QStringLiteral("INTEGER");
+        return types.integer;
     case sql::FieldType::Float:
-        return QStringLiteral("REAL");
+        return types.real;
     case sql::FieldType::DateTime:
-        return QStringLiteral("DATETIME");
+        return types.dateTime;
     case sql::FieldType::Text:
     case sql::FieldType::Unknown:
         break;
     }
-    return QStringLiteral("TEXT COLLATE ") + QString::fromLatin1(dialect::kCollation);
+    return types.text;
 }
 
 struct IndexDef {
@@ -121,17 +121,23 @@ const TableDef& table(const QString& name) {
     throw std::out_of_range("unknown table " + name.toStdString());
 }
 
-QString createStatements() {
+QString tableStatements(const ColumnTypeNames& types) {
     QStringList statements;
     for (const TableDef& t : tables()) {
         QStringList columns;
         for (const FieldDef& f : t.fields)
-            columns.append(sql::quoteName(f.name) + QLatin1Char(' ') + columnDefinition(f));
+            columns.append(sql::quoteName(f.name) + QLatin1Char(' ') + columnDefinition(f, types));
         statements.append(
             QStringLiteral("CREATE TABLE %1 (%2);").arg(sql::quoteName(t.name), columns.join(QStringLiteral(", "))));
     }
-    statements.append(indexStatements());
     return statements.join(QLatin1Char('\n'));
+}
+
+QString createStatements() {
+    const ColumnTypeNames types{QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"), QStringLiteral("INTEGER"),
+                                QStringLiteral("REAL"), QStringLiteral("DATETIME"),
+                                QStringLiteral("TEXT COLLATE ") + QString::fromLatin1(dialect::kCollation)};
+    return tableStatements(types) + QLatin1Char('\n') + indexStatements();
 }
 
 QString indexStatements() {

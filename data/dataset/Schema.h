@@ -35,6 +35,16 @@ struct TableDef {
 const std::vector<TableDef>& tables();
 const TableDef& table(const QString& name); // throws std::out_of_range when unknown
 
+// How an engine writes each kind of column in CREATE TABLE.
+struct ColumnTypeNames {
+    QString key; // the auto-numbered ID
+    QString integer;
+    QString real;
+    QString dateTime;
+    QString text;
+};
+// The CREATE TABLE statements of the five tables, in the engine's column types.
+QString tableStatements(const ColumnTypeNames& types);
 // CREATE TABLE and CREATE INDEX statements of the whole schema, for a file.
 QString createStatements();
 // The CREATE INDEX statements alone.

@@ -105,14 +105,10 @@ public:
         if (edits_.empty())
             return sql_;
         aliasChangedItems();
-        return applyEdits();
+        return applyEdits(sql_, std::move(edits_));
     }
 
 private:
-    struct Edit {
-        int pos;
-        QString text;
-    };
     struct KnownColumn {
         QString table;
         QString column;
@@ -121,7 +117,7 @@ private:
     };
 
     int size() const { return int(sig_.size()); }
-    const Token& at(int k) const { return tokens_[size_t(sig_[size_t(k)])]; }
+    const Token& at(int k) const { return *sig_[size_t(k)]; }
     bool punct(int k, char c) const {
         return k >= 0 && k < size() && at(k).kind == Kind::Punct && at(k).text.front() == QLatin1Char(c);
     }
@@ -142,19 +138,15 @@ private:
 
     // Significant tokens (no blanks, no comments) and their parentheses.
     void index() {
-        for (size_t i = 0; i < tokens_.size(); ++i)
-            if (tokens_[i].kind != Kind::Space && tokens_[i].kind != Kind::Comment)
-                sig_.push_back(int(i));
-        match_.assign(sig_.size(), -1);
+        SignificantTokens significant = significantTokens(tokens_);
+        sig_ = std::move(significant.tokens);
+        match_ = std::move(significant.match);
         enclosing_.assign(sig_.size(), -1);
         block_.assign(sig_.size(), -1);
         std::vector<int> open;
         for (int k = 0; k < size(); ++k) {
-            if (punct(k, ')') && !open.empty()) {
-                match_[size_t(k)] = open.back();
-                match_[size_t(open.back())] = k;
+            if (punct(k, ')') && !open.empty())
                 open.pop_back();
-            }
             enclosing_[size_t(k)] = open.empty() ? -1 : open.back();
             if (punct(k, '('))
                 open.push_back(k);
@@ -498,32 +490,15 @@ private:
         }
     }
 
-    QString applyEdits() {
-        std::stable_sort(edits_.begin(), edits_.end(), [](const Edit& x, const Edit& y) { return x.pos < y.pos; });
-        QString out;
-        qsizetype extra = 0;
-        for (const Edit& e : edits_)
-            extra += e.text.size();
-        out.reserve(sql_.size() + extra);
-        int pos = 0;
-        for (const Edit& e : edits_) {
-            out += QStringView(sql_).mid(pos, e.pos - pos);
-            out += e.text;
-            pos = e.pos;
-        }
-        out += QStringView(sql_).mid(pos);
-        return out;
-    }
-
     const QString& sql_;
     const sql::ColumnTypes& types_;
     std::vector<Token> tokens_;
-    std::vector<int> sig_;       // indices of the significant tokens
-    std::vector<int> match_;     // per significant token: the matching parenthesis, -1
-    std::vector<int> enclosing_; // per significant token: the '(' it stands in, -1
-    std::vector<int> block_;     // per significant token: its block, -1
+    std::vector<const Token*> sig_; // the significant tokens
+    std::vector<int> match_;        // per significant token: the matching parenthesis, -1
+    std::vector<int> enclosing_;    // per significant token: the '(' it stands in, -1
+    std::vector<int> block_;        // per significant token: its block, -1
     std::vector<Block> blocks_;
-    std::vector<Edit> edits_;
+    std::vector<TextEdit> edits_;
     std::vector<int> wrapped_; // where the wrapped references begin
     std::vector<KnownColumn> known_;
 };

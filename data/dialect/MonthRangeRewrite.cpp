@@ -62,23 +62,8 @@ struct Conjunct {
 
 class MonthRanges {
 public:
-    MonthRanges(const QString& sql, const sql::ColumnTypes& types) : sql_(sql), types_(types) {
-        tokens_ = tokenize(sql);
-        for (size_t i = 0; i < tokens_.size(); ++i)
-            if (tokens_[i].kind != Kind::Space && tokens_[i].kind != Kind::Comment)
-                sig_.push_back(int(i));
-        match_.assign(sig_.size(), -1);
-        std::vector<int> open;
-        for (int k = 0; k < size(); ++k) {
-            if (punct(k, '(')) {
-                open.push_back(k);
-            } else if (punct(k, ')') && !open.empty()) {
-                match_[size_t(k)] = open.back();
-                match_[size_t(open.back())] = k;
-                open.pop_back();
-            }
-        }
-    }
+    MonthRanges(const QString& sql, const sql::ColumnTypes& types)
+        : sql_(sql), types_(types), tokens_(tokenize(sql)), sig_(significantTokens(tokens_)) {}
 
     // Puts the range before each pair; with dropChecked, instead removes each
     // pair that stands right after its own range (see rangesOnly()).
@@ -126,8 +111,8 @@ public:
     }
 
 private:
-    int size() const { return int(sig_.size()); }
-    const Token& tok(int k) const { return tokens_[size_t(sig_[size_t(k)])]; }
+    int size() const { return int(sig_.tokens.size()); }
+    const Token& tok(int k) const { return *sig_.tokens[size_t(k)]; }
     bool punct(int k, char c) const {
         return k >= 0 && k < size() && tok(k).kind == Kind::Punct && tok(k).text.front() == QLatin1Char(c);
     }
@@ -222,9 +207,9 @@ private:
             if (word(j, {"WHERE", "ON", "HAVING"}))
                 return true;
             if (punct(j, ')')) {
-                if (match_[size_t(j)] < 0)
+                if (sig_.match[size_t(j)] < 0)
                     return false;
-                j = match_[size_t(j)];
+                j = sig_.match[size_t(j)];
             } else if (punct(j, '(')) {
                 if (!word(j - 1, {"WHERE", "ON", "HAVING", "AND", "OR", "NOT"}) && !punct(j - 1, '('))
                     return false;
@@ -246,9 +231,8 @@ private:
 
     const QString& sql_;
     const sql::ColumnTypes& types_;
-    std::vector<Token> tokens_;
-    std::vector<int> sig_;   // indices of the significant tokens
-    std::vector<int> match_; // per significant token: the matching parenthesis, -1
+    const std::vector<Token> tokens_;
+    const SignificantTokens sig_;
 };
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "MonthRangeRewrite.h"
 #include "SqlLexer.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace kb::dialect {
@@ -53,16 +52,12 @@ constexpr QLatin1String kListEnds[] = {QLatin1String("FROM"),   QLatin1String("W
 
 constexpr int kServerNameBytes = 63;
 
-struct Edit {
-    int pos, length;
-    QString text;
-};
-
 // The server names an unaliased expression column after its function or
 // "?column?"; SQLite after the expression's text. Such an item gets its text
 // as alias; a bare column (Sotr.FIO, FIO, *) is named alike by both.
-void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::vector<Edit>& edits,
+void aliasItems(const QString& sql, const SignificantTokens& significant, std::vector<TextEdit>& edits,
                 std::vector<std::pair<int, QString>>& longNames) {
+    const std::vector<const Token*>& sig = significant.tokens;
     bool outer = true; // the first SELECT names the result's columns
     int column = 0;
     bool counted = true;                        // no '*' before: item n is column n
@@ -85,7 +80,7 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
                     alias = alias.mid(1, alias.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
                 if (outer && counted && alias.toUtf8().size() > kServerNameBytes) {
                     longNames.emplace_back(index, alias);
-                    edits.push_back({last.begin, last.length, QStringLiteral("kb_column_%1").arg(index)});
+                    edits.push_back({last.begin, QStringLiteral("kb_column_%1").arg(index), last.length});
                 }
                 return;
             }
@@ -99,7 +94,7 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
             name = QStringLiteral("kb_column_%1").arg(index);
         }
         name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        edits.push_back({end, 0, QStringLiteral(" AS \"%1\"").arg(name)});
+        edits.push_back({end, QStringLiteral(" AS \"%1\"").arg(name)});
     };
     for (size_t k = 0; k < sig.size(); ++k) {
         if (!sig[k]->isWord(u"SELECT"))
@@ -107,18 +102,15 @@ void aliasItems(const QString& sql, const std::vector<const Token*>& sig, std::v
         size_t a = k + 1;
         if (a < sig.size() && (sig[a]->isWord(u"DISTINCT") || sig[a]->isWord(u"ALL")))
             ++a;
-        int depth = 0;
         size_t j = a;
         for (; j < sig.size(); ++j) {
             const Token& t = *sig[j];
             if (t.text == QLatin1String("(")) {
-                ++depth;
-            } else if (t.text == QLatin1String(")")) {
-                if (depth-- == 0)
-                    break;
-            } else if (depth == 0 && (t.text == QLatin1String(";") || t.isOneOf(Kind::Identifier, kListEnds))) {
+                j = significant.match[j] < 0 ? sig.size() - 1 : size_t(significant.match[j]);
+            } else if (t.text == QLatin1String(")") || t.text == QLatin1String(";") ||
+                       t.isOneOf(Kind::Identifier, kListEnds)) {
                 break;
-            } else if (depth == 0 && t.text == QLatin1String(",")) {
+            } else if (t.text == QLatin1String(",")) {
                 if (j > a)
                     item(a, j - 1);
                 a = j + 1;
@@ -143,7 +135,8 @@ constexpr QLatin1String kFromEnds[] = {QLatin1String("WHERE"),  QLatin1String("G
 // tables of the schema is ordered at last by the tables' IDs in FROM order:
 // the order in which SQLite's plan for the program's statements (the first
 // table scanned, the others looked up by key) gives them.
-void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes& types, std::vector<Edit>& edits) {
+void addTieBreaker(const SignificantTokens& significant, const sql::ColumnTypes& types, std::vector<TextEdit>& edits) {
+    const std::vector<const Token*>& sig = significant.tokens;
     if (sig.empty() || !sig[0]->isWord(u"SELECT") || (sig.size() > 1 && sig[1]->isWord(u"DISTINCT")))
         return;
     int depth = 0;
@@ -195,8 +188,7 @@ void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes&
     }
     const Token& last = *sig[end - 1];
     const QString tail = keys.join(QStringLiteral(", "));
-    edits.push_back(
-        {last.begin + last.length, 0, (orderBy ? QStringLiteral(", ") : QStringLiteral(" ORDER BY ")) + tail});
+    edits.push_back({last.begin + last.length, (orderBy ? QStringLiteral(", ") : QStringLiteral(" ORDER BY ")) + tail});
 }
 
 } // namespace
@@ -204,58 +196,42 @@ void addTieBreaker(const std::vector<const Token*>& sig, const sql::ColumnTypes&
 ServerStatement serverRewrite(const QString& statement, const sql::ColumnTypes& types) {
     const QString sql = rangesOnly(statement, types);
     const std::vector<Token> all = tokenize(sql);
-    std::vector<const Token*> sig;
-    for (const Token& t : all)
-        if (t.kind != Kind::Space && t.kind != Kind::Comment)
-            sig.push_back(&t);
-    std::vector<Edit> edits;
+    const SignificantTokens significant = significantTokens(all);
+    const std::vector<const Token*>& sig = significant.tokens;
+    std::vector<TextEdit> edits;
     ServerStatement result;
     for (size_t k = 0; k < sig.size(); ++k) {
         const Token& t = *sig[k];
         if (t.isWord(u"round") && k + 1 < sig.size() && sig[k + 1]->text == QLatin1String("(")) {
-            edits.push_back({t.begin, t.length, QStringLiteral("kb_round")});
+            edits.push_back({t.begin, QStringLiteral("kb_round"), t.length});
             continue;
         }
         if (!t.isWord(u"LIKE"))
             continue;
         const bool negated = k > 0 && sig[k - 1]->isWord(u"NOT");
         const Token& first = negated ? *sig[k - 1] : t;
-        edits.push_back({first.begin, 0, QStringLiteral("COLLATE kb_ru_exact ")});
-        edits.push_back({t.begin, t.length, QStringLiteral("ILIKE")});
+        edits.push_back({first.begin, QStringLiteral("COLLATE kb_ru_exact ")});
+        edits.push_back({t.begin, QStringLiteral("ILIKE"), t.length});
         // The pattern runs to the first word or sign at its own level of parentheses that ends it.
-        int depth = 0;
         size_t end = k + 1;
         for (; end < sig.size(); ++end) {
             const Token& p = *sig[end];
-            if (p.text == QLatin1String("(")) {
-                ++depth;
-            } else if (p.text == QLatin1String(")")) {
-                if (depth-- == 0)
-                    break;
-            } else if (depth == 0 && end > k + 1 && endsPattern(p)) {
+            if (p.text == QLatin1String("("))
+                end = significant.match[end] < 0 ? sig.size() - 1 : size_t(significant.match[end]);
+            else if (p.text == QLatin1String(")") || (end > k + 1 && endsPattern(p)))
                 break;
-            }
         }
         if (end < sig.size() && sig[end]->isWord(u"ESCAPE"))
             continue;
         const Token& last = *sig[end - 1];
-        edits.push_back({last.begin + last.length, 0, QStringLiteral(" ESCAPE ''")});
+        edits.push_back({last.begin + last.length, QStringLiteral(" ESCAPE ''")});
     }
     // After the LIKE's ESCAPE, which may end the same item.
-    aliasItems(sql, sig, edits, result.longNames);
-    addTieBreaker(sig, types, edits);
+    aliasItems(sql, significant, edits, result.longNames);
+    addTieBreaker(significant, types, edits);
     if (edits.empty())
         return {sql, {}};
-    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });
-    QString out;
-    int pos = 0;
-    for (const Edit& e : edits) {
-        out += QStringView(sql).mid(pos, e.pos - pos);
-        out += e.text;
-        pos = e.pos + e.length;
-    }
-    out += QStringView(sql).mid(pos);
-    result.sql = std::move(out);
+    result.sql = applyEdits(sql, std::move(edits));
     return result;
 }
 

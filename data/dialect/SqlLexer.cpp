@@ -1,5 +1,7 @@
 #include "SqlLexer.h"
 
+#include <algorithm>
+
 namespace kb::dialect {
 namespace {
 
@@ -128,6 +130,45 @@ std::vector<Token> tokenize(const QString& s) {
         i += len;
     }
     return tokens;
+}
+
+SignificantTokens significantTokens(const std::vector<Token>& all) {
+    SignificantTokens s;
+    for (const Token& t : all)
+        if (t.kind != Token::Kind::Space && t.kind != Token::Kind::Comment)
+            s.tokens.push_back(&t);
+    s.match.assign(s.tokens.size(), -1);
+    std::vector<int> open;
+    for (int k = 0; k < int(s.tokens.size()); ++k) {
+        const Token& t = *s.tokens[size_t(k)];
+        if (t.kind != Token::Kind::Punct)
+            continue;
+        if (t.text == QLatin1String("(")) {
+            open.push_back(k);
+        } else if (t.text == QLatin1String(")") && !open.empty()) {
+            s.match[size_t(k)] = open.back();
+            s.match[size_t(open.back())] = k;
+            open.pop_back();
+        }
+    }
+    return s;
+}
+
+QString applyEdits(const QString& text, std::vector<TextEdit> edits) {
+    std::stable_sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) { return a.pos < b.pos; });
+    qsizetype extra = 0;
+    for (const TextEdit& e : edits)
+        extra += e.text.size();
+    QString out;
+    out.reserve(text.size() + extra);
+    int pos = 0;
+    for (const TextEdit& e : edits) {
+        out += QStringView(text).mid(pos, e.pos - pos);
+        out += e.text;
+        pos = e.pos + e.length;
+    }
+    out += QStringView(text).mid(pos);
+    return out;
 }
 
 QStringList parameterNames(const QString& text) {

@@ -45,6 +45,26 @@ bool isIdentPart(QChar c);
 // text back. An unterminated string or comment runs to the end.
 std::vector<Token> tokenize(const QString& text);
 
+// The tokens of a statement that mean something (no blanks, no comments), in
+// order, and for each the index of the parenthesis that matches it: -1 for a
+// token that is none, or one left unmatched.
+struct SignificantTokens {
+    std::vector<const Token*> tokens; // into the list they were taken from
+    std::vector<int> match;
+};
+SignificantTokens significantTokens(const std::vector<Token>& all);
+
+// A change of a statement's text: `length` characters at `pos` replaced by
+// `text` (an insertion when 0).
+struct TextEdit {
+    int pos;
+    QString text;
+    int length = 0;
+};
+// The text with the edits made, in the order of their positions; edits at one
+// position in the order given.
+QString applyEdits(const QString& text, std::vector<TextEdit> edits);
+
 // Names of the :Name placeholders in order of first appearance, without the
 // colon; a placeholder inside a string literal, quoted name or comment is no
 // placeholder.
