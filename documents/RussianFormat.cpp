@@ -1,5 +1,6 @@
 #include "RussianFormat.h"
 
+#include <QLocale>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -9,19 +10,16 @@ namespace kb::documents {
 
 namespace {
 
-constexpr QChar kGroupSeparator = QChar(0x00A0);
 constexpr double kLargest = 9.0e15; // kopecks of it still fit in 64 bits with room to spare
 
+const QLocale& russian() {
+    static const QLocale locale(QLocale::Russian, QLocale::Russia);
+    return locale;
+}
+
+// Thousands parted by the Russian locale's group separator, a no-break space.
 QString grouped(quint64 value) {
-    const QString digits = QString::number(value);
-    QString out;
-    out.reserve(digits.size() + digits.size() / 3);
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += kGroupSeparator;
-        out += digits.at(i);
-    }
-    return out;
+    return russian().toString(value);
 }
 
 QString withSign(qint64 value, const QString& magnitude) {
@@ -31,9 +29,7 @@ QString withSign(qint64 value, const QString& magnitude) {
 } // namespace
 
 QString monthName(int month) {
-    static const char* const names[] = {"январь", "февраль", "март",     "апрель",  "май",    "июнь",
-                                        "июль",   "август",  "сентябрь", "октябрь", "ноябрь", "декабрь"};
-    return month >= 1 && month <= 12 ? QString::fromUtf8(names[month - 1]) : QString();
+    return russian().standaloneMonthName(month);
 }
 
 QString monthOfYear(const QDate& date) {
