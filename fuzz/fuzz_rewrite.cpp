@@ -26,13 +26,13 @@ struct Database {
 
 void checkTokens(const QString& sql) {
     int pos = 0;
-    for (const dialect::Token& t : dialect::tokenize(sql)) {
+    for (const sql::Token& t : sql::tokenize(sql)) {
         fuzz::check(t.begin == pos && t.length > 0 && t.text == sql.mid(t.begin, t.length),
                     "tokens cover the text in order", sql);
         pos += t.length;
     }
     fuzz::check(pos == sql.size(), "tokens reach the end of the text", sql);
-    const QStringList names = dialect::parameterNames(sql);
+    const QStringList names = sql::parameterNames(sql);
     for (qsizetype i = 0; i < names.size(); ++i)
         for (qsizetype j = i + 1; j < names.size(); ++j)
             fuzz::check(names[i].compare(names[j], Qt::CaseInsensitive) != 0, "placeholder names are distinct", sql);

@@ -109,7 +109,7 @@ Query::Query(sql::Connection& connection, QObject* parent)
 
 void Query::textChanged() {
     close();
-    params_.rebuild(dialect::parameterNames(sql_.text()));
+    params_.rebuild(sql::parameterNames(sql_.text()));
 }
 
 void Query::setActive(bool active) {

@@ -11,9 +11,13 @@
 #include <vector>
 
 namespace kb::dialect {
+
+using sql::SignificantTokens;
+using sql::significantTokens;
+using sql::TextEdit;
 namespace {
 
-using dialect::Token;
+using sql::Token;
 using Kind = Token::Kind;
 
 // Keywords after which an operand begins: a '+' or '-' there is unary, a '('
@@ -94,7 +98,7 @@ struct Block {
 class Rewriter {
 public:
     Rewriter(const QString& sql, const sql::ColumnTypes& types)
-        : sql_(sql), types_(types), tokens_(dialect::tokenize(sql)) {}
+        : sql_(sql), types_(types), tokens_(sql::tokenize(sql)) {}
 
     QString run() {
         if (!tokens_.empty() && isUnterminated(tokens_.back()))
@@ -105,7 +109,7 @@ public:
         if (edits_.empty())
             return sql_;
         aliasChangedItems();
-        return applyEdits(sql_, std::move(edits_));
+        return sql::applyEdits(sql_, std::move(edits_));
     }
 
 private:
@@ -422,7 +426,7 @@ private:
     void wrap(int first, int last, const KnownColumn& column) {
         const int begin = at(first).begin;
         // A keyword may touch a quoted name ("AND\"Premia\""): keep them apart.
-        const bool touches = begin > 0 && dialect::isIdentPart(sql_[begin - 1]);
+        const bool touches = begin > 0 && sql::isIdentPart(sql_[begin - 1]);
         edits_.push_back({begin, (touches ? QLatin1String(" ") : QLatin1String()) + QLatin1String(kNumberFunction) +
                                      QLatin1Char('(')});
         edits_.push_back({at(last).begin + at(last).length, column.closing});

@@ -48,6 +48,11 @@
 #include <vector>
 
 namespace kb::dialect {
+
+using sql::SignificantTokens;
+using sql::significantTokens;
+using sql::Token;
+using sql::tokenize;
 namespace {
 
 using Kind = Token::Kind;

@@ -8,6 +8,13 @@
 
 namespace kb::dialect {
 
+using sql::applyEdits;
+using sql::SignificantTokens;
+using sql::significantTokens;
+using sql::TextEdit;
+using sql::Token;
+using sql::tokenize;
+
 namespace {
 
 using Kind = Token::Kind;

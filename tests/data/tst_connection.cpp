@@ -124,6 +124,10 @@ private slots:
         newEngineRow(Engine::Server, "a date-time column") << u"SELECT Data, Premia FROM Premia ORDER BY ID"_s
                                                            << u"DateTime 2013-04-01 09:30:00, Text 'iso' / DateTime "
                                                               "2013-04-30 00:00:00, Text 'date'"_s;
+        // What the server reads otherwise than SQLite: '::' a cast, not a parameter; '[ ]' a subscript; `name` quoted.
+        newEngineRow(Engine::Server, "a server's casts, subscripts and names")
+            << u"SELECT '7'::integer + 0, (ARRAY[5, 6])[2], `Nazvanie` FROM Dolznost"_s
+            << u"Integer 7, Integer 6, Text 'Кассир'"_s;
         fileRow("unknown table at prepare", u"SELECT * FROM Nowhere"_s, u"no such table: Nowhere"_s);
         // Doubles come back exactly, computed by the engine and as bound (1/3 stored in Stavka.Sum).
         bothRow("doubles exact", u"SELECT Sum, Sum * 3, Sum / 7 FROM Stavka"_s,

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace kb::dialect {
+namespace kb::sql {
 
 // A token of an SQL statement. Positions are in UTF-16 code units of the text.
 struct Token {
@@ -41,9 +41,13 @@ struct Token {
 // (by SQLite's rules: ASCII letters, digits, '_', '$' and anything beyond ASCII).
 bool isIdentPart(QChar c);
 
+// What a '[' begins: a quoted name up to the next ']', as SQLite reads it, or
+// an operator of its own (an array's subscript on a PostgreSQL server).
+enum class Brackets { QuoteNames, AreOperators };
+
 // Splits the text into tokens; concatenating every token's text gives the
 // text back. An unterminated string or comment runs to the end.
-std::vector<Token> tokenize(const QString& text);
+std::vector<Token> tokenize(const QString& text, Brackets brackets = Brackets::QuoteNames);
 
 // The tokens of a statement that mean something (no blanks, no comments), in
 // order, and for each the index of the parenthesis that matches it: -1 for a
@@ -70,4 +74,4 @@ QString applyEdits(const QString& text, std::vector<TextEdit> edits);
 // placeholder.
 QStringList parameterNames(const QString& text);
 
-} // namespace kb::dialect
+} // namespace kb::sql

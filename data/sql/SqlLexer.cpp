@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kb::dialect {
+namespace kb::sql {
 namespace {
 
 // SQLite's rules: ASCII letters and '_', and any character beyond ASCII
@@ -74,7 +74,7 @@ int operatorLength(const QString& s, int i) {
 
 } // namespace
 
-std::vector<Token> tokenize(const QString& s) {
+std::vector<Token> tokenize(const QString& s, Brackets brackets) {
     std::vector<Token> tokens;
     int i = 0;
     const int n = int(s.size());
@@ -100,7 +100,7 @@ std::vector<Token> tokenize(const QString& s) {
         } else if (c == QLatin1Char('"') || c == QLatin1Char('`')) {
             kind = Token::Kind::QuotedIdentifier;
             len = quotedLength(s, i, c);
-        } else if (c == QLatin1Char('[')) {
+        } else if (c == QLatin1Char('[') && brackets == Brackets::QuoteNames) {
             kind = Token::Kind::QuotedIdentifier;
             const int end = int(s.indexOf(QLatin1Char(']'), i + 1));
             len = end < 0 ? n - i : end + 1 - i;
@@ -186,4 +186,4 @@ QStringList parameterNames(const QString& text) {
     return names;
 }
 
-} // namespace kb::dialect
+} // namespace kb::sql
